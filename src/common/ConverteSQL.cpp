@@ -1,0 +1,103 @@
+#include "common/ConverteSQL.h"
+
+#include <cstdio>
+
+#include "common/Erro.h"
+#include "common/Regional.h"
+#include "common/Tela.h"
+#include "common/Texto.h"
+
+namespace zuv {
+
+namespace {
+
+enum class Tipologia { Invalido, CM, CH, DT, VL };
+
+Tipologia tipologia(const std::string& t) {
+  if (t == "CM") return Tipologia::CM;
+  if (t == "VC" || t == "CH") return Tipologia::CH;
+  if (t == "SD" || t == "DT") return Tipologia::DT;
+  if (t == "MO" || t == "SM" || t == "IN" || t == "SI" || t == "TI" || t == "FL" || t == "RE") return Tipologia::VL;
+  return Tipologia::Invalido;
+}
+
+// Doubles every single quote by repeated search, and quotes the result.
+std::string aspas(const std::string& texto) {
+  std::string saida = "'";
+  std::string resto = texto;
+  for (int pos = PosicaoTexto(resto, "'"); pos > 0; pos = PosicaoTexto(resto, "'")) {
+    saida += resto.substr(0, pos) + "'";
+    resto.erase(0, pos);
+  }
+  return saida + resto + "'";
+}
+
+Data dataDe(const Valor& v, const std::string& texto, int estilo) {
+  if (v.data()) return v.comoData();
+  if (v.dataHora()) return v.comoDataHora().data;
+  if (v.hora()) return {1899, 12, 30};  // a time alone is a time of day on the zero date
+  return lerDataHora(texto, estilo).data;
+}
+
+// The invariant number form: decimal point, no grouping, a blank in front unless negative.
+std::string numeroInvariante(const Valor& v, const std::string& texto, int estilo) {
+  std::string n;
+  if (v.inteiro()) n = std::to_string(v.comoInteiro());
+  else if (v.decimal()) n = v.comoDecimal().texto('.');
+  else n = formataNumero(v.real() ? v.comoReal() : lerNumero(texto, estilo), 2);
+  return n[0] == '-' ? n : " " + n;
+}
+
+}  // namespace
+
+int estiloRegional() {
+  const int lembrado = estiloLembrado();
+  return lembrado ? lembrado : RetornaConfigWin();
+}
+
+std::string ConverteSQL(const Valor& valor, const std::string& Tipo) {
+  const Tipologia tipo = tipologia(Tipo);
+  if (tipo == Tipologia::Invalido) {
+    if (Tela* t = telaAtual())
+      t->mensagem("O Tipo de Dado informado à função ConverteSQL não é válido!", Icone::Exclamacao);
+    return {};
+  }
+  const int estilo = estiloRegional();
+  const std::string texto = apara(valor.textoRegional(estilo));
+  if (texto.empty()) return "Null";
+  switch (tipo) {
+    case Tipologia::CM:
+      return "'" + RetiraMascara(texto, "CM") + "'";
+    case Tipologia::CH:
+      return aspas(texto);
+    case Tipologia::DT: {
+      const Data d = dataDe(valor, texto, estilo);
+      char buf[32];
+      std::snprintf(buf, sizeof buf, "'%02d/%02d/%04d'", d.mes, d.dia, d.ano);
+      return buf;
+    }
+    case Tipologia::VL:
+      return numeroInvariante(valor, texto, estilo);
+    case Tipologia::Invalido:
+      break;
+  }
+  return {};
+}
+
+std::string RetiraMascara(const std::string& Texto, const std::string& Modo) {
+  RetornaConfigWin();
+  if (Texto.empty()) return {};
+  if (Modo != "CM") return Texto;
+  std::string digitos;
+  for (char c : Texto)
+    if (c >= '0' && c <= '9') digitos += c;
+  return digitos;
+}
+
+int PosicaoTexto(const std::string& Texto, const std::string& Procura) {
+  if (Procura.empty()) return 0;
+  const size_t pos = Texto.find(Procura);
+  return pos == std::string::npos ? 0 : int(pos) + 1;
+}
+
+}  // namespace zuv

@@ -1,0 +1,28 @@
+#pragma once
+// Turns values into the SQL literals that every statement of the system is built from.
+#include <string>
+
+#include "common/Valor.h"
+
+namespace zuv {
+
+// The literal of Valor for the type code Tipo ("CM", "VC", "CH", "SD", "DT", "MO", "SM", "IN",
+// "SI", "TI", "FL", "RE"):
+//   empty, blank or null -> Null
+//   CM  -> '<digits only>'         VC, CH -> 'text' with quotes doubled
+//   SD, DT -> 'MM/DD/YYYY'         the rest -> bare number, leading blank unless negative (" 3.5")
+// An unknown code warns through the current interaction and gives "". A text that is not a number
+// or a date throws ErroConversao.
+std::string ConverteSQL(const Valor& Valor, const std::string& Tipo);
+
+// The decimal digits of Texto when Modo is "CM", otherwise Texto unchanged. Checks the regional
+// style first.
+std::string RetiraMascara(const std::string& Texto, const std::string& Modo);
+
+// 1-based position of the first Procura in Texto; 0 when absent or when Procura is empty.
+int PosicaoTexto(const std::string& Texto, const std::string& Procura);
+
+// The remembered regional style, or the checked one when none is remembered yet.
+int estiloRegional();
+
+}  // namespace zuv

@@ -1,0 +1,48 @@
+#pragma once
+// The interaction interface: everything a run says to or asks of the person goes through it.
+// The GUI implements it with widgets, the command line with the terminal, tests with a recording
+// fake. Runs never talk to a front end in any other way.
+#include <string>
+
+namespace zuv {
+
+inline constexpr const char* kNomePrograma = "ImportadorZUV";
+
+enum class Icone { Nenhum, Informacao, Pergunta, Exclamacao };
+
+class Tela {
+ public:
+  virtual ~Tela() = default;
+
+  // A message box. An empty title means the program's name.
+  virtual void mensagem(const std::string& texto, Icone icone = Icone::Nenhum, const std::string& titulo = {}) = 0;
+  // A Yes/No question; true for Yes.
+  virtual bool pergunta(const std::string& texto, Icone icone = Icone::Pergunta, const std::string& titulo = {}) = 0;
+  // Progress bar value, 0 to 100.
+  virtual void progresso(int valor) = 0;
+  // Hourglass (wait) pointer on or off.
+  virtual void cursorEspera(bool ligado) = 0;
+  // Shows or hides a named control of the form (progress bar, list box).
+  virtual void mostraControle(const std::string& controle, bool visivel) = 0;
+  // Sets the text of a named label or text box.
+  virtual void defineTexto(const std::string& controle, const std::string& texto) = 0;
+  // Appends an item to a named list box or error box.
+  virtual void adicionaItem(const std::string& controle, const std::string& item) = 0;
+};
+
+// The interaction of the run on this thread, for shared routines that must warn the person
+// without taking it as a parameter (ConverteSQL, the regional-style check). Set by a run's scope.
+Tela* telaAtual();
+
+class TelaDoEscopo {
+ public:
+  explicit TelaDoEscopo(Tela& tela);
+  ~TelaDoEscopo();
+  TelaDoEscopo(const TelaDoEscopo&) = delete;
+  TelaDoEscopo& operator=(const TelaDoEscopo&) = delete;
+
+ private:
+  Tela* anterior_;
+};
+
+}  // namespace zuv

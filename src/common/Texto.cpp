@@ -1,0 +1,98 @@
+#include "common/Texto.h"
+
+namespace zuv {
+
+std::string apara(std::string_view s) {
+  size_t a = s.find_first_not_of(' ');
+  if (a == std::string_view::npos) return {};
+  size_t b = s.find_last_not_of(' ');
+  return std::string(s.substr(a, b - a + 1));
+}
+
+std::u32string paraCodigos(std::string_view s) {
+  std::u32string out;
+  out.reserve(s.size());
+  size_t i = 0;
+  while (i < s.size()) {
+    const unsigned char c = s[i];
+    if (c < 0x80) {
+      out += c;
+      ++i;
+      continue;
+    }
+    const int n = (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : 0;
+    char32_t cp = c & (0x3F >> n);
+    bool ok = n > 0 && i + n < s.size();
+    for (int k = 1; ok && k <= n; ++k) {
+      const unsigned char d = s[i + k];
+      ok = (d & 0xC0) == 0x80;
+      cp = (cp << 6) | (d & 0x3F);
+    }
+    if (ok) {
+      out += cp;
+      i += n + 1;
+    } else {
+      out += U'\uFFFD';
+      ++i;
+    }
+  }
+  return out;
+}
+
+std::string paraUtf8(std::u32string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (char32_t c : s) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+char32_t maiuscula(char32_t c) {
+  if (c >= U'a' && c <= U'z') return c - 32;
+  if ((c >= 0xE0 && c <= 0xFE && c != 0xF7)) return c - 32;
+  if (c == 0xFF) return 0x178;  // ÿ -> Ÿ
+  if (c == 0x153 || c == 0x161 || c == 0x17E) return c - 1;  // œ š ž
+  return c;
+}
+
+std::string maiusculas(std::string_view s) {
+  bool ascii = true;
+  for (char c : s) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) {
+    std::string out(s);
+    for (char& c : out)
+      if (c >= 'a' && c <= 'z') c -= 32;
+    return out;
+  }
+  std::u32string cps = paraCodigos(s);
+  for (char32_t& c : cps) c = maiuscula(c);
+  return paraUtf8(cps);
+}
+
+std::string esquerda(std::string_view s, size_t n) {
+  size_t i = 0, contados = 0;
+  while (i < s.size() && contados < n) {
+    const unsigned char c = s[i];
+    ++i;
+    while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80 && c >= 0xC0) ++i;
+    ++contados;
+  }
+  return std::string(s.substr(0, i));
+}
+
+}  // namespace zuv

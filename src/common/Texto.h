@@ -1,0 +1,24 @@
+#pragma once
+// Small text helpers shared by the routines that clean and format values. Texts are UTF-8.
+#include <string>
+#include <string_view>
+
+namespace zuv {
+
+// Removes blanks (spaces) at both ends, as the system's Trim does.
+std::string apara(std::string_view s);
+
+// Upper case for ASCII and the Latin letters of Windows-1252 (á -> Á, ç -> Ç, ñ -> Ñ, ÿ -> Ÿ);
+// other characters pass unchanged.
+std::string maiusculas(std::string_view s);
+
+// The first n characters (code points, not bytes) of s.
+std::string esquerda(std::string_view s, size_t n);
+
+// UTF-8 <-> code points. Invalid bytes decode as U+FFFD.
+std::u32string paraCodigos(std::string_view s);
+std::string paraUtf8(std::u32string_view s);
+
+char32_t maiuscula(char32_t c);
+
+}  // namespace zuv
