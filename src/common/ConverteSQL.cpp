@@ -17,7 +17,8 @@ Tipologia tipologia(const std::string& t) {
   if (t == "CM") return Tipologia::CM;
   if (t == "VC" || t == "CH") return Tipologia::CH;
   if (t == "SD" || t == "DT") return Tipologia::DT;
-  if (t == "MO" || t == "SM" || t == "IN" || t == "SI" || t == "TI" || t == "FL" || t == "RE") return Tipologia::VL;
+  if (t == "MO" || t == "SM" || t == "IN" || t == "SI" || t == "TI" || t == "FL" || t == "RE")
+    return Tipologia::VL;
   return Tipologia::Invalido;
 }
 
@@ -42,9 +43,12 @@ Data dataDe(const Valor& v, const std::string& texto, int estilo) {
 // The invariant number form: decimal point, no grouping, a blank in front unless negative.
 std::string numeroInvariante(const Valor& v, const std::string& texto, int estilo) {
   std::string n;
-  if (v.inteiro()) n = std::to_string(v.comoInteiro());
-  else if (v.decimal()) n = v.comoDecimal().texto('.');
-  else n = formataNumero(v.real() ? v.comoReal() : lerNumero(texto, estilo), 2);
+  if (v.inteiro())
+    n = std::to_string(v.comoInteiro());
+  else if (v.decimal())
+    n = v.comoDecimal().texto('.');
+  else
+    n = formataNumero(v.real() ? v.comoReal() : lerNumero(texto, estilo), 2);
   return n[0] == '-' ? n : " " + n;
 }
 

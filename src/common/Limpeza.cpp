@@ -19,21 +19,11 @@ struct Linha {
 // The replacement table, rows in order; row 9 depends on whether "$" and "%" are kept.
 std::vector<Linha> tabela(bool mantemCifraoPorcento) {
   return {
-      {U"áäàãâ", U"a"},
-      {U"éëèê", U"e"},
-      {U"íïìî", U"i"},
-      {U"óöòõô", U"o"},
-      {U"úüùû", U"u"},
-      {U"ç¢", U"c"},
-      {U"º", U"o"},
-      {U"ª", U"a"},
-      {mantemCifraoPorcento ? U"§¬&£@#¨*¬" : U"§¬&£@#$%¨*¬", U" "},
-      {U"\"", U" "},
-      {U"'", U" "},
-      {U"²", U"2"},
-      {U"³", U"3"},
-      {U"°", U"o"},
-      {U"€", U"C"},
+      {U"áäàãâ", U"a"}, {U"éëèê", U"e"}, {U"íïìî", U"i"},
+      {U"óöòõô", U"o"}, {U"úüùû", U"u"}, {U"ç¢", U"c"},
+      {U"º", U"o"},     {U"ª", U"a"},    {mantemCifraoPorcento ? U"§¬&£@#¨*¬" : U"§¬&£@#$%¨*¬", U" "},
+      {U"\"", U" "},    {U"'", U" "},    {U"²", U"2"},
+      {U"³", U"3"},     {U"°", U"o"},    {U"€", U"C"},
   };
 }
 
@@ -46,7 +36,8 @@ Mapa passada(bool mantemCifraoPorcento, bool maiusculo) {
   Mapa m;
   for (const Linha& l : tabela(mantemCifraoPorcento)) {
     const char32_t para = maiusculo ? maiuscula(l.para[0]) : l.para[0];
-    for (char32_t c : l.de) m.emplace(maiusculo ? maiuscula(c) : c, para);
+    for (char32_t c : l.de)
+      m.emplace(maiusculo ? maiuscula(c) : c, para);
   }
   return m;
 }

@@ -23,11 +23,14 @@ int g_estiloLembrado = 0;  // 0 until the first check
 const std::string Q = "\"";
 
 // " O "" Será Fechado, podendo ser Reinicializado em seguida!" — the common ending of both warnings.
-std::string finalDoAviso() { return " O " + Q + Q + " Será Fechado," + " podendo ser Reinicializado em seguida!"; }
+std::string finalDoAviso() {
+  return " O " + Q + Q + " Será Fechado," + " podendo ser Reinicializado em seguida!";
+}
 
 std::string avisoInconsistente() {
-  return "As informações para " + Q + "Símbolo Decimal" + Q + " e para " + Q + "Símbolo de Agrupamento de Dígitos" + Q +
-         ", na Opção " + Q + "Configurações" + " Regionais" + Q + " do seu PAINEL DE CONTROLE, não estão Consistentes." +
+  return "As informações para " + Q + "Símbolo Decimal" + Q + " e para " + Q +
+         "Símbolo de Agrupamento de Dígitos" + Q + ", na Opção " + Q + "Configurações" + " Regionais" + Q +
+         " do seu PAINEL DE CONTROLE, não estão Consistentes." +
          " Isto pode provocar instabilidade no Sistema." + finalDoAviso();
 }
 
@@ -46,7 +49,9 @@ std::string avisoAlterado() {
   throw ErroConversao("Tipos incompatíveis: \"" + texto + "\" não é " + oQue + " válido(a)");
 }
 
-bool digito(char c) { return c >= '0' && c <= '9'; }
+bool digito(char c) {
+  return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -66,6 +71,11 @@ void defineSimbolosParaTeste(std::optional<SimbolosNumericos> simbolos) {
   std::lock_guard lock(g_mutex);
   g_simbolosTeste = std::move(simbolos);
   g_estiloLembrado = 0;
+}
+
+void defineSimbolosParaTesteMantendoEstilo(SimbolosNumericos simbolos) {
+  std::lock_guard lock(g_mutex);
+  g_simbolosTeste = std::move(simbolos);
 }
 
 int estiloDosSimbolos(const SimbolosNumericos& s) {
@@ -100,8 +110,10 @@ std::string formataNumero(double v, int estilo) {
   auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
   std::string s(buf, r.ptr);
   for (char& c : s) {
-    if (c == 'e') c = 'E';
-    else if (c == '.' && estilo == 1) c = ',';
+    if (c == 'e')
+      c = 'E';
+    else if (c == '.' && estilo == 1)
+      c = ',';
   }
   return s;
 }
@@ -115,12 +127,14 @@ double lerNumero(const std::string& texto, int estilo) {
   if (i < t.size() && (t[i] == '-' || t[i] == '+')) {
     if (t[i] == '-') normal += '-';
     ++i;
-    while (i < t.size() && t[i] == ' ') ++i;
+    while (i < t.size() && t[i] == ' ')
+      ++i;
   }
   const std::string moeda = estilo == 2 ? "$" : "R$";
   if (t.compare(i, moeda.size(), moeda) == 0) {
     i += moeda.size();
-    while (i < t.size() && t[i] == ' ') ++i;
+    while (i < t.size() && t[i] == ' ')
+      ++i;
   }
   bool temDigito = false;
   for (; i < t.size() && (digito(t[i]) || t[i] == grp); ++i) {
@@ -128,14 +142,16 @@ double lerNumero(const std::string& texto, int estilo) {
   }
   if (i < t.size() && t[i] == dec) {
     normal += '.';
-    for (++i; i < t.size() && digito(t[i]); ++i) normal += t[i], temDigito = true;
+    for (++i; i < t.size() && digito(t[i]); ++i)
+      normal += t[i], temDigito = true;
   }
   if (temDigito && i < t.size() && (t[i] == 'E' || t[i] == 'e')) {
     normal += 'e';
     ++i;
     if (i < t.size() && (t[i] == '-' || t[i] == '+')) normal += t[i++];
     bool expDigito = false;
-    for (; i < t.size() && digito(t[i]); ++i) normal += t[i], expDigito = true;
+    for (; i < t.size() && digito(t[i]); ++i)
+      normal += t[i], expDigito = true;
     if (!expDigito) falhaConversao(texto, "um número");
   }
   if (!temDigito || i != t.size()) falhaConversao(texto, "um número");
@@ -156,7 +172,8 @@ DataHora lerDataHora(const std::string& texto, int estilo) {
   while (n < 3) {
     if (i >= t.size() || !digito(t[i])) falhaConversao(texto, "uma data");
     int v = 0, w = 0;
-    for (; i < t.size() && digito(t[i]) && w < 5; ++i, ++w) v = v * 10 + (t[i] - '0');
+    for (; i < t.size() && digito(t[i]) && w < 5; ++i, ++w)
+      v = v * 10 + (t[i] - '0');
     campos[n] = v;
     larguras[n++] = w;
     if (n == 3 || i >= t.size()) break;
@@ -171,8 +188,10 @@ DataHora lerDataHora(const std::string& texto, int estilo) {
     d = {campos[0], campos[1], campos[2]};
   } else {
     d.ano = campos[2];
-    if (larguras[2] <= 2) d.ano += d.ano < 30 ? 2000 : 1900;
-    else if (larguras[2] != 4) falhaConversao(texto, "uma data");
+    if (larguras[2] <= 2)
+      d.ano += d.ano < 30 ? 2000 : 1900;
+    else if (larguras[2] != 4)
+      falhaConversao(texto, "uma data");
     d.dia = estilo == 2 ? campos[1] : campos[0];
     d.mes = estilo == 2 ? campos[0] : campos[1];
   }
@@ -181,15 +200,19 @@ DataHora lerDataHora(const std::string& texto, int estilo) {
   Hora h;
   if (i < t.size()) {
     if (t[i] != ' ' && t[i] != 'T') falhaConversao(texto, "uma data");
-    while (i < t.size() && (t[i] == ' ' || t[i] == 'T')) ++i;
+    while (i < t.size() && (t[i] == ' ' || t[i] == 'T'))
+      ++i;
     int partes[3] = {0, 0, 0};
     size_t k = 0;
     while (k < 3 && i < t.size() && digito(t[i])) {
       int v = 0, w = 0;
-      for (; i < t.size() && digito(t[i]) && w < 3; ++i, ++w) v = v * 10 + (t[i] - '0');
+      for (; i < t.size() && digito(t[i]) && w < 3; ++i, ++w)
+        v = v * 10 + (t[i] - '0');
       partes[k++] = v;
-      if (i < t.size() && t[i] == ':') ++i;
-      else break;
+      if (i < t.size() && t[i] == ':')
+        ++i;
+      else
+        break;
     }
     if (i < t.size() && t[i] == '.') {  // fraction of a second
       int escala = 1000;
@@ -209,8 +232,10 @@ DataHora lerDataHora(const std::string& texto, int estilo) {
 
 std::string formataData(const Data& d, int estilo) {
   char buf[32];
-  if (estilo == 2) std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", d.mes, d.dia, d.ano);
-  else std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", d.dia, d.mes, d.ano);
+  if (estilo == 2)
+    std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", d.mes, d.dia, d.ano);
+  else
+    std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", d.dia, d.mes, d.ano);
   return buf;
 }
 

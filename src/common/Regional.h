@@ -23,6 +23,9 @@ SimbolosNumericos simbolosDoAmbiente();
 // remembered style, as a new process would.
 void defineSimbolosParaTeste(std::optional<SimbolosNumericos> simbolos);
 
+// Replaces the symbols but keeps the remembered style (tests of a change while the program runs).
+void defineSimbolosParaTesteMantendoEstilo(SimbolosNumericos simbolos);
+
 // 1 or 2 for the given symbols, 0 for an inconsistent combination. No grouping symbol counts as 1.
 int estiloDosSimbolos(const SimbolosNumericos& s);
 

@@ -6,9 +6,15 @@ namespace {
 thread_local Tela* g_telaAtual = nullptr;
 }
 
-Tela* telaAtual() { return g_telaAtual; }
+Tela* telaAtual() {
+  return g_telaAtual;
+}
 
-TelaDoEscopo::TelaDoEscopo(Tela& tela) : anterior_(g_telaAtual) { g_telaAtual = &tela; }
-TelaDoEscopo::~TelaDoEscopo() { g_telaAtual = anterior_; }
+TelaDoEscopo::TelaDoEscopo(Tela& tela) : anterior_(g_telaAtual) {
+  g_telaAtual = &tela;
+}
+TelaDoEscopo::~TelaDoEscopo() {
+  g_telaAtual = anterior_;
+}
 
 }  // namespace zuv

@@ -15,9 +15,11 @@ class Tela {
   virtual ~Tela() = default;
 
   // A message box. An empty title means the program's name.
-  virtual void mensagem(const std::string& texto, Icone icone = Icone::Nenhum, const std::string& titulo = {}) = 0;
+  virtual void mensagem(const std::string& texto, Icone icone = Icone::Nenhum,
+                        const std::string& titulo = {}) = 0;
   // A Yes/No question; true for Yes.
-  virtual bool pergunta(const std::string& texto, Icone icone = Icone::Pergunta, const std::string& titulo = {}) = 0;
+  virtual bool pergunta(const std::string& texto, Icone icone = Icone::Pergunta,
+                        const std::string& titulo = {}) = 0;
   // Progress bar value, 0 to 100.
   virtual void progresso(int valor) = 0;
   // Hourglass (wait) pointer on or off.

@@ -65,14 +65,15 @@ std::string paraUtf8(std::u32string_view s) {
 char32_t maiuscula(char32_t c) {
   if (c >= U'a' && c <= U'z') return c - 32;
   if ((c >= 0xE0 && c <= 0xFE && c != 0xF7)) return c - 32;
-  if (c == 0xFF) return 0x178;  // ÿ -> Ÿ
+  if (c == 0xFF) return 0x178;                               // ÿ -> Ÿ
   if (c == 0x153 || c == 0x161 || c == 0x17E) return c - 1;  // œ š ž
   return c;
 }
 
 std::string maiusculas(std::string_view s) {
   bool ascii = true;
-  for (char c : s) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  for (char c : s)
+    ascii = ascii && static_cast<unsigned char>(c) < 0x80;
   if (ascii) {
     std::string out(s);
     for (char& c : out)
@@ -80,7 +81,8 @@ std::string maiusculas(std::string_view s) {
     return out;
   }
   std::u32string cps = paraCodigos(s);
-  for (char32_t& c : cps) c = maiuscula(c);
+  for (char32_t& c : cps)
+    c = maiuscula(c);
   return paraUtf8(cps);
 }
 
@@ -89,7 +91,8 @@ std::string esquerda(std::string_view s, size_t n) {
   while (i < s.size() && contados < n) {
     const unsigned char c = s[i];
     ++i;
-    while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80 && c >= 0xC0) ++i;
+    while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80 && c >= 0xC0)
+      ++i;
     ++contados;
   }
   return std::string(s.substr(0, i));

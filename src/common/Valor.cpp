@@ -17,7 +17,8 @@ std::string Decimal::texto(char separador) const {
     if (digitos.size() <= size_t(scale)) digitos.insert(0, size_t(scale) + 1 - digitos.size(), '0');
     std::string inteira = digitos.substr(0, digitos.size() - scale);
     std::string fracao = digitos.substr(digitos.size() - scale);
-    while (!fracao.empty() && fracao.back() == '0') fracao.pop_back();
+    while (!fracao.empty() && fracao.back() == '0')
+      fracao.pop_back();
     digitos = fracao.empty() ? inteira : inteira + separador + fracao;
   }
   if (negativo && digitos != "0") digitos.insert(0, 1, '-');
@@ -26,7 +27,8 @@ std::string Decimal::texto(char separador) const {
 
 double Decimal::paraDouble() const {
   double d = double(unscaled);
-  for (int i = 0; i < scale; ++i) d /= 10;
+  for (int i = 0; i < scale; ++i)
+    d /= 10;
   return d;
 }
 

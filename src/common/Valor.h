@@ -2,8 +2,8 @@
 // One value type for cells, fields and literals: null, integer, exact decimal, double, text,
 // date, time and timestamp. Exact decimals (NUMERIC/DECIMAL) are scaled integers and never pass
 // through binary floating point.
-#include <cstdint>
 #include <compare>
+#include <cstdint>
 #include <string>
 #include <variant>
 

@@ -40,13 +40,16 @@ class TelaGravadora : public Tela {
   void progresso(int valor) override { progressos.push_back(valor); }
   void cursorEspera(bool ligado) override { cursores.push_back(ligado); }
   void mostraControle(const std::string& controle, bool visivel) override { visiveis[controle] = visivel; }
-  void defineTexto(const std::string& controle, const std::string& texto) override { textos[controle] = texto; }
+  void defineTexto(const std::string& controle, const std::string& texto) override {
+    textos[controle] = texto;
+  }
   void adicionaItem(const std::string& controle, const std::string& item) override {
     itens[controle].push_back(item);
   }
   std::vector<std::string> textosDasMensagens() const {
     std::vector<std::string> r;
-    for (const auto& m : mensagens) r.push_back(m.texto);
+    for (const auto& m : mensagens)
+      r.push_back(m.texto);
     return r;
   }
 };
