@@ -1,0 +1,45 @@
+#pragma once
+// A static snapshot of a SELECT: every row is fetched when it opens, like a client-side cursor.
+// Fields are found by name without regard to case (as the statement spells the column or its
+// alias) or by position from 0.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/Valor.h"
+
+namespace zuv {
+
+enum class ClasseTipo { Numero, Texto, DataHora, Outro };
+
+struct Campo {
+  std::string nome;       // alias or column name as the engine reports it
+  ClasseTipo classe = ClasseTipo::Outro;
+  int tipoSql = 0;        // the engine's SQL type code (SQL_VARYING, ...), for finer needs
+  int escala = 0;         // digits after the point of NUMERIC/DECIMAL
+  int tamanho = 0;        // length in bytes of CHAR/VARCHAR
+};
+
+class Recordset {
+ public:
+  Recordset() = default;
+  Recordset(std::vector<Campo> campos, std::vector<std::vector<Valor>> linhas);
+
+  bool eof() const;
+  void proximo();                 // MoveNext
+  void primeiro();                // MoveFirst
+  long totalRegistros() const;    // RecordCount
+  int totalCampos() const;
+  const Campo& campo(int posicao) const;
+  const Valor& valor(int posicao) const;           // current row; throws Erro at EOF
+  const Valor& valor(const std::string& nome) const;  // throws ErroBanco for an unknown name
+  Recordset clone() const;        // an independent cursor over the same rows, at the first row
+  void fecha();
+
+ private:
+  struct Dados;
+  std::shared_ptr<const Dados> dados_;
+  size_t posicao_ = 0;
+};
+
+}  // namespace zuv
