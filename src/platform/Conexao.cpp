@@ -61,6 +61,15 @@ class Status {
   Status& operator=(const Status&) = delete;
   CheckStatusWrapper* operator&() { return &w_; }
   bool falhou() const { return w_.getState() & IStatus::STATE_ERRORS; }
+  // Whether the engine's error chain carries the code.
+  bool tem(intptr_t codigo) {
+    const intptr_t* v = w_.getErrors();
+    while (*v != isc_arg_end) {
+      if (v[0] == isc_arg_gds && v[1] == codigo) return true;
+      v += v[0] == isc_arg_cstring ? 3 : 2;
+    }
+    return false;
+  }
   void verifica() {
     if (falhou()) {
       ErroBanco e = erroDoStatus(&w_);
@@ -317,6 +326,19 @@ Conexao::Conexao(const std::string& textoConexao) : impl_(std::make_unique<Impl>
     Status st;
     IProvider* despachante = mestre()->getDispatcher();
     d.anexo = despachante->attachDatabase(&st, caminho.c_str(), dpb.tamanho(), dpb.dados());
+    // A local file that a server holds is served through that server (the library tries it after
+    // the embedded engine). If the server refused, its reason (a wrong password, say) is the one
+    // to show rather than the embedded engine's "already opened" that the library keeps.
+    if (st.falhou() && st.tem(isc_already_opened) && !fonteRemota(caminho)) {
+      Status doServidor;
+      const std::string local = "localhost:" + caminho;
+      d.anexo = despachante->attachDatabase(&doServidor, local.c_str(), dpb.tamanho(), dpb.dados());
+      if (!doServidor.falhou() || !doServidor.tem(isc_network_error)) {
+        despachante->release();
+        doServidor.verifica();
+        return;
+      }
+    }
     despachante->release();
     st.verifica();
   });
