@@ -257,7 +257,8 @@ struct Conexao::Impl {
   template <class F>
   auto naTransacao(F f) {
     exigeAberta();
-    if (atomica && !transacao) transacao = novaTransacao();
+    // Without auto-commit a statement opens a transaction that only confirma() ends.
+    if ((atomica || !parametros.autoCommit) && !transacao) transacao = novaTransacao();
     if (transacao) return f(transacao);
     ITransaction* t = novaTransacao();
     try {
@@ -607,7 +608,12 @@ void Conexao::iniciaTransacao() {
       if (!d.transacao) d.transacao = d.novaTransacao();
       return;
     }
-    if (d.transacao) throw ErroBanco("Já existe uma transação aberta nesta conexão.");
+    if (d.transacao && (d.explicita || d.parametros.autoCommit))
+      throw ErroBanco("Já existe uma transação aberta nesta conexão.");
+    if (d.transacao) {  // the implicit transaction of a connection without auto-commit
+      d.explicita = true;
+      return;
+    }
     d.transacao = d.novaTransacao();
     d.explicita = true;
   });

@@ -2,7 +2,14 @@
 // A connection to a Firebird database through the client library, opened from a connection string
 // of the ZUV form (" provider=...;data source=...; user id=...;password=...; ctype=none;
 // auto_commit=true;..."). Statements run as written; every statement commits on its own unless an
-// explicit transaction is open. Closing with a transaction still open rolls it back.
+// explicit transaction is open (with auto_commit=false a statement opens one that only confirma()
+// ends). Closing with a transaction still open rolls it back.
+//
+// A local path is opened by the embedded engine; when a Firebird server on this machine holds the
+// file, the client library goes through that server instead. Texts are UTF-8 in the program and
+// Windows-1252 in a database read with ctype=none; a character Windows-1252 lacks raises
+// ErroConversao and the statement is not sent. Failures raise ErroBanco with the engine's own
+// formatted message; a locked row or table is waited for kEsperaBloqueioSegundos at most.
 #include <memory>
 #include <string>
 

@@ -137,6 +137,21 @@ TEST_F(ConexaoTest, ModoAtomicoSoConfirmaNoFim) {
   EXPECT_EQ(conta(b), 1);
 }
 
+TEST_F(ConexaoTest, SemAutoCommitSoConfirmaQuandoPedido) {
+  std::string texto = banco.conexao();
+  texto.replace(texto.find("auto_commit=true"), 16, "auto_commit=false");
+  Conexao a(texto);
+  Conexao b(banco.conexao());
+  a.executa("insert into Unidade (IdUnidade) values (1)");
+  EXPECT_TRUE(a.emTransacao());
+  EXPECT_EQ(conta(b), 0);
+  a.confirma();
+  EXPECT_EQ(conta(b), 1);
+  a.executa("insert into Unidade (IdUnidade) values (2)");
+  a.fecha();
+  EXPECT_EQ(conta(b), 1);
+}
+
 TEST_F(ConexaoTest, RecordsetInstantaneoComNomesSemCaixa) {
   Conexao c(banco.conexao());
   c.executa("insert into UNIDADE values (1, 'UN', 2.5, 'S')");
