@@ -552,7 +552,10 @@ Recordset Conexao::Impl::leCursor(ITransaction* t, IStatement* stmt) {
           // A multi-byte CHAR(n) arrives padded to its byte length: keep n characters.
           if (textoUtf8(c.charset)) {
             const size_t caracteres = c.tamanho / (c.charset == kCsUtf8 ? 4 : 3);
-            while (!s.empty() && s.back() == ' ' && paraCodigos(s).size() > caracteres)
+            size_t total = 0;
+            for (char ch : s)
+              total += (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
+            for (; total > caracteres && !s.empty() && s.back() == ' '; --total)
               s.pop_back();
           }
           celulas.emplace_back(textoDoBanco(std::move(s), c.charset));

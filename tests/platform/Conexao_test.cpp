@@ -189,10 +189,10 @@ TEST_F(ConexaoTest, TiposDoBancoViramValoresExatos) {
   c.executa(
       "create table T (I INTEGER, S SMALLINT, B BIGINT, N2 NUMERIC(15,2), N4 NUMERIC(15,4), "
       "N9 DECIMAL(18,2), D DOUBLE PRECISION, F FLOAT, DT DATE, HR TIME, TS TIMESTAMP, "
-      "TX BLOB SUB_TYPE 1)");
+      "TX BLOB SUB_TYPE 1, U CHAR(4) CHARACTER SET UTF8)");
   c.executa(
       "insert into T values (2147483647, -7, 9007199254740993, 0.10, 1234567890.1234, "
-      "9999999999999999.99, 0.5, 1.25, '12/31/2024', '23:59:58', '03/05/2024 10:11:12.3456', 'nota')");
+      "9999999999999999.99, 0.5, 1.25, '12/31/2024', '23:59:58', '03/05/2024 10:11:12.3456', 'nota', 'ab')");
   c.executa("insert into T (N2) select N2 + 0.20 from T");
   auto rs = c.abre("select * from T order by N2");
   EXPECT_EQ(rs.valor("I").comoInteiro(), 2147483647);
@@ -209,6 +209,7 @@ TEST_F(ConexaoTest, TiposDoBancoViramValoresExatos) {
   EXPECT_EQ(rs.valor("TS").comoDataHora(), (DataHora{{2024, 3, 5}, {10, 11, 12, 3456}}));
   EXPECT_EQ(rs.campo(rs.posicaoCampo("TS")).classe, ClasseTipo::DataHora);
   EXPECT_EQ(rs.valor("TX").comoTexto(), "nota");
+  EXPECT_EQ(rs.valor("U").comoTexto(), "ab  ");  // CHAR keeps its blanks, one per character
   rs.proximo();
   EXPECT_EQ(rs.valor("N2").comoDecimal(), (Decimal{30, 2}));  // 0.1 + 0.2, exactly
 
