@@ -112,5 +112,13 @@ TEST(SlotConexao, FormsCompartilhamAConexao) {
   EXPECT_EQ(&SlotConexao::programa(), &SlotConexao::programa());
 }
 
+// The program may end with the slot still open: the connection is closed on the way out.
+TEST(SlotConexao, ProgramaTerminaComOSlotAberto) {
+  BancoVazio dados;
+  SlotConexao::programa().substitui(std::make_unique<Conexao>(dados.conexao()));
+  SlotConexao::programa().conexao().iniciaTransacao();
+  EXPECT_TRUE(SlotConexao::programa().aberta());
+}
+
 }  // namespace
 }  // namespace zuv
