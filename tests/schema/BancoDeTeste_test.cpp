@@ -72,6 +72,15 @@ TEST(BancoDeTeste, ConsultaSemLinhasEComValoresVazios) {
             (BancoDeTeste::Linhas{{"", "  A B", "12.5"}}));
 }
 
+TEST(BancoDeTeste, LiberaParaOUsuarioDoServidor) {
+  BancoDeTeste banco;
+  banco.liberaParaServidor();
+  using std::filesystem::perms;
+  EXPECT_EQ(std::filesystem::status(banco.pastaDados()).permissions() & perms::others_all, perms::others_all);
+  EXPECT_EQ(std::filesystem::status(banco.caminho()).permissions() & perms::others_all,
+            perms::others_read | perms::others_write);
+}
+
 TEST(BancoDeTeste, BancoSyspdvEOutrosCaminhos) {
   BancoDeTeste banco;
   auto origem = banco.pastaPrograma() / "BancoOrigem" / "syspdv_srv.fdb";

@@ -192,6 +192,10 @@ TEST_F(SequenciasDeLimpeza, VinculoDeCfopImpedeExclusao) {
   banco.executaIsql("UPDATE PRODUTOESTOQUE SET IDTRIBCFOP = NULL, idTribCFOPEntradada = NULL");
   banco.executaIsql("UPDATE CLIDONO SET IDTRIBCFOP = NULL");
   banco.executaIsql("insert into TribCFOPVinculo (IDCFOPENTRADA, IDCFOPSAIDA) values (2, 1)");
+  EXPECT_EQ(
+      banco.consulta(" SELECT  IDCFOPENTRADA, IDCFOPSAIDA  FROM   TribCFOPVinculo where  IDCFOPSAIDA = 1"),
+      (BancoDeTeste::Linhas{{"2", "1"}}));
+  EXPECT_TRUE(banco.consulta(" SELECT  idTribCFOP FROM   Clidono where  idTribCFOP = 1").empty());
   EXPECT_THROW(banco.executaIsql("DELETE FROM TRIBCFOP"), std::runtime_error);
   banco.executaIsql("Delete From TRIBCFOP Where idTribCFOP  = 9");
   EXPECT_EQ(contagem(banco, "TRIBCFOP"), 2);

@@ -166,6 +166,15 @@ BancoDeTeste::~BancoDeTeste() {
   fs::remove_all(pasta_, ec);
 }
 
+void BancoDeTeste::liberaParaServidor() const {
+  const auto todos = fs::perms::owner_all | fs::perms::group_all | fs::perms::others_all;
+  for (const auto& p : {pasta_, pastaDados(), pastaPrograma()})
+    fs::permissions(p, todos);
+  for (const auto& e : fs::directory_iterator(pastaDados()))
+    fs::permissions(e.path(),
+                    todos & ~(fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec));
+}
+
 std::string BancoDeTeste::textoConexao(const fs::path& banco) {
   return " provider=LCPI.IBProvider.1;data source=" + banco.string() + ";" +
          " user id=sysdba;password=quartzine; ctype=none;auto_commit=true;Persist Security Info=True";

@@ -37,6 +37,10 @@ class BancoDeTeste {
   // database for a database-to-database run or programa/BancoOrigem/syspdv_srv.fdb.
   static void criaBanco(const std::filesystem::path& destino, const std::string& fixture = kFixtureZUV);
 
+  // Opens the folders and the database file to every user, so that a Firebird server running
+  // as its own user (firebird) can open the database too.
+  void liberaParaServidor() const;
+
   // Runs a script (UTF-8; statements end with ';'), stopping at the first error, then commits.
   // Texts reach the database as Windows-1252, as the ZUV system stores them.
   // Throws std::runtime_error carrying isql-fb's output when a statement fails.
