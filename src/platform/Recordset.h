@@ -13,11 +13,11 @@ namespace zuv {
 enum class ClasseTipo { Numero, Texto, DataHora, Outro };
 
 struct Campo {
-  std::string nome;       // alias or column name as the engine reports it
+  std::string nome;  // alias or column name as the engine reports it
   ClasseTipo classe = ClasseTipo::Outro;
-  int tipoSql = 0;        // the engine's SQL type code (SQL_VARYING, ...), for finer needs
-  int escala = 0;         // digits after the point of NUMERIC/DECIMAL
-  int tamanho = 0;        // length in bytes of CHAR/VARCHAR
+  int tipoSql = 0;  // the engine's SQL type code (SQL_VARYING, ...), for finer needs
+  int escala = 0;   // digits after the point of NUMERIC/DECIMAL
+  int tamanho = 0;  // length in bytes of CHAR/VARCHAR
 };
 
 class Recordset {
@@ -26,14 +26,14 @@ class Recordset {
   Recordset(std::vector<Campo> campos, std::vector<std::vector<Valor>> linhas);
 
   bool eof() const;
-  void proximo();                 // MoveNext
-  void primeiro();                // MoveFirst
-  long totalRegistros() const;    // RecordCount
+  void proximo();               // MoveNext
+  void primeiro();              // MoveFirst
+  long totalRegistros() const;  // RecordCount
   int totalCampos() const;
   const Campo& campo(int posicao) const;
-  const Valor& valor(int posicao) const;           // current row; throws Erro at EOF
+  const Valor& valor(int posicao) const;              // current row; throws Erro at EOF
   const Valor& valor(const std::string& nome) const;  // throws ErroBanco for an unknown name
-  Recordset clone() const;        // an independent cursor over the same rows, at the first row
+  Recordset clone() const;  // an independent cursor over the same rows, at the first row
   void fecha();
 
  private:
