@@ -37,7 +37,7 @@ class LeitorXls : public LeitorPlanilha {
                    "o arquivo .xls está danificado ou não é suportado (FreeXL " + std::to_string(r) + ")");
     }
     unsigned int senha = 0, folhas = 0;
-    if (freexl_get_info(h_, FREEXL_BIFF_PASSWORD, &senha) == FREEXL_OK && senha) {
+    if (freexl_get_info(h_, FREEXL_BIFF_PASSWORD, &senha) == FREEXL_OK && senha == FREEXL_BIFF_OBFUSCATED) {
       falhaLeitura(caminho, "planilha protegida por senha");
     }
     freexl_get_info(h_, FREEXL_BIFF_SHEET_COUNT, &folhas);
