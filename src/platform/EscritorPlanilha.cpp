@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -48,12 +49,30 @@ struct EscritorPlanilha::Impl {
     int32_t linha, coluna;
     uint32_t tamanho;  // kSemTexto: only the alignment was given
     bool direita;
-    uint64_t inicio;
+    const char* texto;  // NUL-terminated, as libxlsxwriter takes it
   };
   std::vector<Celula> celulas;
-  std::string textos;
+  // Texts live in blocks that never move, so growing costs no copies of what is already kept.
+  std::vector<std::unique_ptr<char[]>> blocos;
+  size_t livreNoBloco = 0;
+  char* proximo = nullptr;
   bool ordenadas = true;
   std::map<int, double> larguras;
+
+  const char* guarda(const std::string& texto) {
+    const size_t n = texto.size() + 1;
+    if (n > livreNoBloco) {
+      const size_t tamanho = std::max<size_t>(n, 4u << 20);
+      blocos.push_back(std::make_unique<char[]>(tamanho));
+      proximo = blocos.back().get();
+      livreNoBloco = tamanho;
+    }
+    char* p = proximo;
+    std::memcpy(p, texto.c_str(), n);
+    proximo += n;
+    livreNoBloco -= n;
+    return p;
+  }
 
   void acrescenta(int linha, int coluna, const std::string* texto, bool direita) {
     if (linha < 1 || linha > kMaxLinhas || coluna < 1 || coluna > kMaxColunas)
@@ -63,11 +82,10 @@ struct EscritorPlanilha::Impl {
       const Celula& u = celulas.back();
       if (linha < u.linha || (linha == u.linha && coluna < u.coluna)) ordenadas = false;
     }
-    Celula c{linha, coluna, kSemTexto, direita, textos.size()};
+    Celula c{linha, coluna, kSemTexto, direita, nullptr};
     if (texto) {
       c.tamanho = static_cast<uint32_t>(std::min<size_t>(texto->size(), kSemTexto - 1));
-      textos.append(*texto, 0, c.tamanho);
-      textos.push_back('\0');  // each text ends with a NUL, as libxlsxwriter takes it
+      c.texto = guarda(*texto);
     }
     celulas.push_back(c);
   }
@@ -85,7 +103,7 @@ struct EscritorPlanilha::Impl {
         m.direita = m.direita || celulas[i].direita;
         if (celulas[i].tamanho != kSemTexto) {
           m.tamanho = celulas[i].tamanho;
-          m.inicio = celulas[i].inicio;
+          m.texto = celulas[i].texto;
         }
       } else {
         celulas[d++] = celulas[i];
@@ -136,7 +154,7 @@ void EscritorPlanilha::salva(const std::string& caminho) {
 
   lxw_workbook_options opcoes{};
   opcoes.constant_memory = LXW_TRUE;
-  opcoes.use_zip64 = impl_->textos.size() > (1ull << 30) ? LXW_TRUE : LXW_FALSE;
+  opcoes.use_zip64 = impl_->blocos.size() > 256 ? LXW_TRUE : LXW_FALSE;  // over ~1 GB of text
   Pasta pasta;
   pasta.wb = workbook_new_opt(tmp.nome.c_str(), &opcoes);
   if (!pasta.wb) falhaEscrita(caminho, "a pasta de trabalho não pôde ser criada");
@@ -181,7 +199,7 @@ void EscritorPlanilha::salva(const std::string& caminho) {
     if (c.tamanho == kSemTexto || c.tamanho == 0) {
       e = worksheet_write_blank(ws, l, col, f);
     } else {
-      e = worksheet_write_string(ws, l, col, impl_->textos.data() + c.inicio, f);
+      e = worksheet_write_string(ws, l, col, c.texto, f);
     }
     if (e != LXW_NO_ERROR)
       falhaEscrita(caminho, "célula da linha " + std::to_string(c.linha) + ", coluna " +

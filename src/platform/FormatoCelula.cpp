@@ -140,7 +140,7 @@ std::string textoSerial(double serial, TipoFormato tipo, bool base1904, int esti
     d = civilDeDias(kDias1899_12_30 + dias + (dias < 60 ? 1 : 0));
   }
   std::string r = formataData(d, estilo);
-  if (tipo == TipoFormato::DataHora) r += " " + textoHora(segundos);
+  if (tipo == TipoFormato::DataHora) r.append(1, ' ').append(textoHora(segundos));
   return r;
 }
 
@@ -149,7 +149,7 @@ std::string textoDataIso(std::string_view iso, int estilo) {
     const DataHora dh = lerDataHora(std::string(iso), 1);
     std::string r = formataData(dh.data, estilo);
     if (dh.hora.hora || dh.hora.minuto || dh.hora.segundo)
-      r += " " + textoHora(dh.hora.hora * 3600LL + dh.hora.minuto * 60 + dh.hora.segundo);
+      r.append(1, ' ').append(textoHora(dh.hora.hora * 3600LL + dh.hora.minuto * 60 + dh.hora.segundo));
     return r;
   } catch (const std::exception&) {
     return std::string(iso);

@@ -32,7 +32,8 @@ class LeitorXls : public LeitorPlanilha {
     if (info.protegida) falhaLeitura(caminho, "planilha protegida por senha");
     const int r = freexl_open(caminho.c_str(), &alca_.h);
     h_ = alca_.h;
-    if (r != FREEXL_OK) {
+    // A crafted file can make FreeXL answer OK without a handle.
+    if (r != FREEXL_OK || !h_) {
       falhaLeitura(caminho,
                    "o arquivo .xls está danificado ou não é suportado (FreeXL " + std::to_string(r) + ")");
     }

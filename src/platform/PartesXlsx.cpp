@@ -106,18 +106,21 @@ class LeitorEstilos : public XmlFluxo {
 // Reads <si> entries: the <t> texts of an entry joined (rich text runs), phonetic runs skipped.
 class LeitorTextos : public XmlFluxo {
  public:
+  // contando: only measures the table (entries and bytes), so that the second pass can reserve
+  // exactly what it keeps instead of growing by doubling.
   LeitorTextos(std::unique_ptr<ParteZip> p, const std::string& caminho, TextosCompartilhados& destino,
-               int64_t limite)
-      : XmlFluxo(std::move(p), caminho), d_(destino), limite_(limite) {}
+               int64_t limite, bool contando)
+      : XmlFluxo(std::move(p), caminho), d_(destino), limite_(limite), contando_(contando) {}
+  size_t entradas = 0, bytes = 0;
 
  protected:
   void inicio(std::string_view nome, const char**) override {
     if (nome == "si") {
-      if (static_cast<int64_t>(d_.inicios_.size()) >= limite_)
+      if (static_cast<int64_t>(++entradas) > limite_)
         return aborta("a tabela de textos passa do limite de " + std::to_string(limite_) + " textos");
-      d_.inicios_.push_back(d_.textos_.size());
       emSi_ = true;
       escapes_ = false;
+      if (!contando_) d_.inicios_.push_back(static_cast<uint32_t>(d_.textos_.size()));
     } else if (nome == "rPh") {
       ++fonetico_;
     } else if (nome == "t" && emSi_ && fonetico_ == 0) {
@@ -131,6 +134,7 @@ class LeitorTextos : public XmlFluxo {
       if (fonetico_ > 0) --fonetico_;
     } else if (nome == "si" && emSi_) {
       emSi_ = false;
+      if (contando_) return;
       if (escapes_) {
         const size_t inicio = d_.inicios_.back();
         std::string s = d_.textos_.substr(inicio);
@@ -142,6 +146,9 @@ class LeitorTextos : public XmlFluxo {
   }
   void texto(std::string_view s) override {
     if (!emT_) return;
+    bytes += s.size();
+    if (bytes >= UINT32_MAX) return aborta("a tabela de textos passa do limite de 4 GiB");
+    if (contando_) return;
     if (s.find('_') != std::string_view::npos) escapes_ = true;
     d_.textos_.append(s);
   }
@@ -149,6 +156,7 @@ class LeitorTextos : public XmlFluxo {
  private:
   TextosCompartilhados& d_;
   int64_t limite_;
+  bool contando_;
   bool emSi_ = false, emT_ = false, escapes_ = false;
   int fonetico_ = 0;
 };
@@ -214,10 +222,12 @@ void TextosCompartilhados::le(const ArquivoZip& zip, const std::string& parte) {
   textos_.clear();
   inicios_.clear();
   if (parte.empty()) return;
-  LeitorTextos l(zip.abre(parte), zip.caminho(), *this, zip.limites().celulas);
+  LeitorTextos medida(zip.abre(parte), zip.caminho(), *this, zip.limites().celulas, true);
+  medida.leTudo();
+  textos_.reserve(medida.bytes);
+  inicios_.reserve(medida.entradas);
+  LeitorTextos l(zip.abre(parte), zip.caminho(), *this, zip.limites().celulas, false);
   l.leTudo();
-  textos_.shrink_to_fit();
-  inicios_.shrink_to_fit();
 }
 
 }  // namespace zuv

@@ -42,7 +42,7 @@ class TextosCompartilhados {
   friend class LeitorTextos;
   size_t fim(size_t i) const { return i + 1 < inicios_.size() ? inicios_[i + 1] : textos_.size(); }
   std::string textos_;
-  std::vector<uint64_t> inicios_;
+  std::vector<uint32_t> inicios_;  // the table's text is kept under 4 GiB
 };
 
 }  // namespace zuv
