@@ -27,9 +27,9 @@ std::string dataIso(const char* s, int estilo) {
 
 class LeitorXls : public LeitorPlanilha {
  public:
-  LeitorXls(const std::string& caminho, const InfoBiff& info, int estilo)
-      : caminho_(caminho), estilo_(estilo) {
-    if (info.protegida) falhaLeitura(caminho, "planilha protegida por senha");
+  LeitorXls(const std::string& caminho, InfoBiff info, int estilo)
+      : info_(std::move(info)), caminho_(caminho), estilo_(estilo) {
+    if (info_.protegida) falhaLeitura(caminho, "planilha protegida por senha");
     const int r = freexl_open(caminho.c_str(), &alca_.h);
     h_ = alca_.h;
     // A crafted file can make FreeXL answer OK without a handle.
@@ -43,14 +43,15 @@ class LeitorXls : public LeitorPlanilha {
     }
     freexl_get_info(h_, FREEXL_BIFF_SHEET_COUNT, &folhas);
     if (folhas == 0) falhaLeitura(caminho, "a pasta de trabalho não tem nenhuma planilha");
-    const unsigned short ativa = info.abaAtiva >= 0 && static_cast<unsigned>(info.abaAtiva) < folhas
-                                     ? static_cast<unsigned short>(info.abaAtiva)
+    const unsigned short ativa = info_.abaAtiva >= 0 && static_cast<unsigned>(info_.abaAtiva) < folhas
+                                     ? static_cast<unsigned short>(info_.abaAtiva)
                                      : 0;
     if (freexl_select_active_worksheet(h_, ativa) != FREEXL_OK ||
         freexl_worksheet_dimensions(h_, &linhas_, &colunas_) != FREEXL_OK)
       falhaLeitura(caminho, "a planilha ativa não pôde ser lida");
   }
   std::string celula(int linha, int coluna) override {
+    if (auto f = info_.formulas.find({linha, coluna}); f != info_.formulas.end()) return formula(f->second);
     if (linha < 1 || coluna < 1 || static_cast<unsigned>(linha) > linhas_ || coluna > colunas_) return {};
     FreeXL_CellValue v;
     if (freexl_get_cell_value(h_, static_cast<unsigned>(linha - 1), static_cast<unsigned short>(coluna - 1),
@@ -88,6 +89,30 @@ class LeitorXls : public LeitorPlanilha {
   }
 
  private:
+  std::string formula(const FormulaXls& f) const {
+    switch (f.tipo) {
+      case FormulaXls::Texto:
+      case FormulaXls::Erro:
+        return f.texto;
+      case FormulaXls::Booleano:
+        return textoBooleano(f.numero != 0 ? "1" : "0", estilo_);
+      default: {
+        TipoFormato tipo = TipoFormato::Numero;
+        if (f.xf < info_.formatoDoXf.size()) {
+          const uint16_t id = info_.formatoDoXf[f.xf];
+          auto custom = info_.formatos.find(id);
+          tipo = custom != info_.formatos.end() ? tipoFormatoCodigo(custom->second) : tipoFormatoEmbutido(id);
+        }
+        if (tipo != TipoFormato::Numero) {
+          std::string d = textoSerial(f.numero, tipo, info_.base1904, estilo_);
+          if (!d.empty()) return d;
+        }
+        return formataNumero(f.numero, estilo_);
+      }
+    }
+  }
+
+  InfoBiff info_;
   AlcaFreeXl alca_;
   std::string caminho_;
   int estilo_;
@@ -98,8 +123,8 @@ class LeitorXls : public LeitorPlanilha {
 
 }  // namespace
 
-std::unique_ptr<LeitorPlanilha> abreXls(const std::string& caminho, const InfoBiff& info, int estilo) {
-  return std::make_unique<LeitorXls>(caminho, info, estilo);
+std::unique_ptr<LeitorPlanilha> abreXls(const std::string& caminho, InfoBiff info, int estilo) {
+  return std::make_unique<LeitorXls>(caminho, std::move(info), estilo);
 }
 
 }  // namespace zuv

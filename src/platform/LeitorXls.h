@@ -8,7 +8,7 @@
 
 namespace zuv {
 
-// info: what the workbook stream's globals say (active sheet, protection, claimed size).
-std::unique_ptr<LeitorPlanilha> abreXls(const std::string& caminho, const InfoBiff& info, int estilo);
+// info: what the workbook stream says beyond FreeXL (active sheet, protection, formula results).
+std::unique_ptr<LeitorPlanilha> abreXls(const std::string& caminho, InfoBiff info, int estilo);
 
 }  // namespace zuv

@@ -1,7 +1,9 @@
 #include "platform/Ole2.h"
 
 #include <cstring>
+
 #include <stdexcept>
+#include "common/Texto.h"
 
 namespace zuv {
 
@@ -140,25 +142,123 @@ std::optional<std::vector<unsigned char>> ArquivoOle2::fluxo(const std::string& 
   return cadeia(e->inicio, e->tamanho);
 }
 
-InfoBiff leInfoBiff(const std::vector<unsigned char>& livro) {
+namespace {
+
+// An XLUnicodeString body (after its character count): flags, then 8-bit Latin-1 or UTF-16LE
+// characters. Returns the text in UTF-8.
+std::string stringBiff(const unsigned char* p, const unsigned char* fim, size_t caracteres) {
+  if (p >= fim) return {};
+  const bool largo = *p & 0x01;
+  ++p;
+  std::u32string s;
+  for (size_t i = 0; i < caracteres && p + (largo ? 2 : 1) <= fim; ++i) {
+    s += largo ? static_cast<char32_t>(u16(p)) : static_cast<char32_t>(*p);
+    p += largo ? 2 : 1;
+  }
+  return paraUtf8(s);
+}
+
+const char* textoErroBiff(unsigned codigo) {
+  switch (codigo) {
+    case 0x00:
+      return "#NULL!";
+    case 0x07:
+      return "#DIV/0!";
+    case 0x0F:
+      return "#VALUE!";
+    case 0x17:
+      return "#REF!";
+    case 0x1D:
+      return "#NAME?";
+    case 0x24:
+      return "#NUM!";
+    case 0x2A:
+      return "#N/A";
+    default:
+      return "#ERRO";
+  }
+}
+
+}  // namespace
+
+bool estruturaBiffValida(const std::vector<unsigned char>& livro, size_t maiorRegistro) {
+  size_t off = 0;
+  while (off + 4 <= livro.size()) {
+    const size_t tam = u16(&livro[off + 2]);
+    if (tam > maiorRegistro || off + 4 + tam > livro.size()) return false;
+    off += 4 + tam;
+  }
+  return true;
+}
+
+InfoBiff leInfoBiff(const std::vector<unsigned char>& livro, int64_t limiteFormulas) {
   InfoBiff info;
-  bool globais = true;
-  for (size_t off = 0; off + 4 <= livro.size();) {
-    const uint16_t tipo = u16(&livro[off]);
-    const uint16_t tam = u16(&livro[off + 2]);
-    const unsigned char* d = &livro[off + 4];
-    if (off + 4 + tam > livro.size()) break;
-    if (globais) {
-      if (tipo == 0x002F) info.protegida = true;
-      if (tipo == 0x003D && tam >= 12) info.abaAtiva = u16(d + 10);
-      if (tipo == 0x000A) globais = false;
-    } else if (tipo == 0x0200 && tam >= 14) {
+  std::vector<uint32_t> folhas;  // stream offsets of the sheets' BOF records (BOUNDSHEET)
+  size_t off = 0;
+  auto registro = [&](uint16_t& tipo, uint16_t& tam, const unsigned char*& d) {
+    if (off + 4 > livro.size()) return false;
+    tipo = u16(&livro[off]);
+    tam = u16(&livro[off + 2]);
+    d = &livro[off + 4];
+    if (off + 4 + tam > livro.size()) return false;
+    off += 4 + tam;
+    return true;
+  };
+  uint16_t tipo, tam;
+  const unsigned char* d;
+  // Globals: up to the first EOF.
+  while (registro(tipo, tam, d)) {
+    if (tipo == 0x002F) info.protegida = true;
+    if (tipo == 0x003D && tam >= 12) info.abaAtiva = u16(d + 10);
+    if (tipo == 0x0022 && tam >= 2) info.base1904 = u16(d) == 1;
+    if (tipo == 0x0085 && tam >= 4) folhas.push_back(u32(d));
+    if (tipo == 0x00E0 && tam >= 4 && info.formatoDoXf.size() < 65536) info.formatoDoXf.push_back(u16(d + 2));
+    if (tipo == 0x041E && tam >= 5) info.formatos[u16(d)] = stringBiff(d + 4, d + tam, u16(d + 2));
+    if (tipo == 0x000A) break;
+  }
+  // Every sheet: the size it claims.
+  while (registro(tipo, tam, d)) {
+    if (tipo == 0x0200 && tam >= 14) {
       // DIMENSIONS (BIFF8): first row, last row + 1 (32 bits), first column, last column + 1.
       const uint64_t linhas = u32(d + 4) > u32(d) ? u32(d + 4) - u32(d) : 0;
       const uint64_t colunas = u16(d + 10) > u16(d + 8) ? u16(d + 10) - u16(d + 8) : 0;
       info.maiorFolha = std::max(info.maiorFolha, linhas * colunas);
     }
-    off += 4 + tam;
+  }
+  // The active sheet: the cached results of its formulas.
+  const size_t ativa =
+      info.abaAtiva >= 0 && static_cast<size_t>(info.abaAtiva) < folhas.size() ? info.abaAtiva : 0;
+  if (folhas.empty()) return info;
+  off = folhas[ativa];
+  FormulaXls* textoPendente = nullptr;  // a string result comes in the STRING record that follows
+  while (registro(tipo, tam, d) && tipo != 0x000A) {
+    if (tipo == 0x0006 && tam >= 20) {
+      textoPendente = nullptr;
+      if (static_cast<int64_t>(info.formulas.size()) >= limiteFormulas) continue;
+      FormulaXls f;
+      f.xf = u16(d + 4);
+      const unsigned char* r = d + 6;
+      if (r[6] == 0xFF && r[7] == 0xFF) {
+        if (r[0] == 0) {
+          f.tipo = FormulaXls::Texto;
+        } else if (r[0] == 1) {
+          f.tipo = FormulaXls::Booleano;
+          f.numero = r[2];
+        } else if (r[0] == 2) {
+          f.tipo = FormulaXls::Erro;
+          f.texto = textoErroBiff(r[2]);
+        } else {
+          f.tipo = FormulaXls::Texto;  // an empty string
+        }
+      } else {
+        std::memcpy(&f.numero, r, 8);
+      }
+      auto& destino = info.formulas[{u16(d) + 1, u16(d + 2) + 1}] = std::move(f);
+      if (destino.tipo == FormulaXls::Texto && r[0] == 0) textoPendente = &destino;
+    } else if (tipo == 0x0207 && tam >= 3 && textoPendente) {
+      textoPendente->texto = stringBiff(d + 2, d + tam, u16(d));
+      textoPendente = nullptr;
+    }
   }
   return info;
 }

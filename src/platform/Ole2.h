@@ -2,6 +2,7 @@
 // A minimal reader of OLE2 compound files (the container of legacy .xls workbooks and of
 // password-protected .xlsx files): the names of its streams and the bytes of one stream.
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,12 +38,28 @@ class ArquivoOle2 {
   std::vector<Entrada> entradas_;
 };
 
-// What the globals of a BIFF workbook stream say before FreeXL reads it.
-struct InfoBiff {
-  bool protegida = false;   // a FILEPASS record: the workbook is encrypted
-  int abaAtiva = 0;         // WINDOW1 itabCur
-  uint64_t maiorFolha = 0;  // the largest rows x columns any sheet's DIMENSIONS record claims
+// The cached result of a formula cell of an .xls (FreeXL leaves formula cells empty).
+struct FormulaXls {
+  enum Tipo : unsigned char { Numero, Texto, Booleano, Erro } tipo = Numero;
+  double numero = 0;
+  std::string texto;  // Texto: the string (UTF-8); Erro: "#N/A" and the like
+  uint16_t xf = 0;    // cell style, to tell dates from numbers
 };
-InfoBiff leInfoBiff(const std::vector<unsigned char>& livro);
+
+// What a BIFF workbook stream says beyond what FreeXL reads.
+struct InfoBiff {
+  bool protegida = false;             // a FILEPASS record: the workbook is encrypted
+  int abaAtiva = 0;                   // WINDOW1 itabCur
+  bool base1904 = false;              // DATEMODE
+  uint64_t maiorFolha = 0;            // the largest rows x columns any sheet's DIMENSIONS record claims
+  std::vector<uint16_t> formatoDoXf;  // XF index -> number format id
+  std::map<uint16_t, std::string> formatos;            // custom number formats by id
+  std::map<std::pair<int, int>, FormulaXls> formulas;  // (row, column) from 1, of the active sheet
+};
+// Every record of the stream fits in it and within the format's record size (8224 bytes in BIFF8,
+// 2080 before). FreeXL reads past its buffers on streams that break this, so they never reach it.
+bool estruturaBiffValida(const std::vector<unsigned char>& livro, size_t maiorRegistro);
+// limiteFormulas bounds the formula results kept.
+InfoBiff leInfoBiff(const std::vector<unsigned char>& livro, int64_t limiteFormulas);
 
 }  // namespace zuv

@@ -41,10 +41,16 @@ std::unique_ptr<LeitorPlanilha> abreOle2(const std::string& caminho, const Limit
     if (ole.temFluxo("EncryptionInfo") || ole.temFluxo("EncryptedPackage"))
       falhaLeitura(caminho, "planilha protegida por senha");
     auto livro = ole.fluxo("Workbook");
-    if (!livro) livro = ole.fluxo("Book");
+    size_t maiorRegistro = 8224;
+    if (!livro) {
+      livro = ole.fluxo("Book");
+      maiorRegistro = 2080;
+    }
     if (!livro)
       falhaLeitura(caminho, "o arquivo não é uma planilha do Excel (documento OLE2 sem pasta de trabalho)");
-    info = leInfoBiff(*livro);
+    if (!estruturaBiffValida(*livro, maiorRegistro))
+      falhaLeitura(caminho, "o arquivo .xls está danificado (registro fora do tamanho do fluxo)");
+    info = leInfoBiff(*livro, limites.celulas);
   } catch (const std::runtime_error& e) {
     if (dynamic_cast<const ErroPlanilha*>(&e)) throw;
     falhaLeitura(caminho, std::string("o arquivo .xls está danificado: ") + e.what());

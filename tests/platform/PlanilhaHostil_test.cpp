@@ -67,6 +67,16 @@ TEST_F(PlanilhaHostil, DanificadosEProtegidos) {
   EXPECT_THAT(erroAoLer("texto_inexistente.xlsx"), Diz("aponta um texto que não existe"));
   EXPECT_THAT(erroAoLer("dtd.xlsx"), Diz("DTD"));
   EXPECT_THAT(erroAoLer("protegida.xlsx"), Diz("protegida.xlsx\": planilha protegida por senha"));
+  // Found by fuzzing: a BIFF record longer than its stream made FreeXL read past a buffer, and a
+  // damaged file made it answer OK without a handle.
+  for (const char* nome : {"xls_registro_grande.xls", "xls_freexl_sem_alca.xls"}) {
+    try {
+      abrePlanilha(fonteDeTeste(nome));
+      ADD_FAILURE() << nome;
+    } catch (const ErroPlanilha& e) {
+      EXPECT_THAT(std::string(e.what()), Diz(".xls está danificado")) << nome;
+    }
+  }
 }
 
 TEST_F(PlanilhaHostil, LimitesDeTamanho) {
