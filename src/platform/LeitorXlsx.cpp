@@ -81,8 +81,10 @@ class FluxoFolha : public XmlFluxo {
   // Rows up to this number may have left the window.
   int esquecida() const { return esquecida_; }
   int ultimaComValor() const { return ultimaComValor_; }
+  bool primeiraConhecida() const { return primeiraConhecida_; }
   bool terminou() const { return fimFolha_; }
   const Linha* linha(int numero) const {
+    if (numero == 1 && primeiraConhecida_) return primeira_.numero == 1 ? &primeira_ : nullptr;
     for (size_t i = 0; i < ocupadas_; ++i)
       if (janela_[i].numero == numero) return &janela_[i];
     return nullptr;
@@ -187,6 +189,7 @@ class FluxoFolha : public XmlFluxo {
   void completaLinha() {
     emLinha_ = false;
     ultimaCompleta_ = atual_.numero;
+    primeiraConhecida_ = true;
     if (!atual_.celulas.empty()) {
       int maior = 0;
       for (const auto& c : atual_.celulas)
@@ -198,6 +201,7 @@ class FluxoFolha : public XmlFluxo {
         valor = valor || temValor(atual_, atual_.celulas[i]);
       }
       if (valor) ultimaComValor_ = atual_.numero;
+      if (atual_.numero == 1) primeira_ = atual_;
       // The oldest row of the window gives its place (and its buffers) to the new one.
       Linha* destino;
       if (ocupadas_ < kJanela) {
@@ -215,6 +219,8 @@ class FluxoFolha : public XmlFluxo {
 
   const LimitesLeitura& limites_;
   const TextosCompartilhados& textos_;
+  Linha primeira_;  // the headings' row stays at hand: runs look at it while reading others
+  bool primeiraConhecida_ = false;
   std::array<Linha, kJanela> janela_;
   size_t ocupadas_ = 0;
   Linha atual_;
@@ -276,7 +282,7 @@ class LeitorXlsx : public LeitorPlanilha {
 
   const Linha* buscaLinha(int linha) {
     if (linha < 1 || linha > kMaxLinhas) return nullptr;
-    if (linha <= fluxo_->esquecida()) reinicia();
+    if (linha <= fluxo_->esquecida() && !(linha == 1 && fluxo_->primeiraConhecida())) reinicia();
     fluxo_->avancaAte(linha);
     return fluxo_->linha(linha);
   }

@@ -104,7 +104,10 @@ TEST_F(PlanilhaGerada, PassagemDeContagemEDepoisLeituraDesdeOInicio) {
     ++n;
   EXPECT_EQ(n, 5);
   EXPECT_EQ(p->ultimaLinha(), 9);
-  // Going back to the start after a full pass re-reads the stream.
+  // The headings' row stays at hand while later rows are read.
+  EXPECT_EQ(p->celula(1, 2), "em linha");
+  // Going back after a full pass re-reads the stream.
+  EXPECT_EQ(p->celula(2, 1), "7891234567890");
   EXPECT_EQ(p->celula(1, 1), "compartilhado");
   EXPECT_EQ(p->celula(9, 2), "Açúcar & Café");
   EXPECT_EQ(p->celula(2, 1), "7891234567890");
