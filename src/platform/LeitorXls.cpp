@@ -27,10 +27,10 @@ std::string dataIso(const char* s, int estilo) {
 
 class LeitorXls : public LeitorPlanilha {
  public:
-  LeitorXls(const std::string& caminho, InfoBiff info, int estilo)
+  LeitorXls(const std::string& arquivo, const std::string& caminho, InfoBiff info, int estilo)
       : info_(std::move(info)), caminho_(caminho), estilo_(estilo) {
     if (info_.protegida) falhaLeitura(caminho, "planilha protegida por senha");
-    const int r = freexl_open(caminho.c_str(), &alca_.h);
+    const int r = freexl_open(arquivo.c_str(), &alca_.h);
     h_ = alca_.h;
     // A crafted file can make FreeXL answer OK without a handle.
     if (r != FREEXL_OK || !h_) {
@@ -123,8 +123,9 @@ class LeitorXls : public LeitorPlanilha {
 
 }  // namespace
 
-std::unique_ptr<LeitorPlanilha> abreXls(const std::string& caminho, InfoBiff info, int estilo) {
-  return std::make_unique<LeitorXls>(caminho, std::move(info), estilo);
+std::unique_ptr<LeitorPlanilha> abreXls(const std::string& arquivo, const std::string& caminho, InfoBiff info,
+                                        int estilo) {
+  return std::make_unique<LeitorXls>(arquivo, caminho, std::move(info), estilo);
 }
 
 }  // namespace zuv

@@ -9,6 +9,8 @@
 namespace zuv {
 
 // info: what the workbook stream says beyond FreeXL (active sheet, protection, formula results).
-std::unique_ptr<LeitorPlanilha> abreXls(const std::string& caminho, InfoBiff info, int estilo);
+// arquivo: the file FreeXL opens; caminho: the workbook's own path, for messages.
+std::unique_ptr<LeitorPlanilha> abreXls(const std::string& arquivo, const std::string& caminho, InfoBiff info,
+                                        int estilo);
 
 }  // namespace zuv

@@ -181,6 +181,84 @@ const char* textoErroBiff(unsigned codigo) {
 
 }  // namespace
 
+namespace {
+
+void poe16(std::vector<unsigned char>& b, size_t off, uint16_t v) {
+  b[off] = static_cast<unsigned char>(v);
+  b[off + 1] = static_cast<unsigned char>(v >> 8);
+}
+void poe32(std::vector<unsigned char>& b, size_t off, uint32_t v) {
+  for (int i = 0; i < 4; ++i)
+    b[off + i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+}  // namespace
+
+std::vector<unsigned char> ole2ComUmFluxo(const std::string& nome, const std::vector<unsigned char>& fluxo) {
+  constexpr size_t S = 4096;
+  // A stream under 4096 bytes would live in the mini stream: pad it (the BIFF records end at EOF).
+  const size_t tamanho = std::max(fluxo.size(), S);
+  const size_t setoresFluxo = (tamanho + S - 1) / S;
+  size_t setoresFat = 1;
+  while (setoresFat * (S / 4) < setoresFluxo + 1 + setoresFat)
+    ++setoresFat;
+  if (setoresFat > 109) throw std::runtime_error("fluxo grande demais");
+  const size_t dir = setoresFluxo;  // sectors: stream, directory, FAT
+  std::vector<unsigned char> b(S * (1 + setoresFluxo + 1 + setoresFat), 0);
+  static const unsigned char kAssinatura[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+  std::memcpy(b.data(), kAssinatura, 8);
+  poe16(b, 0x18, 0x3E);
+  poe16(b, 0x1A, 4);
+  poe16(b, 0x1C, 0xFFFE);
+  poe16(b, 0x1E, 12);
+  poe16(b, 0x20, 6);
+  poe32(b, 0x28, 1);
+  poe32(b, 0x2C, static_cast<uint32_t>(setoresFat));
+  poe32(b, 0x30, static_cast<uint32_t>(dir));
+  poe32(b, 0x38, 4096);
+  poe32(b, 0x3C, kFimCadeia);
+  poe32(b, 0x44, kFimCadeia);
+  for (size_t i = 0; i < 109; ++i)
+    poe32(b, 0x4C + 4 * i, i < setoresFat ? static_cast<uint32_t>(dir + 1 + i) : kLivre);
+  std::copy(fluxo.begin(), fluxo.end(), b.begin() + S);
+
+  // Directory: the root and the one stream.
+  const size_t d = S * (1 + dir);
+  auto entrada = [&](size_t off, const std::string& n, unsigned char tipo, uint32_t filho, uint32_t inicio,
+                     uint32_t tam) {
+    for (size_t i = 0; i < n.size() && i < 31; ++i)
+      poe16(b, off + 2 * i, static_cast<unsigned char>(n[i]));
+    poe16(b, off + 64, static_cast<uint16_t>(2 * (std::min<size_t>(n.size(), 31) + 1)));
+    b[off + 66] = tipo;
+    b[off + 67] = 1;  // black
+    poe32(b, off + 68, kLivre);
+    poe32(b, off + 72, kLivre);
+    poe32(b, off + 76, filho);
+    poe32(b, off + 116, inicio);
+    poe32(b, off + 120, tam);
+  };
+  entrada(d, "Root Entry", 5, 1, kFimCadeia, 0);
+  entrada(d + 128, nome, 2, kLivre, 0, static_cast<uint32_t>(tamanho));
+  for (size_t off = d + 256; off < d + S; off += 128) {
+    poe32(b, off + 68, kLivre);
+    poe32(b, off + 72, kLivre);
+    poe32(b, off + 76, kLivre);
+  }
+
+  const size_t f = S * (1 + dir + 1);
+  for (size_t i = 0; i < setoresFat * (S / 4); ++i) {
+    uint32_t v = kLivre;
+    if (i + 1 < setoresFluxo)
+      v = static_cast<uint32_t>(i + 1);
+    else if (i + 1 == setoresFluxo || i == dir)
+      v = kFimCadeia;
+    else if (i > dir && i <= dir + setoresFat)
+      v = 0xFFFFFFFD;  // FAT sectors
+    poe32(b, f + 4 * i, v);
+  }
+  return b;
+}
+
 bool estruturaBiffValida(const std::vector<unsigned char>& livro, size_t maiorRegistro) {
   size_t off = 0;
   while (off + 4 <= livro.size()) {

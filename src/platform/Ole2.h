@@ -38,6 +38,11 @@ class ArquivoOle2 {
   std::vector<Entrada> entradas_;
 };
 
+// A fresh compound file (4096-byte sectors) holding only the given stream, laid out plainly. FreeXL
+// reads this instead of the original, so a damaged container never reaches it. Throws
+// std::runtime_error when the stream is too big for one FAT without extension sectors (~450 MB).
+std::vector<unsigned char> ole2ComUmFluxo(const std::string& nome, const std::vector<unsigned char>& fluxo);
+
 // The cached result of a formula cell of an .xls (FreeXL leaves formula cells empty).
 struct FormulaXls {
   enum Tipo : unsigned char { Numero, Texto, Booleano, Erro } tipo = Numero;

@@ -1,9 +1,12 @@
 #include "platform/Planilha.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <ostream>
@@ -35,15 +38,18 @@ std::unique_ptr<LeitorPlanilha> abreOle2(const std::string& caminho, const Limit
   if (!f.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(tamanho)))
     falhaLeitura(caminho, "o arquivo não pôde ser lido");
   InfoBiff info;
+  std::vector<unsigned char> limpo;
   try {
     ArquivoOle2 ole(std::move(bytes));
     // An .xlsx saved with a password is an OLE2 file holding the encrypted package.
     if (ole.temFluxo("EncryptionInfo") || ole.temFluxo("EncryptedPackage"))
       falhaLeitura(caminho, "planilha protegida por senha");
-    auto livro = ole.fluxo("Workbook");
+    std::string nome = "Workbook";
+    auto livro = ole.fluxo(nome);
     size_t maiorRegistro = 8224;
     if (!livro) {
-      livro = ole.fluxo("Book");
+      nome = "Book";
+      livro = ole.fluxo(nome);
       maiorRegistro = 2080;
     }
     if (!livro)
@@ -51,13 +57,27 @@ std::unique_ptr<LeitorPlanilha> abreOle2(const std::string& caminho, const Limit
     if (!estruturaBiffValida(*livro, maiorRegistro))
       falhaLeitura(caminho, "o arquivo .xls está danificado (registro fora do tamanho do fluxo)");
     info = leInfoBiff(*livro, limites.celulas);
+    limpo = ole2ComUmFluxo(nome, *livro);
   } catch (const std::runtime_error& e) {
     if (dynamic_cast<const ErroPlanilha*>(&e)) throw;
     falhaLeitura(caminho, std::string("o arquivo .xls está danificado: ") + e.what());
   }
   if (info.maiorFolha > static_cast<uint64_t>(limites.celulas))
     falhaLeitura(caminho, "a planilha passa do limite de " + std::to_string(limites.celulas) + " células");
-  return abreXls(caminho, info, estilo);
+
+  // FreeXL opens files by name: it gets a plain copy of the workbook stream alone, made here, so
+  // only a container this reader has checked reaches it. The copy is gone once FreeXL has read it.
+  std::string copia = (std::filesystem::temp_directory_path() / "zuvxlsXXXXXX").string();
+  const int fd = mkstemp(copia.data());
+  if (fd < 0) falhaLeitura(caminho, "sem espaço temporário para ler o .xls");
+  struct Remove {
+    std::string p;
+    ~Remove() { std::remove(p.c_str()); }
+  } remove{copia};
+  const bool escrito = ::write(fd, limpo.data(), limpo.size()) == static_cast<ssize_t>(limpo.size());
+  ::close(fd);
+  if (!escrito) falhaLeitura(caminho, "sem espaço temporário para ler o .xls");
+  return abreXls(copia, caminho, std::move(info), estilo);
 }
 
 std::string escapaLinha(const std::string& s) {

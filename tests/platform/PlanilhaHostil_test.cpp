@@ -77,6 +77,9 @@ TEST_F(PlanilhaHostil, DanificadosEProtegidos) {
       EXPECT_THAT(std::string(e.what()), Diz(".xls está danificado")) << nome;
     }
   }
+  // A directory overwritten with garbage beside an intact workbook stream made FreeXL read past a
+  // buffer; FreeXL now gets a clean copy of the stream and the workbook reads.
+  EXPECT_EQ(abrePlanilha(fonteDeTeste("xls_diretorio_danificado.xls"))->celula(1, 1), "Barra");
 }
 
 TEST_F(PlanilhaHostil, LimitesDeTamanho) {
