@@ -264,6 +264,18 @@ bool estruturaBiffValida(const std::vector<unsigned char>& livro, size_t maiorRe
   while (off + 4 <= livro.size()) {
     const size_t tam = u16(&livro[off + 2]);
     if (tam > maiorRegistro || off + 4 + tam > livro.size()) return false;
+    // Strings whose length runs past their record (BIFF8 FORMAT, BOUNDSHEET, LABEL).
+    const unsigned char* d = &livro[off + 4];
+    const uint16_t tipo = u16(&livro[off]);
+    auto cabe = [&](size_t posCch, bool cch16) {
+      const size_t posFlags = posCch + (cch16 ? 2 : 1);
+      if (posFlags >= tam) return posFlags == tam;
+      const size_t cch = cch16 ? u16(d + posCch) : d[posCch];
+      return posFlags + 1 + cch * ((d[posFlags] & 1) ? 2 : 1) <= tam;
+    };
+    if (maiorRegistro == 8224 && ((tipo == 0x041E && !cabe(2, true)) || (tipo == 0x0085 && !cabe(6, false)) ||
+                                  (tipo == 0x0204 && !cabe(6, true))))
+      return false;
     off += 4 + tam;
   }
   return true;
