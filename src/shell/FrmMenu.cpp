@@ -123,7 +123,7 @@ FrmMenu::FrmMenu(QWidget* pai) : QWidget(pai) {
     largura = std::max(largura, b->sizeHint().width() + 24);
   for (QPushButton* b : botoes)
     b->setFixedWidth(largura);
-  resize(largura + 460, sizeHint().height());
+  resize(largura + 540, sizeHint().height());
 }
 
 }  // namespace zuv
