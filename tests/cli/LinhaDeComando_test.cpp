@@ -121,12 +121,6 @@ TEST(LinhaDeComando, StatusDeSaidaPeloDesfecho) {
   EXPECT_EQ(erro.saida, "connection lost to database\n");
 }
 
-TEST(LinhaDeComando, PastaDoProgramaPelaOpcao) {
-  const Execucao e = executa({"pasta", "--pasta-programa", "/tmp/"});
-  EXPECT_EQ(e.status, 0);
-  EXPECT_EQ(e.saida, "/tmp\n");
-}
-
 // The real program: arguments go to the command line, not to the menu.
 TEST(LinhaDeComando, ProgramaComArgumentosNaoAbreOMenu) {
   const std::string comando =

@@ -53,16 +53,5 @@ TEST(TelaTerminal, NoTerminalABarraSaiDoCaminhoDasMensagens) {
   EXPECT_EQ(e.back(), '\n');
 }
 
-TEST(TelaTerminal, TextosDoFormularioSoComDetalhes) {
-  std::istringstream in;
-  std::ostringstream out, err;
-  TelaTerminal calado(Terminal{in, out, err, false, false}, std::nullopt);
-  calado.defineTexto("txtRegistro", "12");
-  EXPECT_EQ(err.str() + out.str(), "");
-  TelaTerminal detalhado(Terminal{in, out, err, false, false}, std::nullopt, true);
-  detalhado.defineTexto("txtRegistro", "12");
-  EXPECT_EQ(err.str(), "txtRegistro: 12\n");
-}
-
 }  // namespace
 }  // namespace zuv

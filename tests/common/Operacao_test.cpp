@@ -43,12 +43,5 @@ TEST(Operacao, ErroSemTratamentoViraMensagemEFalha) {
   EXPECT_EQ(tela.mensagens[0].texto, "lock conflict on no wait transaction");
 }
 
-TEST(Operacao, ExcecaoDeOutroTipoPassaAdiante) {
-  struct Parada {};
-  TelaGravadora tela;
-  EXPECT_THROW(executaOperacao(tela, [](Tela&) -> Resultado { throw Parada{}; }), Parada);
-  EXPECT_EQ(telaAtual(), nullptr);
-}
-
 }  // namespace
 }  // namespace zuv

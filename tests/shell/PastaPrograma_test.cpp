@@ -1,11 +1,9 @@
 #include "shell/PastaPrograma.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 namespace zuv {
 namespace {
@@ -58,17 +56,6 @@ TEST_F(PastaProgramaTest, ExtraiAOpcaoNasDuasFormasEDeixaOResto) {
   std::vector<std::string> semValor{"--pasta-programa"};
   EXPECT_EQ(extraiPastaPrograma(semValor), std::nullopt);
   EXPECT_EQ(semValor.size(), 1u);  // left for the command line to report
-}
-
-TEST_F(PastaProgramaTest, ProblemaDaPasta) {
-  const fs::path dir = fs::temp_directory_path() / ("zuv_pasta_" + std::to_string(getpid()));
-  fs::create_directories(dir);
-  std::ofstream(dir / "arquivo") << "x";
-  EXPECT_EQ(problemaPastaPrograma(dir.string()), "");
-  EXPECT_NE(problemaPastaPrograma((dir / "nada").string()), "");
-  EXPECT_NE(problemaPastaPrograma((dir / "arquivo").string()), "");
-  EXPECT_NE(problemaPastaPrograma(""), "");
-  fs::remove_all(dir);
 }
 
 }  // namespace
