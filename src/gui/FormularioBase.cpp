@@ -13,8 +13,12 @@ namespace {
 int g_operacoesAtivas = 0;  // UI thread only
 bool g_encerrando = false;
 
+void saiDoLaco() {
+  QCoreApplication::exit(0);
+}
+
 std::function<void()>& encerramento() {
-  static std::function<void()> f = [] { QCoreApplication::exit(0); };
+  static std::function<void()> f = saiDoLaco;
   return f;
 }
 
@@ -34,7 +38,7 @@ bool programaEncerrando() {
 }
 
 void defineEncerramento(std::function<void()> f) {
-  encerramento() = std::move(f);
+  encerramento() = f ? std::move(f) : saiDoLaco;
   g_encerrando = false;
 }
 

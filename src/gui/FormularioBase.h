@@ -72,8 +72,8 @@ inline constexpr const char* kPerguntaFecharEmOperacao =
 // Ends the application: at once when no form has a run going, else when the last run ends.
 void encerraPrograma();
 bool programaEncerrando();
-// What ending the application does (default: QCoreApplication::exit(0)). Tests record it instead;
-// setting it also forgets an ending already asked for.
+// What ending the application does (default, and for an empty function: QCoreApplication::exit(0)).
+// Tests record it instead; setting it also forgets an ending already asked for.
 void defineEncerramento(std::function<void()> encerramento);
 
 }  // namespace zuv
