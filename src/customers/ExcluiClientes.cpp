@@ -101,8 +101,6 @@ Resultado ExcluiClientes(Conexao& conexao, Tela& tela) {
     tela.mensagem("finalizado");
     tela.cursorEspera(false);
     return Resultado::concluido();
-  } catch (const FimDoPrograma&) {
-    return Resultado::encerrar();
   } catch (const std::exception& e) {
     tela.mensagem(e.what());
     tela.cursorEspera(false);

@@ -29,6 +29,7 @@ std::string itemClienteMantido(const std::string& id, const std::string& nome);
 
 // The run of the button "Excluir Cadastro Cliente". Each customer's statements run in one
 // transaction: a refused customer is rolled back whole, listed in lstCliente, and the run goes on.
+// A failure outside the customers' statements (the snapshot) is shown with its description.
 Resultado ExcluiClientes(Conexao& conexao, Tela& tela);
 
 }  // namespace zuv

@@ -127,8 +127,6 @@ Resultado ImportaClientes(Conexao& conexao, const std::string& pastaPrograma, Te
     tela.cursorEspera(false);
     tela.mensagem("FIM");
     return Resultado::encerrar();
-  } catch (const FimDoPrograma&) {
-    return Resultado::encerrar();
   } catch (const std::exception& e) {
     // Customers inserted before the failure stay: each statement committed on its own.
     tela.mensagem(e.what());

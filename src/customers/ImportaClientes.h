@@ -38,6 +38,7 @@ void exigeCaracteresDoBanco(const ClienteLimpo& cliente, int linha);
 
 // The run of the button "Importação Atualizar". Asks before it writes; ends the program after a
 // complete import; on a failure shows its description and keeps the customers inserted so far.
+// FimDoPrograma (regional settings) passes through to the front end's executaOperacao.
 Resultado ImportaClientes(Conexao& conexao, const std::string& pastaPrograma, Tela& tela);
 
 }  // namespace zuv

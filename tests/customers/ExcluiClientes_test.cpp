@@ -6,7 +6,7 @@
 namespace zuv::teste {
 namespace {
 
-const std::vector<std::string> kDependentes = {"ClienteCobranca", "ClienteEntrega", "cliconta",       "CliTrab",
+const std::vector<std::string> kDependentes = {"ClienteCobranca", "ClienteEntrega",  "cliconta",    "CliTrab",
                                                "CLIREF",          "ClienteAnotacao", "Contacliente"};
 
 TEST(ExcluiClientesTextoTest, OnlyWholeNumbersGoIntoTheStatements) {
@@ -76,10 +76,11 @@ TEST_F(ExcluiClientesTest, ACustomerWithASaleIsKeptWholeAndListed) {
   EXPECT_EQ(dependentes(2), dependentesDe2);  // nothing of a kept customer is lost
   EXPECT_EQ(dependentes(4), dependentesDe2);
   EXPECT_EQ(dependentes(1) + dependentes(3), 0);
-  EXPECT_EQ(lista(), (std::vector<std::string>{
-                         "2Nome: O'HARA | FILHOSOperação não poderá ser completa, há operações vinculada a "
-                         "esse cliente : ",
-                         "4Nome: DORAOperação não poderá ser completa, há operações vinculada a esse cliente : "}));
+  EXPECT_EQ(lista(),
+            (std::vector<std::string>{
+                "2Nome: O'HARA | FILHOSOperação não poderá ser completa, há operações vinculada a "
+                "esse cliente : ",
+                "4Nome: DORAOperação não poderá ser completa, há operações vinculada a esse cliente : "}));
   EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{"finalizado"});
 }
 

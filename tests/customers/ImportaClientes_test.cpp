@@ -7,7 +7,7 @@
 namespace zuv::teste {
 namespace {
 
-const LinhaTeste kCabecalho = {"NOME",  "ENDERECO", "NRO", "COMPL", "BAIRRO", "CIDADE", "UF", "CEP", "FONE",
+const LinhaTeste kCabecalho = {"NOME",  "ENDERECO", "NRO", "COMPL", "BAIRRO", "CIDADE", "UF", "CEP",  "FONE",
                                "FONE2", "CELULAR",  "PF",  "CPF",   "RG",     "CGC",    "IE", "EMAIL"};
 
 LinhaTeste soNome(const std::string& nome) {
@@ -21,23 +21,43 @@ const char* kColunasGravadas =
 
 TEST(InsercaoClienteTest, CleansEveryColumnAndBuildsTheStatement) {
   defineSimbolosParaTeste(kBrasileiro);
-  const CelulasCliente celulas = {"Maria d'Ávila",  "Rua das Flores, 10", "10A",           "",
-                                  "Centro",         "São Paulo",          "SP.",           "12.345-678",
-                                  "(11) 3333-4444", "",                   "11999998888",   "física",
-                                  "123.456.789-09", "12.345.678-9",       "",              "isento",
+  const CelulasCliente celulas = {"Maria d'Ávila",
+                                  "Rua das Flores, 10",
+                                  "10A",
+                                  "",
+                                  "Centro",
+                                  "São Paulo",
+                                  "SP.",
+                                  "12.345-678",
+                                  "(11) 3333-4444",
+                                  "",
+                                  "11999998888",
+                                  "física",
+                                  "123.456.789-09",
+                                  "12.345.678-9",
+                                  "",
+                                  "isento",
                                   "maria@exemplo.com.br"};
-  EXPECT_EQ(insercaoCliente(limpaCliente(celulas), 42),
-            " INSERT INTO Cliente (PF,Ativo,CLIENTE,ENDERECO,NRO,COMPLEMENTO,BAIRRO,CIDADE,ESTADO,CEP,FONE,"
-            "FONE2,CELULAR,CPF,RG,CGC,IE,EMAIL,IDCLIENTE) VALUES ('F','S','MARIA DAVILA','RUA DAS FLORES, 10',"
-            "'10A',Null,'CENTRO','SAO PAULO','SP','12345678','(11) 3333-4444',Null,'11999998888',"
-            "'123.456.789-','12.345.678-9',Null,'ISENTO','MARIA EXEMPLO.COM.BR', 42)");
+  EXPECT_EQ(
+      insercaoCliente(limpaCliente(celulas), 42),
+      " INSERT INTO Cliente (PF,Ativo,CLIENTE,ENDERECO,NRO,COMPLEMENTO,BAIRRO,CIDADE,ESTADO,CEP,FONE,"
+      "FONE2,CELULAR,CPF,RG,CGC,IE,EMAIL,IDCLIENTE) VALUES ('F','S','MARIA DAVILA','RUA DAS FLORES, 10',"
+      "'10A',Null,'CENTRO','SAO PAULO','SP','12345678','(11) 3333-4444',Null,'11999998888',"
+      "'123.456.789-','12.345.678-9',Null,'ISENTO','MARIA EXEMPLO.COM.BR', 42)");
   defineSimbolosParaTeste(std::nullopt);
 }
 
 TEST(InsercaoClienteTest, PersonTypeIsFOnlyForAnF) {
-  for (const auto& [celula, pessoa] : std::vector<std::pair<std::string, std::string>>{
-           {"F", "F"}, {"f", "F"}, {"Física", "F"}, {" fisica", "F"}, {"J", "J"}, {"Jurídica", "J"},
-           {"X", "J"}, {"", "J"}, {"'F", "F"}, {"@", "J"}}) {
+  for (const auto& [celula, pessoa] : std::vector<std::pair<std::string, std::string>>{{"F", "F"},
+                                                                                       {"f", "F"},
+                                                                                       {"Física", "F"},
+                                                                                       {" fisica", "F"},
+                                                                                       {"J", "J"},
+                                                                                       {"Jurídica", "J"},
+                                                                                       {"X", "J"},
+                                                                                       {"", "J"},
+                                                                                       {"'F", "F"},
+                                                                                       {"@", "J"}}) {
     CelulasCliente c;
     c[11] = celula;
     EXPECT_EQ(limpaCliente(c).pessoa(), pessoa) << celula;
@@ -110,10 +130,10 @@ TEST_F(ImportaClientesTest, StoresTheCleanedColumns) {
                                       "<null>", "CENTRO", "SAO PAULO", "SP", "12345678", "(11) 3333-4444",
                                       "<null>", "11999998888", "F", "123.456.789-", "<null>", "<null>",
                                       "ISENTO", "MARIA EXEMPLO.COM.BR", "S"}));
-  EXPECT_EQ(gravados[0], (std::vector<std::string>{"OBRIEN  FILHOS  LTDA", "<null>", "<null>", "<null>",
-                                                   "<null>", "<null>", "<null>", "12345678", "<null>",
-                                                   "<null>", "<null>", "J", "<null>", "<null>", "<null>",
-                                                   "<null>", "<null>", "S"}));
+  EXPECT_EQ(gravados[0],
+            (std::vector<std::string>{"OBRIEN  FILHOS  LTDA", "<null>", "<null>", "<null>", "<null>",
+                                      "<null>", "<null>", "12345678", "<null>", "<null>", "<null>", "J",
+                                      "<null>", "<null>", "<null>", "<null>", "<null>", "S"}));
 }
 
 TEST_F(ImportaClientesTest, AnEmptyColumnAEndsTheImportThere) {
@@ -191,15 +211,14 @@ class ImportaClientesLibreOfficeTest : public ImportaClientesTest {
  protected:
   static void SetUpTestSuite() {
     planilhas = new fs::path(pastaTemporaria("zuv-lo-clientes-"));
-    planilhasLibreOffice(
-        {{"tres", {kCabecalho, soNome("Ana"), soNome("Bruno"), soNome("Carla")}},
-         {"limpeza",
-          {kCabecalho,
-           {"José d'Ávila & Cia|ME", "Av. Brasil", "1.000", "", "", "Brasília", "DF.", "70.000-000",
-            "", "", "", "Física", "", "", "", "", "jose@exemplo.com"},
-           {"Só nome"}}},
-         {"cabecalho", {kCabecalho}}},
-        *planilhas);
+    planilhasLibreOffice({{"tres", {kCabecalho, soNome("Ana"), soNome("Bruno"), soNome("Carla")}},
+                          {"limpeza",
+                           {kCabecalho,
+                            {"José d'Ávila & Cia|ME", "Av. Brasil", "1.000", "", "", "Brasília", "DF.",
+                             "70.000-000", "", "", "", "Física", "", "", "", "", "jose@exemplo.com"},
+                            {"Só nome"}}},
+                          {"cabecalho", {kCabecalho}}},
+                         *planilhas);
   }
   static void TearDownTestSuite() {
     fs::remove_all(*planilhas);

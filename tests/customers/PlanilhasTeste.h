@@ -113,8 +113,8 @@ inline void planilhasLibreOffice(const std::vector<std::pair<std::string, Linhas
     arquivos += " '" + csv.string() + "'";
   }
   executaComando("soffice -env:UserInstallation=file://" + (trabalho / "perfil").string() +
-                 " --headless --infilter=CSV:44,34,76,1,,0,true --convert-to xlsx --outdir '" + pasta.string() +
-                 "'" + arquivos + " >/dev/null 2>&1");
+                 " --headless --infilter=CSV:44,34,76,1,,0,true --convert-to xlsx --outdir '" +
+                 pasta.string() + "'" + arquivos + " >/dev/null 2>&1");
   fs::remove_all(trabalho);
   for (const auto& p : planilhas)
     if (!fs::exists(pasta / (p.first + ".xlsx")))
