@@ -18,7 +18,12 @@ struct ParametrosConexao {
   std::string senha;       // "password"
   std::string ctype;       // "ctype"; "none" means Windows-1252 bytes on the wire
   bool autoCommit = true;  // "auto_commit"
-  static ParametrosConexao deTexto(const std::string& conexao);  // throws ErroConfiguracao
+  // Keys are compared without regard to case and blanks around keys and values are dropped. On this
+  // system a '\' in a local data source path is read as '/'. Throws ErroConfiguracao.
+  static ParametrosConexao deTexto(const std::string& conexao);
+  // The data source as the client library takes it.
+  std::string caminhoBanco() const;
+  bool textoWindows1252() const;  // ctype none (or empty, win1252, iso8859_1): convert texts
 };
 
 class Conexao {
@@ -45,9 +50,22 @@ class Conexao {
   void fecha();  // idempotent; further use throws ErroBanco("... fechada")
   bool aberta() const;
 
-  // Atomic mode: every statement goes into one transaction that only an explicit confirma()
-  // commits (reserved for whole-run transactions).
+  // Atomic mode, for a whole run in one transaction: from defineAtomica(true) every statement joins
+  // one transaction, and the run's own iniciaTransacao()/confirma() no longer end it (its desfaz()
+  // rolls back everything done so far). defineAtomica(false) commits the whole run and returns to
+  // the normal mode; desfazAtomica() rolls it back and returns to the normal mode. Closing in atomic
+  // mode rolls the run back.
   void defineAtomica(bool atomica);
+  void desfazAtomica();
+  bool atomica() const;
+
+  // Creates an empty database (dialect 3, character set NONE) at a local path or host:path and
+  // closes it again. For tests, the demo and the benchmarks. Throws ErroBanco.
+  static void criaBancoDeDados(const std::string& caminho, const std::string& usuario = "SYSDBA",
+                               const std::string& senha = "quartzine", bool escritaSincrona = true);
+
+  // The seconds a statement waits for a row or table another transaction holds before it fails.
+  static constexpr int kEsperaBloqueioSegundos = 10;
 
  private:
   struct Impl;

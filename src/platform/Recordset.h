@@ -24,6 +24,8 @@ class Recordset {
  public:
   Recordset() = default;
   Recordset(std::vector<Campo> campos, std::vector<std::vector<Valor>> linhas);
+  // The rows one after the other in one vector (campos.size() values per row).
+  Recordset(std::vector<Campo> campos, std::vector<Valor> celulas);
 
   bool eof() const;
   void proximo();               // MoveNext
@@ -35,6 +37,8 @@ class Recordset {
   const Valor& valor(const std::string& nome) const;  // throws ErroBanco for an unknown name
   Recordset clone() const;  // an independent cursor over the same rows, at the first row
   void fecha();
+  bool aberto() const;
+  int posicaoCampo(const std::string& nome) const;  // -1 when the name is unknown
 
  private:
   struct Dados;

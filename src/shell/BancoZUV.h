@@ -3,6 +3,7 @@
 // that FrmClientes and FrmAtuProdutoNCMCFOP share.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Conexao.h"
 
@@ -41,6 +42,7 @@ class SlotConexao {
 
  private:
   std::unique_ptr<Conexao> conexao_;
+  std::vector<std::unique_ptr<Conexao>> antigas_;  // replaced connections, kept closed
 };
 
 }  // namespace zuv

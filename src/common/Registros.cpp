@@ -1,0 +1,54 @@
+#include "common/Registros.h"
+
+#include <cmath>
+#include <limits>
+
+#include "common/Erro.h"
+#include "common/Regional.h"
+#include "platform/Conexao.h"
+
+namespace zuv {
+
+namespace {
+
+// The maximum plus one as a 32-bit integer, the way the system adds 1 to whatever number the
+// column holds; a key that does not fit is an overflow, not a wrapped-around number.
+int32_t maisUm(const Valor& maximo, const std::string& coluna, const std::string& tabela) {
+  if (maximo.nulo()) return 1;
+  double proximo;
+  if (maximo.inteiro()) {
+    proximo = static_cast<double>(maximo.comoInteiro()) + 1;
+  } else if (maximo.texto()) {
+    proximo = lerNumero(maximo.comoTexto(), 1) + 1;
+  } else if (maximo.numero()) {
+    proximo = std::nearbyint(maximo.paraDouble() + 1);  // rounds half to even, like CLng
+  } else {
+    throw ErroConversao("O maior valor de " + coluna + " em " + tabela + " não é um número.");
+  }
+  if (proximo > std::numeric_limits<int32_t>::max() || proximo < std::numeric_limits<int32_t>::min())
+    throw ErroConversao("O próximo código de " + coluna + " em " + tabela +
+                        " passa do limite de um inteiro de 32 bits.");
+  return static_cast<int32_t>(proximo);
+}
+
+}  // namespace
+
+int32_t ProxCodigo(Conexao& conexao, const std::string& NomCol, const std::string& Tabela) {
+  Recordset rs = conexao.abre("Select Max(" + NomCol + ") From " + Tabela);
+  const int32_t r = maisUm(rs.eof() ? Valor() : rs.valor(0), NomCol, Tabela);
+  rs.fecha();
+  return r;
+}
+
+int32_t ProxCodigoDestino(Conexao& destino, const std::string& NomCol, const std::string& Tabela) {
+  return ProxCodigo(destino, NomCol, Tabela);
+}
+
+std::string ConsultaParametro(Conexao& conexao, const std::string& coluna) {
+  Recordset rs = conexao.abre(" Select " + coluna + " from CliDono3 where " + coluna + "  = 'S' ");
+  const bool achou = !rs.eof();
+  rs.fecha();
+  return achou ? "S" : "N";
+}
+
+}  // namespace zuv

@@ -1,0 +1,138 @@
+#include "platform/Planilha.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <mutex>
+#include <ostream>
+
+#include "common/Erro.h"
+#include "common/Regional.h"
+#include "platform/LeitorXls.h"
+#include "platform/LeitorXlsx.h"
+#include "platform/Ole2.h"
+#include "platform/ZipPlanilha.h"
+
+namespace zuv {
+
+namespace {
+
+int estiloDaLeitura() {
+  int estilo = estiloLembrado();
+  if (estilo == 0) estilo = estiloDosSimbolos(simbolosDoAmbiente());
+  return estilo == 0 ? 1 : estilo;
+}
+
+std::unique_ptr<LeitorPlanilha> abreOle2(const std::string& caminho, const LimitesLeitura& limites,
+                                         uint64_t tamanho, int estilo) {
+  if (tamanho > limites.bytesDescomprimidos)
+    falhaLeitura(caminho,
+                 "o arquivo passa do limite de " + std::to_string(limites.bytesDescomprimidos) + " bytes");
+  std::ifstream f(caminho, std::ios::binary);
+  std::vector<unsigned char> bytes(tamanho);
+  if (!f.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(tamanho)))
+    falhaLeitura(caminho, "o arquivo não pôde ser lido");
+  InfoBiff info;
+  try {
+    ArquivoOle2 ole(std::move(bytes));
+    // An .xlsx saved with a password is an OLE2 file holding the encrypted package.
+    if (ole.temFluxo("EncryptionInfo") || ole.temFluxo("EncryptedPackage"))
+      falhaLeitura(caminho, "planilha protegida por senha");
+    auto livro = ole.fluxo("Workbook");
+    if (!livro) livro = ole.fluxo("Book");
+    if (!livro)
+      falhaLeitura(caminho, "o arquivo não é uma planilha do Excel (documento OLE2 sem pasta de trabalho)");
+    info = leInfoBiff(*livro);
+  } catch (const std::runtime_error& e) {
+    if (dynamic_cast<const ErroPlanilha*>(&e)) throw;
+    falhaLeitura(caminho, std::string("o arquivo .xls está danificado: ") + e.what());
+  }
+  if (info.maiorFolha > static_cast<uint64_t>(limites.celulas))
+    falhaLeitura(caminho, "a planilha passa do limite de " + std::to_string(limites.celulas) + " células");
+  return abreXls(caminho, info, estilo);
+}
+
+std::string escapaLinha(const std::string& s) {
+  std::string r;
+  r.reserve(s.size());
+  for (char c : s) {
+    switch (c) {
+      case '\t':
+        r += "\\t";
+        break;
+      case '\n':
+        r += "\\n";
+        break;
+      case '\r':
+        r += "\\r";
+        break;
+      case '\\':
+        r += "\\\\";
+        break;
+      default:
+        r += c;
+    }
+  }
+  return r;
+}
+
+std::mutex g_mostrador;
+MostradorPlanilha g_mostradorPlanilha;
+
+}  // namespace
+
+std::unique_ptr<LeitorPlanilha> abrePlanilha(const std::string& caminho, LimitesLeitura limites) {
+  struct stat st {};
+  if (::stat(caminho.c_str(), &st) != 0) falhaLeitura(caminho, "arquivo não encontrado");
+  if (!S_ISREG(st.st_mode)) falhaLeitura(caminho, "o caminho não é um arquivo");
+  unsigned char assinatura[8] = {};
+  {
+    std::ifstream f(caminho, std::ios::binary);
+    if (!f)
+      falhaLeitura(caminho, "o arquivo não pôde ser aberto (" + std::string(std::strerror(errno)) + ")");
+    f.read(reinterpret_cast<char*>(assinatura), sizeof assinatura);
+    if (f.gcount() == 0) falhaLeitura(caminho, "o arquivo está vazio");
+  }
+  static const unsigned char kZip[4] = {'P', 'K', 3, 4};
+  static const unsigned char kOle2[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+  const int estilo = estiloDaLeitura();
+  try {
+    if (std::memcmp(assinatura, kZip, 4) == 0) return abreXlsx(caminho, limites, estilo);
+    if (std::memcmp(assinatura, kOle2, 8) == 0)
+      return abreOle2(caminho, limites, static_cast<uint64_t>(st.st_size), estilo);
+  } catch (const std::bad_alloc&) {
+    falhaLeitura(caminho, "memória insuficiente para ler a planilha");
+  }
+  falhaLeitura(caminho, "o arquivo não é uma planilha do Excel (.xlsx ou .xls)");
+}
+
+void listaCelulas(const std::string& caminho, int maxLinhas, std::ostream& saida) {
+  auto leitor = abrePlanilha(caminho);
+  int ultima = leitor->ultimaLinha();
+  if (maxLinhas > 0 && maxLinhas < ultima) ultima = maxLinhas;
+  for (int l = 1; l <= ultima; ++l) {
+    const int colunas = leitor->ultimaColuna(l);
+    for (int c = 1; c <= colunas; ++c) {
+      const std::string t = leitor->celula(l, c);
+      if (!t.empty()) saida << l << '\t' << c << '\t' << escapaLinha(t) << '\n';
+    }
+  }
+}
+
+void defineMostradorPlanilha(MostradorPlanilha mostrador) {
+  std::lock_guard lock(g_mostrador);
+  g_mostradorPlanilha = std::move(mostrador);
+}
+
+void mostraPlanilha(const std::string& caminho) {
+  MostradorPlanilha m;
+  {
+    std::lock_guard lock(g_mostrador);
+    m = g_mostradorPlanilha;
+  }
+  if (m) m(caminho);
+}
+
+}  // namespace zuv

@@ -1,0 +1,63 @@
+// Opening VENDAS.FDB while a real Firebird server holds it, as on a technician's machine where the
+// ZUV system is running. Needs the server that scripts/test.sh starts (ZUV_TEST_SERVIDOR).
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+
+#include "common/Erro.h"
+#include "platform/BancoVazio.h"
+#include "platform/Conexao.h"
+
+namespace zuv {
+namespace {
+
+std::string protocolo(Conexao& c) {
+  auto rs =
+      c.abre("select mon$remote_protocol from mon$attachments where mon$attachment_id = current_connection");
+  return rs.valor(0).nulo() ? "" : rs.valor(0).comoTexto();
+}
+
+TEST(ServidorFirebird, CaminhoLocalDeBancoAbertoPeloServidorPassaPeloServidor) {
+  const char* servidor = std::getenv("ZUV_TEST_SERVIDOR");
+  if (!servidor || !*servidor)
+    GTEST_SKIP() << "ZUV_TEST_SERVIDOR is not set: run scripts/test.sh (as root) to start a Firebird server";
+  teste::BancoVazio banco(false);
+  chmod(banco.pasta.c_str(), 0777);  // the server runs as the firebird user
+  const std::string remoto = std::string(servidor) + ":" + banco.caminho;
+  Conexao::criaBancoDeDados(remoto);
+  struct stat info {};
+  ASSERT_EQ(stat(banco.caminho.c_str(), &info), 0);
+  EXPECT_NE(info.st_uid, 0u) << "the server, not this process, should have created the file";
+
+  // The ZUV system's own connection holds the file through the server.
+  Conexao doServidor("data source=" + remoto + ";user id=sysdba;password=quartzine;ctype=none");
+  doServidor.executa("create table UNIDADE (IDUNIDADE integer, DESCRICAO varchar(6))");
+  doServidor.executa("insert into UNIDADE values (1, 'Pç')");
+  EXPECT_EQ(protocolo(doServidor), "TCPv4");
+
+  // The plain path of zuv.ini cannot be opened by the embedded engine now; it is served by the
+  // local server, and both sides see each other's committed work.
+  Conexao local(banco.conexao());
+  EXPECT_EQ(protocolo(local), "TCPv4");
+  EXPECT_EQ(local.abre("select DESCRICAO from UNIDADE").valor(0).comoTexto(), "Pç");
+  local.executa("insert into UNIDADE values (2, 'KG')");
+  EXPECT_EQ(doServidor.abre("select count(*) from UNIDADE").valor(0).comoInteiro(), 2);
+
+  // Through the server the credentials of the string count.
+  try {
+    Conexao errada("data source=" + banco.caminho + ";user id=sysdba;password=errada;ctype=none");
+    FAIL() << "abriu com a senha errada";
+  } catch (const ErroBanco& e) {
+    EXPECT_NE(std::string(e.what()).find("password"), std::string::npos) << e.what();
+  }
+  local.fecha();
+  doServidor.fecha();
+
+  // With the server no longer holding it, the same string opens the file with the embedded engine.
+  Conexao embutida(banco.conexao());
+  EXPECT_EQ(protocolo(embutida), "");
+}
+
+}  // namespace
+}  // namespace zuv
