@@ -1,6 +1,6 @@
 #pragma once
-// A program folder with a fresh ZUV database made from the schema fixture, its zuv.ini, and an
-// open connection, for the customer runs' tests.
+// A fresh ZUV database made from the schema fixture, its program folder, and an open connection, for the
+// customer runs' tests.
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -9,6 +9,7 @@
 #include "customers/PlanilhasTeste.h"
 #include "platform/Conexao.h"
 #include "shell/BancoZUV.h"
+#include "support/BancoDeTeste.h"
 #include "support/EstiloRegional.h"
 
 namespace zuv::teste {
@@ -17,14 +18,13 @@ class AmbienteClientes : public ComEstilo {
  protected:
   void SetUp() override {
     ComEstilo::SetUp();
-    pasta = pastaTemporaria("zuv-clientes-");
-    criaBancoDoFixture(pasta);
-    std::ofstream(pasta / "zuv.ini") << pasta.string() << "\n";
-    conexao = std::make_unique<Conexao>(textoConexaoZUV(pasta.string()));
+    banco = std::make_unique<BancoDeTeste>();
+    pasta = banco->pastaPrograma();
+    conexao = std::make_unique<Conexao>(banco->textoConexao());
   }
   void TearDown() override {
     conexao.reset();
-    fs::remove_all(pasta);
+    banco.reset();
     ComEstilo::TearDown();
   }
 
@@ -45,7 +45,8 @@ class AmbienteClientes : public ComEstilo {
     return static_cast<long>(rs.valor(0).comoInteiro());
   }
 
-  fs::path pasta;
+  std::unique_ptr<BancoDeTeste> banco;
+  fs::path pasta;  // the program folder, where clientes.xlsx goes
   std::unique_ptr<Conexao> conexao;
 };
 

@@ -1,5 +1,7 @@
 #include "customers/ExcluiClientes.h"
 
+#include "common/ConverteSQL.h"
+
 #include "customers/AmbienteClientes.h"
 #include "customers/Clientes.h"
 
@@ -22,18 +24,23 @@ TEST(ExcluiClientesTextoTest, OnlyWholeNumbersGoIntoTheStatements) {
 
 class ExcluiClientesTest : public AmbienteClientes {
  protected:
-  void SetUp() override {
-    AmbienteClientes::SetUp();
-    conexao->executa("delete from cliente");  // the fixture's own customers are not part of these cases
-  }
   void cliente(int id, const std::string& nome) {
     conexao->executa("insert into cliente (idcliente, cliente, pf, ativo) values (" + std::to_string(id) +
-                     ", '" + nome + "', 'J', 'S')");
+                     ", " + ConverteSQL(Valor(nome), "CH") + ", 'J', 'S')");
     for (const std::string& tabela : kDependentes)
       conexao->executa(insercaoDependente(tabela, id));
   }
-  // A sale that points to the customer, so the database refuses to remove it.
-  void venda(int idCliente) { conexao->executa(insercaoVenda(idCliente)); }
+  static std::string insercaoDependente(const std::string& tabela, int id) {
+    // Every dependent table is keyed "ID" + its name, except Contacliente's IDCONTACLIENTE.
+    const std::string chave = "ID" + tabela;
+    return "insert into " + tabela + " (" + chave + ", idcliente) values (" + std::to_string(id) + ", " +
+           std::to_string(id) + ")";
+  }
+  // An invoice that points to the customer, so the database refuses to remove it.
+  void venda(int idCliente) {
+    conexao->executa("insert into nfsaida (idnfsaida, idcliente, numeronf) values (" +
+                     std::to_string(idCliente) + ", " + std::to_string(idCliente) + ", 1)");
+  }
   long dependentes(int id) {
     long n = 0;
     for (const std::string& tabela : kDependentes)

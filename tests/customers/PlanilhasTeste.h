@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -63,7 +64,7 @@ inline void planilhaOpenpyxl(const LinhasTeste& linhas, const fs::path& destino)
         if (const auto* t = std::get_if<std::string>(&linhas[l][c]))
           json << (t->empty() ? "null" : jsonTexto(*t));
         else
-          json << std::get<double>(linhas[l][c]);
+          json << std::setprecision(17) << std::get<double>(linhas[l][c]);
       }
       json << "]";
     }
@@ -87,7 +88,7 @@ inline void planilhaOpenpyxl(const LinhasTeste& linhas, const fs::path& destino)
 inline std::string csvCampo(const CelulaTeste& c) {
   if (const auto* d = std::get_if<double>(&c)) {
     std::ostringstream s;
-    s << *d;
+    s << std::setprecision(17) << *d;
     return s.str();
   }
   std::string r = "\"";
