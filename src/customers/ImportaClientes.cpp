@@ -75,7 +75,7 @@ ClienteLimpo limpaCliente(const CelulasCliente& celulas) {
     c.textos[i] = esquerda(texto, kColunas[i].tamanho);
   }
   std::string& pessoa = c.textos[kColunaPessoa];
-  if (pessoa != "F") pessoa = "J";
+  if (pessoa != "F") pessoa.assign(1, 'J');
   return c;
 }
 
