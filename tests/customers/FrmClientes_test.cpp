@@ -16,12 +16,14 @@
 namespace zuv::teste {
 namespace {
 
+// Made once and never destroyed: destroying it among the exit handlers runs after Qt's own
+// globals are gone.
 QApplication& aplicacao() {
   static int argc = 1;
   static char nome[] = "test_customers_gui";
   static char* argv[] = {nome, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 class FrmClientesTest : public AmbienteClientes {
@@ -134,6 +136,8 @@ TEST_F(FrmClientesTest, TheMenuButtonOpensThisForm) {
   ASSERT_NE(form, nullptr);
   EXPECT_NE(qobject_cast<FrmClientes*>(form), nullptr);
   form->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // deleted on close
+  EXPECT_EQ(FrmMenu::formularioAberto("cmdclientes"), nullptr);
 }
 
 }  // namespace
