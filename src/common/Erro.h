@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "common/Resultado.h"
+
 namespace zuv {
 
 class Erro : public std::runtime_error {
@@ -44,7 +46,9 @@ class ErroConfiguracao : public Erro {
 
 // "End the program": thrown after the person has been told why. Deliberately not a
 // std::exception, so that a run's handler for failures does not swallow it; the run
-// framework turns it into the EncerrarPrograma outcome.
-struct FimDoPrograma {};
+// framework turns it into the EncerrarPrograma outcome with the same motive.
+struct FimDoPrograma {
+  MotivoFim motivo = MotivoFim::Normal;
+};
 
 }  // namespace zuv

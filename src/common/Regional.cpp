@@ -42,7 +42,7 @@ std::string avisoAlterado() {
 
 [[noreturn]] void encerra(const std::string& aviso) {
   if (Tela* t = telaAtual()) t->mensagem(aviso, Icone::Exclamacao);
-  throw FimDoPrograma{};
+  throw FimDoPrograma{MotivoFim::Configuracao};
 }
 
 [[noreturn]] void falhaConversao(const std::string& texto, const char* oQue) {

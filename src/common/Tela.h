@@ -30,6 +30,11 @@ class Tela {
   virtual void defineTexto(const std::string& controle, const std::string& texto) = 0;
   // Appends an item to a named list box or error box.
   virtual void adicionaItem(const std::string& controle, const std::string& item) = 0;
+  // Empties a named list box or error box.
+  virtual void limpaItens(const std::string& controle) = 0;
+  // Puts a saved file (an exported workbook) in front of the person: the GUI opens it with the
+  // desktop's program for it, the command line prints its full path. Never waits for the person.
+  virtual void mostraArquivo(const std::string& caminho) = 0;
 };
 
 // The interaction of the run on this thread, for shared routines that must warn the person

@@ -26,25 +26,55 @@ class TelaGravadora : public Tela {
   std::map<std::string, bool> visiveis;
   std::map<std::string, std::string> textos;
   std::map<std::string, std::vector<std::string>> itens;
+  std::vector<std::string> limpezas;  // controls emptied, in order
+  std::vector<std::string> arquivos;  // files shown to the person
+  // Every call in order, one line each ("mensagem: FIM", "pergunta: ... -> sim", "progresso: 50",
+  // "cursor: on", "mostra: Trm", "esconde: Trm", "texto: lbl = x", "item: lst = x", "limpa: lst",
+  // "arquivo: /p/x.xlsx"), for tests of the order of what a run says.
+  std::vector<std::string> eventos;
 
   void mensagem(const std::string& texto, Icone icone, const std::string& titulo) override {
     mensagens.push_back({texto, icone, titulo});
+    eventos.push_back("mensagem: " + texto);
   }
   bool pergunta(const std::string& texto, Icone icone, const std::string& titulo) override {
     perguntas.push_back({texto, icone, titulo});
-    if (respostas.empty()) return respostaPadrao;
-    bool r = respostas.front();
-    respostas.pop_front();
+    bool r = respostaPadrao;
+    if (!respostas.empty()) {
+      r = respostas.front();
+      respostas.pop_front();
+    }
+    eventos.push_back("pergunta: " + texto + (r ? " -> sim" : " -> nao"));
     return r;
   }
-  void progresso(int valor) override { progressos.push_back(valor); }
-  void cursorEspera(bool ligado) override { cursores.push_back(ligado); }
-  void mostraControle(const std::string& controle, bool visivel) override { visiveis[controle] = visivel; }
+  void progresso(int valor) override {
+    progressos.push_back(valor);
+    eventos.push_back("progresso: " + std::to_string(valor));
+  }
+  void cursorEspera(bool ligado) override {
+    cursores.push_back(ligado);
+    eventos.push_back(ligado ? "cursor: on" : "cursor: off");
+  }
+  void mostraControle(const std::string& controle, bool visivel) override {
+    visiveis[controle] = visivel;
+    eventos.push_back((visivel ? "mostra: " : "esconde: ") + controle);
+  }
   void defineTexto(const std::string& controle, const std::string& texto) override {
     textos[controle] = texto;
+    eventos.push_back("texto: " + controle + " = " + texto);
   }
   void adicionaItem(const std::string& controle, const std::string& item) override {
     itens[controle].push_back(item);
+    eventos.push_back("item: " + controle + " = " + item);
+  }
+  void limpaItens(const std::string& controle) override {
+    itens[controle].clear();
+    limpezas.push_back(controle);
+    eventos.push_back("limpa: " + controle);
+  }
+  void mostraArquivo(const std::string& caminho) override {
+    arquivos.push_back(caminho);
+    eventos.push_back("arquivo: " + caminho);
   }
   std::vector<std::string> textosDasMensagens() const {
     std::vector<std::string> r;

@@ -1,0 +1,72 @@
+#pragma once
+// The command line: "importadorzuv <tarefa> [opções]". Each task lives in its own file under
+// src/cli/ and registers itself; nothing central lists them. Example (src/cli/ComandoClientes.cpp):
+//
+//   #include "cli/LinhaDeComando.h"
+//   namespace zuv {
+//   namespace {
+//   void registra(CLI::App& programa, Tarefas& tarefas) {
+//     auto* clientes = programa.add_subcommand("clientes", "Cadastro de clientes do ZUV");
+//     clientes->require_subcommand(1);
+//     auto* importar = clientes->add_subcommand("importar", "Importa clientes.xlsx da pasta do programa");
+//     tarefas.executa(importar, [](Tela& tela) {
+//       auto conexao = AbreBancoDados(pastaPrograma(), tela);
+//       return ImportaClientes(*conexao, pastaPrograma(), tela);
+//     });
+//   }
+//   }  // namespace
+//   ZUV_TAREFA_CLI("clientes", registra);
+//   }  // namespace zuv
+//
+// Options a run needs are bound to variables that outlive parsing: keep them in a shared struct
+// captured by the run's lambda:
+//   auto opcoes = std::make_shared<OpcoesImportacao>();
+//   importar->add_flag("--limpa", opcoes->limpa, "Limpa a base antes de importar");
+//   tarefas.executa(importar, [opcoes](Tela& tela) { return Importa(*opcoes, tela); });
+// The smallest real task is ComandoPasta.cpp.
+//
+// Exit status: 0 the run ended normally (also when it ends the program normally), 1 it reported
+// a failure, 2 usage or configuration error, or a question with no answer.
+#include <CLI/CLI.hpp>
+#include <string>
+#include <vector>
+
+#include "cli/TelaTerminal.h"
+#include "common/Operacao.h"
+
+namespace zuv {
+
+class Tarefas {
+ public:
+  // Makes comando run op when it is the (sub)command chosen on the command line.
+  void executa(CLI::App* comando, Operacao op);
+  const Operacao& escolhida() const { return escolhida_; }
+
+ private:
+  Operacao escolhida_;
+};
+
+using RegistroTarefa = void (*)(CLI::App& programa, Tarefas& tarefas);
+
+// Adds a task to every command line parsed from now on; tasks appear in the help by name.
+bool registraTarefa(const std::string& nome, RegistroTarefa registro);
+
+inline constexpr int kSaidaNormal = 0;
+inline constexpr int kSaidaFalha = 1;
+inline constexpr int kSaidaUso = 2;
+
+// Exit status of a run's outcome.
+int statusDeSaida(const Resultado& resultado);
+
+// Parses args (without the program name) and runs the chosen task on the terminal given.
+int executaLinhaDeComando(const std::vector<std::string>& args, Terminal terminal);
+// The same on the process's stdin, stdout and stderr.
+int executaLinhaDeComando(int argc, char** argv);
+
+}  // namespace zuv
+
+#define ZUV_TAREFA_CLI_CONCATENA_(a, b) a##b
+#define ZUV_TAREFA_CLI_CONCATENA(a, b) ZUV_TAREFA_CLI_CONCATENA_(a, b)
+#define ZUV_TAREFA_CLI(nome, registro)                                                      \
+  static const bool ZUV_TAREFA_CLI_CONCATENA(zuvTarefaCli_, __COUNTER__) [[maybe_unused]] = \
+      ::zuv::registraTarefa(nome, registro)

@@ -1,0 +1,146 @@
+#include "gui/FormularioBase.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <chrono>
+
+namespace zuv {
+
+namespace {
+
+int g_operacoesAtivas = 0;  // UI thread only
+bool g_encerrando = false;
+
+void saiDoLaco() {
+  QCoreApplication::exit(0);
+}
+
+std::function<void()>& encerramento() {
+  static std::function<void()> f = saiDoLaco;
+  return f;
+}
+
+void encerraSeLivre() {
+  if (g_encerrando && g_operacoesAtivas == 0) encerramento()();
+}
+
+}  // namespace
+
+void encerraPrograma() {
+  g_encerrando = true;
+  encerraSeLivre();
+}
+
+bool programaEncerrando() {
+  return g_encerrando;
+}
+
+void defineEncerramento(std::function<void()> f) {
+  encerramento() = f ? std::move(f) : saiDoLaco;
+  g_encerrando = false;
+}
+
+FormularioBase::FormularioBase(QWidget* pai) : QWidget(pai), tela_(this) {}
+
+FormularioBase::~FormularioBase() {
+  destruindo_ = true;
+  tela_.desliga();
+  if (trabalhador_.joinable()) {
+    // Normally unreachable (closing waits for the run); at the application's end the run is let
+    // finish: its calls to the form return at once and its questions are answered No.
+    while (!trabalhadorTerminou_) {
+      QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    trabalhador_.join();
+  }
+  if (ativa_) --g_operacoesAtivas;
+}
+
+bool FormularioBase::iniciaOperacao(Operacao op) {
+  if (ativa_ || g_encerrando) return false;
+  if (trabalhador_.joinable()) trabalhador_.join();
+  ativa_ = true;
+  ++g_operacoesAtivas;
+  desabilitados_.clear();
+  for (QAbstractButton* botao : findChildren<QAbstractButton*>()) {
+    if (!botao->isEnabled()) continue;
+    botao->setEnabled(false);
+    desabilitados_.emplace_back(botao);
+  }
+  trabalhadorTerminou_ = false;
+  trabalhador_ = std::thread([this, op = std::move(op)] {
+    Resultado resultado;
+    try {
+      resultado = executaOperacao(tela_, op);
+    } catch (...) {
+      const char* texto = "A operação terminou com um erro inesperado.";
+      tela_.mensagem(texto, Icone::Exclamacao, {});
+      resultado = Resultado::falhou(texto);
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this, resultado] {
+          if (!destruindo_) terminaOperacao(resultado);
+        },
+        Qt::QueuedConnection);
+    trabalhadorTerminou_ = true;
+  });
+  return true;
+}
+
+void FormularioBase::terminaOperacao(const Resultado& resultado) {
+  trabalhador_.join();
+  ativa_ = false;
+  --g_operacoesAtivas;
+  tela_.restauraCursor();
+  for (const auto& botao : desabilitados_)
+    if (botao) botao->setEnabled(true);
+  desabilitados_.clear();
+  emit operacaoTerminada();
+  trataResultado(resultado);
+  // The window may be gone after this (close with WA_DeleteOnClose deletes it later).
+  if (fecharAoTerminar_) close();
+  encerraSeLivre();
+}
+
+void FormularioBase::trataResultado(const Resultado& resultado) {
+  operacaoConcluida(resultado);
+  if (resultado.desfecho == Resultado::Desfecho::EncerrarPrograma) encerraPrograma();
+}
+
+Resultado FormularioBase::executaOperacaoAgora(const Operacao& op) {
+  Resultado resultado;
+  try {
+    resultado = executaOperacao(tela_, op);
+  } catch (...) {
+    const char* texto = "A operação terminou com um erro inesperado.";
+    tela_.mensagem(texto, Icone::Exclamacao, {});
+    resultado = Resultado::falhou(texto);
+  }
+  tela_.restauraCursor();
+  trataResultado(resultado);
+  return resultado;
+}
+
+void FormularioBase::aguardaOperacao() {
+  if (!ativa_) return;
+  QEventLoop laco;
+  connect(this, &FormularioBase::operacaoTerminada, &laco, &QEventLoop::quit);
+  laco.exec();
+}
+
+void FormularioBase::closeEvent(QCloseEvent* evento) {
+  if (!ativa_) {
+    evento->accept();
+    return;
+  }
+  evento->ignore();
+  if (fecharAoTerminar_) return;  // already asked; the window closes when the run ends
+  fecharAoTerminar_ = caixasDialogo().pergunta(this, QString::fromUtf8(kPerguntaFecharEmOperacao),
+                                               Icone::Pergunta, tituloDaCaixa(windowTitle().toStdString()));
+}
+
+}  // namespace zuv

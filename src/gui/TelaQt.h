@@ -1,0 +1,61 @@
+#pragma once
+// The interaction of a form: message boxes, the progress bar Trm, the wait cursor and the form's
+// named controls. A run calls it from its worker thread; every call is carried to the form's
+// thread and waits there until done, so a question holds the run until the person answers.
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <string>
+
+#include "common/Tela.h"
+
+class QWidget;
+
+namespace zuv {
+
+// The dialog boxes and the file opener behind TelaQt and the forms. Process-wide; the defaults
+// show a QMessageBox and open files with the desktop's program. Tests replace them.
+struct CaixasDialogo {
+  std::function<void(QWidget* pai, const QString& texto, Icone icone, const QString& titulo)> mensagem;
+  std::function<bool(QWidget* pai, const QString& texto, Icone icone, const QString& titulo)> pergunta;
+  std::function<bool(const QString& caminho)> abreArquivo;  // false when nothing could open it
+};
+CaixasDialogo& caixasDialogo();
+CaixasDialogo caixasPadrao();
+
+// The title a box gets: titulo, or the program's name when it is empty.
+QString tituloDaCaixa(const std::string& titulo);
+
+class TelaQt : public Tela {
+ public:
+  // Controls are looked up by object name among the children of formulario, which also parents
+  // the message boxes. The progress bar is the QProgressBar named "Trm" (else the first one).
+  explicit TelaQt(QWidget* formulario);
+
+  void mensagem(const std::string& texto, Icone icone, const std::string& titulo) override;
+  bool pergunta(const std::string& texto, Icone icone, const std::string& titulo) override;
+  void progresso(int valor) override;
+  void cursorEspera(bool ligado) override;
+  void mostraControle(const std::string& controle, bool visivel) override;
+  void defineTexto(const std::string& controle, const std::string& texto) override;
+  void adicionaItem(const std::string& controle, const std::string& item) override;
+  void limpaItens(const std::string& controle) override;
+  void mostraArquivo(const std::string& caminho) override;
+
+  // Turns the wait cursor off if this interaction left it on (the end of a run). UI thread.
+  void restauraCursor();
+  // From now on calls return at once without showing anything, and questions are answered No.
+  // For a form that is going away while its run still talks to it.
+  void desliga() { desligada_ = true; }
+
+ private:
+  // Runs f on the form's thread and waits for it.
+  void naTela(const std::function<void()>& f);
+  QWidget* controle(const std::string& nome) const;
+
+  QWidget* formulario_;
+  std::atomic<bool> desligada_{false};
+  bool cursorLigado_ = false;  // form's thread only
+};
+
+}  // namespace zuv
