@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Creates a demo program folder for ImportadorZUV: zuv.ini, DADOS/VENDAS.FDB (the ZUV schema
+# with a small supermarket catalogue, customers and one invoiced sale) and clientes.xlsx.
+#   scripts/demo-data.sh [folder]        folder: default ./demo in the repository
+# Running it again re-creates the folder. Needs isql-fb (firebird3.0-utils), iconv and
+# Debian's python3-openpyxl.
+set -euo pipefail
+raiz="$(cd "$(dirname "$0")/.." && pwd)"
+pasta="${1:-$raiz/demo}"
+mkdir -p "$pasta"
+pasta="$(cd "$pasta" && pwd)"
+
+# Only a folder this script made (or an empty one) is replaced.
+if [ -n "$(ls -A "$pasta")" ] && [ ! -f "$pasta/.zuv-demo" ]; then
+  echo "demo-data: $pasta is not empty and was not made by this script; choose another folder" >&2
+  exit 2
+fi
+find "$pasta" -mindepth 1 -delete
+mkdir -p "$pasta/DADOS"
+touch "$pasta/.zuv-demo"
+
+trabalho="$(mktemp -d)"
+trap 'rm -rf "$trabalho"' EXIT
+# Debian's interpreter, which has openpyxl (a python3 earlier on PATH may not).
+/usr/bin/python3 "$raiz/scripts/demo/demo_data.py" "$trabalho"
+mv "$trabalho/clientes.xlsx" "$pasta/"
+
+# The ZUV system keeps texts as Windows-1252 bytes in a database of character set NONE.
+banco="$pasta/DADOS/VENDAS.FDB"
+{
+  echo "CREATE DATABASE '$banco' USER 'SYSDBA' PASSWORD 'quartzine' PAGE_SIZE 8192 DEFAULT CHARACTER SET NONE;"
+  echo "SET BAIL ON;"
+  echo "INPUT '$raiz/tests/fixtures/zuv_schema.sql';"
+  iconv -f UTF-8 -t WINDOWS-1252 "$trabalho/demo_data.sql"
+} >"$trabalho/cria.sql"
+isql-fb -q -m -ch NONE -i "$trabalho/cria.sql"
+
+printf '%s\r\n' "$pasta/DADOS" >"$pasta/zuv.ini"
+echo "demo-data: program folder $pasta (zuv.ini -> $pasta/DADOS, VENDAS.FDB, clientes.xlsx)"
