@@ -38,6 +38,8 @@ class TelaMuda : public Tela {
   void mostraControle(const std::string&, bool) override {}
   void defineTexto(const std::string&, const std::string&) override {}
   void adicionaItem(const std::string&, const std::string&) override {}
+  void limpaItens(const std::string&) override {}
+  void mostraArquivo(const std::string&) override {}
 };
 
 double segundos(Relogio::time_point inicio) {

@@ -89,6 +89,7 @@ Resultado ExcluiClientes(Conexao& conexao, Tela& tela) {
     }
     tela.cursorEspera(true);
     Recordset clientes = conexao.abre("Select * from cliente");
+    tela.limpaItens(kControleLista);  // the list shows the customers kept by this run
     tela.mostraControle(kControleLista, true);
     const int estilo = estiloRegional();
     for (; !clientes.eof(); clientes.proximo()) {

@@ -76,6 +76,7 @@ TEST_F(ExcluiClientesTest, ACustomerWithASaleIsKeptWholeAndListed) {
   venda(2);
   venda(4);  // the last customer of the snapshot refused too
   const long dependentesDe2 = dependentes(2);
+  tela.itens[kControleLista] = {"item de uma exclusão anterior"};
 
   EXPECT_EQ(ExcluiClientes(*conexao, tela), Resultado::concluido());
   EXPECT_EQ(linhas("select idcliente from cliente order by idcliente"),

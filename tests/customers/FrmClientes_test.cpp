@@ -12,24 +12,15 @@
 #include "shell/BancoZUV.h"
 #include "shell/FrmMenu.h"
 #include "shell/PastaPrograma.h"
+#include "support/AplicacaoQt.h"
 
 namespace zuv::teste {
 namespace {
 
-// Made once and never destroyed: destroying it among the exit handlers runs after Qt's own
-// globals are gone.
-QApplication& aplicacao() {
-  static int argc = 1;
-  static char nome[] = "test_customers_gui";
-  static char* argv[] = {nome, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
 class FrmClientesTest : public AmbienteClientes {
  protected:
   void SetUp() override {
-    aplicacao();
+    aplicacaoQt();
     AmbienteClientes::SetUp();
     definePastaPrograma(pasta.string());
     padrao = caixasDialogo();
@@ -136,7 +127,7 @@ TEST_F(FrmClientesTest, TheMenuButtonOpensThisForm) {
   ASSERT_NE(form, nullptr);
   EXPECT_NE(qobject_cast<FrmClientes*>(form), nullptr);
   form->close();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // deleted on close
+  processaExclusoes();
   EXPECT_EQ(FrmMenu::formularioAberto("cmdclientes"), nullptr);
 }
 
