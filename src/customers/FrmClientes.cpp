@@ -1,0 +1,90 @@
+#include "customers/FrmClientes.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "customers/Clientes.h"
+#include "customers/ExcluiClientes.h"
+#include "customers/ImportaClientes.h"
+#include "shell/BancoZUV.h"
+#include "shell/FrmMenu.h"
+#include "shell/PastaPrograma.h"
+
+namespace zuv {
+
+namespace {
+
+QPushButton* botao(QWidget* pai, const char* nome, const char* legenda) {
+  auto* b = new QPushButton(QString::fromUtf8(legenda), pai);
+  b->setObjectName(nome);
+  return b;
+}
+
+QLabel* rotulo(QWidget* pai, const char* nome, const char* texto) {
+  auto* l = new QLabel(QString::fromUtf8(texto), pai);
+  l->setObjectName(nome);
+  l->setWordWrap(true);
+  return l;
+}
+
+}  // namespace
+
+FrmClientes::FrmClientes(QWidget* pai) : FormularioBase(pai) {
+  setObjectName("FrmClientes");
+  setWindowTitle(QString::fromUtf8(kTituloClientes));
+
+  cmdProd_ = botao(this, "cmdProd", "Importação Atualizar");
+  cmdExcluirCliente_ = botao(this, "cmdExcluirCliente", "Excluir Cadastro Cliente");
+  cmdSair_ = botao(this, "cmdSair", "Sair");
+  lstCliente_ = new QListWidget(this);
+  lstCliente_->setObjectName(kControleLista);
+  lstCliente_->setVisible(false);
+  Trm_ = new QProgressBar(this);
+  Trm_->setObjectName(kControleProgresso);
+  Trm_->setRange(0, 100);
+  Trm_->setVisible(false);
+
+  auto* grade = new QGridLayout(this);
+  grade->addWidget(rotulo(this, "lblImporta", "Importa o Arquivo para o Sistema ZUV - Atualizando"), 0, 0);
+  grade->addWidget(cmdProd_, 0, 1);
+  grade->addWidget(rotulo(this, "lblPlanilha",
+                          "Gerar Planilha no Formato Excel Para o Cliente Pasta c:\\zuv\\clientes.xls"),
+                   1, 0);
+  grade->addWidget(cmdExcluirCliente_, 1, 1);
+  grade->addWidget(Trm_, 2, 0, 1, 2);
+  grade->addWidget(lstCliente_, 3, 0, 1, 2);
+  grade->addWidget(cmdSair_, 4, 1);
+
+  connect(cmdProd_, &QPushButton::clicked, this, &FrmClientes::importa);
+  connect(cmdExcluirCliente_, &QPushButton::clicked, this, &FrmClientes::exclui);
+  connect(cmdSair_, &QPushButton::clicked, this, &FrmClientes::sair);
+
+  // Load: the shared connection. A missing zuv.ini or a failed open has been told and ends the
+  // program (FimDoPrograma).
+  executaOperacaoAgora([](Tela& tela) {
+    SlotConexao::programa().substitui(AbreBancoDados(pastaPrograma(), tela));
+    return Resultado::concluido();
+  });
+}
+
+void FrmClientes::importa() {
+  iniciaOperacao([pasta = pastaPrograma()](Tela& tela) {
+    return ImportaClientes(SlotConexao::programa().conexao(), pasta, tela);
+  });
+}
+
+void FrmClientes::exclui() {
+  iniciaOperacao([](Tela& tela) { return ExcluiClientes(SlotConexao::programa().conexao(), tela); });
+}
+
+void FrmClientes::sair() {
+  SlotConexao::programa().fecha();
+  close();
+}
+
+ZUV_FORMULARIO_DO_MENU("cmdclientes", FrmClientes);
+
+}  // namespace zuv

@@ -1,0 +1,138 @@
+#include "customers/ImportaClientes.h"
+
+#include <exception>
+#include <memory>
+#include <string_view>
+
+#include "common/ConverteSQL.h"
+#include "common/Erro.h"
+#include "common/Limpeza.h"
+#include "common/Registros.h"
+#include "common/Tela.h"
+#include "common/Texto.h"
+#include "customers/Clientes.h"
+#include "platform/Conexao.h"
+#include "platform/Planilha.h"
+
+namespace zuv {
+
+namespace {
+
+struct Coluna {
+  const char* nome;  // column of Cliente
+  size_t tamanho;    // characters kept
+  bool somenteDigitos;
+};
+
+// Workbook columns A to Q.
+constexpr Coluna kColunas[kColunasCliente] = {
+    {"CLIENTE", 60, false}, {"ENDERECO", 60, false}, {"NRO", 15, false},     {"COMPLEMENTO", 30, false},
+    {"BAIRRO", 40, false},  {"CIDADE", 25, false},   {"ESTADO", 2, false},   {"CEP", 19, true},
+    {"FONE", 18, false},    {"FONE2", 18, false},    {"CELULAR", 12, false}, {"PF", 1, false},
+    {"CPF", 12, false},     {"RG", 12, false},       {"CGC", 18, false},     {"IE", 20, false},
+    {"EMAIL", 60, false},
+};
+constexpr int kColunaPessoa = 11;  // L
+
+// Windows-1252 holds ASCII, Latin-1 from U+00A0 and these 27 characters in 0x80-0x9F.
+bool caractereDoBanco(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return true;
+  return std::u32string_view(U"€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ").find(c) != std::u32string_view::npos;
+}
+
+std::string letraColuna(int coluna) {
+  return std::string(1, static_cast<char>('A' + coluna));
+}
+
+// Column A as the loop and the count test it.
+std::string colunaA(LeitorPlanilha& planilha, int linha) {
+  return apara(maiusculas(planilha.celula(linha, 1)));
+}
+
+CelulasCliente leLinha(LeitorPlanilha& planilha, int linha) {
+  CelulasCliente c;
+  for (int coluna = 0; coluna < kColunasCliente; ++coluna)
+    c[coluna] = planilha.celula(linha, coluna + 1);
+  return c;
+}
+
+// The heading and the data rows up to the first empty column A. The heading counts even when A1
+// is empty, so the total is never 0.
+int contaLinhas(LeitorPlanilha& planilha) {
+  int total = 1;
+  for (int linha = 2; !colunaA(planilha, linha).empty(); ++linha)
+    ++total;
+  return total;
+}
+
+}  // namespace
+
+ClienteLimpo limpaCliente(const CelulasCliente& celulas) {
+  ClienteLimpo c;
+  for (int i = 0; i < kColunasCliente; ++i) {
+    std::string texto = TrocaAspas(LimpaTexto(maiusculas(celulas[i]), false));
+    if (kColunas[i].somenteDigitos) texto = SomenteDigitos(texto);
+    c.textos[i] = esquerda(texto, kColunas[i].tamanho);
+  }
+  std::string& pessoa = c.textos[kColunaPessoa];
+  if (pessoa != "F") pessoa.assign(1, 'J');
+  return c;
+}
+
+std::string insercaoCliente(const ClienteLimpo& cliente, int32_t id) {
+  std::string sql =
+      " INSERT INTO Cliente (PF,Ativo,CLIENTE,ENDERECO,NRO,COMPLEMENTO,BAIRRO,CIDADE,ESTADO,CEP,FONE,"
+      "FONE2,CELULAR,CPF,RG,CGC,IE,EMAIL,IDCLIENTE) VALUES ('" +
+      cliente.pessoa() + "','S',";
+  for (int i = 0; i < kColunasCliente; ++i)
+    if (i != kColunaPessoa) sql += ConverteSQL(Valor(cliente.textos[i]), "CH") + ",";
+  return sql + ConverteSQL(Valor(int64_t{id}), "FL") + ")";
+}
+
+void exigeCaracteresDoBanco(const ClienteLimpo& cliente, int linha) {
+  for (int i = 0; i < kColunasCliente; ++i) {
+    for (char32_t c : paraCodigos(cliente.textos[i])) {
+      if (caractereDoBanco(c)) continue;
+      throw ErroConversao("Linha " + std::to_string(linha) + ", coluna " + letraColuna(i) + " (" +
+                          kColunas[i].nome + "): \"" + cliente.textos[i] +
+                          "\" tem caracteres que o banco de dados do ZUV não aceita.");
+    }
+  }
+}
+
+Resultado ImportaClientes(Conexao& conexao, const std::string& pastaPrograma, Tela& tela) {
+  TelaDoEscopo escopo(tela);
+  try {
+    tela.mostraControle(kControleProgresso, true);
+    std::unique_ptr<LeitorPlanilha> planilha = abrePlanilha(pastaPrograma + "/" + kArquivoClientes);
+    tela.cursorEspera(true);
+    tela.progresso(0);
+    if (!tela.pergunta("Atualizar o Cadastro de Cliente", Icone::Pergunta, kTituloClientes)) {
+      tela.cursorEspera(false);
+      return Resultado::concluido();
+    }
+
+    const int total = contaLinhas(*planilha);
+    int feitos = 0;
+    // A workbook with only its heading inserts nothing: row 2 is tested like every other row.
+    for (int linha = 2; !colunaA(*planilha, linha).empty(); ++linha) {
+      const ClienteLimpo cliente = limpaCliente(leLinha(*planilha, linha));
+      exigeCaracteresDoBanco(cliente, linha);
+      const int32_t id = ProxCodigo(conexao, "idCliente", "Cliente");
+      conexao.executa(insercaoCliente(cliente, id));
+      tela.progresso(static_cast<int>(feitos * (100.0 / total)));
+      ++feitos;
+    }
+
+    tela.cursorEspera(false);
+    tela.mensagem("FIM");
+    return Resultado::encerrar();
+  } catch (const std::exception& e) {
+    // Customers inserted before the failure stay: each statement committed on its own.
+    tela.mensagem(e.what());
+    tela.cursorEspera(false);
+    return Resultado::falhou(e.what());
+  }
+}
+
+}  // namespace zuv
