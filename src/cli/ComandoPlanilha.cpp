@@ -1,4 +1,3 @@
-// Waiting for the workbook layer (listaCelulas) on main: rename to ComandoPlanilha.cpp once it is there.
 // "importadorzuv planilha ler ARQUIVO [--linhas N]": lists the non-empty cells of a workbook's
 // active sheet as the program reads them ("row<TAB>column<TAB>text"), to check a workbook before
 // an import.
