@@ -152,6 +152,19 @@ bool textoUtf8(unsigned charset) {
   return charset == kCsUtf8 || charset == kCsUnicodeFss;
 }
 
+// A plain SELECT that locks nothing: it may run in a read-only transaction of its own.
+bool somenteLeitura(const std::string& sql) {
+  std::string t;
+  t.reserve(sql.size());
+  for (char c : sql)
+    t += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const size_t inicio = t.find_first_not_of(" \t\r\n");
+  if (inicio == std::string::npos || t.compare(inicio, 6, "SELECT") != 0) return false;
+  if (inicio + 6 < t.size() && (std::isalnum(static_cast<unsigned char>(t[inicio + 6])) || t[inicio + 6] == '_'))
+    return false;
+  return t.find("WITH LOCK") == std::string::npos && t.find("FOR UPDATE") == std::string::npos;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -224,10 +237,12 @@ struct Conexao::Impl {
     if (!anexo) throw ErroBanco(kFechada);
   }
 
-  // Read committed, waiting at most kEsperaBloqueioSegundos for a locked row or table.
-  ITransaction* novaTransacao() {
+  // Read committed, waiting at most kEsperaBloqueioSegundos for a locked row or table. A read-only
+  // read-committed transaction is committed by the engine when it starts, so its commit writes
+  // nothing to disk.
+  ITransaction* novaTransacao(bool somenteLeitura = false) {
     Bloco tpb(IXpbBuilder::TPB);  // the builder writes the version byte itself
-    tpb.tag(isc_tpb_write)
+    tpb.tag(somenteLeitura ? isc_tpb_read : isc_tpb_write)
         .tag(isc_tpb_read_committed)
         .tag(isc_tpb_rec_version)
         .tag(isc_tpb_wait)
@@ -254,13 +269,14 @@ struct Conexao::Impl {
   }
 
   // Runs f in the open transaction, or in one of its own that commits when f succeeds.
+  // somenteLeitura: the statement only reads, so a transaction of its own may be read-only.
   template <class F>
-  auto naTransacao(F f) {
+  auto naTransacao(F f, bool somenteLeitura = false) {
     exigeAberta();
     // Without auto-commit a statement opens a transaction that only confirma() ends.
     if ((atomica || !parametros.autoCommit) && !transacao) transacao = novaTransacao();
     if (transacao) return f(transacao);
-    ITransaction* t = novaTransacao();
+    ITransaction* t = novaTransacao(somenteLeitura);
     try {
       if constexpr (std::is_void_v<decltype(f(t))>) {
         f(t);
@@ -402,7 +418,7 @@ Recordset Conexao::abre(const std::string& sql) {
         stmt->free(&st2);
         throw;
       }
-    });
+    }, somenteLeitura(sql));
   });
 }
 

@@ -59,13 +59,13 @@ std::string lePastaDados(const std::string& pastaPrograma) {
 std::unique_ptr<Conexao> AbreBancoDados(const std::string& pastaPrograma, Tela& tela) {
   if (arquivoIni(pastaPrograma).empty()) {
     tela.mensagem(kSemIni, Icone::Informacao);
-    throw FimDoPrograma{};
+    throw FimDoPrograma{MotivoFim::Configuracao};
   }
   try {
     return std::make_unique<Conexao>(textoConexaoZUV(lePastaDados(pastaPrograma)));
   } catch (const std::exception& e) {
     tela.mensagem(std::string(kErroAbrir) + e.what(), Icone::Informacao);
-    throw FimDoPrograma{};
+    throw FimDoPrograma{MotivoFim::Falha};
   }
 }
 

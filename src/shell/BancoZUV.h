@@ -24,7 +24,8 @@ std::string lePastaDados(const std::string& pastaPrograma);
 
 // Reads zuv.ini and opens VENDAS.FDB. On a missing zuv.ini shows "Arquivo zuv.INI não encontrado "
 // and on a failed open "Erro ao abrir o banco de dados verifique o caminho. " + the description,
-// both as information messages, then throws FimDoPrograma.
+// both as information messages, then throws FimDoPrograma (motive Configuracao for the missing
+// file, Falha for the failed open).
 std::unique_ptr<Conexao> AbreBancoDados(const std::string& pastaPrograma, Tela& tela);
 
 // The one program-wide slot. Loading a form that uses it replaces the connection held there (the

@@ -270,6 +270,27 @@ TEST_F(ConexaoTest, ComandosComoOSistemaOsEscreve) {
             (Decimal{100000, 4}));
 }
 
+// abre runs plain selects in read-only transactions; what writes or locks still commits.
+TEST_F(ConexaoTest, AbreComandosQueGravamOuTravam) {
+  Conexao a(banco.conexao());
+  Conexao b(banco.conexao());
+  a.executa("insert into Unidade (IdUnidade, Descricao) values (1, 'UN')");
+  EXPECT_EQ(a.abre(" update Unidade set Descricao = 'KG' where IdUnidade = 1").totalCampos(), 0);
+  EXPECT_EQ(b.abre("select Descricao from Unidade").valor(0).comoTexto(), "KG");
+  EXPECT_EQ(a.abre("  SELECT IdUnidade from Unidade with lock").valor(0).comoInteiro(), 1);
+  EXPECT_EQ(a.abre("select IdUnidade from Unidade for update").valor(0).comoInteiro(), 1);
+  a.executa("CREATE GENERATOR GEN_UNIDADE");
+  EXPECT_EQ(a.abre("SELECT gen_id(GEN_UNIDADE, 1) from rdb$database").valor(0).comoInteiro(), 1);
+  EXPECT_EQ(b.abre("select gen_id(GEN_UNIDADE, 0) from rdb$database").valor(0).comoInteiro(), 1);
+  EXPECT_FALSE(a.emTransacao());
+  const std::string somenteLeitura =
+      "select mon$read_only from mon$transactions where mon$transaction_id = current_transaction";
+  EXPECT_EQ(a.abre(somenteLeitura).valor(0).comoInteiro(), 1);
+  a.iniciaTransacao();  // an explicit transaction is the caller's, read-write
+  EXPECT_EQ(a.abre(somenteLeitura).valor(0).comoInteiro(), 0);
+  a.desfaz();
+}
+
 TEST_F(ConexaoTest, ComandoRecusadoDaADescricaoDoMotor) {
   Conexao c(banco.conexao());
   EXPECT_EQ(c.descricaoErro(), "");
