@@ -1,9 +1,25 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, makes the demo program folder (zuv.ini + VENDAS.FDB with a small
-# catalogue and clientes.xlsx) and runs the main job on it with the embedded engine (no server).
+# Installs what is missing, builds, makes the demo program folder (zuv.ini + DADOS/VENDAS.FDB with a
+# small catalogue and customers, and clientes.xlsx) and runs the main job on it: the customer
+# import, with the embedded engine (no server). Shows the customers before and after.
 #   scripts/demo.sh [folder]      folder: where the demo program folder goes (default: ./demo)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh debug
 bin=build/debug/src/importadorzuv
-"$bin" --help
+pasta="${1:-demo}"
+scripts/demo-data.sh "$pasta"
+pasta="$(cd "$pasta" && pwd)"
+
+clientes() {
+  echo "select count(*) as CLIENTES, max(IDCLIENTE) as ULTIMO_ID from CLIENTE;" |
+    isql-fb -q -u SYSDBA -p quartzine -ch NONE "$pasta/DADOS/VENDAS.FDB"
+}
+echo "== Before the import"
+clientes
+echo "== importadorzuv clientes importar --sim --pasta-programa $pasta"
+"$bin" clientes importar --sim --pasta-programa "$pasta"
+echo "== After the import"
+clientes
+echo "select first 8 IDCLIENTE, PF, CLIENTE, CIDADE, ESTADO, CPF, CGC from CLIENTE order by IDCLIENTE desc;" |
+  isql-fb -q -u SYSDBA -p quartzine -ch NONE "$pasta/DADOS/VENDAS.FDB" | iconv -f WINDOWS-1252 -t UTF-8

@@ -26,7 +26,8 @@ constexpr int kLarguraBarra = 30;
 std::string linhaProgresso(int valor, double segundos) {
   valor = std::clamp(valor, 0, 100);
   const int cheios = valor * kLarguraBarra / 100;
-  std::string linha = "[" + std::string(cheios, '#') + std::string(kLarguraBarra - cheios, '-') + "] ";
+  std::string linha(1, '[');
+  linha.append(cheios, '#').append(kLarguraBarra - cheios, '-').append("] ");
   char pct[8];
   std::snprintf(pct, sizeof pct, "%3d%%", valor);
   linha += pct;

@@ -22,6 +22,13 @@ Tipologia tipologia(const std::string& t) {
   return Tipologia::Invalido;
 }
 
+// 'texto' with nothing doubled (appended piece by piece: GCC 12 warns falsely on "'" + string).
+std::string aspasSimples(const std::string& texto) {
+  std::string saida;
+  saida.reserve(texto.size() + 2);
+  return saida.append(1, '\'').append(texto).append(1, '\'');
+}
+
 // Doubles every single quote by repeated search, and quotes the result.
 std::string aspas(const std::string& texto) {
   std::string saida = "'";
@@ -71,7 +78,7 @@ std::string ConverteSQL(const Valor& valor, const std::string& Tipo) {
   if (texto.empty()) return "Null";
   switch (tipo) {
     case Tipologia::CM:
-      return "'" + RetiraMascara(texto, "CM") + "'";
+      return aspasSimples(RetiraMascara(texto, "CM"));
     case Tipologia::CH:
       return aspas(texto);
     case Tipologia::DT: {
