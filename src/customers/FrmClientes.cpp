@@ -57,6 +57,8 @@ FrmClientes::FrmClientes(QWidget* pai) : FormularioBase(pai) {
   grade->addWidget(Trm_, 2, 0, 1, 2);
   grade->addWidget(lstCliente_, 3, 0, 1, 2);
   grade->addWidget(cmdSair_, 4, 1);
+  grade->setColumnStretch(0, 1);
+  resize(760, 360);  // room for a kept customer's whole line in lstCliente
 
   connect(cmdProd_, &QPushButton::clicked, this, &FrmClientes::importa);
   connect(cmdExcluirCliente_, &QPushButton::clicked, this, &FrmClientes::exclui);

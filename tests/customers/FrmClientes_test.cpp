@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <cstdlib>
 
 #include "customers/AmbienteClientes.h"
 #include "customers/ImportaClientes.h"
@@ -129,6 +130,24 @@ TEST_F(FrmClientesTest, TheMenuButtonOpensThisForm) {
   form->close();
   processaExclusoes();
   EXPECT_EQ(FrmMenu::formularioAberto("cmdclientes"), nullptr);
+}
+
+// ZUV_CAPTURA_CLIENTES=/tmp/clientes.png saves a picture of the form after a deletion that kept a
+// customer (run under xvfb-run with the xcb platform to see it as a desktop draws it).
+TEST_F(FrmClientesTest, Captura) {
+  const char* caminho = std::getenv("ZUV_CAPTURA_CLIENTES");
+  if (caminho == nullptr) GTEST_SKIP() << "ZUV_CAPTURA_CLIENTES not set";
+  conexao->executa("insert into cliente (idcliente, cliente) values (2, 'PADARIA PÃO QUENTE')");
+  conexao->executa("insert into nfsaida (idnfsaida, idcliente) values (1, 2)");
+  resposta = true;
+  FrmClientes form;
+  form.show();
+  controle<QPushButton>(form, "cmdExcluirCliente")->click();
+  form.aguardaOperacao();
+  controle<QProgressBar>(form, "Trm")->setVisible(true);
+  controle<QProgressBar>(form, "Trm")->setValue(40);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(form.grab().save(QString::fromLocal8Bit(caminho)));
 }
 
 }  // namespace
