@@ -160,7 +160,8 @@ bool somenteLeitura(const std::string& sql) {
     t += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   const size_t inicio = t.find_first_not_of(" \t\r\n");
   if (inicio == std::string::npos || t.compare(inicio, 6, "SELECT") != 0) return false;
-  if (inicio + 6 < t.size() && (std::isalnum(static_cast<unsigned char>(t[inicio + 6])) || t[inicio + 6] == '_'))
+  if (inicio + 6 < t.size() &&
+      (std::isalnum(static_cast<unsigned char>(t[inicio + 6])) || t[inicio + 6] == '_'))
     return false;
   return t.find("WITH LOCK") == std::string::npos && t.find("FOR UPDATE") == std::string::npos;
 }
@@ -404,7 +405,7 @@ Recordset Conexao::abre(const std::string& sql) {
   return d.registra([&] {
     d.exigeAberta();
     const std::string texto = d.sqlParaBanco(sql);
-    return d.naTransacao([&](ITransaction* t) {
+    auto le = [&](ITransaction* t) {
       Status st;
       IStatement* stmt = d.anexo->prepare(&st, t, 0, texto.c_str(), 3, IStatement::PREPARE_PREFETCH_METADATA);
       st.verifica();
@@ -418,7 +419,8 @@ Recordset Conexao::abre(const std::string& sql) {
         stmt->free(&st2);
         throw;
       }
-    }, somenteLeitura(sql));
+    };
+    return d.naTransacao(le, somenteLeitura(sql));
   });
 }
 
