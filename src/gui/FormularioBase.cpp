@@ -72,14 +72,7 @@ bool FormularioBase::iniciaOperacao(Operacao op) {
   }
   trabalhadorTerminou_ = false;
   trabalhador_ = std::thread([this, op = std::move(op)] {
-    Resultado resultado;
-    try {
-      resultado = executaOperacao(tela_, op);
-    } catch (...) {
-      const char* texto = "A operação terminou com um erro inesperado.";
-      tela_.mensagem(texto, Icone::Exclamacao, {});
-      resultado = Resultado::falhou(texto);
-    }
+    const Resultado resultado = executaProtegida(op);
     QMetaObject::invokeMethod(
         this,
         [this, resultado] {
@@ -89,6 +82,18 @@ bool FormularioBase::iniciaOperacao(Operacao op) {
     trabalhadorTerminou_ = true;
   });
   return true;
+}
+
+// executaOperacao turns the errors it knows into outcomes; anything else is told here so that it
+// never escapes a worker thread.
+Resultado FormularioBase::executaProtegida(const Operacao& op) {
+  try {
+    return executaOperacao(tela_, op);
+  } catch (...) {
+    const char* texto = "A operação terminou com um erro inesperado.";
+    tela_.mensagem(texto, Icone::Exclamacao, {});
+    return Resultado::falhou(texto);
+  }
 }
 
 void FormularioBase::terminaOperacao(const Resultado& resultado) {
@@ -112,14 +117,7 @@ void FormularioBase::trataResultado(const Resultado& resultado) {
 }
 
 Resultado FormularioBase::executaOperacaoAgora(const Operacao& op) {
-  Resultado resultado;
-  try {
-    resultado = executaOperacao(tela_, op);
-  } catch (...) {
-    const char* texto = "A operação terminou com um erro inesperado.";
-    tela_.mensagem(texto, Icone::Exclamacao, {});
-    resultado = Resultado::falhou(texto);
-  }
+  const Resultado resultado = executaProtegida(op);
   tela_.restauraCursor();
   trataResultado(resultado);
   return resultado;

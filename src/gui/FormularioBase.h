@@ -52,6 +52,7 @@ class FormularioBase : public QWidget {
   void closeEvent(QCloseEvent* evento) override;
 
  private:
+  Resultado executaProtegida(const Operacao& op);
   void terminaOperacao(const Resultado& resultado);
   void trataResultado(const Resultado& resultado);
 

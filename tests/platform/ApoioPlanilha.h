@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "support/EstiloRegional.h"
+
 namespace zuv::teste {
 
 // A folder of its own for this test program, removed at exit.
@@ -84,5 +86,20 @@ inline std::string planilhasGeradas() {
     return executa("/usr/bin/python3 '" + script + "' '" + pasta + "'") == 0;
   });
 }
+
+// Tests on the workbooks of gera_planilhas.py (made once per build); skipped without openpyxl.
+class ComPlanilhasGeradas : public ComEstilo {
+ protected:
+  static void SetUpTestSuite() {
+    if (temPythonOpenpyxl()) pasta_ = planilhasGeradas();
+  }
+  void SetUp() override {
+    ComEstilo::SetUp();
+    if (!temPythonOpenpyxl()) GTEST_SKIP() << "python3 com openpyxl não instalado (scripts/setup.sh)";
+    ASSERT_FALSE(pasta_.empty()) << "gera_planilhas.py falhou";
+  }
+  static std::string naPasta(const std::string& nome) { return pasta_ + "/" + nome; }
+  static inline std::string pasta_;
+};
 
 }  // namespace zuv::teste

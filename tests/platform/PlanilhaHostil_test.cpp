@@ -19,17 +19,8 @@ extern "C" const char* __lsan_default_suppressions() {
 namespace zuv::teste {
 namespace {
 
-class PlanilhaHostil : public ComEstilo {
+class PlanilhaHostil : public ComPlanilhasGeradas {
  protected:
-  static void SetUpTestSuite() {
-    if (!temPythonOpenpyxl()) return;
-    pasta_ = planilhasGeradas();
-  }
-  void SetUp() override {
-    ComEstilo::SetUp();
-    if (!temPythonOpenpyxl()) GTEST_SKIP() << "python3 com openpyxl não instalado (scripts/setup.sh)";
-    ASSERT_FALSE(pasta_.empty());
-  }
   // The message of reading the whole sheet, "" when it reads fine.
   static std::string erroAoLer(const std::string& nome, LimitesLeitura limites = {}) {
     try {
@@ -42,8 +33,6 @@ class PlanilhaHostil : public ComEstilo {
       return e.what();
     }
   }
-  static inline std::string pasta_;
-  static std::string naPasta(const std::string& nome) { return pasta_ + "/" + nome; }
 };
 
 MATCHER_P(Diz, trecho, "") {

@@ -13,24 +13,13 @@
 namespace zuv::teste {
 namespace {
 
-class PlanilhaGerada : public ComEstilo {
+class PlanilhaGerada : public ComPlanilhasGeradas {
  protected:
-  static void SetUpTestSuite() {
-    if (!temPythonOpenpyxl()) return;
-    pasta_ = planilhasGeradas();
-  }
-  void SetUp() override {
-    ComEstilo::SetUp();
-    if (!temPythonOpenpyxl()) GTEST_SKIP() << "python3 com openpyxl não instalado (scripts/setup.sh)";
-    ASSERT_FALSE(pasta_.empty()) << "gera_planilhas.py falhou";
-  }
   static std::string lista(const std::string& nome, int maxLinhas = 0) {
     std::ostringstream s;
     listaCelulas(naPasta(nome), maxLinhas, s);
     return s.str();
   }
-  static inline std::string pasta_;
-  static std::string naPasta(const std::string& nome) { return pasta_ + "/" + nome; }
 };
 
 TEST_F(PlanilhaGerada, TextosCompartilhadosEmLinhaERicos) {
