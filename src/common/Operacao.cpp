@@ -20,4 +20,10 @@ Resultado executaOperacao(Tela& tela, const Operacao& op) {
   }
 }
 
+Resultado informaFalha(Tela& tela, const std::exception& e) {
+  tela.mensagem(e.what());
+  tela.cursorEspera(false);
+  return Resultado::falhou(e.what());
+}
+
 }  // namespace zuv

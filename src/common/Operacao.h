@@ -1,5 +1,6 @@
 #pragma once
 // A run as the front ends start it: a function of the interaction that says how it ended.
+#include <exception>
 #include <functional>
 
 #include "common/Resultado.h"
@@ -15,5 +16,9 @@ using Operacao = std::function<Resultado(Tela&)>;
 // std::exception into a message (exclamation icon) and Falhou. Anything else passes through, so
 // that a front end can stop a run with its own exception type.
 Resultado executaOperacao(Tela& tela, const Operacao& op);
+
+// A run's usual failure path: the description alone in a message box (no icon), the normal
+// pointer back, and Falhou with the description.
+Resultado informaFalha(Tela& tela, const std::exception& e);
 
 }  // namespace zuv

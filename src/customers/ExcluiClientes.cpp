@@ -5,6 +5,7 @@
 
 #include "common/ConverteSQL.h"
 #include "common/Erro.h"
+#include "common/Operacao.h"
 #include "common/Tela.h"
 #include "common/Texto.h"
 #include "customers/Clientes.h"
@@ -103,9 +104,7 @@ Resultado ExcluiClientes(Conexao& conexao, Tela& tela) {
     tela.cursorEspera(false);
     return Resultado::concluido();
   } catch (const std::exception& e) {
-    tela.mensagem(e.what());
-    tela.cursorEspera(false);
-    return Resultado::falhou(e.what());
+    return informaFalha(tela, e);
   }
 }
 

@@ -7,6 +7,7 @@
 #include "common/ConverteSQL.h"
 #include "common/Erro.h"
 #include "common/Limpeza.h"
+#include "common/Operacao.h"
 #include "common/Registros.h"
 #include "common/Tela.h"
 #include "common/Texto.h"
@@ -129,9 +130,7 @@ Resultado ImportaClientes(Conexao& conexao, const std::string& pastaPrograma, Te
     return Resultado::encerrar();
   } catch (const std::exception& e) {
     // Customers inserted before the failure stay: each statement committed on its own.
-    tela.mensagem(e.what());
-    tela.cursorEspera(false);
-    return Resultado::falhou(e.what());
+    return informaFalha(tela, e);
   }
 }
 

@@ -254,10 +254,14 @@ struct Conexao::Impl {
     return t;
   }
 
+  // Commits t; a transaction whose commit fails is rolled back before the error goes on.
   static void confirma(ITransaction*& t) {
     Status st;
     t->commit(&st);
-    st.verifica();
+    if (st.falhou()) {
+      desfaz(t);
+      st.verifica();
+    }
     t = nullptr;
   }
 
@@ -647,12 +651,7 @@ void Conexao::confirma() {
     if (d.atomica) return;
     if (!d.transacao) throw ErroBanco("Não há transação aberta nesta conexão.");
     d.explicita = false;
-    try {
-      Impl::confirma(d.transacao);
-    } catch (...) {
-      Impl::desfaz(d.transacao);
-      throw;
-    }
+    Impl::confirma(d.transacao);
   });
 }
 
@@ -699,14 +698,7 @@ void Conexao::defineAtomica(bool atomica) {
     }
     if (!d.atomica) return;
     d.atomica = false;
-    if (d.transacao) {
-      try {
-        Impl::confirma(d.transacao);
-      } catch (...) {
-        Impl::desfaz(d.transacao);
-        throw;
-      }
-    }
+    if (d.transacao) Impl::confirma(d.transacao);
   });
 }
 
