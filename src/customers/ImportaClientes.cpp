@@ -2,7 +2,6 @@
 
 #include <exception>
 #include <memory>
-#include <string_view>
 
 #include "common/ConverteSQL.h"
 #include "common/Erro.h"
@@ -14,6 +13,7 @@
 #include "customers/Clientes.h"
 #include "platform/Conexao.h"
 #include "platform/Planilha.h"
+#include "platform/Windows1252.h"
 
 namespace zuv {
 
@@ -34,12 +34,6 @@ constexpr Coluna kColunas[kColunasCliente] = {
     {"EMAIL", 60, false},
 };
 constexpr int kColunaPessoa = 11;  // L
-
-// Windows-1252 holds ASCII, Latin-1 from U+00A0 and these 27 characters in 0x80-0x9F.
-bool caractereDoBanco(char32_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return true;
-  return std::u32string_view(U"€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ").find(c) != std::u32string_view::npos;
-}
 
 std::string letraColuna(int coluna) {
   return std::string(1, static_cast<char>('A' + coluna));
@@ -93,7 +87,7 @@ std::string insercaoCliente(const ClienteLimpo& cliente, int32_t id) {
 void exigeCaracteresDoBanco(const ClienteLimpo& cliente, int linha) {
   for (int i = 0; i < kColunasCliente; ++i) {
     for (char32_t c : paraCodigos(cliente.textos[i])) {
-      if (caractereDoBanco(c)) continue;
+      if (em1252(c)) continue;
       throw ErroConversao("Linha " + std::to_string(linha) + ", coluna " + letraColuna(i) + " (" +
                           kColunas[i].nome + "): \"" + cliente.textos[i] +
                           "\" tem caracteres que o banco de dados do ZUV não aceita.");

@@ -24,6 +24,10 @@ int byte1252(char32_t c) {
 
 }  // namespace
 
+bool em1252(char32_t c) {
+  return byte1252(c) >= 0;
+}
+
 std::string de1252(std::string_view bytes) {
   bool ascii = true;
   for (char c : bytes)

@@ -9,6 +9,9 @@ namespace zuv {
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the control characters of the same number.
 std::string de1252(std::string_view bytes);
 
+// True when Windows-1252 has a byte for the character.
+bool em1252(char32_t c);
+
 // Throws ErroConversao naming the first character that Windows-1252 cannot hold.
 std::string para1252(std::string_view utf8);
 
