@@ -22,6 +22,12 @@ int byte1252(char32_t c) {
   return -1;
 }
 
+bool soAscii(std::string_view s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 }  // namespace
 
 bool em1252(char32_t c) {
@@ -29,10 +35,7 @@ bool em1252(char32_t c) {
 }
 
 std::string de1252(std::string_view bytes) {
-  bool ascii = true;
-  for (char c : bytes)
-    ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  if (ascii) return std::string(bytes);
+  if (soAscii(bytes)) return std::string(bytes);
   std::u32string codigos;
   codigos.reserve(bytes.size());
   for (char c : bytes) {
@@ -43,10 +46,7 @@ std::string de1252(std::string_view bytes) {
 }
 
 std::string para1252(std::string_view utf8) {
-  bool ascii = true;
-  for (char c : utf8)
-    ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  if (ascii) return std::string(utf8);
+  if (soAscii(utf8)) return std::string(utf8);
   if (!utf8Valido(utf8))
     throw ErroConversao("O texto não é UTF-8 válido; o comando não foi enviado ao banco de dados.");
   std::string out;
