@@ -1,5 +1,6 @@
 // Opening VENDAS.FDB while a real Firebird server holds it, as on a technician's machine where the
 // ZUV system is running. Needs the server that scripts/test.sh starts (ZUV_TEST_SERVIDOR).
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -45,12 +46,9 @@ TEST(ServidorFirebird, CaminhoLocalDeBancoAbertoPeloServidorPassaPeloServidor) {
   EXPECT_EQ(doServidor.abre("select count(*) from UNIDADE").valor(0).comoInteiro(), 2);
 
   // Through the server the credentials of the string count.
-  try {
-    Conexao errada("data source=" + banco.caminho + ";user id=sysdba;password=errada;ctype=none");
-    FAIL() << "abriu com a senha errada";
-  } catch (const ErroBanco& e) {
-    EXPECT_NE(std::string(e.what()).find("password"), std::string::npos) << e.what();
-  }
+  EXPECT_THAT(
+      [&] { Conexao c("data source=" + banco.caminho + ";user id=sysdba;password=errada;ctype=none"); },
+      ::testing::ThrowsMessage<ErroBanco>(::testing::HasSubstr("password")));
   local.fecha();
   doServidor.fecha();
 

@@ -7,7 +7,7 @@
 namespace zuv {
 namespace {
 
-TEST(Windows1252, TodoByteVaiEVoltaIgual) {
+TEST(Windows1252, TodoByteVaiEVoltaEOQueNaoCabeEErro) {
   std::string bytes;
   for (int b = 1; b < 256; ++b)
     bytes += static_cast<char>(b);
@@ -16,9 +16,7 @@ TEST(Windows1252, TodoByteVaiEVoltaIgual) {
   EXPECT_EQ(para1252(utf8), bytes);
   EXPECT_EQ(de1252("\x80\x8A\x9F\xE7"), "€ŠŸç");
   EXPECT_EQ(de1252("\x81"), "\xC2\x81");  // unassigned: the control character of the same number
-}
-
-TEST(Windows1252, CaractereForaDaTabelaOuTextoInvalidoEErro) {
+  // A character outside the table, or text that is not UTF-8, is an error.
   EXPECT_THROW(para1252("Caixa ✓"), ErroConversao);
   EXPECT_THROW(para1252("\xE7"), ErroConversao);  // Latin-1 byte where UTF-8 is expected
   EXPECT_FALSE(utf8Valido("\xC0\xAF"));           // overlong '/'

@@ -1,6 +1,6 @@
 #pragma once
 // A throw-away ZUV database for tests: a temporary folder holding a copy of a database made from
-// one of the SQL fixtures of tests/fixtures, plus a program folder whose zuv.ini points at it.
+// tests/fixtures/zuv_schema.sql, plus a program folder whose zuv.ini points at it.
 // The fixture is turned into a template database once per build (kept in the build folder and
 // rebuilt when the fixture changes); every test gets a file copy of that template, so a fresh
 // database costs a few milliseconds. Setup and inspection go through isql-fb, independent of
@@ -11,35 +11,25 @@
 
 namespace zuv::teste {
 
-inline constexpr const char* kFixtureZUV = "zuv_schema.sql";
-inline constexpr const char* kFixtureSYSPDV = "syspdv_schema.sql";
-
 class BancoDeTeste {
  public:
   using Linhas = std::vector<std::vector<std::string>>;
 
-  // Creates <temp>/dados/VENDAS.FDB from the fixture and <temp>/programa/zuv.ini.
-  explicit BancoDeTeste(const std::string& fixture = kFixtureZUV);
+  // Creates <temp>/dados/VENDAS.FDB and <temp>/programa/zuv.ini.
+  BancoDeTeste();
   ~BancoDeTeste();
   BancoDeTeste(const BancoDeTeste&) = delete;
   BancoDeTeste& operator=(const BancoDeTeste&) = delete;
 
-  const std::filesystem::path& pasta() const { return pasta_; }  // the temporary root
   std::filesystem::path pastaDados() const { return pasta_ / "dados"; }
   std::filesystem::path caminho() const { return pastaDados() / "VENDAS.FDB"; }
   // Program folder: zuv.ini's first line is pastaDados().
   std::filesystem::path pastaPrograma() const { return pasta_ / "programa"; }
   // The connection string the ZUV forms build for this database.
-  std::string textoConexao() const { return textoConexao(caminho()); }
-  static std::string textoConexao(const std::filesystem::path& banco);
-
-  // Another database from a fixture at any path (folders are created), e.g. a second ZUV
-  // database for a database-to-database run or programa/BancoOrigem/syspdv_srv.fdb.
-  static void criaBanco(const std::filesystem::path& destino, const std::string& fixture = kFixtureZUV);
-
-  // Opens the folders and the database file to every user, so that a Firebird server running
-  // as its own user (firebird) can open the database too.
-  void liberaParaServidor() const;
+  std::string textoConexao() const {
+    return " provider=LCPI.IBProvider.1;data source=" + caminho().string() +
+           "; user id=sysdba;password=quartzine; ctype=none;auto_commit=true;Persist Security Info=True";
+  }
 
   // Runs a script (UTF-8; statements end with ';'), stopping at the first error, then commits.
   // Texts reach the database as Windows-1252, as the ZUV system stores them.
@@ -52,7 +42,6 @@ class BancoDeTeste {
 
   // Runs one SELECT and returns its rows, each value as text (UTF-8; null as "<null>";
   // decimals with a point, timestamps as YYYY-MM-DD HH:MM:SS.ssss). One-line values only.
-  Linhas consulta(const std::string& select) const { return consulta(caminho(), select); }
   static Linhas consulta(const std::filesystem::path& banco, const std::string& select);
 
   // First value of the first row ("" when there is no row).
@@ -61,10 +50,5 @@ class BancoDeTeste {
  private:
   std::filesystem::path pasta_;
 };
-
-// Windows-1252 <-> UTF-8, for what isql-fb sends and shows under character set NONE.
-// A character Windows-1252 lacks becomes '?'.
-std::string utf8ParaWin1252(const std::string& texto);
-std::string win1252ParaUtf8(const std::string& bytes);
 
 }  // namespace zuv::teste
