@@ -167,3 +167,4 @@ with open(caminho("protegida.xlsx"), "wb") as f:
     f.write(cfb([("EncryptionInfo", b"\x04\x00\x04\x00\x40\x00\x00\x00"), ("EncryptedPackage", os.urandom(5000))]))
 with open(caminho("ole_sem_livro.xls"), "wb") as f:
     f.write(cfb([("Outra", b"nada")]))
+os.makedirs(caminho("pasta.xlsx"))
