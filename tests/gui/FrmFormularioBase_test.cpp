@@ -1,24 +1,16 @@
-// The form base and TelaQt: runs on a worker thread, calls carried to the UI thread, one run at a
-// time, buttons disabled while it runs, closing during a run, and the end of the program.
+// The form base: runs on a worker thread with calls carried to the UI thread, one run at a time
+// with the buttons disabled, errors that escape a run, closing during a run, the end of the program.
 #include "gui/FormularioBase.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
-#include <QListWidget>
-#include <QMessageBox>
-#include <QPointer>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
-#include <QTimer>
-#include <QVBoxLayout>
 #include <atomic>
 #include <chrono>
-#include <deque>
 #include <thread>
+#include <tuple>
 
 #include "common/Erro.h"
 #include "support/AplicacaoQt.h"
@@ -26,181 +18,77 @@
 namespace zuv {
 namespace {
 
-using teste::aplicacaoQt;
-using teste::processaExclusoes;
-
 class FormTeste : public FormularioBase {
  public:
-  FormTeste() {
-    setWindowTitle("ZUV ATUALIZAÇÃO DE DADOS");
-    auto* layout = new QVBoxLayout(this);
-    cmdProd = new QPushButton("Iniciar", this);
-    cmdProd->setObjectName("cmdProd");
-    cmdSair = new QPushButton("Sair", this);
-    cmdSair->setObjectName("cmdSair");
-    chkDesligado = new QCheckBox("desligado", this);
-    chkDesligado->setEnabled(false);
-    Trm = new QProgressBar(this);
-    Trm->setObjectName("Trm");
-    Trm->setRange(0, 100);
-    Label1 = new QLabel(this);
-    Label1->setObjectName("Label1");
-    lstCliente = new QListWidget(this);
-    lstCliente->setObjectName("lstCliente");
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{cmdProd, cmdSair, chkDesligado, Trm, Label1, lstCliente})
-      layout->addWidget(w);
-  }
-  QPushButton* cmdProd;
-  QPushButton* cmdSair;
-  QCheckBox* chkDesligado;
-  QProgressBar* Trm;
-  QLabel* Label1;
-  QListWidget* lstCliente;
+  QPushButton* cmdProd = new QPushButton("Iniciar", this);
+  QCheckBox* chkDesligado = new QCheckBox("desligado", this);
   std::vector<Resultado> concluidas;
-
- protected:
   void operacaoConcluida(const Resultado& r) override { concluidas.push_back(r); }
 };
 
-// Replaces the dialog boxes: records each call with the thread it ran on, answers from a script.
+const Operacao nada = [](Tela&) { return Resultado::concluido(); };
+
+// A run that waits until liberada is set.
+Operacao esperaLiberar(std::atomic<bool>& liberada) {
+  return [&liberada](Tela&) {
+    while (!liberada)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return Resultado::concluido();
+  };
+}
+
+// Replaces the dialog boxes: records each call (and any made off the UI thread), answers resposta.
 class FormularioBaseTest : public ::testing::Test {
  protected:
-  struct Caixa {
-    QString texto;
-    Icone icone;
-    QString titulo;
-    bool naThreadDaTela;
-  };
+  using Caixa = std::tuple<QString, Icone, QString>;  // text, icon, title
   std::vector<Caixa> mensagens, perguntas;
-  std::deque<bool> respostas;
-  std::vector<QString> abertos;
-  bool abreArquivo = true;
-  std::function<void()> aoMostrar;  // runs inside a message box (UI thread)
+  bool resposta = false, foraDaTela = false;
   int encerramentos = 0;
 
   void SetUp() override {
-    aplicacaoQt();
-    auto& c = caixasDialogo();
-    c.mensagem = [this](QWidget*, const QString& t, Icone i, const QString& ti) {
-      mensagens.push_back({t, i, ti, QThread::currentThread() == qApp->thread()});
-      if (aoMostrar) aoMostrar();
+    teste::aplicacaoQt();
+    caixasDialogo().mensagem = [this](QWidget*, const QString& t, Icone i, const QString& ti) {
+      registra(mensagens, {t, i, ti});
     };
-    c.pergunta = [this](QWidget*, const QString& t, Icone i, const QString& ti) {
-      perguntas.push_back({t, i, ti, QThread::currentThread() == qApp->thread()});
-      bool r = respostas.empty() ? false : respostas.front();
-      if (!respostas.empty()) respostas.pop_front();
-      return r;
-    };
-    c.abreArquivo = [this](const QString& caminho) {
-      abertos.push_back(caminho);
-      return abreArquivo;
+    caixasDialogo().pergunta = [this](QWidget*, const QString& t, Icone i, const QString& ti) {
+      registra(perguntas, {t, i, ti});
+      return resposta;
     };
     defineEncerramento([this] { ++encerramentos; });
+  }
+  void registra(std::vector<Caixa>& v, Caixa c) {
+    foraDaTela = foraDaTela || QThread::currentThread() != qApp->thread();
+    v.push_back(std::move(c));
   }
   void TearDown() override {
     caixasDialogo() = caixasPadrao();
     defineEncerramento([] {});
-    processaExclusoes();
+    teste::processaExclusoes();
   }
 };
 
-TEST_F(FormularioBaseTest, OperacaoRodaForaDaTelaEAsChamadasNaTelaAPerguntaEsperaAResposta) {
+TEST_F(FormularioBaseTest, RodaForaDaTelaUmaPorVezComOsBotoesDesabilitados) {
   FormTeste form;
-  form.show();
-  respostas = {true};
-  std::atomic<bool> naThreadDaTela{true};
-  std::atomic<int> resposta{-1};
-  ASSERT_TRUE(form.iniciaOperacao([&](Tela& tela) {
-    naThreadDaTela = QThread::currentThread() == qApp->thread();
-    resposta = tela.pergunta("Atualizar o Cadastro de Cliente", Icone::Pergunta, "ZUV ATUALIZAÇÃO DE DADOS");
-    tela.mensagem("FIM", Icone::Nenhum, {});
-    return Resultado::concluido();
-  }));
-  form.aguardaOperacao();
-  EXPECT_FALSE(naThreadDaTela);
-  EXPECT_EQ(resposta, 1);
-  ASSERT_EQ(perguntas.size(), 1u);
-  EXPECT_TRUE(perguntas[0].naThreadDaTela);
-  EXPECT_EQ(perguntas[0].titulo, QString::fromUtf8("ZUV ATUALIZAÇÃO DE DADOS"));
-  ASSERT_EQ(mensagens.size(), 1u);
-  EXPECT_TRUE(mensagens[0].naThreadDaTela);
-  EXPECT_EQ(mensagens[0].titulo, "ImportadorZUV");  // empty title
-  EXPECT_EQ(form.concluidas, std::vector<Resultado>{Resultado::concluido()});
-}
-
-TEST_F(FormularioBaseTest, UmaOperacaoPorVezComOsBotoesDesabilitados) {
-  FormTeste form;
+  form.chkDesligado->setEnabled(false);
+  resposta = true;
   std::atomic<bool> liberada{false};
-  bool habilitadosDurante = true;
-  aoMostrar = [&] { habilitadosDurante = form.cmdProd->isEnabled() || form.cmdSair->isEnabled(); };
+  std::atomic<int> respondeu{-1};
   ASSERT_TRUE(form.iniciaOperacao([&](Tela& tela) {
-    tela.mensagem("rodando", Icone::Nenhum, {});
-    while (!liberada)
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return Resultado::concluido();
+    EXPECT_NE(QThread::currentThread(), qApp->thread());
+    respondeu = tela.pergunta("Atualizar o Cadastro", Icone::Pergunta, "ZUV");
+    tela.mensagem("FIM", Icone::Nenhum, {});
+    return esperaLiberar(liberada)(tela);
   }));
-  EXPECT_FALSE(form.iniciaOperacao([](Tela&) { return Resultado::concluido(); }));
+  EXPECT_FALSE(form.iniciaOperacao(nada));
   EXPECT_FALSE(form.cmdProd->isEnabled());
   liberada = true;
   form.aguardaOperacao();
-  EXPECT_FALSE(habilitadosDurante);
-  EXPECT_TRUE(form.cmdProd->isEnabled());
-  EXPECT_TRUE(form.cmdSair->isEnabled());
+  EXPECT_EQ(respondeu, 1) << "the run waits for the answer";
+  EXPECT_FALSE(foraDaTela);
+  EXPECT_EQ(perguntas, (std::vector<Caixa>{{"Atualizar o Cadastro", Icone::Pergunta, "ZUV"}}));
+  EXPECT_EQ(mensagens, (std::vector<Caixa>{{"FIM", Icone::Nenhum, "ImportadorZUV"}}));  // no title
   EXPECT_FALSE(form.chkDesligado->isEnabled()) << "a control disabled before the run stays so";
-  EXPECT_TRUE(form.iniciaOperacao([](Tela&) { return Resultado::concluido(); }));
-  form.aguardaOperacao();
-}
-
-TEST_F(FormularioBaseTest, ControlesDoFormularioPeloNome) {
-  FormTeste form;
-  form.Trm->setVisible(false);
-  form.show();
-  ASSERT_TRUE(form.iniciaOperacao([](Tela& tela) {
-    tela.mostraControle("Trm", true);
-    tela.progresso(40);
-    tela.progresso(250);  // kept within the bar
-    tela.defineTexto("Label1", "Gerar Planilha <b>");
-    tela.adicionaItem("lstCliente", "7 - JOSE");
-    tela.adicionaItem("lstCliente", "9 - MARIA");
-    tela.cursorEspera(true);
-    tela.cursorEspera(true);  // not stacked
-    tela.mensagem("esperando", Icone::Nenhum, {});
-    tela.mostraArquivo("/pasta/produtosat.xlsx");
-    return Resultado::concluido();
-  }));
-  bool cursorDeEspera = false;
-  aoMostrar = [&] {
-    cursorDeEspera = QApplication::overrideCursor() != nullptr &&
-                     QApplication::overrideCursor()->shape() == Qt::WaitCursor;
-  };
-  form.aguardaOperacao();
-  EXPECT_TRUE(cursorDeEspera);
-  EXPECT_TRUE(form.Trm->isVisible());
-  EXPECT_EQ(form.Trm->value(), 100);
-  EXPECT_EQ(form.Label1->text(), "Gerar Planilha <b>");
-  ASSERT_EQ(form.lstCliente->count(), 2);
-  EXPECT_EQ(form.lstCliente->item(1)->text(), "9 - MARIA");
-  EXPECT_EQ(abertos, std::vector<QString>{"/pasta/produtosat.xlsx"});
-  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the wait cursor ends with the run";
-
-  ASSERT_TRUE(form.iniciaOperacao([](Tela& tela) {
-    tela.limpaItens("lstCliente");
-    return Resultado::concluido();
-  }));
-  form.aguardaOperacao();
-  EXPECT_EQ(form.lstCliente->count(), 0);
-}
-
-TEST_F(FormularioBaseTest, ArquivoQueNaoAbreDizOndeFoiSalvo) {
-  FormTeste form;
-  abreArquivo = false;
-  form.executaOperacaoAgora([](Tela& tela) {
-    tela.mostraArquivo("/pasta/produto.xlsx");
-    return Resultado::concluido();
-  });
-  ASSERT_EQ(mensagens.size(), 1u);
-  EXPECT_TRUE(mensagens[0].texto.contains("/pasta/produto.xlsx"));
+  EXPECT_EQ(form.concluidas, std::vector<Resultado>{Resultado::concluido()});
 }
 
 TEST_F(FormularioBaseTest, ErrosQueEscapamDaOperacaoViramMensagemEFalha) {
@@ -210,28 +98,20 @@ TEST_F(FormularioBaseTest, ErrosQueEscapamDaOperacaoViramMensagemEFalha) {
   ASSERT_TRUE(form.iniciaOperacao([](Tela&) -> Resultado { throw 42; }));
   form.aguardaOperacao();
   ASSERT_EQ(mensagens.size(), 2u);
-  EXPECT_EQ(mensagens[0].texto, "arquivo corrompido");
-  EXPECT_EQ(mensagens[0].icone, Icone::Exclamacao);
-  ASSERT_EQ(form.concluidas.size(), 2u);
-  EXPECT_EQ(form.concluidas[0], Resultado::falhou("arquivo corrompido"));
-  EXPECT_EQ(form.concluidas[1].desfecho, Resultado::Desfecho::Falhou);
-  EXPECT_TRUE(form.cmdProd->isEnabled());
+  EXPECT_EQ(mensagens[0], Caixa("arquivo corrompido", Icone::Exclamacao, "ImportadorZUV"));
+  EXPECT_EQ(form.concluidas.at(0), Resultado::falhou("arquivo corrompido"));
+  EXPECT_EQ(form.concluidas.at(1).desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_TRUE(form.cmdProd->isEnabled()) << "buttons back after a failed run";
 }
 
 TEST_F(FormularioBaseTest, FimDoProgramaEsperaAsOperacoesDosOutrosFormularios) {
   FormTeste longo, curto;
   std::atomic<bool> liberada{false};
-  ASSERT_TRUE(longo.iniciaOperacao([&](Tela&) {
-    while (!liberada)
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return Resultado::concluido();
-  }));
+  ASSERT_TRUE(longo.iniciaOperacao(esperaLiberar(liberada)));
   ASSERT_TRUE(curto.iniciaOperacao([](Tela&) -> Resultado { throw FimDoPrograma{}; }));
   curto.aguardaOperacao();
   EXPECT_EQ(encerramentos, 0) << "another form is still writing";
-  EXPECT_TRUE(programaEncerrando());
-  EXPECT_FALSE(curto.iniciaOperacao([](Tela&) { return Resultado::concluido(); }))
-      << "no new run while ending";
+  EXPECT_FALSE(curto.iniciaOperacao(nada)) << "no new run while ending";
   liberada = true;
   longo.aguardaOperacao();
   EXPECT_EQ(encerramentos, 1);
@@ -243,82 +123,36 @@ TEST_F(FormularioBaseTest, FecharDuranteAOperacaoPerguntaEFechaSoQuandoElaTermin
   form->show();
   QPointer<FormTeste> vivo = form;
   std::atomic<bool> liberada{false};
-  std::atomic<int> linhasGravadas{0};
-  ASSERT_TRUE(form->iniciaOperacao([&](Tela&) {
-    while (!liberada)
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    for (int i = 0; i < 5; ++i)
-      ++linhasGravadas;
-    return Resultado::concluido();
-  }));
-
-  respostas = {false};
-  form->close();
-  processaExclusoes();
-  ASSERT_FALSE(vivo.isNull());
-  EXPECT_TRUE(form->isVisible());
-  ASSERT_EQ(perguntas.size(), 1u);
-  EXPECT_EQ(perguntas[0].texto, QString::fromUtf8(kPerguntaFecharEmOperacao));
-
-  respostas = {true};
-  form->close();
-  processaExclusoes();
-  ASSERT_FALSE(vivo.isNull()) << "the run is still going";
-  EXPECT_TRUE(form->isVisible());
+  ASSERT_TRUE(form->iniciaOperacao(esperaLiberar(liberada)));
+  for (bool r : {false, true}) {
+    resposta = r;
+    form->close();
+    teste::processaExclusoes();
+    ASSERT_FALSE(vivo.isNull()) << "the run is still going";
+    EXPECT_TRUE(form->isVisible());
+  }
   form->close();  // asked already: not asked again
-  EXPECT_EQ(perguntas.size(), 2u);
-
+  const Caixa fechar{QString::fromUtf8(kPerguntaFecharEmOperacao), Icone::Pergunta, "ImportadorZUV"};
+  EXPECT_EQ(perguntas, std::vector<Caixa>(2, fechar));
   liberada = true;
   form->aguardaOperacao();
-  processaExclusoes();
-  EXPECT_TRUE(vivo.isNull());
-  EXPECT_EQ(linhasGravadas, 5) << "the run completed";
+  teste::processaExclusoes();
+  EXPECT_TRUE(vivo.isNull()) << "closed once the run ended";
 }
 
 TEST_F(FormularioBaseTest, FormularioDestruidoDuranteAOperacaoNaoTravaERespondeNao) {
   auto* form = new FormTeste;
-  std::atomic<int> resposta{-1};
+  std::atomic<int> respondeu{-1};
+  resposta = true;
   ASSERT_TRUE(form->iniciaOperacao([&](Tela& tela) {
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    resposta = tela.pergunta("Continuar?", Icone::Pergunta, {});
+    respondeu = tela.pergunta("Continuar?", Icone::Pergunta, {});
     tela.mensagem("depois", Icone::Nenhum, {});
     return Resultado::concluido();
   }));
   delete form;
-  EXPECT_EQ(resposta, 0);
-  EXPECT_TRUE(perguntas.empty());
-  EXPECT_TRUE(mensagens.empty());
-}
-
-TEST(TelaQtCaixas, PerguntaComACaixaDeVerdade) {
-  aplicacaoQt();
-  caixasDialogo() = caixasPadrao();
-  FormTeste form;
-  form.show();
-  QString titulo, texto;
-  QMessageBox::Icon icone = QMessageBox::NoIcon;
-  std::function<void()> responde = [&] {
-    auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (caixa == nullptr) {
-      QTimer::singleShot(10, responde);
-      return;
-    }
-    titulo = caixa->windowTitle();
-    texto = caixa->text();
-    icone = caixa->icon();
-    caixa->button(QMessageBox::No)->click();
-  };
-  QTimer::singleShot(10, responde);
-  std::atomic<int> resposta{-1};
-  ASSERT_TRUE(form.iniciaOperacao([&](Tela& tela) {
-    resposta = tela.pergunta("Excluir Base de dados de Cliente do ZUV", Icone::Pergunta, {});
-    return Resultado::concluido();
-  }));
-  form.aguardaOperacao();
-  EXPECT_EQ(resposta, 0);
-  EXPECT_EQ(titulo, "ImportadorZUV");
-  EXPECT_EQ(texto, "Excluir Base de dados de Cliente do ZUV");
-  EXPECT_EQ(icone, QMessageBox::Question);
+  EXPECT_EQ(respondeu, 0);
+  EXPECT_TRUE(perguntas.empty() && mensagens.empty());
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// The main menu: its caption, the five choices, one modeless instance per form.
 #include "shell/FrmMenu.h"
 
 #include <gtest/gtest.h>
@@ -8,55 +9,33 @@
 #include <QPushButton>
 #include <cstdlib>
 
-#include "gui/FormularioBase.h"
 #include "shell/Menu.h"
 #include "support/AplicacaoQt.h"
 
 namespace zuv {
 namespace {
 
-using teste::aplicacaoQt;
-using teste::processaExclusoes;
-
 class FrmMenuTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    aplicacaoQt();
-    defineEncerramento([] {});
-  }
   void TearDown() override {
     for (const OpcaoMenu& o : opcoesMenu()) {
       if (QWidget* w = FrmMenu::formularioAberto(o.botao)) w->close();
       FrmMenu::registraFormulario(o.botao, {});
     }
-    processaExclusoes();
+    teste::processaExclusoes();
   }
-  QPushButton* botao(FrmMenu& menu, const char* nome) {
-    auto* b = menu.findChild<QPushButton*>(nome);
-    EXPECT_NE(b, nullptr) << nome;
-    return b;
-  }
+  void clica(const char* nome) { menu.findChild<QPushButton*>(nome)->click(); }
+  QApplication& app = teste::aplicacaoQt();
+  FrmMenu menu;
 };
 
 TEST_F(FrmMenuTest, LegendaComADataDeHoje) {
-  const Data antes = Data::hoje();
-  FrmMenu menu;
-  const Data depois = Data::hoje();
-  const QString titulo = menu.windowTitle();
-  const std::string sep = separadorDataDoAmbiente();
-  EXPECT_TRUE(titulo == QString::fromStdString(tituloMenuComData(antes, sep)) ||
-              titulo == QString::fromStdString(tituloMenuComData(depois, sep)))
-      << titulo.toStdString();
-  EXPECT_TRUE(titulo.startsWith(QString::fromUtf8("Importador Sistema ZUV  & Data Criação ")));
+  EXPECT_EQ(tituloMenuComData(Data{2026, 12, 5}, "."), "Importador Sistema ZUV  & Data Criação 05.12.2026");
+  EXPECT_EQ(menu.windowTitle().toStdString(), tituloMenuComData(Data::hoje(), separadorDataDoAmbiente()));
 }
 
 TEST_F(FrmMenuTest, CincoEscolhasEmMoldurasComLegendasERotulos) {
-  struct Esperado {
-    const char* botao;
-    const char* legenda;
-    const char* rotulo;
-  };
-  const Esperado esperados[] = {
+  const char* const esperados[][3] = {
       {"cmdImportaNFE", "Importação de NCM / CFOP", "Atualização da Base de Dados - Cadastro de  NCM e CFOP"},
       {"cmdclientes", "Importação de Novos Clientes", "Atualização da Base de Dados - Cadastro de Clientes"},
       {"cmdImportaZUV", "Importa Outro Banco ZUV",
@@ -66,83 +45,35 @@ TEST_F(FrmMenuTest, CincoEscolhasEmMoldurasComLegendasERotulos) {
       {"cmdImportaNCM", "Importação de NCM / CFOP / Aliquota Imposto / Pis / Cofins",
        "Atualização da Base de Dados - Cadastro de  NCM e CFOP"},
   };
-  FrmMenu menu;
   EXPECT_EQ(menu.findChildren<QPushButton*>().size(), 5);
-  int topoAnterior = -1;
-  menu.show();
-  for (const Esperado& e : esperados) {
-    QPushButton* b = botao(menu, e.botao);
-    ASSERT_NE(b, nullptr);
-    EXPECT_EQ(b->text(), QString::fromUtf8(e.legenda));
-    auto* moldura = qobject_cast<QGroupBox*>(b->parentWidget());
-    ASSERT_NE(moldura, nullptr) << e.botao;
-    const auto rotulos = moldura->findChildren<QLabel*>();
-    ASSERT_EQ(rotulos.size(), 1);
-    EXPECT_EQ(rotulos[0]->text(), QString::fromUtf8(e.rotulo));
-    EXPECT_GT(moldura->y(), topoAnterior) << "in the order of the table";
-    topoAnterior = moldura->y();
+  for (const auto& [botao, legenda, rotulo] : esperados) {
+    auto* b = menu.findChild<QPushButton*>(botao);
+    ASSERT_TRUE(b && qobject_cast<QGroupBox*>(b->parentWidget())) << botao << ": a button in a frame";
+    EXPECT_EQ(b->text(), QString::fromUtf8(legenda));
+    const auto rotulos = b->parentWidget()->findChildren<QLabel*>();
+    ASSERT_EQ(rotulos.size(), 1) << botao;
+    EXPECT_EQ(rotulos[0]->text(), QString::fromUtf8(rotulo));
   }
 }
 
-TEST_F(FrmMenuTest, UmaInstanciaPorFormularioModelessERecriadaDepoisDeFechada) {
-  int criados = 0;
-  FrmMenu::registraFormulario("cmdImportaZUV", [&] {
-    ++criados;
-    return new QWidget;
-  });
-  FrmMenu menu;
-  menu.show();
-  botao(menu, "cmdImportaZUV")->click();
+TEST_F(FrmMenuTest, UmaInstanciaModelessPorFormularioRecriadaDepoisDeFechada) {
+  FrmMenu::registraFormulario("cmdImportaZUV", [] { return new QWidget; });
+  clica("cmdImportaZUV");
   QPointer<QWidget> primeiro = FrmMenu::formularioAberto("cmdImportaZUV");
   ASSERT_FALSE(primeiro.isNull());
-  botao(menu, "cmdImportaZUV")->click();
-  EXPECT_EQ(criados, 1);
+  clica("cmdImportaZUV");
   EXPECT_EQ(FrmMenu::formularioAberto("cmdImportaZUV"), primeiro.data());
-  EXPECT_TRUE(primeiro->isVisible());
-  EXPECT_TRUE(primeiro->isWindow());
-  EXPECT_EQ(primeiro->parentWidget(), nullptr);
-  EXPECT_EQ(primeiro->windowModality(), Qt::NonModal);
-  EXPECT_TRUE(menu.isEnabled());
-
+  EXPECT_TRUE(primeiro->isVisible() && primeiro->isWindow() && primeiro->windowModality() == Qt::NonModal);
   primeiro->close();  // its Sair
-  processaExclusoes();
+  teste::processaExclusoes();
   EXPECT_TRUE(primeiro.isNull());
-  EXPECT_EQ(FrmMenu::formularioAberto("cmdImportaZUV"), nullptr);
-  botao(menu, "cmdImportaZUV")->click();
-  EXPECT_EQ(criados, 2);
+  clica("cmdImportaZUV");
   EXPECT_NE(FrmMenu::formularioAberto("cmdImportaZUV"), nullptr);
-}
 
-TEST_F(FrmMenuTest, VariosFormulariosAbertosEFecharOMenuNaoOsFecha) {
-  FrmMenu::registraFormulario("cmdclientes", [] { return new QWidget; });
-  FrmMenu::registraFormulario("cmdImportaNCM", [] { return new QWidget; });
-  auto menu = std::make_unique<FrmMenu>();
-  menu->show();
-  botao(*menu, "cmdclientes")->click();
-  botao(*menu, "cmdImportaNCM")->click();
-  QPointer<QWidget> clientes = FrmMenu::formularioAberto("cmdclientes");
-  QPointer<QWidget> ncm = FrmMenu::formularioAberto("cmdImportaNCM");
-  ASSERT_TRUE(clientes && ncm);
-  EXPECT_NE(clientes.data(), ncm.data());
-  menu->close();
-  menu.reset();
-  processaExclusoes();
-  ASSERT_FALSE(clientes.isNull());
-  EXPECT_TRUE(clientes->isVisible());
-  EXPECT_TRUE(ncm->isVisible());
-}
-
-TEST_F(FrmMenuTest, SemFormularioRegistradoMostraUmaJanelaProvisoria) {
-  FrmMenu menu;
-  botao(menu, "cmdImportaNFE")->click();
-  QPointer<QWidget> provisoria = FrmMenu::formularioAberto("cmdImportaNFE");
-  ASSERT_FALSE(provisoria.isNull());
+  clica("cmdImportaNFE");  // no form registered: a placeholder window
+  QWidget* provisoria = FrmMenu::formularioAberto("cmdImportaNFE");
+  ASSERT_NE(provisoria, nullptr);
   EXPECT_EQ(provisoria->windowTitle(), QString::fromUtf8("Importação de NCM / CFOP"));
-  auto* sair = provisoria->findChild<QPushButton*>("cmdSair");
-  ASSERT_NE(sair, nullptr);
-  sair->click();
-  processaExclusoes();
-  EXPECT_TRUE(provisoria.isNull());
 }
 
 // ZUV_CAPTURA_MENU=/tmp/menu.png saves a picture of the menu (run under xvfb-run with the xcb
@@ -150,7 +81,6 @@ TEST_F(FrmMenuTest, SemFormularioRegistradoMostraUmaJanelaProvisoria) {
 TEST_F(FrmMenuTest, Captura) {
   const char* caminho = std::getenv("ZUV_CAPTURA_MENU");
   if (caminho == nullptr) GTEST_SKIP() << "ZUV_CAPTURA_MENU not set";
-  FrmMenu menu;
   menu.show();
   QCoreApplication::processEvents();
   EXPECT_TRUE(menu.grab().save(QString::fromLocal8Bit(caminho)));

@@ -17,8 +17,7 @@ class TelaGravadora : public Tela {
     Icone icone;
     std::string titulo;
   };
-  std::vector<Mensagem> mensagens;
-  std::vector<Mensagem> perguntas;
+  std::vector<Mensagem> mensagens, perguntas;
   std::deque<bool> respostas;  // answers in order; when empty, respostaPadrao
   bool respostaPadrao = true;
   std::vector<int> progressos;
@@ -39,11 +38,8 @@ class TelaGravadora : public Tela {
   }
   bool pergunta(const std::string& texto, Icone icone, const std::string& titulo) override {
     perguntas.push_back({texto, icone, titulo});
-    bool r = respostaPadrao;
-    if (!respostas.empty()) {
-      r = respostas.front();
-      respostas.pop_front();
-    }
+    const bool r = respostas.empty() ? respostaPadrao : respostas.front();
+    if (!respostas.empty()) respostas.pop_front();
     eventos.push_back("pergunta: " + texto + (r ? " -> sim" : " -> nao"));
     return r;
   }
