@@ -12,22 +12,15 @@
 namespace zuv {
 namespace {
 
-// A task for these tests: "teste pergunta" asks, "teste desfecho X" ends as told.
+// A task for these tests: "teste pergunta" asks and says the answer; the others end as named.
 void registraTeste(CLI::App& programa, Tarefas& tarefas) {
   auto* teste = programa.add_subcommand("teste", "Tarefa de teste");
-  teste->require_subcommand(1);
-  auto* pergunta = teste->add_subcommand("pergunta", "Pergunta e diz a resposta");
-  tarefas.executa(pergunta, [](Tela& tela) {
-    const bool sim = tela.pergunta("Atualizar o Cadastro de Cliente", Icone::Pergunta, {});
-    tela.mensagem(sim ? "respondeu sim" : "respondeu não", Icone::Informacao, {});
-    return Resultado::concluido();
-  });
-  auto* desfecho = teste->add_subcommand("desfecho", "Termina como pedido");
   auto qual = std::make_shared<std::string>();
-  desfecho->add_option("qual", *qual, "concluido, falhou, fim, config, erro")->required();
-  tarefas.executa(desfecho, [qual](Tela& tela) -> Resultado {
+  teste->add_option("qual", *qual, "pergunta, concluido, falhou, fim, config, erro")->required();
+  tarefas.executa(teste, [qual](Tela& tela) -> Resultado {
+    if (*qual == "pergunta") tela.mensagem(tela.pergunta("Atualizar o Cadastro de Cliente") ? "sim" : "não");
     if (*qual == "falhou") {
-      tela.mensagem("Erro ao abrir a planilha", Icone::Informacao, {});
+      tela.mensagem("Erro ao abrir a planilha");
       return Resultado::falhou("Erro ao abrir a planilha");
     }
     if (*qual == "fim") throw FimDoPrograma{};
@@ -40,8 +33,7 @@ ZUV_TAREFA_CLI("teste", registraTeste);
 
 struct Execucao {
   int status;
-  std::string saida;
-  std::string erros;
+  std::string saida, erros;
 };
 
 Execucao executa(std::vector<std::string> args, std::string entrada = {}, bool interativo = false) {
@@ -55,84 +47,55 @@ Execucao executa(std::vector<std::string> args, std::string entrada = {}, bool i
 TEST(LinhaDeComando, AjudaGeralEDeCadaTarefa) {
   const Execucao geral = executa({"--help"});
   EXPECT_EQ(geral.status, 0);
-  EXPECT_NE(geral.saida.find("Uso: importadorzuv"), std::string::npos) << geral.saida;
-  for (const char* texto : {"pasta", "teste", "--sim", "--nao", "--pasta-programa", "ZUV_PASTA_PROGRAMA"})
+  for (const char* texto : {"Uso: importadorzuv", "pasta", "teste", "--sim", "--nao", "ZUV_PASTA_PROGRAMA"})
     EXPECT_NE(geral.saida.find(texto), std::string::npos) << texto;
-
-  const Execucao tarefa = executa({"teste", "desfecho", "--help"});
+  const Execucao tarefa = executa({"teste", "--help"});
   EXPECT_EQ(tarefa.status, 0);
-  EXPECT_NE(tarefa.saida.find("concluido, falhou, fim, config, erro"), std::string::npos) << tarefa.saida;
+  EXPECT_NE(tarefa.saida.find("pergunta, concluido, falhou"), std::string::npos) << tarefa.saida;
 }
 
-TEST(LinhaDeComando, ErrosDeUsoSaemCom2) {
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {"desconhecida"},
-           {"teste"},              // its subcommand is missing
-           {"teste", "desfecho"},  // its argument is missing
-           {"teste", "pergunta", "--opcao-que-nao-existe"},
-           {"--sim", "--nao", "teste", "pergunta"},  // contradictory answers
-           {"--pasta-programa", "/nao/existe/zuv", "pasta"},
-       }) {
-    const Execucao e = executa(args);
-    EXPECT_EQ(e.status, 2) << args[0];
-    EXPECT_NE(e.erros.find("importadorzuv"), std::string::npos) << e.erros;
-    EXPECT_EQ(e.saida.find("respondeu"), std::string::npos) << "nothing ran";
+// Each run: its exit status, its whole output and a part of its errors.
+TEST(LinhaDeComando, StatusSaidaEErrosDeCadaExecucao) {
+  const std::string p = "Atualizar o Cadastro de Cliente [s/n] ";
+  struct Caso {
+    std::vector<std::string> args;
+    std::string entrada;
+    bool interativo;
+    int status;
+    std::string saida, erro;
+  };
+  // clang-format off
+  for (const Caso& c : std::vector<Caso>{
+           {{"desconhecida"}, "", false, 2, "", "tarefa desconhecida: desconhecida"},
+           {{"teste", "pergunta", "--opcao-que-nao-existe"}, "", false, 2, "", "importadorzuv"},
+           {{"--sim", "--nao", "teste", "pergunta"}, "", false, 2, "", "importadorzuv"},
+           {{"--pasta-programa", "/nao/existe/zuv", "pasta"}, "", false, 2, "", "importadorzuv"},
+           {{"--sim", "teste", "pergunta"}, "", false, 0, p + "s (--sim)\nsim\n", ""},
+           {{"teste", "pergunta", "--nao"}, "s\n", false, 0, p + "n (--nao)\nnão\n", ""},
+           {{"teste", "pergunta"}, "s\n", false, 2, "", "--sim"},  // no terminal to ask: the run stops
+           {{"teste", "pergunta"}, "talvez\n  NÃO \n", true, 0, p + "Responda s (sim) ou n (não).\n" + p + "não\n", ""},
+           {{"teste", "pergunta"}, "", true, 2, p + "\n", "Atualizar o Cadastro de Cliente"},  // the input ended
+           {{"teste", "fim"}, "", false, 0, "", ""},
+           {{"teste", "falhou"}, "", false, 1, "Erro ao abrir a planilha\n", ""},
+           {{"teste", "config"}, "", false, 2, "", ""},
+           {{"teste", "erro"}, "", false, 1, "connection lost to database\n", ""}}) {
+    // clang-format on
+    const Execucao e = executa(c.args, c.entrada, c.interativo);
+    EXPECT_EQ(e.status, c.status) << c.args.back();
+    EXPECT_EQ(e.saida, c.saida) << c.args.back();
+    EXPECT_NE(e.erros.find(c.erro), std::string::npos) << e.erros;
   }
-  EXPECT_NE(executa({"desconhecida"}).erros.find("tarefa desconhecida: desconhecida"), std::string::npos);
-}
-
-TEST(LinhaDeComando, PerguntaRespondidaPorOpcaoAntesOuDepoisDaTarefa) {
-  const Execucao sim = executa({"--sim", "teste", "pergunta"});
-  EXPECT_EQ(sim.status, 0);
-  EXPECT_EQ(sim.saida, "Atualizar o Cadastro de Cliente [s/n] s (--sim)\nrespondeu sim\n");
-  const Execucao nao = executa({"teste", "pergunta", "--nao"});
-  EXPECT_EQ(nao.status, 0);
-  EXPECT_NE(nao.saida.find("respondeu não"), std::string::npos);
-}
-
-TEST(LinhaDeComando, PerguntaSemRespostaSemTerminalParaAOperacao) {
-  const Execucao e = executa({"teste", "pergunta"}, "s\n", /*interativo=*/false);
-  EXPECT_EQ(e.status, 2);
-  EXPECT_EQ(e.saida.find("respondeu"), std::string::npos) << "the run did not go on";
-  EXPECT_NE(e.erros.find("Atualizar o Cadastro de Cliente"), std::string::npos);
-  EXPECT_NE(e.erros.find("--sim"), std::string::npos);
-}
-
-TEST(LinhaDeComando, NoTerminalPerguntaAteUmaRespostaValida) {
-  const Execucao e = executa({"teste", "pergunta"}, "talvez\n  NÃO \n", /*interativo=*/true);
-  EXPECT_EQ(e.status, 0);
-  EXPECT_NE(e.saida.find("Responda s (sim) ou n (não)."), std::string::npos);
-  EXPECT_NE(e.saida.find("respondeu não"), std::string::npos);
-
-  const Execucao fimDaEntrada = executa({"teste", "pergunta"}, "", /*interativo=*/true);
-  EXPECT_EQ(fimDaEntrada.status, 2);
-  EXPECT_EQ(fimDaEntrada.saida.find("respondeu"), std::string::npos);
-}
-
-TEST(LinhaDeComando, StatusDeSaidaPeloDesfecho) {
-  EXPECT_EQ(executa({"teste", "desfecho", "concluido"}).status, 0);
-  EXPECT_EQ(executa({"teste", "desfecho", "fim"}).status, 0);
-  const Execucao falhou = executa({"teste", "desfecho", "falhou"});
-  EXPECT_EQ(falhou.status, 1);
-  EXPECT_EQ(falhou.saida, "Erro ao abrir a planilha\n");
-  EXPECT_EQ(executa({"teste", "desfecho", "config"}).status, 2);
-  const Execucao erro = executa({"teste", "desfecho", "erro"});
-  EXPECT_EQ(erro.status, 1);
-  EXPECT_EQ(erro.saida, "connection lost to database\n");
 }
 
 // The real program: arguments go to the command line, not to the menu.
 TEST(LinhaDeComando, ProgramaComArgumentosNaoAbreOMenu) {
-  const std::string comando =
-      std::string(ZUV_BINARY_DIR) + "/src/importadorzuv --pasta-programa /tmp pasta </dev/null";
-  FILE* p = popen(comando.c_str(), "r");
+  FILE* p = popen(
+      (std::string(ZUV_BINARY_DIR) + "/src/importadorzuv --pasta-programa /tmp pasta </dev/null").c_str(),
+      "r");
   ASSERT_NE(p, nullptr);
   char linha[256] = {};
-  std::string saida;
-  while (fgets(linha, sizeof linha, p) != nullptr)
-    saida += linha;
-  const int status = pclose(p);
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  const std::string saida = fgets(linha, sizeof linha, p) ? linha : "";
+  EXPECT_EQ(WEXITSTATUS(pclose(p)), 0);
   EXPECT_EQ(saida, "/tmp\n");
 }
 

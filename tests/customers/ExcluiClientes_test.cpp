@@ -1,12 +1,12 @@
 #include "customers/ExcluiClientes.h"
 
-#include "common/ConverteSQL.h"
-
 #include "customers/AmbienteClientes.h"
 #include "customers/Clientes.h"
 
 namespace zuv::teste {
 namespace {
+
+using Tabela = BancoDeTeste::Linhas;
 
 const std::vector<std::string> kDependentes = {"ClienteCobranca", "ClienteEntrega",  "cliconta",    "CliTrab",
                                                "CLIREF",          "ClienteAnotacao", "Contacliente"};
@@ -15,100 +15,56 @@ TEST(ExcluiClientesTextoTest, OnlyWholeNumbersGoIntoTheStatements) {
   EXPECT_EQ(textoIdCliente(Valor(int64_t{12})), "12");
   EXPECT_EQ(textoIdCliente(Valor(Decimal{120, 1})), "12");
   EXPECT_EQ(textoIdCliente(Valor(" 7 ")), "7");
-  EXPECT_EQ(textoIdCliente(Valor(Decimal{125, 1})), std::nullopt);
-  EXPECT_EQ(textoIdCliente(Valor("1 or 1=1")), std::nullopt);
-  EXPECT_EQ(textoIdCliente(Valor()), std::nullopt);
-  EXPECT_EQ(itemClienteMantido("7", "ANA"),
-            "7Nome: ANAOperação não poderá ser completa, há operações vinculada a esse cliente : ");
+  for (const Valor& v : {Valor(Decimal{125, 1}), Valor("1 or 1=1"), Valor()})
+    EXPECT_EQ(textoIdCliente(v), std::nullopt);
 }
 
 class ExcluiClientesTest : public AmbienteClientes {
  protected:
-  void cliente(int id, const std::string& nome) {
-    conexao->executa("insert into cliente (idcliente, cliente, pf, ativo) values (" + std::to_string(id) +
-                     ", " + ConverteSQL(Valor(nome), "CH") + ", 'J', 'S')");
-    for (const std::string& tabela : kDependentes)
-      conexao->executa(insercaoDependente(tabela, id));
+  // Customers 1, 2, ... with a row in every dependent table (keyed "ID" + the table's name).
+  void clientes(const std::vector<std::string>& nomes) {
+    for (size_t i = 0; i < nomes.size(); ++i) {
+      const std::string id = std::to_string(i + 1);
+      conexao->executa("insert into cliente (idcliente, cliente, pf, ativo) values (" + id + ", '" +
+                       nomes[i] + "', 'J', 'S')");
+      for (const std::string& t : kDependentes)
+        conexao->executa("insert into " + t + " (ID" + t + ", idcliente) values (" + id + ", " + id + ")");
+    }
   }
-  static std::string insercaoDependente(const std::string& tabela, int id) {
-    // Every dependent table is keyed "ID" + its name, except Contacliente's IDCONTACLIENTE.
-    const std::string chave = "ID" + tabela;
-    return "insert into " + tabela + " (" + chave + ", idcliente) values (" + std::to_string(id) + ", " +
-           std::to_string(id) + ")";
+  // Each customer still holding dependent rows, with how many.
+  Tabela dependentes() {
+    std::string uniao;
+    for (const std::string& t : kDependentes)
+      uniao += (uniao.empty() ? "" : " union all ") + ("select idcliente from " + t);
+    return linhas("select idcliente, count(*) from (" + uniao + ") group by idcliente");
   }
-  // An invoice that points to the customer, so the database refuses to remove it.
-  void venda(int idCliente) {
-    conexao->executa("insert into nfsaida (idnfsaida, idcliente, numeronf) values (" +
-                     std::to_string(idCliente) + ", " + std::to_string(idCliente) + ", 1)");
-  }
-  long dependentes(int id) {
-    long n = 0;
-    for (const std::string& tabela : kDependentes)
-      n += conta(tabela + " where idcliente = " + std::to_string(id));
-    return n;
-  }
-  std::vector<std::string> lista() { return tela.itens[kControleLista]; }
 };
 
-TEST_F(ExcluiClientesTest, RemovesEveryCustomerWithItsDependants) {
-  cliente(1, "ANA");
-  cliente(2, "BRUNO");
+TEST_F(ExcluiClientesTest, RefusedCustomersAreKeptWholeAndListedTheOthersGo) {
+  clientes({"ANA", "O''HARA | FILHOS", "CARLA", "DORA"});
+  // Invoices point to 2 and to 4 (the last of the snapshot), so the database refuses them.
+  conexao->executa("insert into nfsaida (idnfsaida, idcliente, numeronf) values (1, 2, 1)");
+  conexao->executa("insert into nfsaida (idnfsaida, idcliente, numeronf) values (2, 4, 1)");
   EXPECT_EQ(ExcluiClientes(*conexao, tela), Resultado::concluido());
-  EXPECT_EQ(conta("cliente"), 0);
-  EXPECT_EQ(dependentes(1) + dependentes(2), 0);
-  EXPECT_TRUE(lista().empty());
-  EXPECT_TRUE(tela.visiveis[kControleLista]);
-  ASSERT_EQ(tela.perguntas.size(), 1u);
-  EXPECT_EQ(tela.perguntas[0].texto, "Excluir Base de dados de Cliente do ZUV");
-  EXPECT_EQ(tela.perguntas[0].icone, Icone::Pergunta);
-  EXPECT_EQ(tela.perguntas[0].titulo, "ZUV ATUALIZAÇÃO DE DADOS");
-  ASSERT_EQ(tela.mensagens.size(), 1u);
-  EXPECT_EQ(tela.mensagens[0].texto, "finalizado");
-  EXPECT_EQ(tela.mensagens[0].icone, Icone::Nenhum);
-  EXPECT_EQ(tela.cursores, (std::vector<bool>{true, false}));
-}
-
-TEST_F(ExcluiClientesTest, ACustomerWithASaleIsKeptWholeAndListed) {
-  cliente(1, "ANA");
-  cliente(2, "O'HARA | FILHOS");
-  cliente(3, "CARLA");
-  cliente(4, "DORA");
-  venda(2);
-  venda(4);  // the last customer of the snapshot refused too
-  const long dependentesDe2 = dependentes(2);
-  tela.itens[kControleLista] = {"item de uma exclusão anterior"};
-
-  EXPECT_EQ(ExcluiClientes(*conexao, tela), Resultado::concluido());
-  EXPECT_EQ(linhas("select idcliente from cliente order by idcliente"),
-            (std::vector<std::vector<std::string>>{{"2"}, {"4"}}));
-  EXPECT_EQ(dependentes(2), dependentesDe2);  // nothing of a kept customer is lost
-  EXPECT_EQ(dependentes(4), dependentesDe2);
-  EXPECT_EQ(dependentes(1) + dependentes(3), 0);
-  EXPECT_EQ(lista(),
+  EXPECT_EQ(linhas("select idcliente from cliente order by idcliente"), (Tabela{{"2"}, {"4"}}));
+  EXPECT_EQ(dependentes(), (Tabela{{"2", "7"}, {"4", "7"}}));
+  const std::string mantido = "Operação não poderá ser completa, há operações vinculada a esse cliente : ";
+  EXPECT_EQ(tela.eventos,
             (std::vector<std::string>{
-                "2Nome: O'HARA | FILHOSOperação não poderá ser completa, há operações vinculada a "
-                "esse cliente : ",
-                "4Nome: DORAOperação não poderá ser completa, há operações vinculada a esse cliente : "}));
-  EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{"finalizado"});
+                "pergunta: Excluir Base de dados de Cliente do ZUV -> sim", "cursor: on", "limpa: lstCliente",
+                "mostra: lstCliente", "item: lstCliente = 2Nome: O'HARA | FILHOS" + mantido,
+                "item: lstCliente = 4Nome: DORA" + mantido, "mensagem: finalizado", "cursor: off"}));
+  EXPECT_EQ(tela.perguntas[0].titulo, "ZUV ATUALIZAÇÃO DE DADOS");
 }
 
-TEST_F(ExcluiClientesTest, AnsweringNoDeletesNothing) {
-  cliente(1, "ANA");
+TEST_F(ExcluiClientesTest, AnswerNoDeletesNothingAndAClosedConnectionIsAFailure) {
+  clientes({"ANA"});
   tela.respostas = {false};
   EXPECT_EQ(ExcluiClientes(*conexao, tela), Resultado::concluido());
   EXPECT_EQ(conta("cliente"), 1);
-  EXPECT_EQ(dependentes(1), static_cast<long>(kDependentes.size()));
-  EXPECT_TRUE(tela.mensagens.empty());
-  EXPECT_FALSE(tela.visiveis.count(kControleLista));
-}
-
-TEST_F(ExcluiClientesTest, AnEmptyTableJustFinishes) {
-  EXPECT_EQ(ExcluiClientes(*conexao, tela), Resultado::concluido());
-  EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{"finalizado"});
-  EXPECT_TRUE(lista().empty());
-}
-
-TEST_F(ExcluiClientesTest, AClosedConnectionIsAFailureNotAFinish) {
+  EXPECT_EQ(dependentes(), (Tabela{{"1", "7"}}));
+  EXPECT_EQ(tela.eventos, (std::vector<std::string>{
+                              "pergunta: Excluir Base de dados de Cliente do ZUV -> nao", "cursor: off"}));
   conexao->fecha();
   const Resultado r = ExcluiClientes(*conexao, tela);
   EXPECT_EQ(r.desfecho, Resultado::Desfecho::Falhou);
