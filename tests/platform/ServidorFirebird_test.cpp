@@ -7,8 +7,8 @@
 #include <cstdlib>
 
 #include "common/Erro.h"
-#include "platform/BancoVazio.h"
 #include "platform/Conexao.h"
+#include "support/BancoDeTeste.h"
 
 namespace zuv {
 namespace {
@@ -23,12 +23,15 @@ TEST(ServidorFirebird, CaminhoLocalDeBancoAbertoPeloServidorPassaPeloServidor) {
   const char* servidor = std::getenv("ZUV_TEST_SERVIDOR");
   if (!servidor || !*servidor)
     GTEST_SKIP() << "ZUV_TEST_SERVIDOR is not set: run scripts/test.sh (as root) to start a Firebird server";
-  teste::BancoVazio banco(false);
-  chmod(banco.pasta.c_str(), 0777);  // the server runs as the firebird user
-  const std::string remoto = std::string(servidor) + ":" + banco.caminho;
+  teste::BancoDeTeste banco;
+  const std::string caminho = banco.caminho().string();
+  std::filesystem::remove(caminho);
+  chmod(banco.pastaDados().parent_path().c_str(), 0777);  // the server runs as the firebird user
+  chmod(banco.pastaDados().c_str(), 0777);
+  const std::string remoto = std::string(servidor) + ":" + caminho;
   Conexao::criaBancoDeDados(remoto);
   struct stat info {};
-  ASSERT_EQ(stat(banco.caminho.c_str(), &info), 0);
+  ASSERT_EQ(stat(caminho.c_str(), &info), 0);
   EXPECT_NE(info.st_uid, 0u) << "the server, not this process, should have created the file";
 
   // The ZUV system's own connection holds the file through the server.
@@ -39,21 +42,20 @@ TEST(ServidorFirebird, CaminhoLocalDeBancoAbertoPeloServidorPassaPeloServidor) {
 
   // The plain path of zuv.ini cannot be opened by the embedded engine now; it is served by the
   // local server, and both sides see each other's committed work.
-  Conexao local(banco.conexao());
+  Conexao local(banco.textoConexao());
   EXPECT_EQ(protocolo(local), "TCPv4");
   EXPECT_EQ(local.abre("select DESCRICAO from UNIDADE").valor(0).comoTexto(), "Pç");
   local.executa("insert into UNIDADE values (2, 'KG')");
   EXPECT_EQ(doServidor.abre("select count(*) from UNIDADE").valor(0).comoInteiro(), 2);
 
   // Through the server the credentials of the string count.
-  EXPECT_THAT(
-      [&] { Conexao c("data source=" + banco.caminho + ";user id=sysdba;password=errada;ctype=none"); },
-      ::testing::ThrowsMessage<ErroBanco>(::testing::HasSubstr("password")));
+  EXPECT_THAT([&] { Conexao c("data source=" + caminho + ";user id=sysdba;password=errada;ctype=none"); },
+              ::testing::ThrowsMessage<ErroBanco>(::testing::HasSubstr("password")));
   local.fecha();
   doServidor.fecha();
 
   // With the server no longer holding it, the same string opens the file with the embedded engine.
-  Conexao embutida(banco.conexao());
+  Conexao embutida(banco.textoConexao());
   EXPECT_EQ(protocolo(embutida), "");
 }
 
