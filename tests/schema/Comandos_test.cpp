@@ -3,9 +3,6 @@
 // used on the same connection, a correlated sub-select, and nested CASEs.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "platform/Conexao.h"
 #include "support/BancoDeTeste.h"
 
@@ -32,34 +29,6 @@ TEST(Comandos, FormasDosImportadores) {
   EXPECT_EQ(rs.valor("SEM").comoTexto(), "4");
   // A CASE takes the type of its longest branch: a short branch comes back blank-padded.
   EXPECT_EQ(rs.valor("TAXA").comoTexto(), "00  ");
-}
-
-// The SYSPDV fixture holds what the product extraction reads: the extra barcode wins over the
-// product code, and the group name comes from the (group, section) pair.
-TEST(Comandos, BancoSyspdvDoFixture) {
-  BancoDeTeste pasta;
-  const std::string caminho = (pasta.pastaDados() / "SYSPDV.FDB").string();
-  Conexao::criaBancoDeDados(caminho);
-  std::ifstream fixture(std::string(ZUV_FIXTURES_DIR) + "/syspdv_schema.sql");
-  std::stringstream script;
-  script
-      << fixture.rdbuf()
-      << "insert into GRUPO (GRPCOD, SECCOD, GRPDES) values ('01', '01', 'BEBIDAS');\n"
-         "insert into PRODUTO (PROCOD, PRODES, GRPCOD, SECCOD) values ('000123', 'GUARANÁ 2L', '01', '01');\n"
-         "insert into PRODUTO (PROCOD, PRODES) values ('000124', 'SABÃO EM PÓ');\n"
-         "insert into PRODUTOAUX (PROCODAUX, PROCOD) values ('7894900011517', '000123');\n";
-  BancoDeTeste::executaIsql(caminho, script.str());
-  Conexao c(" data source=" + caminho + "; user id=sysdba;password=quartzine; ctype=none;auto_commit=true");
-  auto rs = c.abre(
-      " Select Coalesce((Select First 1 ProcoDaux From PRODUTOAUX  Where Produto.ProCod = PRODUTOAUX.ProCod),"
-      "ProCod) Barra, Prodes Nome_Produto, (Select GrPDes From Grupo Where  Produto.GrpCod = Grupo.GrpCod "
-      "And Produto.SecCod = Grupo.SecCod) Grupo_Produto From pRODUTO order by 1");
-  EXPECT_EQ(rs.valor("BARRA").comoTexto(), "000124");
-  EXPECT_EQ(rs.valor("NOME_PRODUTO").comoTexto(), "SABÃO EM PÓ");
-  EXPECT_TRUE(rs.valor("GRUPO_PRODUTO").nulo());
-  rs.proximo();
-  EXPECT_EQ(rs.valor("BARRA").comoTexto(), "7894900011517");
-  EXPECT_EQ(rs.valor("GRUPO_PRODUTO").comoTexto(), "BEBIDAS");
 }
 
 }  // namespace
