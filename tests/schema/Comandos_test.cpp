@@ -3,6 +3,9 @@
 // used on the same connection, a correlated sub-select, and nested CASEs.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "platform/Conexao.h"
 #include "support/BancoDeTeste.h"
 
@@ -29,6 +32,21 @@ TEST(Comandos, FormasDosImportadores) {
   EXPECT_EQ(rs.valor("SEM").comoTexto(), "4");
   // A CASE takes the type of its longest branch: a short branch comes back blank-padded.
   EXPECT_EQ(rs.valor("TAXA").comoTexto(), "00  ");
+}
+
+// The SYSPDV fixture has every table and column the product extraction reads.
+TEST(Comandos, BancoSyspdvDoFixture) {
+  BancoDeTeste pasta;
+  const std::string caminho = (pasta.pastaDados() / "SYSPDV.FDB").string();
+  Conexao::criaBancoDeDados(caminho);
+  std::ifstream fixture(std::string(ZUV_FIXTURES_DIR) + "/syspdv_schema.sql");
+  BancoDeTeste::executaIsql(caminho, std::string(std::istreambuf_iterator<char>(fixture), {}));
+  Conexao c(" data source=" + caminho + "; user id=sysdba;password=quartzine; ctype=none");
+  EXPECT_TRUE(c.abre("Select Coalesce((Select First 1 ProcoDaux From PRODUTOAUX Where Produto.ProCod = "
+                     "PRODUTOAUX.ProCod),ProCod) Barra, Prodes, ProUnid, ProPRCCST, ProPRC1, ProNCM, TRBID, "
+                     "ProCest, (Select GrPDes From Grupo Where Produto.GrpCod = Grupo.GrpCod And "
+                     "Produto.SecCod = Grupo.SecCod) Grupo From pRODUTO")
+                  .eof());
 }
 
 }  // namespace
