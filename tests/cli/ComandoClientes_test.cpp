@@ -24,7 +24,7 @@ class ComandoClientesTest : public AmbienteClientes {
 TEST_F(ComandoClientesTest, ImportarPrecisaDaPlanilhaEDeUmaResposta) {
   EXPECT_EQ(roda({"clientes", "importar", "--sim"}), 1);
   EXPECT_NE(saida.str().find("clientes.xlsx"), std::string::npos) << saida.str();
-  planilhaOpenpyxl({{"NOME"}, {"Ana"}, {"Bruno"}}, pasta / "clientes.xlsx");
+  planilha({{"NOME"}, {"Ana"}, {"Bruno"}}, pasta / "clientes.xlsx");
   EXPECT_EQ(roda({"clientes", "importar"}), 2);
   EXPECT_NE(erros.str().find("Atualizar o Cadastro de Cliente"), std::string::npos) << erros.str();
   EXPECT_EQ(roda({"clientes", "importar", "--nao"}), 0);

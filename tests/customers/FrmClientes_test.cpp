@@ -1,12 +1,8 @@
 #include "customers/FrmClientes.h"
 
-#include <QLabel>
-#include <QListWidget>
-#include <QProgressBar>
-#include <QPushButton>
+#include <QtWidgets>
 
 #include "customers/AmbienteClientes.h"
-#include "gui/TelaQt.h"
 #include "shell/BancoZUV.h"
 #include "shell/FrmMenu.h"
 #include "shell/PastaPrograma.h"
@@ -15,51 +11,43 @@
 namespace zuv::teste {
 namespace {
 
+// A control of the form; a missing one (say, renamed) fails the test with its name instead of crashing.
+template <class W = QPushButton>
+W* controle(QWidget& form, const char* nome) {
+  if (W* w = form.findChild<W*>(nome)) return w;
+  throw std::runtime_error(std::string("no control ") + nome);
+}
+
+// Records the dialog boxes ("text | title"), answers resposta; the form's folder is the test database's.
 class FrmClientesTest : public AmbienteClientes {
  protected:
   void SetUp() override {
     aplicacaoQt();
     AmbienteClientes::SetUp();
     definePastaPrograma(pasta.string());
-    padrao = caixasDialogo();
-    caixasDialogo().mensagem = [this](QWidget*, const QString& texto, Icone, const QString&) {
-      mensagens.push_back(texto.toStdString());
-    };
     caixasDialogo().pergunta = [this](QWidget*, const QString& texto, Icone, const QString& titulo) {
-      perguntas.push_back(texto.toStdString() + " | " + titulo.toStdString());
+      caixas.push_back(texto.toStdString() + " | " + titulo.toStdString());
       return resposta;
     };
+    caixasDialogo().mensagem = [](QWidget* w, auto&&... a) { caixasDialogo().pergunta(w, a...); };
+    // Customers 1 and 2, the second with a sale, so a deletion keeps it.
+    conexao->executa("insert into cliente (idcliente, cliente) values (1, 'ANA')");
+    conexao->executa("insert into cliente (idcliente, cliente) values (2, 'PADARIA PÃO QUENTE')");
+    conexao->executa("insert into nfsaida (idnfsaida, idcliente) values (1, 2)");
   }
   void TearDown() override {
-    caixasDialogo() = padrao;
+    caixasDialogo() = caixasPadrao();
     definePastaPrograma("");
     SlotConexao::programa().fecha();
     AmbienteClientes::TearDown();
   }
-  template <class W>
-  W* controle(QWidget& form, const char* nome) {
-    return form.findChild<W*>(nome);
-  }
-  // Clicks a button of the shown form and waits for its run.
-  void clica(FrmClientes& form, const char* botao) {
-    form.show();
-    controle<QPushButton>(form, botao)->click();
-    form.aguardaOperacao();
-  }
-  // Customers 1 and 2, the second with a sale, so a deletion keeps it.
-  void clienteComVenda() {
-    conexao->executa("insert into cliente (idcliente, cliente) values (1, 'ANA')");
-    conexao->executa("insert into cliente (idcliente, cliente) values (2, 'PADARIA PÃO QUENTE')");
-    conexao->executa("insert into nfsaida (idnfsaida, idcliente) values (1, 2)");
-    resposta = true;
-  }
-
-  CaixasDialogo padrao;
-  std::vector<std::string> mensagens, perguntas;
+  std::vector<std::string> caixas;
   bool resposta = false;
 };
 
-TEST_F(FrmClientesTest, TheMenuOpensItWithItsControlsAndConnected) {
+// Opened by the menu: its texts; an import answered No; a deletion that keeps a customer; Sair.
+TEST_F(FrmClientesTest, TheMenuOpensItImportAnsweredNoADeletionThatKeepsACustomerThenSair) {
+  planilha({{"NOME"}, {"Ana"}}, pasta / "clientes.xlsx");
   auto* form = qobject_cast<FrmClientes*>(FrmMenu::abreFormulario("cmdclientes"));
   ASSERT_NE(form, nullptr);
   std::vector<std::string> textos = {form->windowTitle().toStdString()};
@@ -72,37 +60,27 @@ TEST_F(FrmClientesTest, TheMenuOpensItWithItsControlsAndConnected) {
                         "cmdExcluirCliente: Excluir Cadastro Cliente", "cmdSair: Sair",
                         "Importa o Arquivo para o Sistema ZUV - Atualizando",
                         "Gerar Planilha no Formato Excel Para o Cliente Pasta c:\\zuv\\clientes.xls"}));
-  EXPECT_NE(form->findChild<QListWidget*>("lstCliente"), nullptr);
-  EXPECT_NE(form->findChild<QProgressBar*>("Trm"), nullptr);
-  EXPECT_TRUE(SlotConexao::programa().aberta());
-  EXPECT_TRUE(mensagens.empty());
-  form->close();
-  processaExclusoes();
-  EXPECT_EQ(FrmMenu::formularioAberto("cmdclientes"), nullptr);
-}
-
-TEST_F(FrmClientesTest, ImportAnsweredNoThenADeletionThatKeepsACustomerThenSair) {
-  clienteComVenda();
-  planilhaOpenpyxl({{"NOME"}, {"Ana"}}, pasta / "clientes.xlsx");
-  resposta = false;
-  FrmClientes form;
-  clica(form, "cmdProd");
-  EXPECT_EQ(perguntas,
-            std::vector<std::string>{"Atualizar o Cadastro de Cliente | ZUV ATUALIZAÇÃO DE DADOS"});
+  controle<QProgressBar>(*form, "Trm");
+  controle(*form, "cmdProd")->click();  // the menu shows it
+  form->aguardaOperacao();
   EXPECT_EQ(conta("cliente"), 2);
   resposta = true;
-  clica(form, "cmdExcluirCliente");
-  auto* lista = controle<QListWidget>(form, "lstCliente");
-  EXPECT_TRUE(lista->isVisible());
-  ASSERT_EQ(lista->count(), 1);
+  controle(*form, "cmdExcluirCliente")->click();
+  form->aguardaOperacao();
+  auto* lista = controle<QListWidget>(*form, "lstCliente");
+  ASSERT_TRUE(lista->isVisible() && lista->count() == 1);
   EXPECT_EQ(
       lista->item(0)->text().toStdString(),
       "2Nome: PADARIA PÃO QUENTEOperação não poderá ser completa, há operações vinculada a esse cliente : ");
-  EXPECT_EQ(mensagens, std::vector<std::string>{"finalizado"});
+  EXPECT_EQ(caixas,
+            (std::vector<std::string>{"Atualizar o Cadastro de Cliente | ZUV ATUALIZAÇÃO DE DADOS",
+                                      "Excluir Base de dados de Cliente do ZUV | ZUV ATUALIZAÇÃO DE DADOS",
+                                      "finalizado | ImportadorZUV"}));
   EXPECT_EQ(conta("cliente"), 1);
-  controle<QPushButton>(form, "cmdSair")->click();
+  controle(*form, "cmdSair")->click();
   EXPECT_FALSE(SlotConexao::programa().aberta());
-  EXPECT_FALSE(form.isVisible());
+  processaExclusoes();
+  EXPECT_EQ(FrmMenu::formularioAberto("cmdclientes"), nullptr);
 }
 
 // ZUV_CAPTURA_CLIENTES=/tmp/clientes.png saves a picture of the form after a deletion that kept a
@@ -110,10 +88,11 @@ TEST_F(FrmClientesTest, ImportAnsweredNoThenADeletionThatKeepsACustomerThenSair)
 TEST_F(FrmClientesTest, Captura) {
   const char* caminho = std::getenv("ZUV_CAPTURA_CLIENTES");
   if (caminho == nullptr) GTEST_SKIP() << "ZUV_CAPTURA_CLIENTES not set";
-  clienteComVenda();
+  resposta = true;
   FrmClientes form;
-  clica(form, "cmdExcluirCliente");
-  controle<QProgressBar>(form, "Trm")->setValue(40);
+  form.show();
+  controle(form, "cmdExcluirCliente")->click();
+  form.aguardaOperacao();
   QCoreApplication::processEvents();
   EXPECT_TRUE(form.grab().save(QString::fromLocal8Bit(caminho)));
 }

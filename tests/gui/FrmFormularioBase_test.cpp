@@ -67,7 +67,7 @@ class FormularioBaseTest : public ::testing::Test {
   }
 };
 
-TEST_F(FormularioBaseTest, RodaForaDaTelaUmaPorVezComOsBotoesDesabilitados) {
+TEST_F(FormularioBaseTest, RodaForaDaTelaUmaPorVezEErrosViramMensagemEFalha) {
   FormTeste form;
   form.chkDesligado->setEnabled(false);
   resposta = true;
@@ -89,18 +89,17 @@ TEST_F(FormularioBaseTest, RodaForaDaTelaUmaPorVezComOsBotoesDesabilitados) {
   EXPECT_EQ(mensagens, (std::vector<Caixa>{{"FIM", Icone::Nenhum, "ImportadorZUV"}}));  // no title
   EXPECT_FALSE(form.chkDesligado->isEnabled()) << "a control disabled before the run stays so";
   EXPECT_EQ(form.concluidas, std::vector<Resultado>{Resultado::concluido()});
-}
 
-TEST_F(FormularioBaseTest, ErrosQueEscapamDaOperacaoViramMensagemEFalha) {
-  FormTeste form;
+  // Errors that escape a run become a message and a failure.
+  mensagens.clear();
   ASSERT_TRUE(form.iniciaOperacao([](Tela&) -> Resultado { throw ErroPlanilha("arquivo corrompido"); }));
   form.aguardaOperacao();
   ASSERT_TRUE(form.iniciaOperacao([](Tela&) -> Resultado { throw 42; }));
   form.aguardaOperacao();
   ASSERT_EQ(mensagens.size(), 2u);
   EXPECT_EQ(mensagens[0], Caixa("arquivo corrompido", Icone::Exclamacao, "ImportadorZUV"));
-  EXPECT_EQ(form.concluidas.at(0), Resultado::falhou("arquivo corrompido"));
-  EXPECT_EQ(form.concluidas.at(1).desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_EQ(form.concluidas.at(1), Resultado::falhou("arquivo corrompido"));
+  EXPECT_EQ(form.concluidas.at(2).desfecho, Resultado::Desfecho::Falhou);
   EXPECT_TRUE(form.cmdProd->isEnabled()) << "buttons back after a failed run";
 }
 

@@ -24,7 +24,12 @@ class FrmMenuTest : public ::testing::Test {
     }
     teste::processaExclusoes();
   }
-  void clica(const char* nome) { menu.findChild<QPushButton*>(nome)->click(); }
+  // A missing button fails the test instead of crashing it.
+  void clica(const char* nome) {
+    QPushButton* b = menu.findChild<QPushButton*>(nome);
+    ASSERT_NE(b, nullptr) << nome;
+    b->click();
+  }
   QApplication& app = teste::aplicacaoQt();
   FrmMenu menu;
 };
