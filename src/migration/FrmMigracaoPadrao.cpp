@@ -165,18 +165,19 @@ FrmMigracaoPadrao::FrmMigracaoPadrao(QWidget* pai) : FormularioBase(pai) {
   auto* registro = new QHBoxLayout;
   registro->addWidget(rotulo(this, "lblRegistros", "Registros"));
   registro->addWidget(txtRegistro_, 1);
+  auto* processos = new QHBoxLayout;
+  processos->addWidget(cmdListarProcesso);
+  processos->addWidget(cmdEncerrarProcesso);
+  List1_->setMaximumHeight(140);
   auto* direita = new QVBoxLayout;
   direita->addWidget(fraGeracao);
   direita->addLayout(registro);
   direita->addWidget(Trm_);
-  direita->addWidget(rotulo(this, "lblProdErro", "Produtos abaixo com Erro que não foram Inseridos"));
-  direita->addWidget(txtProdErro_, 1);
-  auto* processos = new QHBoxLayout;
-  processos->addWidget(cmdListarProcesso);
-  processos->addWidget(cmdEncerrarProcesso);
   direita->addLayout(processos);
-  direita->addWidget(List1_, 1);
+  direita->addWidget(List1_);
+  direita->addStretch();
 
+  txtProdErro_->setMaximumHeight(110);
   linhaDeBotoes_ = new QHBoxLayout;
   linhaDeBotoes_->addWidget(cmdProd_);
   linhaDeBotoes_->addWidget(cmdFornecedor);
@@ -190,10 +191,12 @@ FrmMigracaoPadrao::FrmMigracaoPadrao(QWidget* pai) : FormularioBase(pai) {
   topo->addLayout(direita, 1);
   auto* tudo = new QVBoxLayout(this);
   tudo->addLayout(topo);
+  tudo->addWidget(rotulo(this, "lblProdErro", "Produtos abaixo com Erro que não foram Inseridos"));
+  tudo->addWidget(txtProdErro_);
   tudo->addLayout(linhaDeBotoes_);
   tudo->addWidget(fpSpread1_, 1);
   tudo->addLayout(sair);
-  resize(1000, 820);
+  resize(1000, 900);
 
   connect(chkTodos_, &QCheckBox::clicked, this, &FrmMigracaoPadrao::marcaTodos);
   connect(chkExcel_, &QCheckBox::clicked, this, [this](bool marcado) { fpSpread1_->setEnabled(!marcado); });
