@@ -1,6 +1,12 @@
 #include "platform/CopiaBanco.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "platform/Conexao.h"
 #include "platform/firebird/Cliente.h"
@@ -51,29 +57,51 @@ void copiaBanco(const Conexao& conexao, const std::string& arquivo) {
   despachante->release();
   st.verifica();
 
+  // The service sends the backup through its output ("stdout") and this process writes the file:
+  // with its own rights, on this machine, also when a server holds the database.
   Bloco pedido(IXpbBuilder::SPB_START);
-  pedido.tag(isc_action_svc_backup)
-      .texto(isc_spb_dbname, banco.caminho)
-      .texto(isc_spb_bkp_file, arquivo)
-      .tag(isc_spb_verbose);
+  pedido.tag(isc_action_svc_backup).texto(isc_spb_dbname, banco.caminho).texto(isc_spb_bkp_file, "stdout");
+  std::FILE* f = std::fopen(arquivo.c_str(), "wb");
+  if (f == nullptr) throw ErroBanco("Não foi possível criar " + arquivo + ": " + std::strerror(errno));
   try {
     servico->start(&st, pedido.tamanho(), pedido.dados());
     st.verifica();
-    // The service runs while its output is read; its failure comes back as the status of a read.
-    const unsigned char linha[] = {isc_info_svc_line};
-    unsigned char resposta[16384];
-    for (;;) {
-      servico->query(&st, 0, nullptr, sizeof linha, linha, sizeof resposta, resposta);
+    const unsigned char item[] = {isc_info_svc_to_eof};
+    // The length of a block is two bytes: a buffer of 64 KiB would never hold one.
+    std::vector<unsigned char> resposta(32 * 1024);
+    for (bool fim = false; !fim;) {
+      servico->query(&st, 0, nullptr, sizeof item, item, static_cast<unsigned>(resposta.size()),
+                     resposta.data());
       st.verifica();
-      if (resposta[0] != isc_info_svc_line) break;
-      const unsigned tamanho = resposta[1] | (resposta[2] << 8);
-      if (tamanho == 0 && resposta[3] != isc_info_truncated) break;
+      bool dados = false;
+      for (size_t i = 0; i < resposta.size() && resposta[i] != isc_info_end;) {
+        const unsigned char tag = resposta[i++];
+        if (tag == isc_info_truncated || tag == isc_info_svc_timeout || tag == isc_info_data_not_ready) {
+          dados = true;  // more to come
+          continue;
+        }
+        if (tag != isc_info_svc_to_eof || i + 2 > resposta.size())
+          throw ErroBanco("Resposta inesperada do serviço de cópia (" + std::to_string(tag) + ").");
+        const size_t tamanho = resposta[i] | (resposta[i + 1] << 8);
+        i += 2;
+        if (tamanho > 0) {
+          dados = true;
+          if (std::fwrite(resposta.data() + i, 1, tamanho, f) != tamanho)
+            throw ErroBanco("Não foi possível gravar " + arquivo + ": " + std::strerror(errno));
+        }
+        i += tamanho;
+      }
+      fim = !dados;
     }
+    if (std::fflush(f) != 0 || fsync(fileno(f)) != 0)
+      throw ErroBanco("Não foi possível gravar " + arquivo + ": " + std::strerror(errno));
+    const int fechou = std::fclose(f);
+    f = nullptr;
+    if (fechou != 0) throw ErroBanco("Não foi possível gravar " + arquivo + ": " + std::strerror(errno));
   } catch (...) {
-    if (banco.servidor.empty() || banco.servidor == "localhost" || banco.servidor == "127.0.0.1") {
-      std::error_code erro;
-      std::filesystem::remove(arquivo, erro);  // what a failed backup left is no backup
-    }
+    if (f != nullptr) std::fclose(f);
+    std::error_code erro;
+    std::filesystem::remove(arquivo, erro);  // what a failed backup left is no backup
     throw;
   }
 }

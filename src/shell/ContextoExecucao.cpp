@@ -120,13 +120,9 @@ void ContextoExecucao::copiaDeSeguranca(Conexao& conexao, const std::string& tar
       (copias / ("VENDAS_" + carimbo() + "_" + parteDeArquivo(tarefa) + ".fbk")).string();
   const std::string falha =
       "A cópia de segurança de " + banco + " em " + arquivo + " falhou; nada foi excluído. ";
-  const bool local = semServidor(conexao.bancoAnexado()) == conexao.bancoAnexado() ||
-                     conexao.bancoAnexado().rfind("localhost:", 0) == 0;
-  if (local) {
-    std::error_code erro;
-    fs::create_directories(copias, erro);
-    if (erro) throw Erro(falha + "Não foi possível criar a pasta " + copias.string() + ": " + erro.message());
-  }
+  std::error_code erro;
+  fs::create_directories(copias, erro);
+  if (erro) throw Erro(falha + "Não foi possível criar a pasta " + copias.string() + ": " + erro.message());
   try {
     copiaBanco(conexao, arquivo);
   } catch (const Erro& e) {

@@ -87,7 +87,7 @@ TEST_F(ExecucaoSeguraTest, DeletionUnderEachOption) {
 // The backup taken before the deletion restores the customers the deletion removed.
 TEST_F(ExecucaoSeguraTest, TheBackupRestoresTheRowsFromBeforeTheDeletion) {
   quatroClientes();
-  EXPECT_EQ(executa(ExcluiClientes), Resultado::concluido());
+  EXPECT_EQ(executa(ExcluiClientes), Resultado::concluido()) << tela.textosDasMensagens()[0];
   EXPECT_EQ(conta("cliente"), 2);
   ASSERT_EQ(copias().size(), 1u);
   const fs::path copia = copias()[0];
