@@ -154,5 +154,31 @@ TEST_F(ExecucaoSeguraTest, ImportAllOrNothingAndDryRun) {
                                                  "faria:\n  CLIENTE: 2 incluídas, 0 alteradas, 0 excluídas"});
 }
 
+// The report CSV as a spreadsheet reads it: LibreOffice Calc opens it (its CSV filter, ';', UTF-8)
+// and saves a workbook that openpyxl reads back cell by cell.
+TEST_F(ExecucaoSeguraTest, TheReportCsvOpensInASpreadsheet) {
+  const fs::path csv = banco->pastaDados() / "relatorio.csv";
+  gravaRelatorioCsv(csv.string(), {{"VENDAS.FDB", {{"CLIENTE", {3, 0, 1}}}}},
+                    {{"Linha 6", "texto com ; e \"aspas\""}}, DestinoAlteracoes::Gravadas);
+  const fs::path perfil = banco->pastaDados() / "perfil";
+  const std::string converte = "soffice -env:UserInstallation=file://" + perfil.string() +
+                               " --headless --infilter=CSV:59,34,76,1 --convert-to xlsx --outdir '" +
+                               banco->pastaDados().string() + "' '" + csv.string() + "' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(converte.c_str()), 0);
+  const std::string le =
+      "/usr/bin/python3 -c 'import openpyxl, sys\nfor l in "
+      "openpyxl.load_workbook(sys.argv[1]).active.iter_rows(values_only=True):\n"
+      "    print(\"|\".join(\"\" if v is None else str(v) for v in l))' '" +
+      (banco->pastaDados() / "relatorio.xlsx").string() + "' > '" +
+      (banco->pastaDados() / "celulas.txt").string() + "'";
+  ASSERT_EQ(std::system(le.c_str()), 0);
+  std::ifstream f(banco->pastaDados() / "celulas.txt");
+  std::string celulas((std::istreambuf_iterator<char>(f)), {});
+  EXPECT_EQ(celulas,
+            "Tipo|Banco|Tabela|Incluídas|Alteradas|Excluídas|Situação|Onde|Causa\n"
+            "Alteração|VENDAS.FDB|CLIENTE|3|0|1|gravadas||\n"
+            "Falha|||||||Linha 6|texto com ; e \"aspas\"\n");
+}
+
 }  // namespace
 }  // namespace zuv::teste
