@@ -1,4 +1,4 @@
-// The grid's cells: pasting text as spreadsheets copy it, and the grid's edges.
+// The grid's cells: pasting text as spreadsheets copy it, up to the grid's edges.
 #include "migration/GradeProduto.h"
 
 #include <gtest/gtest.h>
@@ -48,28 +48,6 @@ TEST(GradeProduto, ColaTextoSeparadoPorTabulacoes) {
       EXPECT_EQ(grade.texto(l, c), t) << l << "," << c;
     EXPECT_EQ(grade.celulas(), caso.celulas);
   }
-}
-
-TEST(GradeProduto, ColarSobrescreveEApagaEForaDaGradeNadaGuarda) {
-  GradeProduto grade;
-  grade.colaTexto(1, 1, "a\tb\n");
-  const auto area = grade.colaTexto(1, 1, "x\t\n");  // the second cell emptied
-  EXPECT_EQ(area.linhas, 1);
-  EXPECT_EQ(area.colunas, 2);
-  EXPECT_EQ(grade.texto(1, 1), "x");
-  EXPECT_EQ(grade.texto(1, 2), "");
-  EXPECT_EQ(grade.celulas(), 1u);
-  grade.defineTexto(0, 1, "fora");
-  grade.defineTexto(1, 17, "fora");
-  grade.defineTexto(GradeProduto::kLinhas + 1, 1, "fora");
-  EXPECT_EQ(grade.celulas(), 1u);
-  EXPECT_EQ(grade.texto(0, 0), "");
-  grade.defineTexto(500'000, 3, "meio");
-  EXPECT_EQ(grade.ultimaLinha(), 500'000);
-  GradeProduto copia = grade;  // what a run gets
-  grade.limpa();
-  EXPECT_EQ(copia.texto(500'000, 3), "meio");
-  EXPECT_EQ(grade.ultimaLinha(), 0);
 }
 
 }  // namespace

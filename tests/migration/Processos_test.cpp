@@ -76,12 +76,22 @@ TEST_F(ProcessoFicticio, ListaEEncerraSoOsDoNomeExato) {
   EXPECT_FALSE(EncerraProcesso(nome + "x"));
   EXPECT_EQ(processosDoUsuario(nome).size(), 2u);
 
-  // Both copies, whatever the case of the name asked for.
+  // "Encerrar Processo": a dry run stops nothing and keeps the program; the real one stops both
+  // copies, whatever the case of the name asked for, shows "FIM" and ends the program.
   std::string maiusculo = nome;
   std::transform(maiusculo.begin(), maiusculo.end(), maiusculo.begin(), ::toupper);
-  EXPECT_TRUE(EncerraProcesso(maiusculo));
+  teste::TelaGravadora tela;
+  OpcoesExecucao simular;
+  simular.simular = true;
+  auto encerra = [&](ContextoExecucao& c) { return EncerrarProcessos(c, OpcoesEncerraProcesso{maiusculo}); };
+  ContextoExecucao seco(tela, "/", simular), ctx(tela, "/");
+  EXPECT_EQ(executaNoContexto(seco, encerra), Resultado::concluido());
+  EXPECT_EQ(processosDoUsuario(nome).size(), 2u);
+  EXPECT_EQ(executaNoContexto(ctx, encerra), Resultado::encerrar());
   EXPECT_TRUE(terminou(a));
   EXPECT_TRUE(terminou(b));
+  EXPECT_EQ(tela.textosDasMensagens(), (std::vector<std::string>{"FIM", "FIM"}));
+  EXPECT_EQ(tela.mensagens[1].icone, Icone::Informacao);
   EXPECT_FALSE(EncerraProcesso(nome));  // none left
 }
 
@@ -104,29 +114,6 @@ TEST_F(ProcessoFicticio, ProcessoDeOutroUsuarioFica) {
   EXPECT_TRUE(terminou(meu));
   EXPECT_EQ(kill(alheio, 0), 0);  // still running
   EXPECT_EQ(waitpid(alheio, nullptr, WNOHANG), 0);
-}
-
-// The buttons as runs: a dry run stops nothing and keeps the program; the real one shows "FIM"
-// and ends it.
-TEST_F(ProcessoFicticio, EncerrarProcessoMostraFimEEncerraOPrograma) {
-  const pid_t p = inicia();
-  teste::TelaGravadora tela;
-  OpcoesExecucao simular;
-  simular.simular = true;
-  auto encerra = [&](ContextoExecucao& c) { return EncerrarProcessos(c, OpcoesEncerraProcesso{nome}); };
-  ContextoExecucao seco(tela, "/", simular);
-  EXPECT_EQ(executaNoContexto(seco, encerra), Resultado::concluido());
-  EXPECT_EQ(processosDoUsuario(nome).size(), 1u);
-  ContextoExecucao ctx(tela, "/");
-  EXPECT_EQ(executaNoContexto(ctx, encerra), Resultado::encerrar());
-  EXPECT_TRUE(terminou(p));
-  EXPECT_EQ(tela.textosDasMensagens(), (std::vector<std::string>{"FIM", "FIM"}));
-  EXPECT_EQ(tela.mensagens[1].icone, Icone::Informacao);
-
-  EXPECT_EQ(executaNoContexto(ctx, [](ContextoExecucao& c) { return ListarProcessos(c); }),
-            Resultado::concluido());
-  EXPECT_EQ(tela.limpezas, std::vector<std::string>{"List1"});
-  EXPECT_FALSE(tela.itens["List1"].empty());
 }
 
 }  // namespace
