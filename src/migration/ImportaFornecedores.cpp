@@ -103,7 +103,7 @@ Resultado ImportaFornecedores(ContextoExecucao& ctx, const OpcoesFornecedores& o
                 e);
   }
   tela.cursorEspera(false);
-  tela.nota(std::to_string(numero - 1) + " fornecedores gravados em " + banco + ".");
+  if (!ctx.simulacao()) tela.nota(std::to_string(numero - 1) + " fornecedores gravados em " + banco + ".");
   tela.mensagem("Fim");
   return Resultado::concluido();
 }
