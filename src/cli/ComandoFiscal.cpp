@@ -72,8 +72,9 @@ Resultado verifica(const OpcoesVerificar& opcoes, Tela& tela) {
     return Resultado::encerrar(MotivoFim::Configuracao);
   }
   tela.adicionaItem(kLista, std::string("Planilha: ") + nomeDoLayout(resultado.layout) + ", " +
-                                std::to_string(resultado.linhasDeDados) + " linhas de dados, verificada em " +
-                                textoData(verificacao.dia));
+                                std::to_string(resultado.linhasDeDados) +
+                                (resultado.linhasDeDados == 1 ? " linha" : " linhas") +
+                                " de dados, verificada em " + textoData(verificacao.dia));
   for (const AchadoFiscal& a : resultado.achados)
     tela.adicionaItem(kLista, textoDoAchado(a));
   if (resultado.achados.empty()) {
