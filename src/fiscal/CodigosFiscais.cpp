@@ -43,6 +43,11 @@ bool cstPisCofinsValido(int n) {
          n == 98 || n == 99;
 }
 
+// The code with the zero it lost in front.
+std::string comZero(std::string_view v) {
+  return std::string("0").append(v);
+}
+
 std::string tamanho(size_t n) {
   return n == 1 ? "1 dígito" : std::to_string(n) + " dígitos";
 }
@@ -57,7 +62,7 @@ std::optional<Problema> verificaCodigo(std::string_view valor, std::string_view 
     if (v.size() == casas - 1)
       return Problema{
           n + " com " + tamanho(v.size()) + ": o zero à esquerda se perdeu (código digitado como número)",
-          "0" + std::string(v)};
+          comZero(v)};
     return Problema{n + " deve ter " + tamanho(casas) + " (tem " + tamanho(v.size()) + ")", {}};
   }
   const std::string d = digitos(v);
@@ -161,10 +166,10 @@ std::optional<Problema> verificaCfop(std::string_view valor, bool saida) {
   const bool ehSaida = primeiro >= '5' && primeiro <= '7';
   std::string motivo;
   if (saida && entrada)
-    motivo = "CFOP de entrada (começa com " + std::string(1, primeiro) +
+    motivo = std::string("CFOP de entrada (começa com ").append(1, primeiro) +
              ") na coluna de saída: as saídas começam com 5, 6 ou 7";
   else if (!saida && ehSaida)
-    motivo = "CFOP de saída (começa com " + std::string(1, primeiro) +
+    motivo = std::string("CFOP de saída (começa com ").append(1, primeiro) +
              ") na coluna de entrada: as entradas começam com 1, 2 ou 3";
   else if (!entrada && !ehSaida)
     motivo =
@@ -189,9 +194,9 @@ std::optional<Problema> verificaCstIcms(std::string_view valor) {
   if (soDigitos(v)) {
     if (v.size() == 2 && naLista(v, kCstIcms)) return std::nullopt;
     if (v.size() == 3 && v[0] <= '8' && naLista(v.substr(1), kCstIcms)) return std::nullopt;
-    if (v.size() == 1 && naLista("0" + std::string(v), kCstIcms))
+    if (v.size() == 1 && naLista(comZero(v), kCstIcms))
       return Problema{"CST ICMS com 1 dígito: o zero à esquerda se perdeu (código digitado como número)",
-                      "0" + std::string(v)};
+                      comZero(v)};
   }
   return Problema{
       "CST ICMS fora da tabela (00, 02, 10, 15, 20, 30, 40, 41, 50, 51, 53, 60, 61, 70, 90; "

@@ -139,7 +139,7 @@ std::vector<std::string> prefixosNcm(const std::string& celula) {
         atual.clear();
       }
     }
-    auto capitulo = [](int n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+    auto capitulo = [](int n) { return std::string(n < 10 ? "0" : "").append(std::to_string(n)); };
     for (size_t i = 0; i < palavras.size(); ++i) {
       if (!digito(palavras[i][0])) continue;
       const int de = std::stoi(palavras[i]);
@@ -247,7 +247,7 @@ TabelaCest TabelaCest::deHtml(std::string_view bytes, const std::string& origem)
     ItemCest item;
     item.revogado = !a.vigente;
     if (!a.qualquerNcm) item.prefixos.assign(a.prefixos.begin(), a.prefixos.end());
-    tabela.itens_.emplace(codigo, std::move(item));
+    tabela.itens_.emplace(static_cast<uint32_t>(std::stoul(codigo)), std::move(item));
   }
 
   std::string titulo = "CONVÊNIO ICMS 142/18";
@@ -273,7 +273,10 @@ std::string TabelaCest::descricao() const {
 }
 
 const ItemCest* TabelaCest::procura(std::string_view codigo) const {
-  const auto it = itens_.find(std::string(codigo));
+  uint32_t n = 0;
+  if (codigo.size() != 7 || std::from_chars(codigo.data(), codigo.data() + 7, n).ptr != codigo.data() + 7)
+    return nullptr;
+  const auto it = itens_.find(n);
   return it == itens_.end() ? nullptr : &it->second;
 }
 

@@ -188,6 +188,11 @@ TabelaNcm TabelaNcm::deJson(std::string_view json, const std::string& origem) {
   const std::string texto = textoUtf8(json);
   LeitorJson j(texto, origem);
   TabelaNcm tabela;
+  struct Entrada {
+    uint32_t codigo;
+    VigenciaNcm vigencia;
+  };
+  std::vector<Entrada> entradas;
   bool temNomenclaturas = false;
   j.exige('{');
   if (!j.tenta('}')) {
@@ -228,7 +233,7 @@ TabelaNcm TabelaNcm::deJson(std::string_view json, const std::string& origem) {
           if ((!inicio.empty() && !dataDoTexto(inicio, e.vigencia.inicio)) ||
               (!fim.empty() && !dataDoTexto(fim, e.vigencia.fim)))
             throw ErroTabelaFiscal(origem + ": data inválida no código " + codigo);
-          tabela.entradas_.push_back(e);
+          entradas.push_back(e);
         } while (j.tenta(','));
         j.exige(']');
       } else {
@@ -240,10 +245,13 @@ TabelaNcm TabelaNcm::deJson(std::string_view json, const std::string& origem) {
   if (!j.fim()) j.falha("texto depois do fim do objeto");
   if (!temNomenclaturas)
     throw ErroTabelaFiscal(origem + ": não é a tabela NCM do Siscomex (falta \"Nomenclaturas\")");
-  std::stable_sort(tabela.entradas_.begin(), tabela.entradas_.end(),
+  std::stable_sort(entradas.begin(), entradas.end(),
                    [](const Entrada& a, const Entrada& b) { return a.codigo < b.codigo; });
-  for (size_t i = 0; i < tabela.entradas_.size(); ++i)
-    if (i == 0 || tabela.entradas_[i].codigo != tabela.entradas_[i - 1].codigo) ++tabela.codigos_;
+  for (size_t i = 0; i < entradas.size(); ++i) {
+    if (i == 0 || entradas[i].codigo != entradas[i - 1].codigo) ++tabela.codigos_;
+    tabela.numeros_.push_back(entradas[i].codigo);
+    tabela.vigencias_.push_back(entradas[i].vigencia);
+  }
   return tabela;
 }
 
@@ -253,16 +261,12 @@ std::string TabelaNcm::descricao() const {
   return r + ", " + std::to_string(codigos_) + " códigos de 8 dígitos";
 }
 
-std::vector<VigenciaNcm> TabelaNcm::vigencias(std::string_view codigo) const {
-  std::vector<VigenciaNcm> r;
+std::span<const VigenciaNcm> TabelaNcm::vigencias(std::string_view codigo) const {
   uint32_t n = 0;
   if (codigo.size() != 8 || std::from_chars(codigo.data(), codigo.data() + 8, n).ptr != codigo.data() + 8)
-    return r;
-  auto it = std::lower_bound(entradas_.begin(), entradas_.end(), n,
-                             [](const Entrada& e, uint32_t c) { return e.codigo < c; });
-  for (; it != entradas_.end() && it->codigo == n; ++it)
-    r.push_back(it->vigencia);
-  return r;
+    return {};
+  const auto [de, ate] = std::equal_range(numeros_.begin(), numeros_.end(), n);
+  return {vigencias_.data() + (de - numeros_.begin()), static_cast<size_t>(ate - de)};
 }
 
 }  // namespace zuv

@@ -6,6 +6,7 @@
 //   CEST: the CONFAZ page of Convênio ICMS 142/18, whose annexes hold ITEM / CEST / NCM/SH /
 //        DESCRIÇÃO tables; rows of earlier wordings (shown in green on the page) are left out.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -42,15 +43,13 @@ class TabelaNcm {
 
   // The periods of an 8-digit code (digits only), in the order of the file; empty when the
   // table does not have it.
-  std::vector<VigenciaNcm> vigencias(std::string_view codigo) const;
+  std::span<const VigenciaNcm> vigencias(std::string_view codigo) const;
 
  private:
-  struct Entrada {
-    uint32_t codigo;
-    VigenciaNcm vigencia;
-  };
   std::string versao_, ato_;
-  std::vector<Entrada> entradas_;  // 8-digit codes only, sorted by code
+  // 8-digit codes only, sorted by code; vigencias_[i] is the period of codigos_[i].
+  std::vector<uint32_t> numeros_;
+  std::vector<VigenciaNcm> vigencias_;
   size_t codigos_ = 0;
 };
 
@@ -75,7 +74,7 @@ class TabelaCest {
 
  private:
   std::string versao_;
-  std::unordered_map<std::string, ItemCest> itens_;
+  std::unordered_map<uint32_t, ItemCest> itens_;  // by the code's number
 };
 
 // Both tables, either of them absent.

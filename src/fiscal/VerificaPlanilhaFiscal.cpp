@@ -197,18 +197,26 @@ class Verificacao {
     return nullptr;
   }
 
-  std::string valor(int linha, Campo campo) {
-    const ColunaLida* c = coluna(campo);
-    return c ? leitor_->celula(linha, c->coluna) : std::string();
+  // Each cell the check reads, once per row.
+  void leLinha(int linha) {
+    valores_.resize(colunas_.size());
+    for (size_t i = 0; i < colunas_.size(); ++i)
+      valores_[i] = leitor_->celula(linha, colunas_[i].coluna);
+  }
+
+  const std::string& valor(Campo campo) const {
+    static const std::string vazio;
+    for (size_t i = 0; i < colunas_.size(); ++i)
+      if (colunas_[i].campo == campo) return valores_[i];
+    return vazio;
   }
 
   // The import stops at the first row without a barcode and a description (products) or
   // without an item code (tax codes).
   bool terminou(int linha) {
-    if (resultado_.layout == LayoutFiscal::Tributacao)
-      return semBrancos(valor(linha, Campo::CodigoInterno)).empty();
-    return semBrancos(valor(linha, Campo::Barra)).empty() &&
-           semBrancos(valor(linha, Campo::Descricao)).empty();
+    leLinha(linha);
+    if (resultado_.layout == LayoutFiscal::Tributacao) return semBrancos(valor(Campo::CodigoInterno)).empty();
+    return semBrancos(valor(Campo::Barra)).empty() && semBrancos(valor(Campo::Descricao)).empty();
   }
 
   void achado(int linha, int coluna, const std::string& titulo, std::string valor, Problema p) {
@@ -226,8 +234,9 @@ class Verificacao {
 
   void verificaLinha(int linha) {
     std::string ncm;  // the row's 8-digit NCM (as typed or as corrected), for the CEST
-    for (const ColunaLida& c : colunas_) {
-      const std::string v = leitor_->celula(linha, c.coluna);
+    for (size_t i = 0; i < colunas_.size(); ++i) {
+      const ColunaLida& c = colunas_[i];
+      const std::string& v = valores_[i];
       std::optional<Problema> p;
       switch (c.campo) {
         case Campo::Descricao:
@@ -338,6 +347,7 @@ class Verificacao {
   int estilo_ = 1;
   std::string nome_;
   std::vector<ColunaLida> colunas_;
+  std::vector<std::string> valores_;  // the current row's cells, by colunas_
   std::unordered_map<std::string, int> barras_, codigos_;
   ResultadoVerificacaoFiscal resultado_;
 };
