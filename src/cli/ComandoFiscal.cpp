@@ -109,8 +109,7 @@ void registra(CLI::App& programa, Tarefas& tarefas) {
   verificar->add_option("--data", opcoes->dia, "Dia em que os NCM devem estar vigentes (padrão: hoje)")
       ->type_name("DD/MM/AAAA")
       ->check(CLI::Validator(
-          [](std::string& t) { return dataDoTexto(t) ? std::string() : "data inválida: " + t; },
-          "DD/MM/AAAA"));
+          [](std::string& t) { return dataDoTexto(t) ? std::string() : "data inválida: " + t; }, ""));
   tarefas.executa(verificar, [opcoes](Tela& tela) { return verifica(*opcoes, tela); });
 }
 

@@ -71,8 +71,9 @@ std::string textoDoHtml(std::string_view h) {
       i = fim;
       bruto += ' ';
     } else if (c == '&') {
-      const size_t fim = h.find(';', i);
-      if (fim == std::string_view::npos || fim - i > 10) {
+      const size_t perto = h.substr(i, 12).find(';');  // entity names are short
+      const size_t fim = perto == std::string_view::npos ? perto : i + perto;
+      if (fim == std::string_view::npos) {
         bruto += c;
         continue;
       }
@@ -204,25 +205,23 @@ TabelaCest TabelaCest::deHtml(std::string_view bytes, const std::string& origem)
   std::unordered_map<std::string, Acumulado> acumulados;
 
   for (size_t linha = busca.find("<tr"); linha != std::string::npos; linha = busca.find("<tr", linha + 3)) {
-    size_t fimLinha = busca.find("</tr", linha);
-    const size_t proxima = busca.find("<tr", linha + 3);
-    if (fimLinha == std::string::npos || (proxima != std::string::npos && proxima < fimLinha))
-      fimLinha = proxima;
-    if (fimLinha == std::string::npos) fimLinha = busca.size();
-    const std::string_view bruta = std::string_view(busca).substr(linha, fimLinha - linha);
-    if (bruta.find("verde") != std::string_view::npos) continue;  // an earlier wording
+    // Each search stops at the next row or cell, so a page without closing tags stays linear.
+    const size_t limite = std::min(busca.find("<tr", linha + 3), busca.size());
+    const std::string_view bruta = std::string_view(busca).substr(linha, limite - linha);
+    const size_t fimLinha = bruta.find("</tr");
+    if (bruta.substr(0, fimLinha).find("verde") != std::string_view::npos) continue;  // an earlier wording
 
     std::vector<std::string> celulas;
-    for (size_t c = bruta.find("<t"); c != std::string_view::npos; c = bruta.find("<t", c + 2)) {
-      if (bruta.compare(c, 3, "<td") != 0 && bruta.compare(c, 3, "<th") != 0) continue;
-      const size_t abre = bruta.find('>', c);
-      if (abre == std::string_view::npos) break;
-      size_t fecha = bruta.find("</t", abre);
-      const size_t seguinte = bruta.find("<td", abre);
-      if (fecha == std::string_view::npos || (seguinte != std::string_view::npos && seguinte < fecha))
-        fecha = seguinte == std::string_view::npos ? bruta.size() : seguinte;
-      celulas.push_back(textoDoHtml(std::string_view(html).substr(linha + abre + 1, fecha - abre - 1)));
-      c = fecha;
+    const std::string_view linhaHtml = bruta.substr(0, fimLinha);
+    for (size_t c = linhaHtml.find("<t"); c != std::string_view::npos; c = linhaHtml.find("<t", c + 2)) {
+      if (linhaHtml.compare(c, 3, "<td") != 0 && linhaHtml.compare(c, 3, "<th") != 0) continue;
+      const size_t seguinte = std::min(linhaHtml.find("<t", c + 3), linhaHtml.size());
+      const std::string_view celula = linhaHtml.substr(c, seguinte - c);
+      const size_t abre = celula.find('>');
+      if (abre == std::string_view::npos) continue;
+      const size_t fecha = std::min(celula.find("</t", abre), celula.size());
+      celulas.push_back(textoDoHtml(std::string_view(html).substr(linha + c + abre + 1, fecha - abre - 1)));
+      c = seguinte - 2;
     }
 
     for (size_t i = 0; i < celulas.size(); ++i) {
