@@ -225,8 +225,8 @@ std::optional<Problema> verificaNumero(std::string_view valor, int estilo, std::
   if (!numeroEstrito(v, estilo)) {
     try {
       const double lido = lerNumero(std::string(v), estilo);
-      return Problema{n + " seria lido como " + formataNumero(lido, estilo) + ": no estilo regional (" +
-                          exemploDoEstilo(estilo) + ") " +
+      return Problema{n + ": o texto seria lido como " + formataNumero(lido, estilo) +
+                          ": no estilo regional (" + exemploDoEstilo(estilo) + ") " +
                           (estilo == 2 ? "a vírgula separa" : "o ponto separa") + " milhares",
                       sugestao};
     } catch (const ErroConversao&) {

@@ -61,7 +61,7 @@ TEST_F(VerificaPlanilhaFiscalTest, PlanilhaDeProdutosComCadaErro) {
   EXPECT_EQ(textoDoAchado(em(r.achados, 3, 1)),
             "Linha 3, coluna A (Barra) \"7891000100103\": Código de barras repetido: já está na linha 2");
   EXPECT_EQ(em(r.achados, 4, 4).motivo,
-            "Preço seria lido como 1250: no estilo regional (1.234,56) o ponto separa milhares");
+            "Preço: o texto seria lido como 1250: no estilo regional (1.234,56) o ponto separa milhares");
   EXPECT_EQ(em(r.achados, 5, 1).motivo, "Linha vazia: a importação termina aqui e não lê a linha 6");
   EXPECT_EQ(verificaPlanilhaFiscal(caminho, nullptr, opcoes), r.achados);
 }
