@@ -67,15 +67,20 @@ class ModeloAchados : public QAbstractTableModel {
 };
 
 QPushButton* adicionaVerificacaoFiscal(QLayout* layout, std::function<std::string()> caminhoDaPlanilha) {
-  QWidget* form = layout->parentWidget();
-  auto* botao = new QPushButton(QString::fromUtf8("Verificar códigos fiscais"), form);
+  auto* botao = new QPushButton(QString::fromUtf8("Verificar códigos fiscais"), layout->parentWidget());
   botao->setObjectName(kBotaoVerificacaoFiscal);
-  if (auto* grade = qobject_cast<QGridLayout*>(layout))
+  if (auto* grade = qobject_cast<QGridLayout*>(layout)) {
     grade->addWidget(botao, grade->rowCount(), 0, 1, std::max(1, grade->columnCount()));
-  else
+  } else if (auto* fila = qobject_cast<QBoxLayout*>(layout)) {
+    // Before a stretch that closes the row, so the button stays beside the others.
+    const int n = fila->count();
+    const bool esticado = n > 0 && fila->itemAt(n - 1)->spacerItem();
+    fila->insertWidget(esticado ? n - 1 : n, botao);
+  } else {
     layout->addWidget(botao);
-  QObject::connect(botao, &QPushButton::clicked, botao, [form, caminho = std::move(caminhoDaPlanilha)] {
-    auto* janela = new FrmVerificacaoFiscal(form, caminho());
+  }
+  QObject::connect(botao, &QPushButton::clicked, botao, [botao, caminho = std::move(caminhoDaPlanilha)] {
+    auto* janela = new FrmVerificacaoFiscal(botao->window(), caminho());
     janela->setAttribute(Qt::WA_DeleteOnClose);
     janela->show();
     janela->verifica();

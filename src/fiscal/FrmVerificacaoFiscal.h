@@ -9,8 +9,6 @@
 
 #include "fiscal/VerificaPlanilhaFiscal.h"
 
-class QBoxLayout;
-class QGridLayout;
 class QLabel;
 class QLayout;
 class QLineEdit;
@@ -23,9 +21,10 @@ class ModeloAchados;
 
 inline constexpr const char* kBotaoVerificacaoFiscal = "cmdVerificarFiscal";
 
-// Adds the button (object name cmdVerificarFiscal) at the end of layout: the next row of a
-// grid, spanning its columns, or the next place of any other layout. A click opens a
-// FrmVerificacaoFiscal on the workbook at caminhoDaPlanilha(), a child of the layout's widget.
+// Adds the button (object name cmdVerificarFiscal) at the end of layout: the next row of a grid,
+// spanning its columns; in a row or column of buttons after the last one (before a closing
+// stretch); else the next place. A click opens a FrmVerificacaoFiscal, owned by the button's
+// window, on the workbook at caminhoDaPlanilha() (asked at each click).
 QPushButton* adicionaVerificacaoFiscal(QLayout* layout, std::function<std::string()> caminhoDaPlanilha);
 
 // A window, not modal: the person can keep it open beside the spreadsheet while correcting.
