@@ -7,12 +7,14 @@
 // Without the paths it reads the copies of the shared data folder beside the source tree.
 #include <sys/resource.h>
 #include <unistd.h>
+#include <xlsxwriter.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -51,6 +53,8 @@ std::vector<std::string> codigosDaTabela(const std::string& caminho) {
   return r;
 }
 
+// Written with shared strings, as a spreadsheet program saves a workbook; barcodes and stock are
+// numbers, as people type them.
 void geraPlanilha(const std::string& arquivo, int linhas, const std::vector<std::string>& ncms) {
   static const char* titulos[] = {"Barra",
                                   "Nome Produto",
@@ -67,32 +71,39 @@ void geraPlanilha(const std::string& arquivo, int linhas, const std::vector<std:
                                   "Cód.Trib.ICMS CST",
                                   "Código CEST",
                                   "Preço Atacado"};
-  EscritorPlanilha p;
+  lxw_workbook* wb = workbook_new(arquivo.c_str());
+  lxw_worksheet* ws = workbook_add_worksheet(wb, nullptr);
+  auto texto = [&](int l, int c, const std::string& t) {
+    worksheet_write_string(ws, static_cast<lxw_row_t>(l - 1), static_cast<lxw_col_t>(c - 1), t.c_str(),
+                           nullptr);
+  };
+  auto numero = [&](int l, int c, double v) {
+    worksheet_write_number(ws, static_cast<lxw_row_t>(l - 1), static_cast<lxw_col_t>(c - 1), v, nullptr);
+  };
   for (int c = 0; c < 15; ++c)
-    p.escreve(1, c + 1, titulos[c]);
+    texto(1, c + 1, titulos[c]);
   char b[64];
   for (int i = 0; i < linhas; ++i) {
     const int l = i + 2;
-    std::snprintf(b, sizeof b, "789%010d", i % 1000 == 999 ? i - 1 : i);
-    p.escreve(l, 1, b);
-    p.escreve(l, 2, "PRODUTO EXEMPLO NUMERO " + std::to_string(i));
-    p.escreve(l, 3, i % 3 ? "UN" : "KG");
+    numero(l, 1, 7890000000000.0 + (i % 1000 == 999 ? i - 1 : i));
+    texto(l, 2, "PRODUTO EXEMPLO NUMERO " + std::to_string(i));
+    texto(l, 3, i % 3 ? "UN" : "KG");
     std::snprintf(b, sizeof b, "%d.%03d,%02d", i % 9 + 1, i % 1000, i % 100);
-    p.escreve(l, 4, b);
-    p.escreve(l, 5, b);
-    p.escreve(l, 6, std::to_string(i % 300));
-    p.escreve(l, 7, "MERCEARIA");
-    p.escreve(l, 8, "SUBGRUPO " + std::to_string(i % 200));
+    texto(l, 4, b);
+    texto(l, 5, b);
+    numero(l, 6, i % 300);
+    texto(l, 7, "MERCEARIA");
+    texto(l, 8, "SUBGRUPO " + std::to_string(i % 200));
     const std::string& ncm = ncms[static_cast<size_t>(i) % ncms.size()];
-    p.escreve(l, 9, i % 100 == 50 && ncm[0] == '0' ? ncm.substr(1) : ncm);
-    p.escreve(l, 10, "18");
-    p.escreve(l, 11, "5102");
-    p.escreve(l, 12, "102");
-    p.escreve(l, 13, "060");
-    p.escreve(l, 14, i % 10 == 0 ? "0300700" : "");
-    p.escreve(l, 15, b);
+    texto(l, 9, i % 100 == 50 && ncm[0] == '0' ? ncm.substr(1) : ncm);
+    texto(l, 10, "18");
+    texto(l, 11, "5102");
+    texto(l, 12, "102");
+    texto(l, 13, "060");
+    texto(l, 14, i % 10 == 0 ? "0300700" : "");
+    texto(l, 15, b);
   }
-  p.salva(arquivo);
+  if (workbook_close(wb) != LXW_NO_ERROR) throw std::runtime_error("não foi possível gravar " + arquivo);
 }
 
 }  // namespace
