@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 #include <mutex>
 #include <vector>
 
@@ -129,6 +130,8 @@ struct Conexao::Impl {
   // The counts when each open transaction or savepoint began; in atomic mode the first one is the
   // run's start (savepoint kPontoInicio), the others the run's own transactions.
   std::vector<Alteracoes> pontos;
+  std::vector<std::string> reservadas;      // tables the atomic run's transaction holds
+  std::map<std::string, int32_t> proximos;  // identifiers kept in memory for those tables
 
   ~Impl() { fecha(); }
 
@@ -139,13 +142,16 @@ struct Conexao::Impl {
   // Read committed, waiting at most kEsperaBloqueioSegundos for a locked row or table. A read-only
   // read-committed transaction is committed by the engine when it starts, so its commit writes
   // nothing to disk.
-  ITransaction* novaTransacao(bool somenteLeitura = false) {
+  // reservadas: tables held for protected write (others may read them, not write) until it ends.
+  ITransaction* novaTransacao(bool somenteLeitura = false, const std::vector<std::string>& reservadas = {}) {
     Bloco tpb(IXpbBuilder::TPB);  // the builder writes the version byte itself
     tpb.tag(somenteLeitura ? isc_tpb_read : isc_tpb_write)
         .tag(isc_tpb_read_committed)
         .tag(isc_tpb_rec_version)
         .tag(isc_tpb_wait)
         .inteiro(isc_tpb_lock_timeout, kEsperaBloqueioSegundos);
+    for (const std::string& tabela : reservadas)
+      tpb.texto(isc_tpb_lock_write, sqlParaBanco(maiusculas(tabela))).tag(isc_tpb_protected);
     Status st;
     ITransaction* t = anexo->startTransaction(&st, tpb.tamanho(), tpb.dados());
     st.verifica();
@@ -218,6 +224,8 @@ struct Conexao::Impl {
     desfaz(transacao);
     explicita = atomica = false;
     pontos.clear();
+    reservadas.clear();
+    proximos.clear();
     if (anexo) {
       Status st;
       anexo->detach(&st);
@@ -600,6 +608,7 @@ void Conexao::desfaz() {
       const size_t nivel = d.pontos.size() - 1;
       d.executaNaTransacao("ROLLBACK TO SAVEPOINT " + Impl::nomePonto(nivel));
       d.alteracoes = d.pontos.back();
+      d.proximos.clear();  // the undone rows' identifiers are free again: ask the table
       if (nivel > 0) {
         d.executaNaTransacao("RELEASE SAVEPOINT " + Impl::nomePonto(nivel) + " ONLY");
         d.pontos.pop_back();
@@ -633,14 +642,18 @@ bool Conexao::aberta() const {
   return impl_->anexo != nullptr;
 }
 
-void Conexao::defineAtomica(bool atomica) {
+void Conexao::defineAtomica(bool atomica, const std::vector<std::string>& reservadas) {
   auto& d = *impl_;
   d.registra([&] {
     d.exigeAberta();
     if (atomica) {
       if (d.atomica) return;
-      // An explicit transaction already open becomes the run's transaction.
-      if (!d.transacao) d.transacao = d.novaTransacao();
+      // An explicit transaction already open becomes the run's transaction (without reservations).
+      if (!d.transacao) {
+        d.transacao = d.novaTransacao(false, reservadas);
+        for (const std::string& t : reservadas)
+          d.reservadas.push_back(maiusculas(t));
+      }
       d.executaNaTransacao("SAVEPOINT " + Impl::nomePonto(0));
       d.atomica = true;
       d.explicita = false;
@@ -650,6 +663,8 @@ void Conexao::defineAtomica(bool atomica) {
     if (!d.atomica) return;
     d.atomica = false;
     d.pontos.clear();
+    d.reservadas.clear();
+    d.proximos.clear();
     if (d.transacao) Impl::confirma(d.transacao);
   });
 }
@@ -661,6 +676,8 @@ void Conexao::desfazAtomica() {
     d.atomica = false;
     d.explicita = false;
     d.pontos.clear();
+    d.reservadas.clear();
+    d.proximos.clear();
     Impl::desfaz(d.transacao);
   });
 }
@@ -684,6 +701,26 @@ void Conexao::zeraAlteracoes() {
   impl_->alteracoes.clear();
   for (Alteracoes& p : impl_->pontos)
     p.clear();
+}
+
+bool Conexao::reservada(const std::string& tabela) const {
+  std::lock_guard lock(impl_->trava);
+  const std::string t = maiusculas(tabela);
+  for (const std::string& r : impl_->reservadas)
+    if (r == t) return true;
+  return false;
+}
+
+std::optional<int32_t> Conexao::proximoGuardado(const std::string& chave) {
+  std::lock_guard lock(impl_->trava);
+  auto it = impl_->proximos.find(chave);
+  if (it == impl_->proximos.end()) return std::nullopt;
+  return it->second++;
+}
+
+void Conexao::guardaProximo(const std::string& chave, int32_t proximo) {
+  std::lock_guard lock(impl_->trava);
+  impl_->proximos[chave] = proximo;
 }
 
 const ParametrosConexao& Conexao::parametros() const {
