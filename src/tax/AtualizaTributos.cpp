@@ -323,7 +323,10 @@ class Importacao {
     if (l.codigo.empty()) return true;
 
     Conexao& db = *conexao_;
-    Transacao transacao(db);
+    // One transaction per row: a failing row leaves nothing of itself, and one commit per row
+    // instead of one per statement. In an all-or-nothing run the run's transaction covers it.
+    std::optional<Transacao> transacao;
+    if (!db.atomica()) transacao.emplace(db);
     IdsTributos ids;
     if (o_.ncm && !l.ncm.empty()) ids.ncm = passoNCM(l);
     if (o_.aliquotaICMS && l.aliquotaNumero) ids.ecf = passoAliquota(l);
@@ -336,7 +339,7 @@ class Importacao {
     if (passoJ_)
       db.executa("Update ProdutoEstoque Set AliqICMS = " + FL(l.aliqICMS) +
                  " Where idItemProduto =" + l.codigo);
-    transacao.confirma();
+    if (transacao) transacao->confirma();
     return false;
   }
 
