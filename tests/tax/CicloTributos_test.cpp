@@ -240,6 +240,25 @@ TEST_F(CicloTributos, ImportacaoNFELeAPlanilhaSAT) {
   EXPECT_EQ(item(1)[0][8], "<null>");
 }
 
+// The workbook opened and saved again by LibreOffice Calc: an unedited round trip changes nothing.
+TEST_F(CicloTributos, LibreOfficeSalvaDeNovo) {
+  conexao->executa("update ProdutoEstoque set PisCSTSai = 1, PISPorcentagemSai = 1.65, CofinsCSTSai = 50");
+  const std::string estado = "select * from ProdutoEstoque order by 1";
+  const std::string codigos = "select idTribCFOP, CodFiscal, CSOSN, CSTSat from TribCFOP order by 1";
+  const Linhas antes = linhas(estado), cfop = linhas(codigos);
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  const fs::path saida = pasta / "lo";
+  const std::string comando = "soffice -env:UserInstallation=file://" + (pasta / "perfil").string() +
+                              " --headless --convert-to xlsx --outdir '" + saida.string() + "' '" +
+                              sat().string() + "' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(comando.c_str()), 0);
+  fs::rename(saida / "produtosat.xlsx", sat());
+  ASSERT_EQ(importaSAT(), Resultado::encerrar());
+  EXPECT_EQ(linhas(estado), antes);
+  EXPECT_EQ(linhas(codigos), cfop);  // the descriptions are rewritten, as every import does
+  EXPECT_EQ(um("select count(*) from NCM") + um("select count(*) from ECFLetra"), "21");
+}
+
 TEST(ReservaTabelas, OutraExecucaoEsperaAteOFim) {
   auto primeira = std::make_unique<ReservaTabelas>(std::initializer_list<const char*>{"NCM", "TribCFOP"});
   EXPECT_TRUE(ReservaTabelas::reservada("tribcfop"));
