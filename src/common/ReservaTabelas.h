@@ -15,6 +15,10 @@
 
 namespace zuv {
 
+// Not a table: the program-wide connection that FrmClientes and FrmAtuProdutoNCMCFOP share. Their
+// runs reserve it so that one run's transaction never takes in the other's statements.
+inline constexpr const char* kConexaoDoPrograma = "<conexao do programa>";
+
 class ReservaTabelas {
  public:
   // Blocks until none of the tables is reserved by another run; aoEsperar (if given) is called

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "common/ReservaTabelas.h"
 #include "shell/BancoZUV.h"
 #include "shell/ContextoExecucao.h"
 #include "shell/FrmMenu.h"
@@ -100,6 +101,7 @@ void FrmAtuProdutoNCMCFOP::geraExcel() {
   OpcoesExportaSAT opcoes;
   opcoes.fixa = chkFixa_->isChecked();
   iniciaOperacao([opcoes, pasta = pastaPrograma()](Tela& tela) {
+    ReservaTabelas conexao({kConexaoDoPrograma});
     ContextoExecucao ctx(tela, pasta);
     ctx.usaConexao(SlotConexao::programa().conexao());
     return executaNoContexto(ctx, [&](ContextoExecucao& c) { return ExportaSAT(c, opcoes); });
@@ -114,6 +116,7 @@ void FrmAtuProdutoNCMCFOP::importa() {
   opcoes.pis = chkPIS_->isChecked();
   opcoes.ncm = chkNCM_->isChecked();
   iniciaOperacao([opcoes, pasta = pastaPrograma()](Tela& tela) {
+    ReservaTabelas conexao({kConexaoDoPrograma});
     ContextoExecucao ctx(tela, pasta);
     ctx.usaConexao(SlotConexao::programa().conexao());
     return executaNoContexto(ctx, [&](ContextoExecucao& c) { return AtualizaTributosSAT(c, opcoes); });
