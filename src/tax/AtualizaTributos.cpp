@@ -145,6 +145,7 @@ LinhaTributos preparaLinha(const CelulasTributos& c, int linha, bool leCol16) {
   l.codigo = apara(c[0]);
   if (!l.codigo.empty() && (!soDigitos(l.codigo) || l.codigo.size() > 9))
     recusa(linha, "A (Cod.Interno)", l.codigo, "não é o código interno de um item (um número inteiro).");
+  if (l.codigo.empty()) return l;  // the end of the sheet: nothing else of the row is used
   l.descricao = c[2];
   l.ncm = preparaNCM(c[4]);
   l.aliquota = apara(c[5]);
@@ -269,6 +270,9 @@ class Importacao {
   Resultado executa() {
     TelaDoEscopo escopo(tela_);
     try {
+      // The form's connection (the command line opens it here, before anything else).
+      Conexao& conexao = ctx_.zuv();
+      conexao_ = &conexao;
       tela_.mostraControle(kProgressoTributos, true);
       std::unique_ptr<LeitorPlanilha> planilha = abrePlanilha(ctx_.pastaPrograma() + "/" + kArquivoSAT);
       planilha_ = planilha.get();
@@ -276,8 +280,6 @@ class Importacao {
       tela_.progresso(0);
       const bool exclui =
           o_.excluiCFOP ? *o_.excluiCFOP : tela_.pergunta(kPerguntaExcluiCFOP, Icone::Pergunta);
-      Conexao& conexao = ctx_.zuv();
-      conexao_ = &conexao;
       // The tables whose identifiers the import takes as maximum + 1, for the whole run.
       ReservaTabelas reserva({"NCM", "ECFLetra", "CST", "TribCFOP"});
       if (exclui) ExcluiCadastroCFOP(ctx_, conexao);
@@ -287,10 +289,13 @@ class Importacao {
       if (passoJ_ && apara(planilha_->celula(1, 16)).empty()) passoJ_ = false;
 
       const int total = contaLinhas();
-      int feitos = 0;
+      int feitos = 0, mostrado = 0;
       for (int linha = 2;; ++linha) {
         const bool fim = processaLinha(linha);
-        if (total > 0) tela_.progresso(std::clamp(static_cast<int>(feitos * (100.0 / total)), 0, 100));
+        // Whole percent, clamped (11 x (100 / 11) is past 100 in floating point); only changes
+        // are shown. An empty workbook (total 0) shows 100 at the end.
+        const int pct = total > 0 ? std::clamp(static_cast<int>(feitos * (100.0 / total)), 0, 100) : 0;
+        if (pct != mostrado) tela_.progresso(mostrado = pct);
         ++feitos;
         if (fim) break;
       }
