@@ -69,6 +69,18 @@ TEST_F(CicloTributos, ExportaNFEComColunasOcultas) {
                                             "Cód.Trib.ICMS CST", "Natureza Operação", ""}));
   EXPECT_EQ(c[2], (std::vector<std::string>{"2000001", "2", "2", "CARNE MOÍDA KG", "AÇOUGUE", "02013000", "",
                                             "5405", "", "VENDA ST", ""}));
+
+  // No active item: only the headings, still saved and shown. A file that cannot be replaced (here
+  // a folder in its place) ends the export with its message and nothing shown.
+  conexao->executa("update ProdutoEstoque set Ativo = 'N'");
+  ASSERT_EQ(executa([](ContextoExecucao& ctx) { return ExportaNFE(ctx); }), Resultado::concluido());
+  EXPECT_EQ(celulas(pasta / "produtoNfe.xlsx", 2, 2), (Linhas{{"Código Barra", "Cod.Interno"}, {"", ""}}));
+  EXPECT_EQ(tela.arquivos.size(), 2u);
+  fs::create_directories(sat() / "ocupado");
+  EXPECT_EQ(exportaSAT().desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_EQ(tela.mensagens.back().texto, "Erro ao Gerar o Excel");
+  EXPECT_EQ(tela.mensagens.back().icone, Icone::Informacao);
+  EXPECT_EQ(tela.arquivos.size(), 2u);
 }
 
 // The edits a person makes: numbers typed where codes lost their zeros, texts with dots and
