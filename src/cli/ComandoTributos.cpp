@@ -6,7 +6,6 @@
 
 #include "cli/LinhaDeComando.h"
 #include "shell/ContextoExecucao.h"
-#include "shell/PastaPrograma.h"
 #include "tax/AtualizaTributos.h"
 #include "tax/PlanilhaTributos.h"
 
@@ -17,16 +16,14 @@ struct OpcoesCli {
   OpcoesAtualizaTributos importa;
   OpcoesExportaSAT exporta;
   bool exclui = false, mantem = false;
-  OpcoesExecucao execucao;
+  // The answer to the reset question, when one of the two flags gave it.
+  OpcoesAtualizaTributos comResposta() const {
+    OpcoesAtualizaTributos o = importa;
+    if (exclui) o.excluiCFOP = true;
+    if (mantem) o.excluiCFOP = false;
+    return o;
+  }
 };
-
-// --atomico / --simular / --relatorio of a run on the database.
-void opcoesExecucao(CLI::App* comando, OpcoesExecucao& o) {
-  comando->add_flag("--atomico", o.atomico, "Tudo ou nada: a operação inteira numa transação");
-  comando->add_flag("--simular", o.simular, "Executa e desfaz tudo no fim; não grava planilha");
-  comando->add_option("--relatorio", o.relatorio, "Grava o relatório de alterações (CSV)")
-      ->type_name("ARQUIVO");
-}
 
 void opcoesImportacao(CLI::App* importar, OpcoesCli& o, bool sat) {
   importar->add_flag("!--sem-ncm", o.importa.ncm, "Não grava NCM / CEST (chkNCM desmarcado)");
@@ -43,53 +40,38 @@ void opcoesImportacao(CLI::App* importar, OpcoesCli& o, bool sat) {
                          "Responde Sim a \"Excluir os Cadastro de CFOP...\": esvazia TRIBCFOP antes");
   auto* mantem = importar->add_flag("--manter-cfop", o.mantem, "Responde Não: mantém o cadastro de CFOP");
   exclui->excludes(mantem);
-  opcoesExecucao(importar, o.execucao);
-}
-
-Operacao noContexto(std::shared_ptr<OpcoesCli> o, std::function<Resultado(ContextoExecucao&, OpcoesCli&)> f) {
-  return [o, f](Tela& tela) {
-    if (o->exclui) o->importa.excluiCFOP = true;
-    if (o->mantem) o->importa.excluiCFOP = false;
-    ContextoExecucao ctx(tela, pastaPrograma(), o->execucao);
-    return executaNoContexto(ctx, [&](ContextoExecucao& c) { return f(c, *o); });
-  };
 }
 
 void registra(CLI::App& programa, Tarefas& tarefas) {
   auto* sat = programa.add_subcommand(
       "sat", "Códigos fiscais do SAT (FrmAtuProdutoNCMCFOP), planilha produtosat.xlsx");
   sat->require_subcommand(1);
-  auto oSat = std::make_shared<OpcoesCli>();
-  auto* exportaSat = sat->add_subcommand(
+  auto o = std::make_shared<OpcoesCli>();
+  auto* exportar = sat->add_subcommand(
       "exportar", "Gerar Planilha Excel: cada item ativo com NCM, CEST, alíquota, CFOP, CST e PIS/Cofins");
-  exportaSat->add_flag("--fixa", oSat->exporta.fixa, "chkFixa marcado (não altera a planilha)");
-  opcoesExecucao(exportaSat, oSat->execucao);
-  tarefas.executa(exportaSat, noContexto(oSat, [](ContextoExecucao& c, OpcoesCli& o) {
-                    return ExportaSAT(c, o.exporta);
-                  }));
-  auto* importaSat =
+  exportar->add_flag("--fixa", o->exporta.fixa, "chkFixa marcado (não altera a planilha)");
+  tarefas.executaNoBanco(exportar, [o](ContextoExecucao& ctx) { return ExportaSAT(ctx, o->exporta); });
+  auto* importar =
       sat->add_subcommand("importar", "Iniciar Importação: grava os códigos de produtosat.xlsx nos itens");
-  opcoesImportacao(importaSat, *oSat, true);
-  tarefas.executa(importaSat, noContexto(oSat, [](ContextoExecucao& c, OpcoesCli& o) {
-                    return AtualizaTributosSAT(c, o.importa);
-                  }));
+  opcoesImportacao(importar, *o, true);
+  tarefas.executaNoBanco(
+      importar, [o](ContextoExecucao& ctx) { return AtualizaTributosSAT(ctx, o->comResposta()); },
+      /*apaga=*/true);
 }
 
 void registraNfe(CLI::App& programa, Tarefas& tarefas) {
   auto* nfe = programa.add_subcommand("nfe", "Códigos fiscais da NF-e (FrmAtuProdutoNFE)");
   nfe->require_subcommand(1);
-  auto oNfe = std::make_shared<OpcoesCli>();
-  auto* exportaNfe = nfe->add_subcommand(
+  auto o = std::make_shared<OpcoesCli>();
+  auto* exportar = nfe->add_subcommand(
       "exportar", "Gerar Planilha Excel: produtoNfe.xlsx com NCM, CEST, CFOP, CST e natureza da operação");
-  opcoesExecucao(exportaNfe, oNfe->execucao);
-  tarefas.executa(exportaNfe,
-                  noContexto(oNfe, [](ContextoExecucao& c, OpcoesCli&) { return ExportaNFE(c); }));
-  auto* importaNfe = nfe->add_subcommand(
+  tarefas.executaNoBanco(exportar, ExportaNFE);
+  auto* importar = nfe->add_subcommand(
       "importar", "Iniciar Importação: grava os códigos de produtosat.xlsx (a planilha do SAT) nos itens");
-  opcoesImportacao(importaNfe, *oNfe, false);
-  tarefas.executa(importaNfe, noContexto(oNfe, [](ContextoExecucao& c, OpcoesCli& o) {
-                    return AtualizaTributosNFE(c, o.importa);
-                  }));
+  opcoesImportacao(importar, *o, false);
+  tarefas.executaNoBanco(
+      importar, [o](ContextoExecucao& ctx) { return AtualizaTributosNFE(ctx, o->comResposta()); },
+      /*apaga=*/true);
 }
 
 }  // namespace

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <map>
 #include <mutex>
-#include <set>
+#include <thread>
 
 #include "common/Texto.h"
 
@@ -11,10 +12,15 @@ namespace zuv {
 
 namespace {
 
+struct Dono {
+  std::thread::id thread;
+  int vezes = 0;
+};
+
 struct Reservas {
   std::mutex trava;
   std::condition_variable liberada;
-  std::set<std::string> tomadas;
+  std::map<std::string, Dono> tomadas;
 };
 
 Reservas& reservas() {
@@ -22,34 +28,49 @@ Reservas& reservas() {
   return r;
 }
 
-bool algumaTomada(const Reservas& r, const std::vector<std::string>& tabelas) {
-  return std::any_of(tabelas.begin(), tabelas.end(),
-                     [&](const std::string& t) { return r.tomadas.count(t); });
+// Taken by another thread (the same thread may reserve a table again: a form's run and the run
+// inside it).
+bool deOutro(const Reservas& r, const std::vector<std::string>& tabelas) {
+  const auto eu = std::this_thread::get_id();
+  return std::any_of(tabelas.begin(), tabelas.end(), [&](const std::string& t) {
+    const auto it = r.tomadas.find(t);
+    return it != r.tomadas.end() && it->second.thread != eu;
+  });
 }
 
 }  // namespace
 
 ReservaTabelas::ReservaTabelas(std::initializer_list<const char*> tabelas,
+                               const std::function<void()>& aoEsperar)
+    : ReservaTabelas(std::vector<std::string>(tabelas.begin(), tabelas.end()), aoEsperar) {}
+
+ReservaTabelas::ReservaTabelas(const std::vector<std::string>& tabelas,
                                const std::function<void()>& aoEsperar) {
-  for (const char* t : tabelas)
+  for (const std::string& t : tabelas)
     tabelas_.push_back(maiusculas(t));
   Reservas& r = reservas();
   std::unique_lock lock(r.trava);
-  if (algumaTomada(r, tabelas_) && aoEsperar) {
+  if (deOutro(r, tabelas_) && aoEsperar) {
     lock.unlock();
     aoEsperar();
     lock.lock();
   }
-  r.liberada.wait(lock, [&] { return !algumaTomada(r, tabelas_); });
-  r.tomadas.insert(tabelas_.begin(), tabelas_.end());
+  r.liberada.wait(lock, [&] { return !deOutro(r, tabelas_); });
+  for (const std::string& t : tabelas_) {
+    Dono& d = r.tomadas[t];
+    d.thread = std::this_thread::get_id();
+    ++d.vezes;
+  }
 }
 
 ReservaTabelas::~ReservaTabelas() {
   Reservas& r = reservas();
   {
     std::lock_guard lock(r.trava);
-    for (const std::string& t : tabelas_)
-      r.tomadas.erase(t);
+    for (const std::string& t : tabelas_) {
+      auto it = r.tomadas.find(t);
+      if (it != r.tomadas.end() && --it->second.vezes == 0) r.tomadas.erase(it);
+    }
   }
   r.liberada.notify_all();
 }

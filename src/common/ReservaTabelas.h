@@ -7,7 +7,8 @@
 // waits until the first has ended (committed or rolled back).
 //
 // All tables of a reservation are taken at once, so two reservations never wait on each other in
-// a circle. Names are compared without regard to case, as the database does.
+// a circle; a thread may reserve a table it holds again (a form reserves around the whole run,
+// commit included, and the run reserves for itself). Names are compared without regard to case.
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -24,6 +25,8 @@ class ReservaTabelas {
   // Blocks until none of the tables is reserved by another run; aoEsperar (if given) is called
   // once, before waiting, so the run can say why it is not moving.
   explicit ReservaTabelas(std::initializer_list<const char*> tabelas,
+                          const std::function<void()>& aoEsperar = {});
+  explicit ReservaTabelas(const std::vector<std::string>& tabelas,
                           const std::function<void()>& aoEsperar = {});
   ~ReservaTabelas();
   ReservaTabelas(const ReservaTabelas&) = delete;

@@ -8,7 +8,6 @@
 #include "common/Erro.h"
 #include "common/Limpeza.h"
 #include "common/Operacao.h"
-#include "common/Registros.h"
 #include "common/ReservaTabelas.h"
 #include "common/Tela.h"
 #include "common/Texto.h"
@@ -16,6 +15,7 @@
 #include "platform/Planilha.h"
 #include "platform/Recordset.h"
 #include "platform/Transacao.h"
+#include "schema/Registros.h"
 #include "shell/ContextoExecucao.h"
 #include "tax/ExcluiCadastroCFOP.h"
 #include "tax/Tributos.h"
@@ -280,8 +280,10 @@ class Importacao {
       tela_.progresso(0);
       const bool exclui =
           o_.excluiCFOP ? *o_.excluiCFOP : tela_.pergunta(kPerguntaExcluiCFOP, Icone::Pergunta);
-      // The tables whose identifiers the import takes as maximum + 1, for the whole run.
-      ReservaTabelas reserva({"NCM", "ECFLetra", "CST", "TribCFOP"});
+      ReservaTabelas reserva(kTabelasTributos, [this] {
+        tela_.nota(
+            "Aguardando outra operação que grava nas mesmas tabelas (NCM, ECFLetra, CST, TribCFOP)...");
+      });
       if (exclui) ExcluiCadastroCFOP(ctx_, conexao);
 
       // A workbook exported without the ProdutoEstoqueAliqICMS flag has no column 16: reading its

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/Resultado.h"
 #include "common/Valor.h"
@@ -25,6 +26,10 @@ struct OpcoesAtualizaTributos {
   // Empty the CFOP table first: asked when not given.
   std::optional<bool> excluiCFOP;
 };
+
+// The tables whose identifiers the import takes as maximum + 1: reserved (ReservaTabelas) while it
+// runs, so that two imports of different forms never take the same identifier.
+inline const std::vector<std::string> kTabelasTributos = {"NCM", "ECFLetra", "CST", "TribCFOP"};
 
 inline constexpr const char* kPerguntaExcluiCFOP =
     "Excluir os Cadastro de CFOP, e Criar um Novo, Parametro de Sistema Refazer Manual ";

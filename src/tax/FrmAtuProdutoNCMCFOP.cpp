@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "common/ReservaTabelas.h"
+#include "gui/ExecucaoReservada.h"
 #include "shell/BancoZUV.h"
 #include "shell/ContextoExecucao.h"
 #include "shell/FrmMenu.h"
@@ -79,9 +80,10 @@ FrmAtuProdutoNCMCFOP::FrmAtuProdutoNCMCFOP(QWidget* pai) : FormularioBase(pai) {
   grade->addWidget(frame, 1, 0);
   grade->addLayout(botoes_, 1, 1);
   grade->addWidget(Trm_, 2, 0, 1, 2);
-  grade->addWidget(cmdSair_, 3, 1);
+  grade->addWidget(opcoesExecucao(), 3, 0);
+  grade->addWidget(cmdSair_, 3, 1, Qt::AlignBottom);
   grade->setColumnStretch(0, 1);
-  resize(720, 320);
+  resize(720, 400);
 
   connect(cmdGeraExcel_, &QPushButton::clicked, this, &FrmAtuProdutoNCMCFOP::geraExcel);
   connect(cmdProd_, &QPushButton::clicked, this, &FrmAtuProdutoNCMCFOP::importa);
@@ -97,15 +99,20 @@ FrmAtuProdutoNCMCFOP::FrmAtuProdutoNCMCFOP(QWidget* pai) : FormularioBase(pai) {
   });
 }
 
+namespace {
+Conexao* conexaoDoPrograma() {
+  return &SlotConexao::programa().conexao();
+}
+}  // namespace
+
+// Runs reserve the shared connection (FrmClientes's runs use it too) and, for the import, the tables
+// it takes identifiers from, until the run has committed.
 void FrmAtuProdutoNCMCFOP::geraExcel() {
   OpcoesExportaSAT opcoes;
   opcoes.fixa = chkFixa_->isChecked();
-  iniciaOperacao([opcoes, pasta = pastaPrograma()](Tela& tela) {
-    ReservaTabelas conexao({kConexaoDoPrograma});
-    ContextoExecucao ctx(tela, pasta);
-    ctx.usaConexao(SlotConexao::programa().conexao());
-    return executaNoContexto(ctx, [&](ContextoExecucao& c) { return ExportaSAT(c, opcoes); });
-  });
+  iniciaExecucaoReservada(
+      *this, {kConexaoDoPrograma}, [opcoes](ContextoExecucao& ctx) { return ExportaSAT(ctx, opcoes); },
+      conexaoDoPrograma);
 }
 
 void FrmAtuProdutoNCMCFOP::importa() {
@@ -115,12 +122,11 @@ void FrmAtuProdutoNCMCFOP::importa() {
   opcoes.aliquotaICMS = chkAliquotaICMS_->isChecked();
   opcoes.pis = chkPIS_->isChecked();
   opcoes.ncm = chkNCM_->isChecked();
-  iniciaOperacao([opcoes, pasta = pastaPrograma()](Tela& tela) {
-    ReservaTabelas conexao({kConexaoDoPrograma});
-    ContextoExecucao ctx(tela, pasta);
-    ctx.usaConexao(SlotConexao::programa().conexao());
-    return executaNoContexto(ctx, [&](ContextoExecucao& c) { return AtualizaTributosSAT(c, opcoes); });
-  });
+  std::vector<std::string> reservas = kTabelasTributos;
+  reservas.push_back(kConexaoDoPrograma);
+  iniciaExecucaoReservada(
+      *this, reservas, [opcoes](ContextoExecucao& ctx) { return AtualizaTributosSAT(ctx, opcoes); },
+      conexaoDoPrograma);
 }
 
 void FrmAtuProdutoNCMCFOP::sair() {

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/ExecucaoReservada.h"
 #include "shell/BancoZUV.h"
 #include "shell/ContextoExecucao.h"
 #include "shell/FrmMenu.h"
@@ -70,9 +71,10 @@ FrmAtuProdutoNFE::FrmAtuProdutoNFE(QWidget* pai) : FormularioBase(pai) {
   grade->addWidget(frame, 1, 0);
   grade->addLayout(botoes, 1, 1);
   grade->addWidget(Trm_, 2, 0, 1, 2);
-  grade->addWidget(cmdSair_, 3, 1);
+  grade->addWidget(opcoesExecucao(), 3, 0);
+  grade->addWidget(cmdSair_, 3, 1, Qt::AlignBottom);
   grade->setColumnStretch(0, 1);
-  resize(640, 280);
+  resize(640, 360);
 
   connect(cmdGeraExcel_, &QPushButton::clicked, this, &FrmAtuProdutoNFE::geraExcel);
   connect(cmdProd_, &QPushButton::clicked, this, &FrmAtuProdutoNFE::importa);
@@ -89,11 +91,8 @@ FrmAtuProdutoNFE::FrmAtuProdutoNFE(QWidget* pai) : FormularioBase(pai) {
 
 void FrmAtuProdutoNFE::geraExcel() {
   if (!conexao_) return;
-  iniciaOperacao([conexao = conexao_, pasta = pastaPrograma()](Tela& tela) {
-    ContextoExecucao ctx(tela, pasta);
-    ctx.usaConexao(*conexao);
-    return executaNoContexto(ctx, [](ContextoExecucao& c) { return ExportaNFE(c); });
-  });
+  iniciaExecucao([](ContextoExecucao& ctx) { return ExportaNFE(ctx); },
+                 [conexao = conexao_] { return conexao.get(); });
 }
 
 void FrmAtuProdutoNFE::importa() {
@@ -103,11 +102,10 @@ void FrmAtuProdutoNFE::importa() {
   opcoes.aliquotaICMS = chkAliquotaICMS_->isChecked();
   opcoes.pis = chkPIS_->isChecked();
   opcoes.ncm = chkNCM_->isChecked();
-  iniciaOperacao([conexao = conexao_, opcoes, pasta = pastaPrograma()](Tela& tela) {
-    ContextoExecucao ctx(tela, pasta);
-    ctx.usaConexao(*conexao);
-    return executaNoContexto(ctx, [&](ContextoExecucao& c) { return AtualizaTributosNFE(c, opcoes); });
-  });
+  // The connection is shared with the run (it outlives the form if the form goes first).
+  iniciaExecucaoReservada(
+      *this, kTabelasTributos, [opcoes](ContextoExecucao& ctx) { return AtualizaTributosNFE(ctx, opcoes); },
+      [conexao = conexao_] { return conexao.get(); });
 }
 
 void FrmAtuProdutoNFE::sair() {

@@ -6,11 +6,11 @@
 
 #include "common/ConverteSQL.h"
 #include "common/Erro.h"
-#include "common/Registros.h"
 #include "common/Tela.h"
 #include "platform/Conexao.h"
 #include "platform/Planilha.h"
 #include "platform/Recordset.h"
+#include "schema/Registros.h"
 #include "shell/ContextoExecucao.h"
 #include "tax/Tributos.h"
 
@@ -125,7 +125,10 @@ Resultado exporta(ContextoExecucao& ctx, const std::function<std::string(Conexao
       return falha("Erro ao Montar Planilha Excel " + erro, Icone::Nenhum);
     return falha("Erro ao Gerar o Excel", Icone::Informacao);
   }
-  if (!ctx.simulacao()) tela.mostraArquivo(caminho);
+  if (ctx.simulacao())
+    tela.nota("Simulação: a planilha " + caminho + " não foi gravada.");
+  else
+    tela.mostraArquivo(caminho);
   tela.cursorEspera(false);
   return Resultado::concluido();
 }

@@ -274,6 +274,8 @@ TEST_F(CicloTributos, LibreOfficeSalvaDeNovo) {
 TEST(ReservaTabelas, OutraExecucaoEsperaAteOFim) {
   auto primeira = std::make_unique<ReservaTabelas>(std::initializer_list<const char*>{"NCM", "TribCFOP"});
   EXPECT_TRUE(ReservaTabelas::reservada("tribcfop"));
+  { ReservaTabelas denovo({"NCM"}); }  // the same thread may reserve again (form, then run)
+  EXPECT_TRUE(ReservaTabelas::reservada("NCM"));
   std::atomic<bool> esperou{false}, entrou{false};
   std::thread outra([&] {
     ReservaTabelas segunda({"TRIBCFOP"}, [&] { esperou = true; });

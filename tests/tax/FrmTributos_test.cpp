@@ -44,10 +44,10 @@ class FrmTributosTest : public AmbienteTributos {
     SlotConexao::programa().fecha();
     AmbienteTributos::TearDown();
   }
-  // Caption, then every check box and button as "name: caption [x]".
+  // Caption, then every check box of Frame1 and every button as "name: caption [x]".
   static std::vector<std::string> textos(QWidget& form) {
     std::vector<std::string> t = {form.windowTitle().toStdString()};
-    for (QCheckBox* c : form.findChildren<QCheckBox*>())
+    for (QCheckBox* c : controle<QGroupBox>(form, "Frame1")->findChildren<QCheckBox*>())
       t.push_back(c->objectName().toStdString() + ": " + c->text().toStdString() +
                   (c->isChecked() ? " [x]" : ""));
     for (QPushButton* b : form.findChildren<QPushButton*>())
