@@ -2,7 +2,6 @@
 // the populated fixture (export, edit with openpyxl as a person would, import).
 #include <gtest/gtest.h>
 
-#include "common/Erro.h"
 #include "tax/AmbienteTributos.h"
 #include "tax/AtualizaTributos.h"
 #include "tax/PlanilhaTributos.h"
@@ -35,27 +34,6 @@ TEST(PreparacaoTributos, CodigosDigitadosComoNumeroOuTexto) {
   }
   for (const char* invalido : {"", "18%", "ISENTO", "1.234,5", ","})
     EXPECT_FALSE(numeroTaxa(invalido)) << invalido;
-}
-
-TEST(PreparacaoTributos, LinhaRecusadaAntesDeEscrever) {
-  CelulasTributos c{};
-  c[0] = " 12 ";
-  c[5] = "17,5";
-  c[8] = "0600";
-  EXPECT_EQ(preparaLinha(c, 2, false).codigo, "12");
-  EXPECT_EQ(preparaLinha(c, 2, false).cst, "");  // longer than 3 characters
-  EXPECT_TRUE(preparaLinha(c, 2, true).aliqICMS == Valor(int64_t{0}));
-  for (const char* codigo : {"1 OR 1=1", "ABC", "1,5"}) {
-    c[0] = codigo;
-    EXPECT_THROW(preparaLinha(c, 7, false), ErroConversao) << codigo;
-  }
-  c[0] = "1";
-  c[5] = "18%";
-  EXPECT_THROW(preparaLinha(c, 2, false), ErroConversao);
-  c[5] = "";
-  c[15] = "X";
-  EXPECT_NO_THROW(preparaLinha(c, 2, false));
-  EXPECT_THROW(preparaLinha(c, 2, true), ErroConversao);
 }
 
 // Columns and values of an INSERT, counted outside quotes.
@@ -95,24 +73,6 @@ TEST(InstrucoesTributos, RegistrosDeCFOP) {
             "Coalesce(CSTSAT,'') = '60'");
   EXPECT_EQ(descricaoCFOP("5102", "", "40"), "CFOP 5102 CSTSat 40");
   EXPECT_EQ(descricaoCFOP("5102", "102", "40"), "CFOP 5102 CSOSN 102 CST 40");
-}
-
-TEST(InstrucoesTributos, AtualizacaoDoItem) {
-  LinhaTributos l;
-  l.codigo = "12";
-  l.pisCST = "99";
-  l.pisTaxa = Valor(Decimal{165, 2});
-  IdsTributos ids;
-  ids.ncm = Valor(int64_t{3});
-  OpcoesAtualizaTributos o;
-  EXPECT_EQ(atualizacaoItem(o, ids, l),
-            "Update ProdutoEstoque Set  idNCM =  3, idECFLetra = Null, idTribCFOP = Null, "
-            "idTribCFOPEntradada = Null,"
-            " PisCSTSai           =  99, PISPorcentagemSai   =  1.65, CofinsCSTSai        = Null, "
-            "CofinsPorcentagemSai        = Null Where idItemProduto =12");
-  o.ncm = o.aliquotaICMS = o.cfop = o.pis = false;
-  o.icmsCadProduto = true;
-  EXPECT_EQ(atualizacaoItem(o, ids, l), "");
 }
 
 }  // namespace

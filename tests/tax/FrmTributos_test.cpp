@@ -134,22 +134,6 @@ TEST_F(FrmTributosTest, NFEExportaImportaESai) {
   EXPECT_EQ(FrmMenu::formularioAberto("cmdImportaNFE"), nullptr);
 }
 
-// ZUV_CAPTURA_TRIBUTOS=/tmp/sat.png saves pictures of both forms (sat.png and sat.png.nfe.png)
-// after an export (run under xvfb-run with the xcb platform to see them as a desktop draws them).
-TEST_F(FrmTributosTest, Captura) {
-  const char* caminho = std::getenv("ZUV_CAPTURA_TRIBUTOS");
-  if (caminho == nullptr) GTEST_SKIP() << "ZUV_CAPTURA_TRIBUTOS not set";
-  FrmAtuProdutoNCMCFOP sat;
-  sat.show();
-  clica(sat, "cmdGeraExcel");
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(sat.grab().save(QString::fromLocal8Bit(caminho)));
-  FrmAtuProdutoNFE nfe;
-  nfe.show();
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(nfe.grab().save(QString::fromLocal8Bit(caminho) + ".nfe.png"));
-}
-
 // ZUV_DEMO_TRIBUTOS=<demo folder> (scripts/demo-data.sh) runs both forms' cycle there: export,
 // an NCM typed as a number, import.
 TEST_F(FrmTributosTest, CicloNaPastaDemo) {
