@@ -33,6 +33,7 @@ banco="$pasta/DADOS/VENDAS.FDB"
   echo "SET BAIL ON;"
   echo "INPUT '$raiz/tests/fixtures/zuv_schema.sql';"
   iconv -f UTF-8 -t WINDOWS-1252 "$trabalho/demo_data.sql"
+  iconv -f UTF-8 -t WINDOWS-1252 "$raiz/scripts/demo/tributos_demo.sql"
 } >"$trabalho/cria.sql"
 isql-fb -q -m -ch NONE -i "$trabalho/cria.sql"
 
