@@ -36,6 +36,7 @@ banco="$pasta/DADOS/VENDAS.FDB"
   iconv -f UTF-8 -t WINDOWS-1252 "$raiz/scripts/demo/tributos_demo.sql"
 } >"$trabalho/cria.sql"
 isql-fb -q -m -ch NONE -i "$trabalho/cria.sql"
+"$raiz/scripts/demo/demo-origem.sh" "$pasta/DADOS/VENDAS_PORTAS.FDB"  # origin of "Importa Outro Banco ZUV"
 
 printf '%s\r\n' "$pasta/DADOS" >"$pasta/zuv.ini"
 
