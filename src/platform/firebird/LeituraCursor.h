@@ -12,7 +12,7 @@ namespace zuv {
 // Character set numbers of the engine that the text conversion looks at.
 inline constexpr unsigned kCsOctets = 1, kCsUnicodeFss = 3, kCsUtf8 = 4;
 
-inline bool textoUtf8(unsigned charset) {
+inline bool charsetUtf8(unsigned charset) {
   return charset == kCsUtf8 || charset == kCsUnicodeFss;
 }
 
@@ -28,7 +28,7 @@ class LeituraCursor {
  private:
   std::string leBlob(ITransaction* t, ISC_QUAD* id, unsigned charset, bool texto);
   std::string textoDoBanco(std::string bytes, unsigned charset) const {
-    if (charset == kCsOctets || textoUtf8(charset) || !w1252) return bytes;
+    if (charset == kCsOctets || charsetUtf8(charset) || !w1252) return bytes;
     return de1252(bytes);
   }
 
