@@ -54,13 +54,15 @@ std::unique_ptr<LeitorPlanilha> abreOle2(const std::string& caminho, const Limit
     }
     if (!livro)
       falhaLeitura(caminho, "o arquivo não é uma planilha do Excel (documento OLE2 sem pasta de trabalho)");
+    // An encrypted workbook's records hold ciphertext: it is protected, not damaged.
+    if (biffProtegido(*livro)) falhaLeitura(caminho, "planilha protegida por senha");
     if (!estruturaBiffValida(*livro, maiorRegistro))
-      falhaLeitura(caminho, "o arquivo .xls está danificado (registro fora do tamanho do fluxo)");
+      falhaLeitura(caminho, "o arquivo está danificado (registro do .xls fora do tamanho do fluxo)");
     info = leInfoBiff(*livro, limites.celulas);
     limpo = ole2ComUmFluxo(nome, *livro);
   } catch (const std::runtime_error& e) {
     if (dynamic_cast<const ErroPlanilha*>(&e)) throw;
-    falhaLeitura(caminho, std::string("o arquivo .xls está danificado: ") + e.what());
+    falhaLeitura(caminho, std::string("o arquivo está danificado (") + e.what() + ")");
   }
   if (info.maiorFolha > static_cast<uint64_t>(limites.celulas))
     falhaLeitura(caminho, "a planilha passa do limite de " + std::to_string(limites.celulas) + " células");
@@ -77,7 +79,7 @@ std::unique_ptr<LeitorPlanilha> abreOle2(const std::string& caminho, const Limit
   const bool escrito = ::write(fd, limpo.data(), limpo.size()) == static_cast<ssize_t>(limpo.size());
   ::close(fd);
   if (!escrito) falhaLeitura(caminho, "sem espaço temporário para ler o .xls");
-  return abreXls(copia, caminho, std::move(info), estilo);
+  return abreXls(copia, caminho, std::move(info), estilo, limites);
 }
 
 std::string escapaLinha(const std::string& s) {

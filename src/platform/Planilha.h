@@ -35,6 +35,8 @@ struct LimitesLeitura {
   // taken for a zip bomb. Real sheets stay far below it.
   uint64_t bytesSemSuspeita = 32ull << 20;
   double razaoCompressao = 250;
+  // An .xls is read by FreeXL in a child process that must answer within this time.
+  int segundosXls = 120;
 };
 
 // Opens a workbook by its full path; the file's content (zip or OLE2 signature) picks the reader.

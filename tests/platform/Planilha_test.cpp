@@ -103,7 +103,7 @@ TEST_F(PlanilhaGerada, ArquivosQueNaoSaoPlanilhasBoas) {
   // Found by fuzzing: a BIFF record longer than its stream made FreeXL read past a buffer, and a
   // damaged file made it answer OK without a handle.
   for (const char* nome : {"xls_registro_grande.xls", "xls_freexl_sem_alca.xls", "xls_formato_longo.xls"})
-    EXPECT_THAT(erroAoLer(fonte(nome)), Diz(".xls está danificado"));
+    EXPECT_THAT(erroAoLer(fonte(nome)), Diz("o arquivo está danificado"));
 }
 
 using PlanilhaLibreOffice = ComPlanilhas;
