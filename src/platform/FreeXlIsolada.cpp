@@ -187,6 +187,7 @@ class Leitura {
     return ok_;
   }
   bool completa() const { return ok_ && terminou_ && pendente_.empty(); }
+  bool celulasDemais() const { return celulasDemais_; }
   bool temErro() const { return temErro_; }
   int32_t codigoErro() const { return codigo_; }
   int32_t detalheErro() const { return detalhe_; }
@@ -241,8 +242,11 @@ class Leitura {
         // Row by row, column by column, inside the dimensions, within the cell limit.
         const bool emOrdem = linha > ultimaLinha_ || (linha == ultimaLinha_ && coluna > ultimaColuna_) ||
                              celulas_ == 0;
-        if (!emOrdem || linha >= folha_.linhas || coluna >= folha_.colunas || ++celulas_ > limites_.celulas)
+        if (!emOrdem || linha >= folha_.linhas || coluna >= folha_.colunas) return invalido();
+        if (++celulas_ > limites_.celulas) {
+          celulasDemais_ = true;
           return invalido();
+        }
         ultimaLinha_ = linha;
         ultimaColuna_ = coluna;
         CelulaXls c;
@@ -271,7 +275,7 @@ class Leitura {
   const LimitesXls& limites_;
   std::string pendente_;
   FolhaXls folha_;
-  bool ok_ = true, terminou_ = false, temDimensoes_ = false, temErro_ = false;
+  bool ok_ = true, terminou_ = false, temDimensoes_ = false, temErro_ = false, celulasDemais_ = false;
   int32_t codigo_ = 0, detalhe_ = 0;
   int64_t celulas_ = 0;
   uint32_t ultimaLinha_ = 0;
@@ -350,7 +354,11 @@ FolhaXls leFolhaXlsIsolada(const std::string& arquivo, const std::string& caminh
     recebidos += static_cast<uint64_t>(n);
     if (recebidos > limites.bytes)
       falhaLeitura(caminho, "a planilha passa do limite de " + std::to_string(limites.bytes) + " bytes lidos");
-    if (!leitura.consome(buf, static_cast<size_t>(n))) falhaLeitura(caminho, kDanificado);
+    if (!leitura.consome(buf, static_cast<size_t>(n))) {
+      if (leitura.celulasDemais())
+        falhaLeitura(caminho, "a planilha passa do limite de " + std::to_string(limites.celulas) + " células");
+      falhaLeitura(caminho, kDanificado);
+    }
   }
   if (!processo.espera(prazo) || !WIFEXITED(processo.status) || WEXITSTATUS(processo.status) != 0 ||
       !leitura.completa())
