@@ -309,7 +309,14 @@ struct Conexao::Impl {
     }
   }
 
-  std::string sqlParaBanco(const std::string& sql) const { return w1252 ? para1252(sql) : sql; }
+  // The client library takes the statement up to its first NUL: one inside would run a shorter
+  // statement than the one built, so it is never sent.
+  std::string sqlParaBanco(const std::string& sql) const {
+    if (sql.find('\0') != std::string::npos)
+      throw ErroConversao(
+          "O comando tem um caractere nulo (\\u0000); o comando não foi enviado ao banco de dados.");
+    return w1252 ? para1252(sql) : sql;
+  }
 
   std::string textoDoBanco(std::string bytes, unsigned charset) const {
     if (charset == kCsOctets || textoUtf8(charset) || !w1252) return bytes;

@@ -97,7 +97,8 @@ class Saida {
   if (folhas == 0) erroNoFilho(s, kSemFolhas, 0);
   unsigned linhas = 0;
   unsigned short colunas = 0;
-  if (freexl_select_active_worksheet(h, static_cast<unsigned short>(folha < folhas ? folha : 0)) != FREEXL_OK ||
+  if (freexl_select_active_worksheet(h, static_cast<unsigned short>(folha < folhas ? folha : 0)) !=
+          FREEXL_OK ||
       freexl_worksheet_dimensions(h, &linhas, &colunas) != FREEXL_OK)
     erroNoFilho(s, kFolhaIlegivel, 0);
   s.poe(kDimensoes);
@@ -240,8 +241,8 @@ class Leitura {
         const uint32_t linha = le<uint32_t>(p + 1);
         const uint16_t coluna = le<uint16_t>(p + 5);
         // Row by row, column by column, inside the dimensions, within the cell limit.
-        const bool emOrdem = linha > ultimaLinha_ || (linha == ultimaLinha_ && coluna > ultimaColuna_) ||
-                             celulas_ == 0;
+        const bool emOrdem =
+            linha > ultimaLinha_ || (linha == ultimaLinha_ && coluna > ultimaColuna_) || celulas_ == 0;
         if (!emOrdem || linha >= folha_.linhas || coluna >= folha_.colunas) return invalido();
         if (++celulas_ > limites_.celulas) {
           celulasDemais_ = true;
@@ -353,10 +354,12 @@ FolhaXls leFolhaXlsIsolada(const std::string& arquivo, const std::string& caminh
     if (n == 0) break;
     recebidos += static_cast<uint64_t>(n);
     if (recebidos > limites.bytes)
-      falhaLeitura(caminho, "a planilha passa do limite de " + std::to_string(limites.bytes) + " bytes lidos");
+      falhaLeitura(caminho,
+                   "a planilha passa do limite de " + std::to_string(limites.bytes) + " bytes lidos");
     if (!leitura.consome(buf, static_cast<size_t>(n))) {
       if (leitura.celulasDemais())
-        falhaLeitura(caminho, "a planilha passa do limite de " + std::to_string(limites.celulas) + " células");
+        falhaLeitura(caminho,
+                     "a planilha passa do limite de " + std::to_string(limites.celulas) + " células");
       falhaLeitura(caminho, kDanificado);
     }
   }

@@ -28,8 +28,8 @@ class LeitorXls : public LeitorPlanilha {
     l.bytes = limites.bytesDescomprimidos;
     l.celulas = limites.celulas;
     l.tempo = std::chrono::milliseconds(int64_t{limites.segundosXls} * 1000);
-    folha_ = leFolhaXlsIsolada(arquivo, caminho, info_.abaAtiva >= 0 ? static_cast<unsigned>(info_.abaAtiva) : 0,
-                               l);
+    folha_ = leFolhaXlsIsolada(arquivo, caminho,
+                               info_.abaAtiva >= 0 ? static_cast<unsigned>(info_.abaAtiva) : 0, l);
   }
   std::string celula(int linha, int coluna) override {
     if (auto f = info_.formulas.find({linha, coluna}); f != info_.formulas.end()) return formula(f->second);
@@ -66,9 +66,10 @@ class LeitorXls : public LeitorPlanilha {
     if (const auto l = folha_.celulas.find(static_cast<unsigned>(linha)); l != folha_.celulas.end())
       for (const CelulaXls& c : l->second)
         if (c.coluna > ultima && !celula(linha, c.coluna).empty()) ultima = c.coluna;
-    for (auto f = info_.formulas.lower_bound({linha, 0}); f != info_.formulas.end() && f->first.first == linha;
-         ++f)
-      if (f->first.second > ultima && f->first.second <= folha_.colunas && !celula(linha, f->first.second).empty())
+    for (auto f = info_.formulas.lower_bound({linha, 0});
+         f != info_.formulas.end() && f->first.first == linha; ++f)
+      if (f->first.second > ultima && f->first.second <= folha_.colunas &&
+          !celula(linha, f->first.second).empty())
         ultima = f->first.second;
     return ultima;
   }

@@ -13,6 +13,7 @@
 
 #include "common/Erro.h"
 #include "common/Regional.h"
+#include "common/Texto.h"
 #include "platform/LeitorXls.h"
 #include "platform/LeitorXlsx.h"
 #include "platform/Ole2.h"
@@ -82,28 +83,21 @@ std::unique_ptr<LeitorPlanilha> abreOle2(const std::string& caminho, const Limit
   return abreXls(copia, caminho, std::move(info), estilo, limites);
 }
 
+// Tabs, line breaks and backslashes as \t, \n, \r and \\; other control characters, lone
+// surrogates and bytes that are not UTF-8 as textoVisivel writes them.
 std::string escapaLinha(const std::string& s) {
   std::string r;
   r.reserve(s.size());
-  for (char c : s) {
-    switch (c) {
-      case '\t':
-        r += "\\t";
-        break;
-      case '\n':
-        r += "\\n";
-        break;
-      case '\r':
-        r += "\\r";
-        break;
-      case '\\':
-        r += "\\\\";
-        break;
-      default:
-        r += c;
-    }
+  size_t inicio = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char c = s[i];
+    const char* e = c == '\t' ? "\\t" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : c == '\\' ? "\\\\" : nullptr;
+    if (!e) continue;
+    r += textoVisivel(std::string_view(s).substr(inicio, i - inicio));
+    r += e;
+    inicio = i + 1;
   }
-  return r;
+  return r + textoVisivel(std::string_view(s).substr(inicio));
 }
 
 std::mutex g_mostrador;

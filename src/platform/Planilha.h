@@ -46,7 +46,8 @@ std::unique_ptr<LeitorPlanilha> abrePlanilha(const std::string& caminho, Limites
 
 // Writes "row<TAB>column<TAB>text" for every non-empty cell of the first maxLinhas rows (all rows
 // when maxLinhas <= 0), exactly as the readers return them. Tabs, line breaks and backslashes in a
-// text are written as \t, \n, \r and \\ so that each cell stays on one line.
+// text are written as \t, \n, \r and \\ so that each cell stays on one line; other control
+// characters and lone surrogates as \u0000, \uD800, bytes that are not UTF-8 as \xFF.
 void listaCelulas(const std::string& caminho, int maxLinhas, std::ostream& saida);
 
 // Writes a new .xlsx: all cells text-formatted ("@"), row 1 bold. Cells may be written in any
