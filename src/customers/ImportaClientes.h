@@ -9,8 +9,7 @@
 
 namespace zuv {
 
-class Conexao;
-class Tela;
+class ContextoExecucao;
 
 inline constexpr const char* kArquivoClientes = "clientes.xlsx";
 
@@ -42,6 +41,8 @@ void exigeCaracteresDoBanco(const ClienteLimpo& cliente, int linha);
 // A row whose name cleans to nothing is listed in lstCliente and skipped; a message before "FIM"
 // names those rows.
 // FimDoPrograma (regional settings) passes through to the front end's executaOperacao.
-Resultado ImportaClientes(Conexao& conexao, const std::string& pastaPrograma, Tela& tela);
+// Reads clientes.xlsx from ctx.pastaPrograma() and writes through ctx.zuv(); the failing row is
+// also kept for the change report.
+Resultado ImportaClientes(ContextoExecucao& ctx);
 
 }  // namespace zuv

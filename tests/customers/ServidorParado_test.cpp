@@ -89,7 +89,9 @@ TEST_F(ServidorParadoTest, ACustomerImportEndsWithTheMessageAndKeepsTheCustomers
     servidor.congela();
   });
   const auto inicio = std::chrono::steady_clock::now();
-  const Resultado r = ImportaClientes(c, pasta.string(), tela);
+  ContextoExecucao ctx(tela, pasta.string());
+  ctx.usaConexao(c);
+  const Resultado r = executaNoContexto(ctx, ImportaClientes);
   const auto duracao = std::chrono::steady_clock::now() - inicio;
   congelador.join();
   EXPECT_EQ(r.desfecho, Resultado::Desfecho::Falhou);
