@@ -101,6 +101,7 @@ Recordset LeituraCursor::leCursor(ITransaction* t, IStatement* stmt) {
     const int r = rs->fetchNext(&st, buffer.data());
     st.verifica();
     if (r != IStatus::RESULT_OK) break;
+    if (aCadaLinha) aCadaLinha();
     for (unsigned i = 0; i < n; ++i) {
       const Coluna& c = cols[i];
       const unsigned char* p = buffer.data() + c.deslocamento;

@@ -2,6 +2,7 @@
 // Reading a prepared SELECT of the client library into a Recordset snapshot: every row fetched,
 // each column decoded into a Valor (exact decimals, dates, blobs), texts of a Windows-1252 database
 // turned into UTF-8.
+#include <functional>
 #include <string>
 
 #include "platform/Recordset.h"
@@ -24,6 +25,9 @@ class LeituraCursor {
   // Runs stmt in t and returns all its rows; a statement without columns runs and gives an empty,
   // closed snapshot. Throws ErroBanco.
   Recordset leCursor(ITransaction* t, IStatement* stmt);
+
+  // Called after each row fetched: the connection's watcher counts a row as an answer.
+  std::function<void()> aCadaLinha;
 
  private:
   std::string leBlob(ITransaction* t, ISC_QUAD* id, unsigned charset, bool texto);
