@@ -1,13 +1,17 @@
 // "importadorzuv sat exportar|importar" and "importadorzuv nfe exportar|importar": the buttons of
 // the two tax forms. The check boxes are options (the ticked ones are on unless --sem-... clears
 // them); the opening question is answered by --excluir-cfop or --manter-cfop (or --sim/--nao);
-// without an answer a terminal asks and a run without one stops with a message.
+// without an answer a terminal asks and a run without one stops with a message. Both imports first
+// list the fiscal check's table-free findings on produtosat.xlsx (standard error); --verificar
+// refuses to start when there is any.
 #include <memory>
 
 #include "cli/LinhaDeComando.h"
+#include "fiscal/VerificaPlanilhaFiscal.h"
 #include "shell/ContextoExecucao.h"
 #include "tax/AtualizaTributos.h"
 #include "tax/PlanilhaTributos.h"
+#include "tax/Tributos.h"
 
 namespace zuv {
 namespace {
@@ -16,6 +20,7 @@ struct OpcoesCli {
   OpcoesAtualizaTributos importa;
   OpcoesExportaSAT exporta;
   bool exclui = false, mantem = false;
+  bool verificar = false;
   // The answer to the reset question, when one of the two flags gave it.
   OpcoesAtualizaTributos comResposta() const {
     OpcoesAtualizaTributos o = importa;
@@ -40,6 +45,18 @@ void opcoesImportacao(CLI::App* importar, OpcoesCli& o, bool sat) {
                          "Responde Sim a \"Excluir os Cadastro de CFOP...\": esvazia TRIBCFOP antes");
   auto* mantem = importar->add_flag("--manter-cfop", o.mantem, "Responde Não: mantém o cadastro de CFOP");
   exclui->excludes(mantem);
+  importar->add_flag("--verificar", o.verificar,
+                     "Não começa quando a verificação fiscal acha problemas em produtosat.xlsx");
+}
+
+// The import after the fiscal check of its workbook.
+template <class Run>
+Execucao verificadaAntes(std::shared_ptr<OpcoesCli> o, Run run) {
+  return [o, run](ContextoExecucao& ctx) {
+    if (!verificaAntesDaImportacao(ctx.tela(), ctx.pastaPrograma() + "/" + kArquivoSAT, o->verificar))
+      return Resultado::falhou("verificação fiscal");
+    return run(ctx, o->comResposta());
+  };
 }
 
 void registra(CLI::App& programa, Tarefas& tarefas) {
@@ -54,9 +71,7 @@ void registra(CLI::App& programa, Tarefas& tarefas) {
   auto* importar =
       sat->add_subcommand("importar", "Iniciar Importação: grava os códigos de produtosat.xlsx nos itens");
   opcoesImportacao(importar, *o, true);
-  tarefas.executaNoBanco(
-      importar, [o](ContextoExecucao& ctx) { return AtualizaTributosSAT(ctx, o->comResposta()); },
-      /*apaga=*/true);
+  tarefas.executaNoBanco(importar, verificadaAntes(o, AtualizaTributosSAT), /*apaga=*/true);
 }
 
 void registraNfe(CLI::App& programa, Tarefas& tarefas) {
@@ -69,9 +84,7 @@ void registraNfe(CLI::App& programa, Tarefas& tarefas) {
   auto* importar = nfe->add_subcommand(
       "importar", "Iniciar Importação: grava os códigos de produtosat.xlsx (a planilha do SAT) nos itens");
   opcoesImportacao(importar, *o, false);
-  tarefas.executaNoBanco(
-      importar, [o](ContextoExecucao& ctx) { return AtualizaTributosNFE(ctx, o->comResposta()); },
-      /*apaga=*/true);
+  tarefas.executaNoBanco(importar, verificadaAntes(o, AtualizaTributosNFE), /*apaga=*/true);
 }
 
 }  // namespace

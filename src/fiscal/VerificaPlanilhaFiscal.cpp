@@ -384,8 +384,7 @@ std::string textoDoAchado(const AchadoFiscal& a) {
   return r;
 }
 
-bool verificaAntesDaImportacao(Tela& tela, const std::string& caminho, bool recusaSeAchar,
-                               const std::string& controle) {
+bool verificaAntesDaImportacao(Tela& tela, const std::string& caminho, bool recusaSeAchar) {
   ResultadoVerificacaoFiscal resultado;
   try {
     resultado = verificaPlanilha(caminho, nullptr);
@@ -394,10 +393,9 @@ bool verificaAntesDaImportacao(Tela& tela, const std::string& caminho, bool recu
   }
   if (resultado.achados.empty()) return true;
   const std::string nome = std::filesystem::path(caminho).filename().string();
-  tela.adicionaItem(controle, "Verificação fiscal de " + nome + ": " +
-                                  plural(resultado.achados.size(), "achado", "achados"));
+  tela.nota("Verificação fiscal de " + nome + ": " + plural(resultado.achados.size(), "achado", "achados"));
   for (const AchadoFiscal& a : resultado.achados)
-    tela.adicionaItem(controle, textoDoAchado(a));
+    tela.nota(textoDoAchado(a));
   if (!recusaSeAchar) return true;
   tela.mensagem("A importação não foi iniciada: a verificação fiscal encontrou " +
                     plural(resultado.achados.size(), "problema", "problemas") + " em " + nome + ".",

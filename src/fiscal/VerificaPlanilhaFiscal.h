@@ -56,11 +56,11 @@ std::string letraDaColuna(int coluna);
 std::string textoDoAchado(const AchadoFiscal& achado);
 
 // For the import commands, before they start: runs the checks that need no table on the
-// workbook and lists each finding as an item of the control (CLI: one line on stdout). Returns
+// workbook and lists each finding as a note (CLI: standard error, so the run's own output stays
+// exactly as it is; form: its notes box). Returns
 // false when recusaSeAchar is set and there is a finding: the import must not start (a message
 // says why). A workbook that cannot be read or is of neither layout lists nothing and returns
 // true: the import reports that itself.
-bool verificaAntesDaImportacao(Tela& tela, const std::string& caminho, bool recusaSeAchar,
-                               const std::string& controle = "lstVerificacaoFiscal");
+bool verificaAntesDaImportacao(Tela& tela, const std::string& caminho, bool recusaSeAchar);
 
 }  // namespace zuv

@@ -19,6 +19,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "fiscal/FrmVerificacaoFiscal.h"
 #include "gui/ModeloGrade.h"
 #include "migration/ControleProcessos.h"
 #include "migration/ExportaProdutos.h"
@@ -186,6 +187,7 @@ FrmMigracaoPadrao::FrmMigracaoPadrao(QWidget* pai) : FormularioBase(pai) {
   linhaDeBotoes_->addWidget(cmdProd_);
   linhaDeBotoes_->addWidget(cmdFornecedor);
   linhaDeBotoes_->addStretch();
+  adicionaVerificacaoFiscal(linhaDeBotoes_, [] { return pastaPrograma() + "/produto.xlsx"; });
   auto* sair = new QHBoxLayout;
   sair->addStretch();
   sair->addWidget(cmdSair);

@@ -60,8 +60,15 @@ ParametrosConexao ParametrosConexao::deTexto(const std::string& conexao) {
 }
 
 std::string ParametrosConexao::caminhoBanco() const {
-  if (fonteRemota(fonteDados)) return fonteDados;
   std::string caminho = fonteDados;
+  if (fonteRemota(fonteDados)) {
+    // A server's own path: a POSIX one ("host:/srv/zuv/DADOS\VENDAS.FDB", the data folder with the
+    // system's "\VENDAS.FDB") takes '/' too; a Windows server's path ("host:C:\ZUV\...") stays.
+    const size_t inicio = caminho.find(':') + 1;
+    if (inicio < caminho.size() && caminho[inicio] == '/')
+      std::replace(caminho.begin() + static_cast<std::ptrdiff_t>(inicio), caminho.end(), '\\', '/');
+    return caminho;
+  }
   std::replace(caminho.begin(), caminho.end(), '\\', '/');
   return caminho;
 }

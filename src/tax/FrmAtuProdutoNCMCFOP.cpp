@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "common/ReservaTabelas.h"
+#include "fiscal/FrmVerificacaoFiscal.h"
 #include "gui/ExecucaoReservada.h"
 #include "shell/BancoZUV.h"
 #include "shell/ContextoExecucao.h"
@@ -73,6 +74,7 @@ FrmAtuProdutoNCMCFOP::FrmAtuProdutoNCMCFOP(QWidget* pai) : FormularioBase(pai) {
   botoes_->addWidget(cmdGeraExcel_);
   botoes_->addWidget(label1);
   botoes_->addWidget(cmdProd_);
+  adicionaVerificacaoFiscal(botoes_, [] { return pastaPrograma() + "/" + kArquivoSAT; });
   botoes_->addStretch(1);
 
   auto* grade = new QGridLayout(this);

@@ -28,6 +28,9 @@ TEST(ParametrosConexao, LeAsChavesDaCadeiaDoZUV) {
   EXPECT_TRUE(p.caminhoBanco() == "/srv/zuv/ORIGEM.FDB" && p.usuario == "a" && !p.autoCommit);
   for (std::string servidor : {"localhost:/dados/VENDAS.FDB", "servidor/3051:C:\\ZUV\\VENDAS.FDB"})
     EXPECT_EQ(ParametrosConexao::deTexto("data source=" + servidor).caminhoBanco(), servidor);
+  // The ZUV string appends "\VENDAS.FDB" to a data folder on a POSIX server.
+  EXPECT_EQ(ParametrosConexao::deTexto("data source=srv:/zuv/DADOS\\VENDAS.FDB").caminhoBanco(),
+            "srv:/zuv/DADOS/VENDAS.FDB");
   EXPECT_THROW(ParametrosConexao::deTexto("user id=sysdba;password=x"), ErroConfiguracao);
   EXPECT_THROW(ParametrosConexao::deTexto("data source=/a;auto_commit=talvez"), ErroConfiguracao);
 }

@@ -75,7 +75,8 @@ TEST_F(FrmMenuTest, UmaInstanciaModelessPorFormularioRecriadaDepoisDeFechada) {
   clica("cmdImportaZUV");
   EXPECT_NE(FrmMenu::formularioAberto("cmdImportaZUV"), nullptr);
 
-  clica("cmdImportaNFE");  // no form registered: a placeholder window
+  FrmMenu::registraFormulario("cmdImportaNFE", {});  // no form: a placeholder window
+  clica("cmdImportaNFE");
   QWidget* provisoria = FrmMenu::formularioAberto("cmdImportaNFE");
   ASSERT_NE(provisoria, nullptr);
   EXPECT_EQ(provisoria->windowTitle(), QString::fromUtf8("Importação de NCM / CFOP"));
