@@ -1,0 +1,33 @@
+#pragma once
+// The product import on a connection and an interaction, as ImportaPlanilhaProduto runs it inside
+// its run context; `copiaDeSeguranca` is called just before the catalogue is wiped.
+#include <functional>
+#include <string>
+
+#include "migration/ImportaPlanilhaProduto.h"
+
+namespace zuv {
+
+class Conexao;
+class Tela;
+
+// The statements of the catalogue wipe, in order. An entry marked `comOSeguinte` only prepares the
+// next one (it clears a link to the rows that one deletes) and is undone with it when it fails.
+struct PassoLimpeza {
+  const char* instrucao;
+  bool comOSeguinte = false;
+};
+
+struct AmbienteImportacao {
+  Conexao& conexao;
+  Tela& tela;
+  std::string pastaPrograma;
+  std::function<void()> copiaDeSeguranca;
+  // A failed row, for the change report: where (the sheet row) and why.
+  std::function<void(const std::string&, const std::string&)> registraFalha;
+};
+
+Resultado importaProdutos(AmbienteImportacao& ambiente, const OpcoesImportacaoProduto& opcoes,
+                          ResumoImportacaoProduto& resumo);
+
+}  // namespace zuv
