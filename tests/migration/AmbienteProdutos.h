@@ -1,0 +1,73 @@
+#pragma once
+// A fresh ZUV database and program folder for the product import's tests, produto.xlsx written by
+// openpyxl or LibreOffice from rows of cells, and the import run on them.
+#include "customers/AmbienteClientes.h"
+#include "migration/ImportacaoProduto.h"
+#include "platform/Planilha.h"
+
+namespace zuv::teste {
+
+// The headings of produto.xlsx.
+inline const std::vector<std::string> kCabecalhoProduto = {"Barra",
+                                                           "Nome Produto",
+                                                           "Unidade",
+                                                           "Preço Custo",
+                                                           "Preço Venda",
+                                                           "Estoque Atual",
+                                                           "Nome Grupo",
+                                                           "Sub Grupo",
+                                                           "NCM",
+                                                           "Aliq. ECF SAT",
+                                                           "CFOP VendaSat",
+                                                           "Trib.Simples Nacional",
+                                                           "Cód.Trib.ICMS CST",
+                                                           "Código CEST",
+                                                           "Preço Atacado"};
+
+// Rows of cells held in memory, as the form's grid hands them to the run.
+class GradeDeTeste : public LeitorPlanilha {
+ public:
+  explicit GradeDeTeste(Tabela linhas) : linhas_(std::move(linhas)) {}
+  std::string celula(int linha, int coluna) override {
+    if (linha < 1 || linha > int(linhas_.size())) return {};
+    const auto& l = linhas_[linha - 1];
+    return coluna >= 1 && coluna <= int(l.size()) ? l[coluna - 1] : std::string();
+  }
+  int ultimaLinha() override { return int(linhas_.size()); }
+  int ultimaColuna(int linha) override {
+    return linha >= 1 && linha <= int(linhas_.size()) ? int(linhas_[linha - 1].size()) : 0;
+  }
+
+ private:
+  Tabela linhas_;
+};
+
+class AmbienteProdutos : public AmbienteClientes {
+ protected:
+  // Writes produto.xlsx (heading + rows) and runs the import on it.
+  Resultado importa(const Tabela& linhas, const OpcoesImportacaoProduto& opcoes = {},
+                    bool libreOffice = false) {
+    Tabela comCabecalho{kCabecalhoProduto};
+    comCabecalho.insert(comCabecalho.end(), linhas.begin(), linhas.end());
+    planilha(comCabecalho, pasta / kArquivoProdutos, libreOffice);
+    return executa(opcoes);
+  }
+  // Runs the import on what is in the program folder (or on the grid the options carry).
+  Resultado executa(const OpcoesImportacaoProduto& opcoes) {
+    tela = TelaGravadora{};
+    resumo = ResumoImportacaoProduto{};
+    copias = 0;
+    falhas.clear();
+    AmbienteImportacao ambiente{
+        *conexao, tela, pasta.string(), [this] { ++copias; },
+        [this](const std::string& onde, const std::string& causa) { falhas.push_back(onde + ": " + causa); }};
+    return importaProdutos(ambiente, opcoes, resumo);
+  }
+  std::vector<std::string> erros() { return tela.itens[kControleErros]; }
+
+  ResumoImportacaoProduto resumo;
+  int copias = 0;
+  std::vector<std::string> falhas;
+};
+
+}  // namespace zuv::teste

@@ -1,0 +1,74 @@
+#include "migration/ImportaPlanilhaProduto.h"
+
+#include "migration/AmbienteProdutos.h"
+#include "migration/ServidorNCM.h"
+
+namespace zuv::teste {
+namespace {
+
+const std::string n = "<null>";
+const std::string kItens =
+    "select e.IDITEMPRODUTO, e.IDPRODUTO, p.DESCRICAO, p.DESCRICAOIMP, e.BARRA, e.CUSTOLIQUIDO, "
+    "e.VENDAATUAL, "
+    "e.MARGEMVENDA, e.MARGEMVENDAPORC, e.ESTOQUEATUAL, e.VENDAATACADO, u.DESCRICAO, g.DESCRICAO, "
+    "s.DESCRICAO, "
+    "c.CODIGONCM, c.CEST, l.PORCICF, t.CODFISCAL from produtoestoque e join produto p on p.idproduto = "
+    "e.idproduto "
+    "left join unidade u on u.idunidade = e.idunidade left join produtogrupo g on g.idprodgrupo = "
+    "e.idprodgrupo "
+    "left join subgrupo s on s.idsubgrupo = e.idsubgrupo left join ncm c on c.idncm = e.idncm "
+    "left join ecfletra l on l.idecfletra = e.idecfletra left join tribcfop t on t.idtribcfop = e.idtribcfop "
+    "order by e.iditemproduto";
+
+class ImportaProdutoTest : public AmbienteProdutos {};
+
+// Prices as numbers and as text, codes typed as numbers, accents, apostrophes and empty cells.
+const Tabela kLinhas = {
+    {"#7891000100103", "Café Pilão 500g", "un", "#12.5", "19,90", "#10", "Mercearia", "Matinais", "#9012100",
+     "#18", "#5102", "#102", "", "#100100", "17,50"},
+    {"0001234", "Biscoito d'Água 200g", "UND", "2.10", "#3.5", "", "", "", "", "7.5", "5102", "102"},
+    {"", "Pão francês kg", "KG", "", "#12.99", "#3.25", "Padaria", "", "0901.21.00", "", "5.102"},
+    {"", "Pão de queijo kg", "KG", "1.234,50", "", "abc"},
+};
+
+TEST_F(ImportaProdutoTest, NewRowsCreateTheirItemsAndReferencesOnce) {
+  for (bool libreOffice : {false, true}) {
+    SCOPED_TRACE(libreOffice ? "LibreOffice" : "openpyxl");
+    banco = std::make_unique<BancoDeTeste>();
+    pasta = banco->pastaPrograma();
+    conexao = std::make_unique<Conexao>(banco->textoConexao());
+    OpcoesImportacaoProduto o;
+    o.grupo = true;
+    EXPECT_EQ(importa(kLinhas, o, libreOffice), Resultado::encerrar());
+    // clang-format off
+    EXPECT_EQ(linhas(kItens), (Tabela{
+        {"1", "1", "CAFE PILAO 500G", "CAFE PILAO 500G", "7891000100103", "12,5", "19,9", "7,4", "59,2", "10", "17,5",
+         "UN", "MERCEARIA", "MATINAIS", "09012100", "0100100", "18", "5102"},
+        // The apostrophe goes, "2.10" is 2,10, UND finds UN, no group is DIVERSOS, no NCM means no CFOP.
+        {"2", "2", "BISCOITO DAGUA 200G", "BISCOITO DAGUA 200G", "0001234", "2,1", "3,5", "1,4", "66,6667", "0", "0",
+         "UN", "DIVERSOS", n, n, n, "7,5", n},
+        // Without a cost the sale price is the cost; a dotted NCM finds the one above and keeps its CEST.
+        {"3", "3", "PAO FRANCES KG", "PAO FRANCES KG", "", "12,99", "12,99", "0", "0", "3,25", "0", "KG", "PADARIA",
+         n, "09012100", "0100100", n, "5102"},
+        // A second row without barcode is a new item; a stock that is not a number is 0.
+        {"4", "4", "PAO DE QUEIJO KG", "PAO DE QUEIJO KG", "", "1234,5", "0", "-1234,5", "-100", "0", "0", "KG",
+         "DIVERSOS", n, n, n, n, n}}));
+    EXPECT_EQ(linhas("select idunidade, descricao, medidafracao from unidade order by 1"),
+              (Tabela{{"1", "UN", "N"}, {"2", "KG", "N"}}));
+    EXPECT_EQ(linhas("select idncm, descricao, idncmgrupo from ncm"), (Tabela{{"1", "CAFE PILAO 500G", "1"}}));
+    EXPECT_EQ(linhas("select idncmgrupo, codigoncmgrupo, descricaogrupo from ncmgrupo order by 1"),
+              (Tabela{{"1", "1", "GERAL"}, {"2", "2", "CAFE PILAO 500G"}}));
+    EXPECT_EQ(linhas("select idecfletra, descricao, letraimpressao from ecfletra order by 1"),
+              (Tabela{{"1", "Porcentagem: 18,00", "18,00"}, {"2", "Porcentagem: 7,50", "7,50"}}));
+    EXPECT_EQ(linhas("select idtribcfop, descricao, codfiscal, cst, csosn, naturezaoperacao, regime from tribcfop"),
+              (Tabela{{"1", "CFOP 5102", "5102", "102", "102", "NAT 5102", "2"}}));
+    EXPECT_EQ(linhas("select idcst, codigocst, cst from cst"), (Tabela{{"1", "102", "CSN:102"}}));
+    // clang-format on
+    EXPECT_EQ(tela.textosDasMensagens(), (std::vector<std::string>{"Fim Importação", "FIM"}));
+    EXPECT_EQ(erros(), std::vector<std::string>{});
+    EXPECT_EQ(resumo.texto().substr(0, 51), "Produtos: 4 importados, 0 atualizados, 0 com erro, ");
+  }
+}
+
+}  // namespace
+}  // namespace zuv::teste
