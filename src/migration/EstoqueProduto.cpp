@@ -94,7 +94,7 @@ std::string atualizacaoEstoque(const ItemProduto& i, const CamposAtualizacao& c,
   if (c.aliqEcf && i.idECFLetra && *i.idECFLetra)
     partes.push_back(" ,IdECFLetra      = " + id(*i.idECFLetra));
   if (c.ncm && i.idNCM) partes.push_back(" ,idNCM           = " + id(i.idNCM));
-  if (c.grupo) {
+  if (c.grupo && c.temGrupo) {
     if (i.idProdGrupo) partes.push_back("     ,   idProdGrupo      = " + id(i.idProdGrupo));
     if (i.idSubGrupo) partes.push_back("     ,   IDSUBGRUPO      = " + id(*i.idSubGrupo));
   }

@@ -27,7 +27,7 @@ struct ItemProduto {
 struct CamposAtualizacao {
   bool precoCusto = false, precoVenda = false, estoque = false, cfopSat = false, aliqEcf = false, ncm = false,
        grupo = false;
-  bool temCusto = false, temVenda = false, temEstoque = false, temAtacado = false;
+  bool temCusto = false, temVenda = false, temEstoque = false, temAtacado = false, temGrupo = false;
 };
 
 std::string insercaoProduto(int32_t idProduto, const std::string& descricao);

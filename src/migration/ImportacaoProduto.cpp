@@ -140,9 +140,9 @@ Importacao::Desfecho Importacao::processaLinha(const LinhaProduto& l, const std:
   const bool custoGravado = existe && o_.precoVenda && !o_.precoCusto;
   item.custo = custoGravado ? decimalDe(existente.valor("CustoLiquido"), 2) : leNumero(l.custo, estilo_);
   item.venda = leNumero(l.venda, estilo_);
-  // An existing item's margin with an empty sale cell is the one of its stored price.
-  const Decimal vendaDaMargem =
-      existe && l.venda.empty() ? decimalDe(existente.valor("VendaAtual"), 2) : item.venda;
+  // An existing item whose sale price is not rewritten keeps it: its margin is taken against it.
+  const bool vendaNova = o_.precoCusto && o_.precoVenda && !l.venda.empty();
+  const Decimal vendaDaMargem = existe && !vendaNova ? decimalDe(existente.valor("VendaAtual"), 2) : item.venda;
   if (item.custo.unscaled == 0) item.custo = vendaDaMargem;
   item.margem = Decimal{vendaDaMargem.unscaled - item.custo.unscaled, 2};
   item.margemPorc = item.custo.unscaled != 0 ? item.margem.paraDouble() / item.custo.paraDouble() * 100 : 100;
@@ -180,6 +180,7 @@ Importacao::Desfecho Importacao::processaLinha(const LinhaProduto& l, const std:
     campos.temVenda = !l.venda.empty();
     campos.temEstoque = !l.estoque.empty();
     campos.temAtacado = !l.atacado.empty();
+    campos.temGrupo = !l.grupo.empty();
     if (o_.estoque && campos.temEstoque) item.estoque = leNumero(l.estoque, estilo_, 3);
     const std::string sql = atualizacaoEstoque(item, campos, barraGravada);
     if (!sql.empty()) c_.executa(sql);

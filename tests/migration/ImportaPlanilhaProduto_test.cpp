@@ -72,3 +72,84 @@ TEST_F(ImportaProdutoTest, NewRowsCreateTheirItemsAndReferencesOnce) {
 
 }  // namespace
 }  // namespace zuv::teste
+
+namespace zuv::teste {
+namespace {
+
+using Opcao = bool OpcoesImportacaoProduto::*;
+
+TEST_F(ImportaProdutoTest, EachFieldBoxRewritesItsFieldsOfAnExistingItemAndEmptyCellsNothing) {
+  struct Caso {
+    const char* nome;
+    std::vector<Opcao> caixas;
+  };
+  const std::vector<Caso> casos = {
+      {"nenhuma", {}},
+      {"nome", {&OpcoesImportacaoProduto::nomeProduto}},
+      {"custo", {&OpcoesImportacaoProduto::precoCusto}},
+      {"custo+venda", {&OpcoesImportacaoProduto::precoCusto, &OpcoesImportacaoProduto::precoVenda}},
+      {"venda", {&OpcoesImportacaoProduto::precoVenda}},
+      {"estoque", {&OpcoesImportacaoProduto::estoque}},
+      {"grupo", {&OpcoesImportacaoProduto::grupo}},
+      {"ncm", {&OpcoesImportacaoProduto::ncm}},
+      {"ecf", {&OpcoesImportacaoProduto::aliqEcf}},
+      {"cfop", {&OpcoesImportacaoProduto::cfopSat}},
+      {"sem efeito",
+       {&OpcoesImportacaoProduto::unidade, &OpcoesImportacaoProduto::tribSimpNac, &OpcoesImportacaoProduto::icmsSt,
+        &OpcoesImportacaoProduto::atacado}},
+      {"todas, celulas vazias", {}},
+  };
+  Tabela base;
+  for (size_t k = 0; k < casos.size(); ++k)
+    base.push_back({"B" + std::to_string(k), "Produto " + std::to_string(k), "UN", "4,00", "10,00", "5", "Grupo A",
+                    "Sub A", "01012100", "18", "5102", "102", "", "1234567", "9,00"});
+  OpcoesImportacaoProduto comGrupo;
+  comGrupo.grupo = true;
+  ASSERT_EQ(importa(base, comGrupo), Resultado::encerrar());
+  Tabela depois;
+  for (size_t k = 0; k < casos.size(); ++k) {
+    OpcoesImportacaoProduto o;
+    for (Opcao c : casos[k].caixas)
+      o.*c = true;
+    const std::string barra = "b" + std::to_string(k);  // found whatever the case
+    Tabela linha = {{barra, "Novo nome", "KG", "6,00", "15,00", "8", "Grupo B", "Sub B", "02013000", "12", "5405",
+                     "500", "", "7654321", "13,00"}};
+    if (k + 1 == casos.size()) {
+      o.marcaTodos(true);
+      linha = {{barra, "Novo nome"}};
+    }
+    ASSERT_EQ(importa(linha, o), Resultado::encerrar()) << casos[k].nome;
+    EXPECT_EQ(erros(), std::vector<std::string>{}) << casos[k].nome;
+    EXPECT_EQ(resumo.atualizados, 1) << casos[k].nome;
+  }
+  EXPECT_EQ(conta("produtoestoque"), long(casos.size()));
+  EXPECT_EQ(linhas("select p.DESCRICAO, e.CUSTOLIQUIDO, e.VENDAATUAL, e.MARGEMVENDA, e.ESTOQUEATUAL, e.VENDAATACADO, "
+                   "u.DESCRICAO, g.DESCRICAO, s.DESCRICAO, c.CODIGONCM, c.CEST, l.PORCICF, t.CODFISCAL "
+                   "from produtoestoque e join produto p on p.idproduto = e.idproduto "
+                   "left join unidade u on u.idunidade = e.idunidade "
+                   "left join produtogrupo g on g.idprodgrupo = e.idprodgrupo "
+                   "left join subgrupo s on s.idsubgrupo = e.idsubgrupo left join ncm c on c.idncm = e.idncm "
+                   "left join ecfletra l on l.idecfletra = e.idecfletra "
+                   "left join tribcfop t on t.idtribcfop = e.idtribcfop order by e.iditemproduto"),
+            // clang-format off
+            (Tabela{
+                // The wholesale price (column 15) is rewritten whenever its cell holds one.
+                {"PRODUTO 0", "4", "10", "6", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                {"NOVO NOME", "4", "10", "6", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                // The cost alone: the margin against the stored sale price.
+                {"PRODUTO 2", "6", "10", "4", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                {"PRODUTO 3", "6", "15", "9", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                {"PRODUTO 4", "4", "10", "6", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                {"PRODUTO 5", "4", "10", "6", "8", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                {"PRODUTO 6", "4", "10", "6", "5", "13", "UN", "GRUPO B", "SUB B", "01012100", "1234567", "18", "5102"},
+                {"PRODUTO 7", "4", "10", "6", "5", "13", "UN", "GRUPO A", "SUB A", "02013000", "7654321", "18", "5102"},
+                {"PRODUTO 8", "4", "10", "6", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "12", "5102"},
+                {"PRODUTO 9", "4", "10", "6", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5405"},
+                {"PRODUTO 10", "4", "10", "6", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                // Every box and empty cells: only the description, which the row holds.
+                {"NOVO NOME", "4", "10", "6", "5", "9", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"}}));
+  // clang-format on
+}
+
+}  // namespace
+}  // namespace zuv::teste

@@ -145,7 +145,7 @@ TEST_F(LinhaProdutoTest, TheUpdateRewritesOnlyTheTickedFieldsWhoseCellsHoldSomet
        ",MargemVendaPorc =  150"},
       {C{.precoVenda = true, .temVenda = true}, ""},
       {C{.precoCusto = true, .temVenda = true}, ""},
-      {C{.cfopSat = true, .aliqEcf = true, .ncm = true, .grupo = true},
+      {C{.cfopSat = true, .aliqEcf = true, .ncm = true, .grupo = true, .temGrupo = true},
        " idTribCFOP      = 4 ,IdECFLetra      = 5 ,idNCM           = 6     ,   idProdGrupo      = 2     ,   "
        "IDSUBGRUPO      = 9"},
   };
@@ -157,7 +157,7 @@ TEST_F(LinhaProdutoTest, TheUpdateRewritesOnlyTheTickedFieldsWhoseCellsHoldSomet
   i.idTribCFOP = i.idNCM = 0;
   i.idECFLetra.reset();
   i.idSubGrupo.reset();
-  EXPECT_EQ(atualizacaoEstoque(i, C{.cfopSat = true, .aliqEcf = true, .ncm = true, .grupo = true}, "1"),
+  EXPECT_EQ(atualizacaoEstoque(i, C{.cfopSat = true, .aliqEcf = true, .ncm = true, .grupo = true, .temGrupo = true}, "1"),
             inicio + "        idProdGrupo      = 2 Where Barra = '1'");
 }
 
