@@ -142,7 +142,8 @@ Importacao::Desfecho Importacao::processaLinha(const LinhaProduto& l, const std:
   item.venda = leNumero(l.venda, estilo_);
   // An existing item whose sale price is not rewritten keeps it: its margin is taken against it.
   const bool vendaNova = o_.precoCusto && o_.precoVenda && !l.venda.empty();
-  const Decimal vendaDaMargem = existe && !vendaNova ? decimalDe(existente.valor("VendaAtual"), 2) : item.venda;
+  const Decimal vendaDaMargem =
+      existe && !vendaNova ? decimalDe(existente.valor("VendaAtual"), 2) : item.venda;
   if (item.custo.unscaled == 0) item.custo = vendaDaMargem;
   item.margem = Decimal{vendaDaMargem.unscaled - item.custo.unscaled, 2};
   item.margemPorc = item.custo.unscaled != 0 ? item.margem.paraDouble() / item.custo.paraDouble() * 100 : 100;

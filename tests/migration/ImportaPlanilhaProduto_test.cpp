@@ -95,14 +95,14 @@ TEST_F(ImportaProdutoTest, EachFieldBoxRewritesItsFieldsOfAnExistingItemAndEmpty
       {"ecf", {&OpcoesImportacaoProduto::aliqEcf}},
       {"cfop", {&OpcoesImportacaoProduto::cfopSat}},
       {"sem efeito",
-       {&OpcoesImportacaoProduto::unidade, &OpcoesImportacaoProduto::tribSimpNac, &OpcoesImportacaoProduto::icmsSt,
-        &OpcoesImportacaoProduto::atacado}},
+       {&OpcoesImportacaoProduto::unidade, &OpcoesImportacaoProduto::tribSimpNac,
+        &OpcoesImportacaoProduto::icmsSt, &OpcoesImportacaoProduto::atacado}},
       {"todas, celulas vazias", {}},
   };
   Tabela base;
   for (size_t k = 0; k < casos.size(); ++k)
-    base.push_back({"B" + std::to_string(k), "Produto " + std::to_string(k), "UN", "4,00", "10,00", "5", "Grupo A",
-                    "Sub A", "01012100", "18", "5102", "102", "", "1234567", "9,00"});
+    base.push_back({"B" + std::to_string(k), "Produto " + std::to_string(k), "UN", "4,00", "10,00", "5",
+                    "Grupo A", "Sub A", "01012100", "18", "5102", "102", "", "1234567", "9,00"});
   OpcoesImportacaoProduto comGrupo;
   comGrupo.grupo = true;
   ASSERT_EQ(importa(base, comGrupo), Resultado::encerrar());
@@ -112,8 +112,8 @@ TEST_F(ImportaProdutoTest, EachFieldBoxRewritesItsFieldsOfAnExistingItemAndEmpty
     for (Opcao c : casos[k].caixas)
       o.*c = true;
     const std::string barra = "b" + std::to_string(k);  // found whatever the case
-    Tabela linha = {{barra, "Novo nome", "KG", "6,00", "15,00", "8", "Grupo B", "Sub B", "02013000", "12", "5405",
-                     "500", "", "7654321", "13,00"}};
+    Tabela linha = {{barra, "Novo nome", "KG", "6,00", "15,00", "8", "Grupo B", "Sub B", "02013000", "12",
+                     "5405", "500", "", "7654321", "13,00"}};
     if (k + 1 == casos.size()) {
       o.marcaTodos(true);
       linha = {{barra, "Novo nome"}};
@@ -123,15 +123,17 @@ TEST_F(ImportaProdutoTest, EachFieldBoxRewritesItsFieldsOfAnExistingItemAndEmpty
     EXPECT_EQ(resumo.atualizados, 1) << casos[k].nome;
   }
   EXPECT_EQ(conta("produtoestoque"), long(casos.size()));
-  EXPECT_EQ(linhas("select p.DESCRICAO, e.CUSTOLIQUIDO, e.VENDAATUAL, e.MARGEMVENDA, e.ESTOQUEATUAL, e.VENDAATACADO, "
-                   "u.DESCRICAO, g.DESCRICAO, s.DESCRICAO, c.CODIGONCM, c.CEST, l.PORCICF, t.CODFISCAL "
-                   "from produtoestoque e join produto p on p.idproduto = e.idproduto "
-                   "left join unidade u on u.idunidade = e.idunidade "
-                   "left join produtogrupo g on g.idprodgrupo = e.idprodgrupo "
-                   "left join subgrupo s on s.idsubgrupo = e.idsubgrupo left join ncm c on c.idncm = e.idncm "
-                   "left join ecfletra l on l.idecfletra = e.idecfletra "
-                   "left join tribcfop t on t.idtribcfop = e.idtribcfop order by e.iditemproduto"),
-            // clang-format off
+  EXPECT_EQ(
+      linhas(
+          "select p.DESCRICAO, e.CUSTOLIQUIDO, e.VENDAATUAL, e.MARGEMVENDA, e.ESTOQUEATUAL, e.VENDAATACADO, "
+          "u.DESCRICAO, g.DESCRICAO, s.DESCRICAO, c.CODIGONCM, c.CEST, l.PORCICF, t.CODFISCAL "
+          "from produtoestoque e join produto p on p.idproduto = e.idproduto "
+          "left join unidade u on u.idunidade = e.idunidade "
+          "left join produtogrupo g on g.idprodgrupo = e.idprodgrupo "
+          "left join subgrupo s on s.idsubgrupo = e.idsubgrupo left join ncm c on c.idncm = e.idncm "
+          "left join ecfletra l on l.idecfletra = e.idecfletra "
+          "left join tribcfop t on t.idtribcfop = e.idtribcfop order by e.iditemproduto"),
+      // clang-format off
             (Tabela{
                 // The wholesale price (column 15) is rewritten whenever its cell holds one.
                 {"PRODUTO 0", "4", "10", "6", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
@@ -149,6 +151,140 @@ TEST_F(ImportaProdutoTest, EachFieldBoxRewritesItsFieldsOfAnExistingItemAndEmpty
                 // Every box and empty cells: only the description, which the row holds.
                 {"NOVO NOME", "4", "10", "6", "5", "9", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"}}));
   // clang-format on
+}
+
+}  // namespace
+}  // namespace zuv::teste
+
+namespace zuv::teste {
+namespace {
+
+TEST_F(ImportaProdutoTest, FailingRowsAreListedOnceWithTheirLineAndLeaveNothingBehind) {
+  Tabela tabela;
+  for (int k = 1; k <= 13; ++k)
+    tabela.push_back({std::to_string(k), "Produto " + std::to_string(k), "UN", "1,00", "2,00"});
+  tabela[3][4] = "abc";     // sheet row 5: a sale price that is not a number
+  tabela[8].push_back("");  // sheet row 10: a group the database cannot store
+  tabela[8].push_back("");
+  tabela[8][6] = "Молоко";
+  OpcoesImportacaoProduto o;
+  o.grupo = true;
+  EXPECT_EQ(importa(tabela, o), Resultado::encerrar());
+  ASSERT_EQ(erros().size(), 2u);
+  EXPECT_EQ(
+      erros()[0],
+      "Linha Excel: 4 Código Barra 4 Valor de Venda ABC Descrição Programática: \"ABC\" não é um número.");
+  EXPECT_TRUE(
+      erros()[1].starts_with("Linha Excel: 9 Código Barra 9 Valor de Venda 2,00 Descrição Programática: "))
+      << erros()[1];
+  EXPECT_EQ(falhas.size(), 2u);
+  EXPECT_TRUE(falhas[0].starts_with("Linha 5 de produto.xlsx: ")) << falhas[0];
+  // The rows after a failure go on; the failed ones left no product, group or stock item.
+  EXPECT_EQ(conta("produtoestoque"), 11);
+  EXPECT_EQ(conta("produto"), 11);
+  EXPECT_EQ(linhas("select count(*) from produtoestoque where barra in ('4', '9')"), Tabela{{"0"}});
+  EXPECT_EQ(conta("produtogrupo"), 1);
+  EXPECT_EQ(resumo.inseridos, 11);
+  EXPECT_EQ(resumo.falhas, 2);
+  // Thirteen rows: commits after rows 6 and 11, and at the end.
+  EXPECT_EQ(resumo.confirmacoes, 3);
+  EXPECT_EQ(tela.textosDasMensagens(), (std::vector<std::string>{"Fim Importação", "FIM"}));
+  EXPECT_EQ(importa({{"100", "A"}, {"101", "B"}, {"102", "C"}}), Resultado::encerrar());
+  EXPECT_EQ(resumo.confirmacoes, 1);
+  EXPECT_EQ(tela.textos[kControleRegistro], "5");  // the row where the data ended
+  EXPECT_EQ(tela.progressos.back(), 100);
+}
+
+}  // namespace
+}  // namespace zuv::teste
+
+namespace zuv::teste {
+namespace {
+
+class LimpezaProdutoTest : public AmbienteProdutos {
+ protected:
+  // The populated fixture, plus a script of the test's own.
+  void popula(const std::string& extra = {}) {
+    conexao.reset();
+    banco->carregaFixture("zuv_populado.sql");
+    if (!extra.empty()) banco->executaIsql(extra);
+    conexao = std::make_unique<Conexao>(banco->textoConexao());
+  }
+  std::vector<long> contagens() {
+    std::vector<long> r;
+    for (const char* t : {"produtoestoque", "produto", "comanda", "itemsaida", "contadet", "ncm", "tribcfop",
+                          "produtogrupo", "unidade"})
+      r.push_back(conta(t));
+    return r;
+  }
+  OpcoesImportacaoProduto limpa() {
+    OpcoesImportacaoProduto o;
+    o.limpaBase = true;
+    return o;
+  }
+};
+
+TEST_F(LimpezaProdutoTest, TheCleanModeWipesTheCatalogueAfterABackupAndImportsTheRows) {
+  popula();
+  EXPECT_EQ(
+      importa({{"7891", "Arroz 5kg", "UN", "20", "25"}, {"7892", "Feijão 1kg", "UN", "6", "8"}}, limpa()),
+      Resultado::encerrar());
+  EXPECT_EQ(copias, 1);
+  EXPECT_EQ(erros(), std::vector<std::string>{});
+  EXPECT_EQ(contagens(), (std::vector<long>{2, 2, 0, 0, 0, 0, 0, 0, 2}));
+  EXPECT_EQ(linhas("select idtribcfop from clidono"), Tabela{{n}});
+  // The identifiers start again at 1.
+  EXPECT_EQ(linhas("select iditemproduto, idproduto, barra from produtoestoque order by 1"),
+            (Tabela{{"1", "1", "7891"}, {"2", "2", "7892"}}));
+}
+
+TEST_F(LimpezaProdutoTest, AReferenceThatKeepsTheStockItemsUndoesTheWholeWipe) {
+  popula(
+      "CREATE TABLE ETIQUETA (IDETIQUETA INTEGER NOT NULL PRIMARY KEY, IDITEMPRODUTO INTEGER REFERENCES "
+      "PRODUTOESTOQUE (IDITEMPRODUTO));\nCOMMIT;\nINSERT INTO ETIQUETA VALUES (1, 1);");
+  const std::vector<long> antes = contagens();
+  const Resultado r = importa({{"7891", "Arroz 5kg", "UN", "20", "25"}}, limpa());
+  EXPECT_EQ(r.desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_EQ(copias, 1);
+  EXPECT_EQ(contagens(), antes);
+  EXPECT_EQ(linhas("select idtribcfop from clidono"), Tabela{{"1"}});
+  ASSERT_EQ(tela.mensagens.size(), 1u);
+  EXPECT_TRUE(
+      tela.mensagens[0].texto.starts_with("A base de produtos não foi limpa: a tabela ProdutoEstoque ainda "
+                                          "tem registros"))
+      << tela.mensagens[0].texto;
+  // Every refused statement is listed, the first one where the stock items stayed.
+  ASSERT_FALSE(erros().empty());
+  EXPECT_TRUE(erros()[0].starts_with("Delete from ProdutoEstoque: ")) << erros()[0];
+}
+
+TEST_F(LimpezaProdutoTest, ARefusedStatementIsUndoneWithTheOneThatPreparesItAndTheWipeGoesOn) {
+  popula("INSERT INTO TRIBCFOPVINCULO (IDCFOPENTRADA, IDCFOPSAIDA) VALUES (1, 2);");
+  EXPECT_EQ(importa({{"7891", "Arroz 5kg", "UN", "20", "25"}}, limpa()), Resultado::encerrar());
+  EXPECT_EQ(contagens(), (std::vector<long>{1, 1, 0, 0, 0, 0, 2, 0, 2}));
+  EXPECT_EQ(linhas("select idtribcfop from clidono"), Tabela{{"1"}});
+  ASSERT_EQ(erros().size(), 1u);
+  EXPECT_TRUE(erros()[0].starts_with("Delete from TribCFOP: ")) << erros()[0];
+}
+
+TEST_F(LimpezaProdutoTest, AMissingOrEmptyWorkbookWipesNothing) {
+  popula();
+  const std::vector<long> antes = contagens();
+  EXPECT_EQ(executa(limpa()).desfecho, Resultado::Desfecho::Falhou);
+  ASSERT_EQ(tela.mensagens.size(), 1u);
+  EXPECT_NE(tela.mensagens[0].texto.find("produto.xlsx"), std::string::npos) << tela.mensagens[0].texto;
+  EXPECT_EQ(copias, 0);
+  EXPECT_EQ(contagens(), antes);
+  // Only headings, or a first row without barcode and description: nothing to import, nothing wiped.
+  for (const Tabela& t : {Tabela{}, Tabela{{"", "", "UN", "1", "2"}, {"7891", "Depois do fim"}}}) {
+    EXPECT_EQ(importa(t, limpa()), Resultado::encerrar());
+    EXPECT_EQ(copias, 0);
+    EXPECT_EQ(contagens(), antes);
+    EXPECT_EQ(tela.textosDasMensagens(), (std::vector<std::string>{"Fim Importação", "FIM"}));
+    EXPECT_EQ(erros(),
+              std::vector<std::string>{"Nenhuma linha de produto em produto.xlsx: a base de produtos não foi "
+                                       "limpa."});
+  }
 }
 
 }  // namespace

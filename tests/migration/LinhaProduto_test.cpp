@@ -157,7 +157,8 @@ TEST_F(LinhaProdutoTest, TheUpdateRewritesOnlyTheTickedFieldsWhoseCellsHoldSomet
   i.idTribCFOP = i.idNCM = 0;
   i.idECFLetra.reset();
   i.idSubGrupo.reset();
-  EXPECT_EQ(atualizacaoEstoque(i, C{.cfopSat = true, .aliqEcf = true, .ncm = true, .grupo = true, .temGrupo = true}, "1"),
+  EXPECT_EQ(atualizacaoEstoque(
+                i, C{.cfopSat = true, .aliqEcf = true, .ncm = true, .grupo = true, .temGrupo = true}, "1"),
             inicio + "        idProdGrupo      = 2 Where Barra = '1'");
 }
 
