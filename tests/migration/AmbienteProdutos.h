@@ -2,6 +2,7 @@
 // A fresh ZUV database and program folder for the product import's tests, produto.xlsx written by
 // openpyxl or LibreOffice from rows of cells, and the import run on them.
 #include "customers/AmbienteClientes.h"
+#include "migration/GradeProduto.h"
 #include "migration/ImportacaoProduto.h"
 #include "platform/Planilha.h"
 
@@ -23,24 +24,6 @@ inline const std::vector<std::string> kCabecalhoProduto = {"Barra",
                                                            "Cód.Trib.ICMS CST",
                                                            "Código CEST",
                                                            "Preço Atacado"};
-
-// Rows of cells held in memory, as the form's grid hands them to the run.
-class GradeDeTeste : public LeitorPlanilha {
- public:
-  explicit GradeDeTeste(Tabela linhas) : linhas_(std::move(linhas)) {}
-  std::string celula(int linha, int coluna) override {
-    if (linha < 1 || linha > int(linhas_.size())) return {};
-    const auto& l = linhas_[linha - 1];
-    return coluna >= 1 && coluna <= int(l.size()) ? l[coluna - 1] : std::string();
-  }
-  int ultimaLinha() override { return int(linhas_.size()); }
-  int ultimaColuna(int linha) override {
-    return linha >= 1 && linha <= int(linhas_.size()) ? int(linhas_[linha - 1].size()) : 0;
-  }
-
- private:
-  Tabela linhas_;
-};
 
 class AmbienteProdutos : public AmbienteClientes {
  protected:

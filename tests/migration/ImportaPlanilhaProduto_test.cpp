@@ -309,49 +309,57 @@ TEST_F(ImportaProdutoTest, RowsWithoutNcmAskTheLookupUntilItFailsThreeTimesInARo
                      {"666", "D"}},
                     o),
             Resultado::encerrar());
-  EXPECT_EQ(servidor.alvos(), (std::vector<std::string>{"/xmlProduto945MIL.php?barra=111", "/xmlProduto945MIL.php?barra=333",
-                                                        "/xmlProduto945MIL.php?barra=444",
-                                                        "/xmlProduto945MIL.php?barra=555"}));
+  EXPECT_EQ(servidor.alvos(),
+            (std::vector<std::string>{"/xmlProduto945MIL.php?barra=111", "/xmlProduto945MIL.php?barra=333",
+                                      "/xmlProduto945MIL.php?barra=444", "/xmlProduto945MIL.php?barra=555"}));
   // The reply's NCM is the row's NCM, and with it the CFOP record.
-  EXPECT_EQ(linhas("select e.barra, n.codigoncm, t.codfiscal from produtoestoque e left join ncm n on n.idncm = "
-                   "e.idncm left join tribcfop t on t.idtribcfop = e.idtribcfop where e.barra in ('111', '222') "
-                   "order by 1"),
-            (Tabela{{"111", "04012010", "5102"}, {"222", "02013000", n}}));
+  EXPECT_EQ(
+      linhas("select e.barra, n.codigoncm, t.codfiscal from produtoestoque e left join ncm n on n.idncm = "
+             "e.idncm left join tribcfop t on t.idtribcfop = e.idtribcfop where e.barra in ('111', '222') "
+             "order by 1"),
+      (Tabela{{"111", "04012010", "5102"}, {"222", "02013000", n}}));
   EXPECT_EQ(resumo.inseridos, 7);
   ASSERT_EQ(erros().size(), 1u);
-  EXPECT_TRUE(erros()[0].starts_with("Consulta de NCM pela internet desligada depois de 3 falhas seguidas")) << erros()[0];
+  EXPECT_TRUE(erros()[0].starts_with("Consulta de NCM pela internet desligada depois de 3 falhas seguidas"))
+      << erros()[0];
 }
 
 TEST_F(ImportaProdutoTest, TheGridsPastedTextsCannotAlterAStatement) {
   conexao->executa("insert into produto (idproduto, descricao) values (1, 'EXISTENTE')");
   conexao->executa("insert into unidade (idunidade, descricao) values (1, 'UN')");
-  conexao->executa("insert into produtoestoque (iditemproduto, idproduto, idunidade, barra, vendaatual, "
-                   "vendaatacado) values (1, 1, 1, 'X', 7, 7)");
+  conexao->executa(
+      "insert into produtoestoque (iditemproduto, idproduto, idunidade, barra, vendaatual, "
+      "vendaatacado) values (1, 1, 1, 'X', 7, 7)");
   OpcoesImportacaoProduto o;
   o.planilha = false;
   o.marcaTodos(true);
-  o.grade = std::make_shared<GradeDeTeste>(Tabela{
+  o.grade = std::make_shared<GradeProduto>(Tabela{
       kCabecalhoProduto,
-      {" ' or ''=' ", "Água 'com' gás", "cx'", "1,50", "3", "2", "", "", "1012100", "7.5", "", "", "301100", "",
-       "1 Where 1=1 --"},
+      {" ' or ''=' ", "Água 'com' gás", "cx'", "1,50", "3", "2", "", "", "1012100", "7.5", "", "", "301100",
+       "", "1 Where 1=1 --"},
       {"", "Só a descrição", "UN", "2", "4"},
       {"7891", "Normal", "UN", "2", "4", "", "", "", "", "", "", "", "", "", "2,5"},
   });
   EXPECT_EQ(executa(o), Resultado::encerrar());
   ASSERT_EQ(erros().size(), 1u);
-  EXPECT_TRUE(erros()[0].starts_with("Linha Excel: 1 Código Barra ' OR ''=' Valor de Venda 3 ")) << erros()[0];
+  EXPECT_TRUE(erros()[0].starts_with("Linha Excel: 1 Código Barra ' OR ''=' Valor de Venda 3 "))
+      << erros()[0];
   EXPECT_EQ(linhas("select barra, vendaatual, vendaatacado from produtoestoque order by iditemproduto"),
             (Tabela{{"X", "7", "7"}, {"", "4", "0"}, {"7891", "4", "2,5"}}));
   // Without the hostile wholesale price the row goes in as typed.
-  o.grade = std::make_shared<GradeDeTeste>(Tabela{
-      kCabecalhoProduto,
-      {" ' or ''=' ", "Água 'com' gás", "cx'", "1,50", "3", "2", "", "", "1012100", "7.5", "", "", "301100"}});
+  // Pasted from a spreadsheet: tabs between cells, a quoted cell holding a tab and a quote.
+  const std::string colado =
+      "Barra\tNome Produto\r\n ' or ''=' \t\"Água 'com'\tgás "
+      "\"\"x\"\"\"\tcx'\t1,50\t3\t2\t\t\t1012100\t7.5\t\t\t301100\r\n";
+  EXPECT_EQ(GradeProduto::deTextoColado(colado)[1][1], "Água 'com'\tgás \"x\"");
+  o.grade = std::make_shared<GradeProduto>(GradeProduto::deTextoColado(colado));
   EXPECT_EQ(executa(o), Resultado::encerrar());
   EXPECT_EQ(erros(), std::vector<std::string>{});
-  EXPECT_EQ(linhas("select e.barra, p.descricao, u.descricao, n.codigoncm, n.cest, l.porcicf from produtoestoque e "
-                   "join produto p on p.idproduto = e.idproduto join unidade u on u.idunidade = e.idunidade "
-                   "join ncm n on n.idncm = e.idncm join ecfletra l on l.idecfletra = e.idecfletra"),
-            (Tabela{{"' OR ''='", "AGUA COM GAS", "CX", "01012100", "0301100", "7,5"}}));
+  EXPECT_EQ(
+      linhas("select e.barra, p.descricao, u.descricao, n.codigoncm, n.cest, l.porcicf from produtoestoque e "
+             "join produto p on p.idproduto = e.idproduto join unidade u on u.idunidade = e.idunidade "
+             "join ncm n on n.idncm = e.idncm join ecfletra l on l.idecfletra = e.idecfletra"),
+      (Tabela{{"' OR ''='", "AGUA COM\tGAS  X", "CX", "01012100", "0301100", "7,5"}}));
   EXPECT_EQ(linhas("select vendaatual from produtoestoque where barra = 'X'"), Tabela{{"7"}});
 }
 
