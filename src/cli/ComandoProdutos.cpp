@@ -7,7 +7,7 @@
 #include "cli/LinhaDeComando.h"
 #include "common/Erro.h"
 #include "migration/ConsultaNCM.h"
-#include "migration/GradeProduto.h"
+#include "migration/LeitorGrade.h"
 #include "migration/ImportacaoProduto.h"
 #include "shell/BancoZUV.h"
 #include "shell/PastaPrograma.h"
@@ -42,7 +42,7 @@ Resultado executaImportacao(const OpcoesLinha& linha, Tela& tela) {
     std::stringstream texto;
     texto << f.rdbuf();
     o.planilha = false;
-    o.grade = std::make_shared<GradeProduto>(GradeProduto::deTextoColado(texto.str()));
+    o.grade = std::make_shared<LeitorGrade>(LeitorGrade::deTextoColado(texto.str()));
   }
   if (o.enderecoNCM.empty()) o.enderecoNCM = ConsultaNCM::enderecoConfigurado();
   auto conexao = AbreBancoDados(pastaPrograma(), tela);

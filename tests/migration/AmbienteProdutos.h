@@ -2,7 +2,7 @@
 // A fresh ZUV database and program folder for the product import's tests, produto.xlsx written by
 // openpyxl or LibreOffice from rows of cells, and the import run on them.
 #include "customers/AmbienteClientes.h"
-#include "migration/GradeProduto.h"
+#include "migration/LeitorGrade.h"
 #include "migration/ImportacaoProduto.h"
 #include "platform/Planilha.h"
 

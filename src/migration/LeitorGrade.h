@@ -9,10 +9,10 @@
 
 namespace zuv {
 
-class GradeProduto : public LeitorPlanilha {
+class LeitorGrade : public LeitorPlanilha {
  public:
   using Celulas = std::vector<std::vector<std::string>>;
-  explicit GradeProduto(Celulas linhas) : linhas_(std::move(linhas)) {}
+  explicit LeitorGrade(Celulas linhas) : linhas_(std::move(linhas)) {}
 
   // Text as a spreadsheet puts it on the clipboard: rows by line breaks, cells by tabs; a cell
   // between double quotes may hold tabs, line breaks and doubled quotes.

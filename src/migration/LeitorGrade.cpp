@@ -1,8 +1,8 @@
-#include "migration/GradeProduto.h"
+#include "migration/LeitorGrade.h"
 
 namespace zuv {
 
-GradeProduto::Celulas GradeProduto::deTextoColado(const std::string& texto) {
+LeitorGrade::Celulas LeitorGrade::deTextoColado(const std::string& texto) {
   Celulas linhas(1);
   std::string celula;
   bool entreAspas = false, inicioDeCelula = true;
@@ -45,13 +45,13 @@ GradeProduto::Celulas GradeProduto::deTextoColado(const std::string& texto) {
   return linhas;
 }
 
-std::string GradeProduto::celula(int linha, int coluna) {
+std::string LeitorGrade::celula(int linha, int coluna) {
   if (linha < 1 || linha > int(linhas_.size())) return {};
   const auto& l = linhas_[linha - 1];
   return coluna >= 1 && coluna <= int(l.size()) ? l[coluna - 1] : std::string();
 }
 
-int GradeProduto::ultimaColuna(int linha) {
+int LeitorGrade::ultimaColuna(int linha) {
   if (linha < 1 || linha > int(linhas_.size())) return 0;
   const auto& l = linhas_[linha - 1];
   int ultima = int(l.size());
