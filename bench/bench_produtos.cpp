@@ -112,7 +112,7 @@ Linha linhaGerada(int i, bool nova) {
 void escrevePlanilha(const std::string& caminho, int n, bool nova) {
   EscritorPlanilha p;
   for (int c = 1; c <= 15; ++c)
-    p.escreve(1, c, "C" + std::to_string(c));
+    p.escreve(1, c, std::string("C").append(std::to_string(c)));
   for (int i = 1; i <= n; ++i) {
     const Linha l = linhaGerada(i, nova);
     const std::string* celulas[15] = {&l.barra,   &l.descricao, &l.unidade, &l.custo, &l.venda,

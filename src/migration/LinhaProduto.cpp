@@ -142,10 +142,13 @@ Decimal leNumero(const std::string& texto, int estilo, int casas) {
 std::string numeroSQL(const Decimal& valor) {
   const int64_t p = potencia10(valor.scale);
   const int64_t absoluto = valor.unscaled < 0 ? -valor.unscaled : valor.unscaled;
-  std::string r = (valor.unscaled < 0 ? "-" : "") + std::to_string(absoluto / p);
+  std::string r(valor.unscaled < 0 ? "-" : "");
+  r += std::to_string(absoluto / p);
   if (valor.scale > 0) {
-    std::string fracao = std::to_string(absoluto % p);
-    r += "." + std::string(valor.scale - fracao.size(), '0') + fracao;
+    const std::string fracao = std::to_string(absoluto % p);
+    r += '.';
+    r.append(valor.scale - fracao.size(), '0');
+    r += fracao;
   }
   return r;
 }
