@@ -207,7 +207,7 @@ int main(int argc, char** argv) {
     const std::string programa = pasta + "/programa";
     std::filesystem::create_directories(programa);
     auto inicio = Relogio::now();
-    escrevePlanilha(programa + "/" + kArquivoProdutos, n, true);
+    escrevePlanilha(programa + "/" + kArquivoProduto, n, true);
     std::printf("workbook written:            %7d rows in %8.2f s\n", n, segundos(inicio));
     const long memoriaAntes = memoriaKb("VmHWM:");
     zeraPico();
@@ -226,7 +226,7 @@ int main(int argc, char** argv) {
     const long memoriaNova = memoriaKb("VmHWM:");
 
     // The same workbook with new prices: every row updates its item, every box ticked.
-    escrevePlanilha(programa + "/" + kArquivoProdutos, n, false);
+    escrevePlanilha(programa + "/" + kArquivoProduto, n, false);
     opcoes.marcaTodos(true);
     resumo = {};
     zeraPico();

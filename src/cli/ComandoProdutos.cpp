@@ -7,7 +7,7 @@
 #include "cli/LinhaDeComando.h"
 #include "common/Erro.h"
 #include "migration/ConsultaNCM.h"
-#include "migration/LeitorGrade.h"
+#include "migration/GradeProduto.h"
 #include "migration/ImportacaoProduto.h"
 #include "shell/BancoZUV.h"
 #include "shell/PastaPrograma.h"
@@ -42,7 +42,9 @@ Resultado executaImportacao(const OpcoesLinha& linha, Tela& tela) {
     std::stringstream texto;
     texto << f.rdbuf();
     o.planilha = false;
-    o.grade = std::make_shared<LeitorGrade>(LeitorGrade::deTextoColado(texto.str()));
+    auto grade = std::make_shared<GradeProduto>();
+    grade->colaTexto(1, 1, texto.str());
+    o.grade = grade;
   }
   if (o.enderecoNCM.empty()) o.enderecoNCM = ConsultaNCM::enderecoConfigurado();
   auto conexao = AbreBancoDados(pastaPrograma(), tela);

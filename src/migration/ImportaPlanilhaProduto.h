@@ -8,23 +8,18 @@
 #include <string>
 
 #include "common/Resultado.h"
+#include "migration/MigracaoPadrao.h"
 
 namespace zuv {
 
 class ContextoExecucao;
-class LeitorPlanilha;
-
-inline constexpr const char* kArquivoProdutos = "produto.xlsx";
-// Controls of FrmMigracaoPadrao the run fills.
-inline constexpr const char* kControleRegistro = "txtRegistro";
-inline constexpr const char* kControleErros = "txtProdErro";
-inline constexpr const char* kControleProgressoProdutos = "Trm";
+class GradeProduto;
 
 struct OpcoesImportacaoProduto {
   // chkExcel: rows from produto.xlsx; otherwise from `grade`, a snapshot of the grid's cells taken
   // before the run (row 1 holds the headings, as in the workbook).
   bool planilha = true;
-  std::shared_ptr<LeitorPlanilha> grade;
+  std::shared_ptr<const GradeProduto> grade;
   // optLimpaBase: wipe the catalogue first; otherwise optAtualiza (add to it, rewriting existing
   // items under the field boxes).
   bool limpaBase = false;

@@ -12,6 +12,7 @@
 #include "common/Texto.h"
 #include "migration/ConsultaNCM.h"
 #include "migration/EstoqueProduto.h"
+#include "migration/LeitorGrade.h"
 #include "migration/LimpezaProdutos.h"
 #include "migration/LinhaProduto.h"
 #include "migration/RegistrosProduto.h"
@@ -24,14 +25,6 @@ namespace {
 
 constexpr const char* kSavepointLinha = "LINHA_PRODUTO";
 constexpr const char* kSavepointLimpeza = "LIMPEZA_PRODUTOS";
-
-// An empty grid: no rows at all.
-class GradeVazia : public LeitorPlanilha {
- public:
-  std::string celula(int, int) override { return {}; }
-  int ultimaLinha() override { return 0; }
-  int ultimaColuna(int) override { return 0; }
-};
 
 Decimal decimalDe(const Valor& v, int casas) {
   return v.nulo() ? Decimal{0, casas} : arredonda(v.paraDouble(), casas);
@@ -80,7 +73,7 @@ bool Importacao::limpaBase() {
         c_.executa(kLimpezaProdutos[j].instrucao);
       } catch (const ErroBanco& e) {
         c_.executa(std::string("ROLLBACK TO SAVEPOINT ") + kSavepointLimpeza);
-        tela_.adicionaItem(kControleErros, std::string(kLimpezaProdutos[j].instrucao) + ": " + e.what());
+        tela_.adicionaItem(kControleProdErro, std::string(kLimpezaProdutos[j].instrucao) + ": " + e.what());
         if (recusa.empty()) recusa = e.what();
         break;
       }
@@ -213,22 +206,22 @@ Resultado Importacao::executa() {
   estilo_ = estiloRegional();
   if (o_.planilha) {
     try {
-      fonte_ = abrePlanilha(a_.pastaPrograma + "/" + kArquivoProdutos);
+      fonte_ = abrePlanilha(a_.pastaPrograma + "/" + kArquivoProduto);
     } catch (const ErroPlanilha& e) {
       // Nothing has been touched yet, in either mode.
       return informaFalha(tela_, e);
     }
   } else {
-    fonte_ = o_.grade ? o_.grade : std::make_shared<GradeVazia>();
+    fonte_ = std::make_shared<LeitorGrade>(o_.grade ? o_.grade : std::make_shared<const GradeProduto>());
   }
   const bool temDados = !leLinhaProduto(*fonte_, 2, o_.planilha).fim();
 
   tela_.cursorEspera(true);
   if (o_.limpaBase) {
     if (!temDados) {
-      tela_.adicionaItem(kControleErros, std::string("Nenhuma linha de produto em ") +
-                                             (o_.planilha ? kArquivoProdutos : "na grade") +
-                                             ": a base de produtos não foi limpa.");
+      tela_.adicionaItem(kControleProdErro, std::string("Nenhuma linha de produto em ") +
+                                                (o_.planilha ? kArquivoProduto : "na grade") +
+                                                ": a base de produtos não foi limpa.");
     } else {
       if (a_.copiaDeSeguranca) a_.copiaDeSeguranca();
       if (!limpaBase()) return Resultado::falhou("A base de produtos não foi limpa.");
@@ -236,7 +229,7 @@ Resultado Importacao::executa() {
   }
 
   const int total = temDados ? totalDeLinhas() : 1;
-  tela_.mostraControle(kControleProgressoProdutos, true);
+  tela_.mostraControle(kControleProgressoMigracao, true);
   tela_.progresso(0);
   int mostrado = 0;
   c_.iniciaTransacao();
@@ -249,7 +242,7 @@ Resultado Importacao::executa() {
     // Asked once per row, outside the row's savepoint: a retry does not ask again.
     std::string ncmOnline, aviso;
     if (l.ncm.empty()) ncmOnline = consulta_.consulta(l.barra, aviso);
-    if (!aviso.empty()) tela_.adicionaItem(kControleErros, aviso);
+    if (!aviso.empty()) tela_.adicionaItem(kControleProdErro, aviso);
 
     std::string erro;
     for (int tentativa = 0; tentativa < 2; ++tentativa) {
@@ -268,11 +261,11 @@ Resultado Importacao::executa() {
     }
     if (!erro.empty()) {
       ++resumo_.falhas;
-      tela_.adicionaItem(kControleErros, "Linha Excel: " + std::to_string(linha - 1) + " Código Barra " +
-                                             l.barra + " Valor de Venda " + l.venda +
-                                             " Descrição Programática: " + erro);
+      tela_.adicionaItem(kControleProdErro, "Linha Excel: " + std::to_string(linha - 1) + " Código Barra " +
+                                                l.barra + " Valor de Venda " + l.venda +
+                                                " Descrição Programática: " + erro);
       if (a_.registraFalha)
-        a_.registraFalha("Linha " + std::to_string(linha) + " de " + kArquivoProdutos, erro);
+        a_.registraFalha("Linha " + std::to_string(linha) + " de " + kArquivoProduto, erro);
     }
     // The first commit comes after six rows, then after every five.
     if (lote == 5) {

@@ -1,29 +1,25 @@
 #pragma once
-// The form's grid as a row source of the product import: a snapshot of its cell texts, taken on the
-// user-interface thread before the run starts, read like a worksheet (rows and columns from 1; row
-// 1 holds the headings).
+// The form's grid as a row source of the product import: a snapshot of its cells (taken on the
+// user-interface thread before the run starts) read like a worksheet, rows and columns from 1, row
+// 1 holding the headings.
+#include <memory>
 #include <string>
-#include <vector>
 
+#include "migration/GradeProduto.h"
 #include "platform/Planilha.h"
 
 namespace zuv {
 
 class LeitorGrade : public LeitorPlanilha {
  public:
-  using Celulas = std::vector<std::vector<std::string>>;
-  explicit LeitorGrade(Celulas linhas) : linhas_(std::move(linhas)) {}
+  explicit LeitorGrade(std::shared_ptr<const GradeProduto> grade) : grade_(std::move(grade)) {}
 
-  // Text as a spreadsheet puts it on the clipboard: rows by line breaks, cells by tabs; a cell
-  // between double quotes may hold tabs, line breaks and doubled quotes.
-  static Celulas deTextoColado(const std::string& texto);
-
-  std::string celula(int linha, int coluna) override;
-  int ultimaLinha() override { return int(linhas_.size()); }
+  std::string celula(int linha, int coluna) override { return grade_->texto(linha, coluna); }
+  int ultimaLinha() override { return grade_->ultimaLinha(); }
   int ultimaColuna(int linha) override;
 
  private:
-  Celulas linhas_;
+  std::shared_ptr<const GradeProduto> grade_;
 };
 
 }  // namespace zuv

@@ -2,7 +2,7 @@
 // A fresh ZUV database and program folder for the product import's tests, produto.xlsx written by
 // openpyxl or LibreOffice from rows of cells, and the import run on them.
 #include "customers/AmbienteClientes.h"
-#include "migration/LeitorGrade.h"
+#include "migration/GradeProduto.h"
 #include "migration/ImportacaoProduto.h"
 #include "platform/Planilha.h"
 
@@ -27,12 +27,20 @@ inline const std::vector<std::string> kCabecalhoProduto = {"Barra",
 
 class AmbienteProdutos : public AmbienteClientes {
  protected:
+  // The form's grid holding these rows from row 1.
+  static std::shared_ptr<GradeProduto> grade(const Tabela& linhas) {
+    auto g = std::make_shared<GradeProduto>();
+    for (size_t l = 0; l < linhas.size(); ++l)
+      for (size_t c = 0; c < linhas[l].size(); ++c)
+        g->defineTexto(int(l) + 1, int(c) + 1, linhas[l][c]);
+    return g;
+  }
   // Writes produto.xlsx (heading + rows) and runs the import on it.
   Resultado importa(const Tabela& linhas, const OpcoesImportacaoProduto& opcoes = {},
                     bool libreOffice = false) {
     Tabela comCabecalho{kCabecalhoProduto};
     comCabecalho.insert(comCabecalho.end(), linhas.begin(), linhas.end());
-    planilha(comCabecalho, pasta / kArquivoProdutos, libreOffice);
+    planilha(comCabecalho, pasta / kArquivoProduto, libreOffice);
     return executa(opcoes);
   }
   // Runs the import on what is in the program folder (or on the grid the options carry).
@@ -46,7 +54,7 @@ class AmbienteProdutos : public AmbienteClientes {
         [this](const std::string& onde, const std::string& causa) { falhas.push_back(onde + ": " + causa); }};
     return importaProdutos(ambiente, opcoes, resumo);
   }
-  std::vector<std::string> erros() { return tela.itens[kControleErros]; }
+  std::vector<std::string> erros() { return tela.itens[kControleProdErro]; }
 
   ResumoImportacaoProduto resumo;
   int copias = 0;

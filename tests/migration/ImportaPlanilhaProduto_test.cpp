@@ -333,7 +333,7 @@ TEST_F(ImportaProdutoTest, TheGridsPastedTextsCannotAlterAStatement) {
   OpcoesImportacaoProduto o;
   o.planilha = false;
   o.marcaTodos(true);
-  o.grade = std::make_shared<LeitorGrade>(Tabela{
+  o.grade = grade(Tabela{
       kCabecalhoProduto,
       {" ' or ''=' ", "Água 'com' gás", "cx'", "1,50", "3", "2", "", "", "1012100", "7.5", "", "", "301100",
        "", "1 Where 1=1 --"},
@@ -351,8 +351,9 @@ TEST_F(ImportaProdutoTest, TheGridsPastedTextsCannotAlterAStatement) {
   const std::string colado =
       "Barra\tNome Produto\r\n ' or ''=' \t\"Água 'com'\tgás "
       "\"\"x\"\"\"\tcx'\t1,50\t3\t2\t\t\t1012100\t7.5\t\t\t301100\r\n";
-  EXPECT_EQ(LeitorGrade::deTextoColado(colado)[1][1], "Água 'com'\tgás \"x\"");
-  o.grade = std::make_shared<LeitorGrade>(LeitorGrade::deTextoColado(colado));
+  auto colada = std::make_shared<GradeProduto>();
+  colada->colaTexto(1, 1, colado);
+  o.grade = colada;
   EXPECT_EQ(executa(o), Resultado::encerrar());
   EXPECT_EQ(erros(), std::vector<std::string>{});
   EXPECT_EQ(
