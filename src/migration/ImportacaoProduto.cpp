@@ -127,7 +127,7 @@ Importacao::Desfecho Importacao::processaLinha(const LinhaProduto& l, const std:
   }
   const bool existe = existente.aberto() && !existente.eof();
   const std::string barraGravada = existe ? existente.valor("Barra").textoRegional(estilo_) : l.barra;
-  item.idUnidade = unidadeDoProduto(c_, l.unidade);
+  item.idUnidade = unidadeDoProduto(c_, l.unidade, l.unidadeEscrita);
 
   // Prices. "Preço Venda" alone keeps the stored cost of an existing item; new items take column 4.
   const bool custoGravado = existe && o_.precoVenda && !o_.precoCusto;
@@ -142,8 +142,8 @@ Importacao::Desfecho Importacao::processaLinha(const LinhaProduto& l, const std:
   item.margemPorc = item.custo.unscaled != 0 ? item.margem.paraDouble() / item.custo.paraDouble() * 100 : 100;
 
   if (o_.grupo) {
-    item.idProdGrupo = grupoDoProduto(c_, l.grupo);
-    item.idSubGrupo = subGrupoDoProduto(c_, l.subGrupo);
+    item.idProdGrupo = grupoDoProduto(c_, l.grupo, l.grupoEscrito);
+    item.idSubGrupo = subGrupoDoProduto(c_, l.subGrupo, l.subGrupoEscrito);
   }
   const std::string ncm = l.ncm.empty() ? ncmOnline : l.ncm;
   if (!ncm.empty()) item.idNCM = ncmDoProduto(c_, ncm, l.cest, l.descricao);

@@ -62,6 +62,9 @@ LinhaProduto leLinhaProduto(LeitorPlanilha& fonte, int linha, bool planilha) {
   l.estoque = celula(coluna::kEstoque);
   l.grupo = texto(coluna::kGrupo);
   l.subGrupo = texto(coluna::kSubGrupo);
+  l.unidadeEscrita = celula(coluna::kUnidade);
+  l.grupoEscrito = celula(coluna::kGrupo);
+  l.subGrupoEscrito = celula(coluna::kSubGrupo);
   l.ncm = normalizaCodigo(texto(coluna::kNcm), 8);
   l.aliquota = celula(coluna::kAliquota);
   // A CFOP is four digits; "5.102" is the same code.

@@ -24,6 +24,9 @@ inline constexpr int kBarra = 1, kDescricao = 2, kUnidade = 3, kCusto = 4, kVend
 struct LinhaProduto {
   std::string barra, descricao, unidade, custo, venda, estoque, grupo, subGrupo, ncm, aliquota, cfop, csosn,
       cest, atacado, atacado2;
+  // Unit, group and sub-group upper-cased and trimmed but not cleaned: the form a record written by
+  // the ZUV system itself may have ("AÇOUGUE").
+  std::string unidadeEscrita, grupoEscrito, subGrupoEscrito;
   // Both the barcode and the description empty: the end of the data.
   bool fim() const { return barra.empty() && descricao.empty(); }
 };

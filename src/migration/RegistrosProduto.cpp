@@ -1,5 +1,8 @@
 #include "migration/RegistrosProduto.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "common/ConverteSQL.h"
 #include "common/Limpeza.h"
 #include "common/Registros.h"
@@ -35,23 +38,35 @@ int32_t proximoDe(Conexao& conexao, const std::string& sqlMaximo) {
   return static_cast<int32_t>(rs.valor(0).paraDouble()) + 1;
 }
 
-int32_t unidadeDoProduto(Conexao& conexao, const std::string& unidade) {
-  const std::string consulta = "Select IdUnidade, Descricao,MedidaFracao From Unidade Where  Descricao = ";
+// The identifier of the first text found by the query, trying each distinct non-empty text once.
+std::optional<int32_t> procura(Conexao& conexao, const std::string& consulta, const char* campo,
+                               std::initializer_list<std::string> textos) {
+  std::vector<std::string> vistos;
+  for (const std::string& t : textos) {
+    if (std::find(vistos.begin(), vistos.end(), t) != vistos.end()) continue;
+    if (t.empty() && !vistos.empty()) continue;
+    vistos.push_back(t);
+    if (auto id = primeiro(conexao, consulta + aspas(t), campo)) return id;
+  }
+  return std::nullopt;
+}
+
+int32_t unidadeDoProduto(Conexao& conexao, const std::string& unidade, const std::string& escrito) {
   const std::string gravada = LimpaTexto(esquerda(maiusculas(unidade), 2), false);
-  if (auto id = primeiro(conexao, consulta + aspas(unidade), "IdUnidade")) return *id;
-  if (gravada != unidade)
-    if (auto id = primeiro(conexao, consulta + aspas(gravada), "IdUnidade")) return *id;
+  if (auto id = procura(conexao, "Select IdUnidade, Descricao,MedidaFracao From Unidade Where  Descricao = ",
+                        "IdUnidade", {unidade, gravada, esquerda(escrito, 6)}))
+    return *id;
   const int32_t id = proximoDe(conexao, "Select Max(IdUnidade) as IdUnidade  From Unidade ");
   conexao.executa("  INSERT INTO Unidade (IdUnidade,Descricao,MedidaFracao) VALUES (" + std::to_string(id) +
                   "," + aspas(gravada) + ",'N')");
   return id;
 }
 
-int32_t grupoDoProduto(Conexao& conexao, const std::string& grupo) {
+int32_t grupoDoProduto(Conexao& conexao, const std::string& grupo, const std::string& escrito) {
   std::string texto = esquerda(LimpaTexto(grupo, false), 50);
   if (texto.empty()) texto = "DIVERSOS";
-  if (auto id =
-          primeiro(conexao, "Select * From ProdutoGrupo Where  Descricao =  " + aspas(texto), "IdProdGrupo"))
+  if (auto id = procura(conexao, "Select * From ProdutoGrupo Where  Descricao =  ", "IdProdGrupo",
+                        {texto, esquerda(escrito, 50)}))
     return *id;
   const int32_t id = ProxCodigo(conexao, "idProdGrupo", "ProdutoGrupo");
   conexao.executa("  INSERT INTO ProdutoGrupo  (idProdGrupo, Descricao,PorCAuto ) VALUES (" +
@@ -59,10 +74,12 @@ int32_t grupoDoProduto(Conexao& conexao, const std::string& grupo) {
   return id;
 }
 
-std::optional<int32_t> subGrupoDoProduto(Conexao& conexao, const std::string& subGrupo) {
+std::optional<int32_t> subGrupoDoProduto(Conexao& conexao, const std::string& subGrupo,
+                                         const std::string& escrito) {
   const std::string texto = esquerda(subGrupo, 30);
   if (texto.empty()) return std::nullopt;
-  if (auto id = primeiro(conexao, "Select * From SubGrupo Where  Descricao =  " + aspas(texto), "IdSubGrupo"))
+  if (auto id = procura(conexao, "Select * From SubGrupo Where  Descricao =  ", "IdSubGrupo",
+                        {texto, esquerda(escrito, 30)}))
     return id;
   const int32_t id = ProxCodigo(conexao, "idSubGrupo", "SubGrupo");
   conexao.executa("  INSERT INTO SubGrupo  (idSubGrupo, Descricao ) VALUES (" + std::to_string(id) + "," +

@@ -13,13 +13,15 @@ class Conexao;
 // The maximum of the query's first field plus one; 1 for an empty table or a null maximum.
 int32_t proximoDe(Conexao& conexao, const std::string& sqlMaximo);
 
-// Unit: the text as given, then as stored (2 characters, upper case, cleaned); created with the
-// stored form when neither is found.
-int32_t unidadeDoProduto(Conexao& conexao, const std::string& unidade);
-
+// Unit, group and sub-group are looked up as the import stores them, then as the row wrote them
+// (`escrito`: a record the ZUV system wrote keeps its accents), and created in the stored form when
+// neither is found.
+// Unit: stored as 2 characters, upper case, cleaned; the prepared text is tried first.
+int32_t unidadeDoProduto(Conexao& conexao, const std::string& unidade, const std::string& escrito = {});
 // Product group (cut to 50; empty means "DIVERSOS") and sub-group (cut to 30; none when empty).
-int32_t grupoDoProduto(Conexao& conexao, const std::string& grupo);
-std::optional<int32_t> subGrupoDoProduto(Conexao& conexao, const std::string& subGrupo);
+int32_t grupoDoProduto(Conexao& conexao, const std::string& grupo, const std::string& escrito = {});
+std::optional<int32_t> subGrupoDoProduto(Conexao& conexao, const std::string& subGrupo,
+                                         const std::string& escrito = {});
 
 // NCM record of the code: found (its CEST rewritten when the row has one) or created with an NCM
 // group named by the first 20 characters of the product's description.

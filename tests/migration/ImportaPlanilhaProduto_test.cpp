@@ -366,3 +366,47 @@ TEST_F(ImportaProdutoTest, TheGridsPastedTextsCannotAlterAStatement) {
 
 }  // namespace
 }  // namespace zuv::teste
+
+#include "migration/PlanilhaProduto.h"
+
+namespace zuv::teste {
+namespace {
+
+TEST_F(LimpezaProdutoTest, TheProgramsOwnExportImportsBackUnchanged) {
+  popula(
+      "INSERT INTO PRODUTO (IDPRODUTO, DESCRICAO, DESCRICAOIMP) VALUES (3, 'AZEITE D''OLIVA 500ML', "
+      "'AZEITE');\n"
+      "INSERT INTO PRODUTOESTOQUE (IDITEMPRODUTO, IDPRODUTO, IDUNIDADE, IDPRODGRUPO, IDNCM, IDECFLETRA, "
+      "IDTRIBCFOP, "
+      "BARRA, CUSTOLIQUIDO, CUSTOBRUTO, VENDAATUAL, VENDAATACADO, ESTOQUEATUAL, ATIVO) VALUES (3, 3, 1, 1, "
+      "1, 1, 1, "
+      "'0007891234', 1234.5, 1234.5, 2345.67, 2100, 12.5, 'S');");
+  const std::string catalogo =
+      "select e.barra, p.descricao, e.custoliquido, e.vendaatual, e.estoqueatual, e.vendaatacado, "
+      "u.descricao, "
+      "g.descricao, s.descricao, n.codigoncm, n.cest, l.porcicf, t.codfiscal from produtoestoque e "
+      "join produto p on p.idproduto = e.idproduto left join unidade u on u.idunidade = e.idunidade "
+      "left join produtogrupo g on g.idprodgrupo = e.idprodgrupo left join subgrupo s on s.idsubgrupo = "
+      "e.idsubgrupo left join ncm n on n.idncm = e.idncm left join ecfletra l on l.idecfletra = e.idecfletra "
+      "left join tribcfop t on t.idtribcfop = e.idtribcfop order by e.barra";
+  const Tabela antes = linhas(catalogo);
+  const auto referencias = [&] {
+    return std::vector<long>{conta("unidade"),  conta("produtogrupo"), conta("subgrupo"), conta("ncm"),
+                             conta("ecfletra"), conta("tribcfop"),     conta("cst")};
+  };
+  const std::vector<long> refsAntes = referencias();
+  Recordset rs = conexao->abre(consultaProdutosZUV(false));
+  ASSERT_EQ(GeraPlanilhaProduto(rs, (pasta / kArquivoProduto).string(), {}, tela), 3);
+  // Every box but "Nome Produto", which writes the description cleaned (accents folded, no quotes).
+  OpcoesImportacaoProduto o;
+  o.marcaTodos(true);
+  o.nomeProduto = false;
+  EXPECT_EQ(executa(o), Resultado::encerrar());
+  EXPECT_EQ(erros(), std::vector<std::string>{});
+  EXPECT_EQ(resumo.atualizados, 3);
+  EXPECT_EQ(linhas(catalogo), antes);
+  EXPECT_EQ(referencias(), refsAntes);
+}
+
+}  // namespace
+}  // namespace zuv::teste
