@@ -88,7 +88,6 @@ bool Importacao::limpaBase() {
                               "). Nada foi excluído e nada foi importado.";
     tela_.cursorEspera(false);
     tela_.mensagem(texto, Icone::Exclamacao);
-    resumo_.falhas = 0;
     return false;
   }
   c_.confirma();
