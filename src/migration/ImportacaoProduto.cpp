@@ -288,6 +288,7 @@ Resultado Importacao::executa() {
     return Resultado::falhou(texto);
   }
   resumo_.segundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
+  if (a_.nota) a_.nota(resumo_.texto());
   tela_.cursorEspera(false);
   tela_.mensagem("Fim Importação", Icone::Informacao);
   if (!o_.encerraPrograma) return Resultado::concluido();
@@ -306,8 +307,10 @@ void OpcoesImportacaoProduto::marcaTodos(bool marcado) {
 std::string ResumoImportacaoProduto::texto() const {
   char tempo[32];
   std::snprintf(tempo, sizeof tempo, "%.1f", segundos);
-  return "Produtos: " + std::to_string(inseridos) + " importados, " + std::to_string(atualizados) +
-         " atualizados, " + std::to_string(falhas) + " com erro, em " + tempo + " s";
+  std::string r = "Produtos: " + std::to_string(inseridos) + " importados, " + std::to_string(atualizados) +
+                  " atualizados, " + std::to_string(falhas) + " com erro, em " + tempo + " s";
+  if (ultimaLinha > 2) r += " (linhas 2 a " + std::to_string(ultimaLinha - 1) + ")";
+  return r;
 }
 
 Resultado importaProdutos(AmbienteImportacao& ambiente, const OpcoesImportacaoProduto& opcoes,

@@ -25,6 +25,8 @@ struct AmbienteImportacao {
   std::function<void()> copiaDeSeguranca;
   // A failed row, for the change report: where (the sheet row) and why.
   std::function<void(const std::string&, const std::string&)> registraFalha;
+  // Side information for the person (the summary), not one of the system's messages.
+  std::function<void(const std::string&)> nota;
 };
 
 Resultado importaProdutos(AmbienteImportacao& ambiente, const OpcoesImportacaoProduto& opcoes,
