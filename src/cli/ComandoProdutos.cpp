@@ -48,7 +48,7 @@ Resultado executaImportacao(const OpcoesLinha& linha, Tela& tela) {
   }
   if (o.enderecoNCM.empty()) o.enderecoNCM = ConsultaNCM::enderecoConfigurado();
   auto conexao = AbreBancoDados(pastaPrograma(), tela);
-  AmbienteImportacao ambiente{*conexao, tela, pastaPrograma(), {}, {}};
+  AmbienteImportacao ambiente{*conexao, tela, pastaPrograma(), {}, {}, {}};
   ResumoImportacaoProduto resumo;
   return importaProdutos(ambiente, o, resumo);
 }

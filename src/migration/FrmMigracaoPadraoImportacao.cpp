@@ -34,7 +34,7 @@ void FrmMigracaoPadrao::importaProdutos() {
   o.enderecoNCM = ConsultaNCM::enderecoConfigurado();
   iniciaOperacao([o](Tela& tela) {
     auto conexao = AbreBancoDados(pastaPrograma(), tela);
-    AmbienteImportacao ambiente{*conexao, tela, pastaPrograma(), {}, {}};
+    AmbienteImportacao ambiente{*conexao, tela, pastaPrograma(), {}, {}, {}};
     ResumoImportacaoProduto resumo;
     return zuv::importaProdutos(ambiente, o, resumo);
   });

@@ -49,16 +49,18 @@ class AmbienteProdutos : public AmbienteClientes {
     resumo = ResumoImportacaoProduto{};
     copias = 0;
     falhas.clear();
+    notas.clear();
     AmbienteImportacao ambiente{
         *conexao, tela, pasta.string(), [this] { ++copias; },
-        [this](const std::string& onde, const std::string& causa) { falhas.push_back(onde + ": " + causa); }};
+        [this](const std::string& onde, const std::string& causa) { falhas.push_back(onde + ": " + causa); },
+        [this](const std::string& texto) { notas.push_back(texto); }};
     return importaProdutos(ambiente, opcoes, resumo);
   }
   std::vector<std::string> erros() { return tela.itens[kControleProdErro]; }
 
   ResumoImportacaoProduto resumo;
   int copias = 0;
-  std::vector<std::string> falhas;
+  std::vector<std::string> falhas, notas;
 };
 
 }  // namespace zuv::teste
