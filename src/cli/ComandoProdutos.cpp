@@ -8,9 +8,8 @@
 #include "common/Erro.h"
 #include "migration/ConsultaNCM.h"
 #include "migration/GradeProduto.h"
-#include "migration/ImportacaoProduto.h"
-#include "shell/BancoZUV.h"
-#include "shell/PastaPrograma.h"
+#include "migration/ImportaPlanilhaProduto.h"
+#include "shell/ContextoExecucao.h"
 
 namespace zuv {
 namespace {
@@ -23,17 +22,14 @@ struct OpcoesLinha {
 };
 
 constexpr const char* kDescricao =
-    "Incia a Importação para o Sistema ZUV: cada linha de produto.xlsx da pasta do programa (ou de --grade) "
-    "vira "
-    "um produto com o seu item de estoque, ou reescreve os campos marcados do item que já tem o mesmo código "
-    "de "
-    "barras. Itens novos recebem todas as colunas da linha; o custo vem da coluna 4 (Preço Custo) também "
-    "quando "
-    "nem --preco-custo nem --preco-venda são dados. Uma linha com erro é desfeita, listada com a sua linha e "
-    "a "
-    "importação segue; com --atomico também: as linhas com erro são listadas e tudo é gravado no fim.";
+    "Incia a Importação para o Sistema ZUV: cada linha de produto.xlsx da pasta do programa (ou de "
+    "--grade) vira um produto com o seu item de estoque, ou reescreve os campos marcados do item que já "
+    "tem o mesmo código de barras. Itens novos recebem todas as colunas da linha; o custo vem da coluna 4 "
+    "(Preço Custo) também quando nem --preco-custo nem --preco-venda são dados. Uma linha com erro é "
+    "desfeita, listada com a sua linha e a importação segue. Com --atomico também: as linhas com erro são "
+    "listadas, a importação segue e tudo é gravado de uma vez no fim (ou nada, se a gravação falhar).";
 
-Resultado executaImportacao(const OpcoesLinha& linha, Tela& tela) {
+Resultado executaImportacao(const OpcoesLinha& linha, ContextoExecucao& ctx) {
   OpcoesImportacaoProduto o = linha.importacao;
   if (linha.todos) o.marcaTodos(true);
   if (!linha.grade.empty()) {
@@ -41,16 +37,13 @@ Resultado executaImportacao(const OpcoesLinha& linha, Tela& tela) {
     if (!f) throw ErroConfiguracao("Não foi possível ler a grade " + linha.grade);
     std::stringstream texto;
     texto << f.rdbuf();
-    o.planilha = false;
     auto grade = std::make_shared<GradeProduto>();
     grade->colaTexto(1, 1, texto.str());
+    o.planilha = false;
     o.grade = grade;
   }
   if (o.enderecoNCM.empty()) o.enderecoNCM = ConsultaNCM::enderecoConfigurado();
-  auto conexao = AbreBancoDados(pastaPrograma(), tela);
-  AmbienteImportacao ambiente{*conexao, tela, pastaPrograma(), {}, {}, {}};
-  ResumoImportacaoProduto resumo;
-  return importaProdutos(ambiente, o, resumo);
+  return ImportaPlanilhaProduto(ctx, o);
 }
 
 void registra(CLI::App& programa, Tarefas& tarefas) {
@@ -91,7 +84,8 @@ void registra(CLI::App& programa, Tarefas& tarefas) {
       "--ncm-endereco", o.enderecoNCM,
       std::string("Endereço da consulta de NCM pela internet para linhas sem NCM (padrão: $") +
           kVariavelEnderecoNCM + "; sem endereço não há consulta)");
-  tarefas.executa(importar, [opcoes](Tela& tela) { return executaImportacao(*opcoes, tela); });
+  tarefas.executaNoBanco(
+      importar, [opcoes](ContextoExecucao& ctx) { return executaImportacao(*opcoes, ctx); }, /*apaga=*/true);
 }
 
 }  // namespace

@@ -7,9 +7,8 @@
 #include "gui/ModeloGrade.h"
 #include "migration/ConsultaNCM.h"
 #include "migration/FrmMigracaoPadrao.h"
-#include "migration/ImportacaoProduto.h"
-#include "shell/BancoZUV.h"
-#include "shell/PastaPrograma.h"
+#include "migration/ImportaPlanilhaProduto.h"
+#include "shell/ContextoExecucao.h"
 
 namespace zuv {
 
@@ -32,12 +31,7 @@ void FrmMigracaoPadrao::importaProdutos() {
   o.icmsSt = chkIcmsST_->isChecked();
   o.atacado = chkAtacado_->isChecked();
   o.enderecoNCM = ConsultaNCM::enderecoConfigurado();
-  iniciaOperacao([o](Tela& tela) {
-    auto conexao = AbreBancoDados(pastaPrograma(), tela);
-    AmbienteImportacao ambiente{*conexao, tela, pastaPrograma(), {}, {}, {}};
-    ResumoImportacaoProduto resumo;
-    return zuv::importaProdutos(ambiente, o, resumo);
-  });
+  iniciaExecucao([o](ContextoExecucao& ctx) { return ImportaPlanilhaProduto(ctx, o); });
 }
 
 }  // namespace zuv

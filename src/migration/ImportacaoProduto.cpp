@@ -3,21 +3,23 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <iterator>
+#include <string_view>
 
 #include "common/ConverteSQL.h"
 #include "common/Erro.h"
 #include "common/Operacao.h"
-#include "common/Registros.h"
 #include "common/Tela.h"
 #include "common/Texto.h"
 #include "migration/ConsultaNCM.h"
 #include "migration/EstoqueProduto.h"
 #include "migration/LeitorGrade.h"
-#include "migration/LimpezaProdutos.h"
 #include "migration/LinhaProduto.h"
 #include "migration/RegistrosProduto.h"
 #include "platform/Conexao.h"
 #include "platform/Planilha.h"
+#include "schema/Registros.h"
+#include "schema/Tabelas.h"
 
 namespace zuv {
 
@@ -63,17 +65,23 @@ class Importacao {
 // Wipes the catalogue in one transaction. A statement the database refuses is undone (with the one
 // that prepares it) and listed; the run goes on only when the stock items and products are gone.
 bool Importacao::limpaBase() {
+  auto prepara = [](const char* instrucao) {
+    return std::find_if(std::begin(kLimpaBaseProdutosPreparam), std::end(kLimpaBaseProdutosPreparam),
+                        [&](const char* p) { return std::string_view(p) == instrucao; }) !=
+           std::end(kLimpaBaseProdutosPreparam);
+  };
   c_.iniciaTransacao();
   std::string recusa;
-  for (size_t i = 0; i < std::size(kLimpezaProdutos); ++i) {
-    const size_t ate = kLimpezaProdutos[i].comOSeguinte ? i + 1 : i;
+  const size_t total = std::size(kLimpaBaseProdutos);
+  for (size_t i = 0; i < total; ++i) {
+    const size_t ate = prepara(kLimpaBaseProdutos[i]) && i + 1 < total ? i + 1 : i;
     c_.executa(std::string("SAVEPOINT ") + kSavepointLimpeza);
     for (size_t j = i; j <= ate; ++j) {
       try {
-        c_.executa(kLimpezaProdutos[j].instrucao);
+        c_.executa(kLimpaBaseProdutos[j]);
       } catch (const ErroBanco& e) {
         c_.executa(std::string("ROLLBACK TO SAVEPOINT ") + kSavepointLimpeza);
-        tela_.adicionaItem(kControleProdErro, std::string(kLimpezaProdutos[j].instrucao) + ": " + e.what());
+        tela_.adicionaItem(kControleProdErro, std::string(kLimpaBaseProdutos[j]) + ": " + e.what());
         if (recusa.empty()) recusa = e.what();
         break;
       }

@@ -11,13 +11,6 @@ namespace zuv {
 class Conexao;
 class Tela;
 
-// The statements of the catalogue wipe, in order. An entry marked `comOSeguinte` only prepares the
-// next one (it clears a link to the rows that one deletes) and is undone with it when it fails.
-struct PassoLimpeza {
-  const char* instrucao;
-  bool comOSeguinte = false;
-};
-
 struct AmbienteImportacao {
   Conexao& conexao;
   Tela& tela;

@@ -5,10 +5,10 @@
 
 #include "common/ConverteSQL.h"
 #include "common/Limpeza.h"
-#include "common/Registros.h"
 #include "common/Texto.h"
 #include "migration/LinhaProduto.h"
 #include "platform/Conexao.h"
+#include "schema/Registros.h"
 
 namespace zuv {
 

@@ -412,3 +412,40 @@ TEST_F(LimpezaProdutoTest, TheProgramsOwnExportImportsBackUnchanged) {
 
 }  // namespace
 }  // namespace zuv::teste
+
+#include "shell/ContextoExecucao.h"
+
+namespace zuv::teste {
+namespace {
+
+TEST_F(LimpezaProdutoTest, AllOrNothingListsTheFailingRowsAndADryRunKeepsNothing) {
+  popula();
+  const Tabela linhas = {{"7891", "Arroz", "UN", "20", "25"}, {"7892", "Feijão", "UN", "6", "x"}};
+  planilha(
+      [&] {
+        Tabela t{kCabecalhoProduto};
+        t.insert(t.end(), linhas.begin(), linhas.end());
+        return t;
+      }(),
+      pasta / kArquivoProduto);
+  OpcoesImportacaoProduto o = limpa();
+  {
+    ContextoExecucao ctx(tela, pasta.string(), {.atomico = true, .semCopia = true, .relatorio = ""});
+    ctx.usaConexao(*conexao);
+    EXPECT_EQ(executaNoContexto(ctx, [&](ContextoExecucao& c) { return ImportaPlanilhaProduto(c, o); }),
+              Resultado::encerrar());
+    ASSERT_EQ(ctx.falhas().size(), 1u);
+    EXPECT_EQ(ctx.falhas()[0].onde, "Linha 3 de produto.xlsx");
+  }
+  EXPECT_EQ(contagens(), (std::vector<long>{1, 1, 0, 0, 0, 0, 0, 0, 2}));
+  const std::vector<long> antes = contagens();
+  {
+    ContextoExecucao ctx(tela, pasta.string(), {.simular = true, .relatorio = ""});
+    ctx.usaConexao(*conexao);
+    executaNoContexto(ctx, [&](ContextoExecucao& c) { return ImportaPlanilhaProduto(c, o); });
+  }
+  EXPECT_EQ(contagens(), antes);
+}
+
+}  // namespace
+}  // namespace zuv::teste
