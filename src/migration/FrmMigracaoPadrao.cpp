@@ -20,8 +20,11 @@
 #include <QVBoxLayout>
 
 #include "gui/ModeloGrade.h"
+#include "migration/ControleProcessos.h"
 #include "migration/ExportaProdutos.h"
+#include "migration/Fornecedores.h"
 #include "migration/MigracaoPadrao.h"
+#include "shell/ContextoExecucao.h"
 #include "shell/FrmMenu.h"
 #include "shell/PastaPrograma.h"
 
@@ -175,6 +178,7 @@ FrmMigracaoPadrao::FrmMigracaoPadrao(QWidget* pai) : FormularioBase(pai) {
   direita->addWidget(Trm_);
   direita->addLayout(processos);
   direita->addWidget(List1_);
+  direita->addWidget(opcoesExecucao());
   direita->addStretch();
 
   txtProdErro_->setMaximumHeight(110);
@@ -240,8 +244,10 @@ void FrmMigracaoPadrao::marcaTodos() {
     c->setChecked(marcado);
 }
 
-// The export, supplier and process buttons are wired to their runs once the run context is in.
-void FrmMigracaoPadrao::geraExcel() {}
+void FrmMigracaoPadrao::geraExcel() {
+  const OpcoesPlanilhaProduto opcoes{optTodos_->isChecked()};
+  iniciaExecucao([opcoes](ContextoExecucao& ctx) { return GeraExcelOrigem(ctx, opcoes); });
+}
 
 void FrmMigracaoPadrao::selecionaBanco() {
   executaOperacaoAgora([](Tela& tela) {
@@ -250,10 +256,22 @@ void FrmMigracaoPadrao::selecionaBanco() {
   });
 }
 
-void FrmMigracaoPadrao::importaOutroBanco() {}
-void FrmMigracaoPadrao::importaFornecedores() {}
-void FrmMigracaoPadrao::listaProcessos() {}
-void FrmMigracaoPadrao::encerraProcesso() {}
+void FrmMigracaoPadrao::importaOutroBanco() {
+  const OpcoesOutroBanco opcoes{txtNomeBanco_->text().toStdString(), optBanco_->isChecked()};
+  iniciaExecucao([opcoes](ContextoExecucao& ctx) { return ImportaOutroBanco(ctx, opcoes); });
+}
+
+void FrmMigracaoPadrao::importaFornecedores() {
+  iniciaExecucao([](ContextoExecucao& ctx) { return ImportaFornecedores(ctx, OpcoesFornecedores{}); });
+}
+
+void FrmMigracaoPadrao::listaProcessos() {
+  iniciaExecucao([](ContextoExecucao& ctx) { return ListarProcessos(ctx); });
+}
+
+void FrmMigracaoPadrao::encerraProcesso() {
+  iniciaExecucao([](ContextoExecucao& ctx) { return EncerrarProcessos(ctx, OpcoesEncerraProcesso{}); });
+}
 
 ZUV_FORMULARIO_DO_MENU("cmdImportaProduto", FrmMigracaoPadrao);
 

@@ -140,11 +140,30 @@ TEST_F(FrmMigracaoPadraoTest, ColarNaGradeComCtrlV) {
   EXPECT_EQ(form->modeloGrade().grade().celulas(), 3u);
 }
 
-TEST_F(FrmMigracaoPadraoTest, SyspdvSemBanco) {
+// "Todos", "Gerar Planilha Excel Origem": the workbook is written and opened; then "SYSPDV" without
+// the file says so, and "Importar" fails with the system's message; the form stays open.
+TEST_F(FrmMigracaoPadraoTest, GeraPlanilhaESyspdvSemBanco) {
+  controle<QRadioButton>(*form, "optTodos")->click();
+  clica("cmdGeraExcel");
+  const std::string arquivo = (banco.pastaPrograma() / "produto.xlsx").string();
+  EXPECT_EQ(abertos, std::vector<std::string>{arquivo});
+  EXPECT_EQ(leComOpenpyxl(arquivo)["B2"].valor, "CAFÉ TORRADO 500G");
+  EXPECT_EQ(controle<QLineEdit>(*form, "txtRegistro")->text(), "4");
+  EXPECT_TRUE(caixas.empty());
+
   controle<QRadioButton>(*form, "optBanco")->click();
   EXPECT_EQ(controle<QLineEdit>(*form, "txtNomeBanco")->text().toStdString(), "BancoOrigem\\syspdv_srv.fdb");
   EXPECT_TRUE(fs::is_directory(banco.pastaPrograma() / "BancoOrigem"));
-  EXPECT_EQ(caixas, (std::vector<std::string>{"Banco de Dados para Importação Não existe"}));
+  clica("cmdImportarOutroBanco");
+  EXPECT_EQ(caixas,
+            (std::vector<std::string>{"Banco de Dados para Importação Não existe", "Erro ao Gerar o Excel"}));
+  EXPECT_FALSE(encerrou);
+  ASSERT_FALSE(form.isNull());
+
+  // Listing shows this test program among the processes.
+  clica("cmdListarProcesso");
+  const auto itens = controle<QListWidget>(*form, "List1")->findItems("test_migration_gui", Qt::MatchExactly);
+  EXPECT_FALSE(itens.isEmpty());
 }
 
 }  // namespace

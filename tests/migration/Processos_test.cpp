@@ -2,6 +2,10 @@
 // (a copy of sleep): only that name is ever stopped.
 #include "migration/Processos.h"
 
+#include "migration/ControleProcessos.h"
+#include "shell/ContextoExecucao.h"
+#include "support/TelaGravadora.h"
+
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -100,6 +104,29 @@ TEST_F(ProcessoFicticio, ProcessoDeOutroUsuarioFica) {
   EXPECT_TRUE(terminou(meu));
   EXPECT_EQ(kill(alheio, 0), 0);  // still running
   EXPECT_EQ(waitpid(alheio, nullptr, WNOHANG), 0);
+}
+
+// The buttons as runs: a dry run stops nothing and keeps the program; the real one shows "FIM"
+// and ends it.
+TEST_F(ProcessoFicticio, EncerrarProcessoMostraFimEEncerraOPrograma) {
+  const pid_t p = inicia();
+  teste::TelaGravadora tela;
+  OpcoesExecucao simular;
+  simular.simular = true;
+  auto encerra = [&](ContextoExecucao& c) { return EncerrarProcessos(c, OpcoesEncerraProcesso{nome}); };
+  ContextoExecucao seco(tela, "/", simular);
+  EXPECT_EQ(executaNoContexto(seco, encerra), Resultado::concluido());
+  EXPECT_EQ(processosDoUsuario(nome).size(), 1u);
+  ContextoExecucao ctx(tela, "/");
+  EXPECT_EQ(executaNoContexto(ctx, encerra), Resultado::encerrar());
+  EXPECT_TRUE(terminou(p));
+  EXPECT_EQ(tela.textosDasMensagens(), (std::vector<std::string>{"FIM", "FIM"}));
+  EXPECT_EQ(tela.mensagens[1].icone, Icone::Informacao);
+
+  EXPECT_EQ(executaNoContexto(ctx, [](ContextoExecucao& c) { return ListarProcessos(c); }),
+            Resultado::concluido());
+  EXPECT_EQ(tela.limpezas, std::vector<std::string>{"List1"});
+  EXPECT_FALSE(tela.itens["List1"].empty());
 }
 
 }  // namespace
