@@ -4,7 +4,7 @@
 #include <memory>
 #include <sstream>
 
-#include "cli/LinhaDeComando.h"
+#include "cli/ComandoMigracao.h"
 #include "common/Erro.h"
 #include "migration/ConsultaNCM.h"
 #include "migration/GradeProduto.h"
@@ -22,7 +22,7 @@ struct OpcoesLinha {
 };
 
 constexpr const char* kDescricao =
-    "Incia a Importação para o Sistema ZUV: cada linha de produto.xlsx da pasta do programa (ou de "
+    "Cada linha de produto.xlsx da pasta do programa (ou de "
     "--grade) vira um produto com o seu item de estoque, ou reescreve os campos marcados do item que já "
     "tem o mesmo código de barras. Itens novos recebem todas as colunas da linha; o custo vem da coluna 4 "
     "(Preço Custo) também quando nem --preco-custo nem --preco-venda são dados. Uma linha com erro é "
@@ -46,10 +46,11 @@ Resultado executaImportacao(const OpcoesLinha& linha, ContextoExecucao& ctx) {
   return ImportaPlanilhaProduto(ctx, o);
 }
 
-void registra(CLI::App& programa, Tarefas& tarefas) {
-  auto* produtos = programa.add_subcommand("produtos", "Migração padrão de produtos (FrmMigracaoPadrao)");
-  produtos->require_subcommand(1);
-  auto* importar = produtos->add_subcommand("importar", kDescricao);
+void registraImportar(CLI::App* produtos, Tarefas& tarefas) {
+  auto* importar = produtos->add_subcommand(
+      "importar",
+      "Incia a Importação para o Sistema ZUV: as linhas de produto.xlsx (ou de --grade) no cadastro");
+  importar->footer(kDescricao);
   auto opcoes = std::make_shared<OpcoesLinha>();
   OpcoesImportacaoProduto& o = opcoes->importacao;
   importar->add_option(
@@ -88,6 +89,7 @@ void registra(CLI::App& programa, Tarefas& tarefas) {
       importar, [opcoes](ContextoExecucao& ctx) { return executaImportacao(*opcoes, ctx); }, /*apaga=*/true);
 }
 
+const bool registrado [[maybe_unused]] = registraVerbo("produtos", registraImportar);
+
 }  // namespace
-ZUV_TAREFA_CLI("produtos", registra);
 }  // namespace zuv
