@@ -192,6 +192,7 @@ double piso(Conexao& c, int n, bool nova, int desde) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each figure as soon as it is known, also into a file
   const int n = argc > 1 ? std::atoi(argv[1]) : 100000;
   const int nPiso = argc > 2 ? std::atoi(argv[2]) : 10000;
   for (int i = 3; i < argc; ++i) {
