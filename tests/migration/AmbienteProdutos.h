@@ -51,7 +51,10 @@ class AmbienteProdutos : public AmbienteClientes {
     falhas.clear();
     notas.clear();
     AmbienteImportacao ambiente{
-        *conexao, tela, pasta.string(), [this] { ++copias; },
+        *conexao,
+        tela,
+        pasta.string(),
+        [this] { ++copias; },
         [this](const std::string& onde, const std::string& causa) { falhas.push_back(onde + ": " + causa); },
         [this](const std::string& texto) { notas.push_back(texto); }};
     return importaProdutos(ambiente, opcoes, resumo);
