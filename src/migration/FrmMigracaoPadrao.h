@@ -52,8 +52,8 @@ class FrmMigracaoPadrao : public FormularioBase {
   QHBoxLayout* linhaDeBotoes() const { return linhaDeBotoes_; }
 
  protected:
-  // The product import ("Incia a Importação para o Sistema ZUV"). Its run is not wired yet.
-  virtual void importaProdutos() {}
+  // The product import ("Incia a Importação para o Sistema ZUV"): FrmMigracaoPadraoImportacao.cpp.
+  virtual void importaProdutos();
 
   bool eventFilter(QObject* objeto, QEvent* evento) override;
 

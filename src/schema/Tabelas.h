@@ -60,6 +60,14 @@ inline constexpr const char* kLimpaBaseProdutos[] = {
     "Delete from NCM",
 };
 
+// The statements of kLimpaBaseProdutos that only clear a link to the rows the next statement
+// deletes: when that one is refused, they are undone with it.
+inline constexpr const char* kLimpaBaseProdutosPreparam[] = {
+    "Update ContaDet SET ProvPagar =Null",
+    "Update  AcompPedidoDet set idAcompDetFluxo = Null",
+    "UPDATE CLIDONO SET  idTribCFOP = NULL",
+};
+
 // Destination cleanup of the database-to-database migration. Some tables appear twice, under
 // different letter case; each statement runs as listed. The first kLimpaDestinoSemTransacao run one
 // after the other without transaction control; the next ones up to kLimpaDestinoTransacaoPropria

@@ -1,0 +1,24 @@
+#include "migration/ImportaPlanilhaProduto.h"
+
+#include "common/Tela.h"
+#include "migration/ImportacaoProduto.h"
+#include "shell/ContextoExecucao.h"
+
+namespace zuv {
+
+Resultado ImportaPlanilhaProduto(ContextoExecucao& ctx, const OpcoesImportacaoProduto& opcoes,
+                                 ResumoImportacaoProduto* resumo) {
+  Conexao& conexao = ctx.zuv();
+  AmbienteImportacao ambiente{
+      conexao,
+      ctx.tela(),
+      ctx.pastaPrograma(),
+      [&] { ctx.copiaDeSeguranca(conexao, "produtos"); },
+      [&](const std::string& onde, const std::string& causa) { ctx.registraFalha(onde, causa); },
+      [&](const std::string& texto) { ctx.tela().nota(texto); }};
+  ResumoImportacaoProduto proprio;
+  ResumoImportacaoProduto& r = resumo ? *resumo : proprio;
+  return importaProdutos(ambiente, opcoes, r);
+}
+
+}  // namespace zuv

@@ -1,0 +1,49 @@
+#include <fstream>
+#include <sstream>
+
+#include "cli/LinhaDeComando.h"
+#include "customers/AmbienteClientes.h"
+#include "shell/PastaPrograma.h"
+
+namespace zuv::teste {
+namespace {
+
+class ComandoProdutosTest : public AmbienteClientes {
+ protected:
+  int roda(std::vector<std::string> args) {
+    args.insert(args.end(), {kOpcaoPastaPrograma, pasta.string()});
+    std::istringstream entrada;
+    saida.str("");
+    erros.str("");
+    const int status = executaLinhaDeComando(args, Terminal{entrada, saida, erros});
+    definePastaPrograma("");
+    return status;
+  }
+  std::ostringstream saida, erros;
+};
+
+TEST_F(ComandoProdutosTest, ImportarLeAPlanilhaOuAGradeComAsCaixasDoFormulario) {
+  EXPECT_EQ(roda({"produtos", "importar", "--limpa-base"}), 1);  // no produto.xlsx: nothing wiped
+  EXPECT_NE(saida.str().find("produto.xlsx"), std::string::npos) << saida.str();
+  std::ofstream(pasta / "grade.txt") << "Barra\tNome\tUn\tCusto\tVenda\tEstoque\n"
+                                        "7891\tArroz\tUN\t20,00\t25,00\t4\n"
+                                        "7892\tFeijão\tUN\t6,00\tcaro\t5\n";
+  EXPECT_EQ(roda({"produtos", "importar", "--grade", (pasta / "grade.txt").string()}), 0) << erros.str();
+  EXPECT_EQ(saida.str(),
+            "Linha Excel: 2 Código Barra 7892 Valor de Venda CARO Descrição Programática: \"CARO\" não é um "
+            "número.\nFim Importação\nFIM\n");
+  EXPECT_NE(erros.str().find("Produtos: 1 importados, 0 atualizados, 1 com erro, em "), std::string::npos)
+      << erros.str();
+  std::ofstream(pasta / "grade.txt") << "Barra\n7891\tArroz tipo 1\tUN\t21,00\t26,00\t9\n";
+  EXPECT_EQ(roda({"produtos", "importar", "--grade", (pasta / "grade.txt").string(), "--estoque",
+                  "--nome-produto"}),
+            0)
+      << erros.str();
+  EXPECT_EQ(linhas("select p.descricao, e.custoliquido, e.vendaatual, e.estoqueatual from produtoestoque e "
+                   "join produto p on p.idproduto = e.idproduto"),
+            (Tabela{{"ARROZ TIPO 1", "20", "25", "9"}}));
+  EXPECT_EQ(roda({"produtos", "importar", "--limpa-base", "--atualiza"}), 2);
+}
+
+}  // namespace
+}  // namespace zuv::teste

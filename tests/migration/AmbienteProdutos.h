@@ -1,0 +1,69 @@
+#pragma once
+// A fresh ZUV database and program folder for the product import's tests, produto.xlsx written by
+// openpyxl or LibreOffice from rows of cells, and the import run on them.
+#include "customers/AmbienteClientes.h"
+#include "migration/GradeProduto.h"
+#include "migration/ImportacaoProduto.h"
+#include "platform/Planilha.h"
+
+namespace zuv::teste {
+
+// The headings of produto.xlsx.
+inline const std::vector<std::string> kCabecalhoProduto = {"Barra",
+                                                           "Nome Produto",
+                                                           "Unidade",
+                                                           "Preço Custo",
+                                                           "Preço Venda",
+                                                           "Estoque Atual",
+                                                           "Nome Grupo",
+                                                           "Sub Grupo",
+                                                           "NCM",
+                                                           "Aliq. ECF SAT",
+                                                           "CFOP VendaSat",
+                                                           "Trib.Simples Nacional",
+                                                           "Cód.Trib.ICMS CST",
+                                                           "Código CEST",
+                                                           "Preço Atacado"};
+
+class AmbienteProdutos : public AmbienteClientes {
+ protected:
+  // The form's grid holding these rows from row 1.
+  static std::shared_ptr<GradeProduto> grade(const Tabela& linhas) {
+    auto g = std::make_shared<GradeProduto>();
+    for (size_t l = 0; l < linhas.size(); ++l)
+      for (size_t c = 0; c < linhas[l].size(); ++c)
+        g->defineTexto(int(l) + 1, int(c) + 1, linhas[l][c]);
+    return g;
+  }
+  // Writes produto.xlsx (heading + rows) and runs the import on it.
+  Resultado importa(const Tabela& linhas, const OpcoesImportacaoProduto& opcoes = {},
+                    bool libreOffice = false) {
+    Tabela comCabecalho{kCabecalhoProduto};
+    comCabecalho.insert(comCabecalho.end(), linhas.begin(), linhas.end());
+    planilha(comCabecalho, pasta / kArquivoProduto, libreOffice);
+    return executa(opcoes);
+  }
+  // Runs the import on what is in the program folder (or on the grid the options carry).
+  Resultado executa(const OpcoesImportacaoProduto& opcoes) {
+    tela = TelaGravadora{};
+    resumo = ResumoImportacaoProduto{};
+    copias = 0;
+    falhas.clear();
+    notas.clear();
+    AmbienteImportacao ambiente{
+        *conexao,
+        tela,
+        pasta.string(),
+        [this] { ++copias; },
+        [this](const std::string& onde, const std::string& causa) { falhas.push_back(onde + ": " + causa); },
+        [this](const std::string& texto) { notas.push_back(texto); }};
+    return importaProdutos(ambiente, opcoes, resumo);
+  }
+  std::vector<std::string> erros() { return tela.itens[kControleProdErro]; }
+
+  ResumoImportacaoProduto resumo;
+  int copias = 0;
+  std::vector<std::string> falhas, notas;
+};
+
+}  // namespace zuv::teste

@@ -1,0 +1,451 @@
+#include "migration/ImportaPlanilhaProduto.h"
+
+#include "migration/AmbienteProdutos.h"
+#include "migration/ServidorNCM.h"
+
+namespace zuv::teste {
+namespace {
+
+const std::string n = "<null>";
+const std::string kItens =
+    "select e.IDITEMPRODUTO, e.IDPRODUTO, p.DESCRICAO, p.DESCRICAOIMP, e.BARRA, e.CUSTOLIQUIDO, "
+    "e.VENDAATUAL, "
+    "e.MARGEMVENDA, e.MARGEMVENDAPORC, e.ESTOQUEATUAL, e.VENDAATACADO, u.DESCRICAO, g.DESCRICAO, "
+    "s.DESCRICAO, "
+    "c.CODIGONCM, c.CEST, l.PORCICF, t.CODFISCAL from produtoestoque e join produto p on p.idproduto = "
+    "e.idproduto "
+    "left join unidade u on u.idunidade = e.idunidade left join produtogrupo g on g.idprodgrupo = "
+    "e.idprodgrupo "
+    "left join subgrupo s on s.idsubgrupo = e.idsubgrupo left join ncm c on c.idncm = e.idncm "
+    "left join ecfletra l on l.idecfletra = e.idecfletra left join tribcfop t on t.idtribcfop = e.idtribcfop "
+    "order by e.iditemproduto";
+
+class ImportaProdutoTest : public AmbienteProdutos {};
+
+// Prices as numbers and as text, codes typed as numbers, accents, apostrophes and empty cells.
+const Tabela kLinhas = {
+    {"#7891000100103", "Café Pilão 500g", "un", "#12.5", "19,90", "#10", "Mercearia", "Matinais", "#9012100",
+     "#18", "#5102", "#102", "", "#100100", "17,50"},
+    {"0001234", "Biscoito d'Água 200g", "UND", "2.10", "#3.5", "", "", "", "", "7.5", "5102", "102"},
+    {"", "Pão francês kg", "KG", "", "#12.99", "#3.25", "Padaria", "", "0901.21.00", "", "5.102"},
+    {"", "Pão de queijo kg", "KG", "1.234,50", "", "abc"},
+};
+
+TEST_F(ImportaProdutoTest, NewRowsCreateTheirItemsAndReferencesOnce) {
+  for (bool libreOffice : {false, true}) {
+    SCOPED_TRACE(libreOffice ? "LibreOffice" : "openpyxl");
+    banco = std::make_unique<BancoDeTeste>();
+    pasta = banco->pastaPrograma();
+    conexao = std::make_unique<Conexao>(banco->textoConexao());
+    OpcoesImportacaoProduto o;
+    o.grupo = true;
+    EXPECT_EQ(importa(kLinhas, o, libreOffice), Resultado::encerrar());
+    // clang-format off
+    EXPECT_EQ(linhas(kItens), (Tabela{
+        {"1", "1", "CAFE PILAO 500G", "CAFE PILAO 500G", "7891000100103", "12,5", "19,9", "7,4", "59,2", "10", "17,5",
+         "UN", "MERCEARIA", "MATINAIS", "09012100", "0100100", "18", "5102"},
+        // The apostrophe goes, "2.10" is 2,10, UND finds UN, no group is DIVERSOS, no NCM means no CFOP.
+        {"2", "2", "BISCOITO DAGUA 200G", "BISCOITO DAGUA 200G", "0001234", "2,1", "3,5", "1,4", "66,6667", "0", "0",
+         "UN", "DIVERSOS", n, n, n, "7,5", n},
+        // Without a cost the sale price is the cost; a dotted NCM finds the one above and keeps its CEST.
+        {"3", "3", "PAO FRANCES KG", "PAO FRANCES KG", "", "12,99", "12,99", "0", "0", "3,25", "0", "KG", "PADARIA",
+         n, "09012100", "0100100", n, "5102"},
+        // A second row without barcode is a new item; a stock that is not a number is 0.
+        {"4", "4", "PAO DE QUEIJO KG", "PAO DE QUEIJO KG", "", "1234,5", "0", "-1234,5", "-100", "0", "0", "KG",
+         "DIVERSOS", n, n, n, n, n}}));
+    EXPECT_EQ(linhas("select idunidade, descricao, medidafracao from unidade order by 1"),
+              (Tabela{{"1", "UN", "N"}, {"2", "KG", "N"}}));
+    EXPECT_EQ(linhas("select idncm, descricao, idncmgrupo from ncm"), (Tabela{{"1", "CAFE PILAO 500G", "1"}}));
+    EXPECT_EQ(linhas("select idncmgrupo, codigoncmgrupo, descricaogrupo from ncmgrupo order by 1"),
+              (Tabela{{"1", "1", "GERAL"}, {"2", "2", "CAFE PILAO 500G"}}));
+    EXPECT_EQ(linhas("select idecfletra, descricao, letraimpressao from ecfletra order by 1"),
+              (Tabela{{"1", "Porcentagem: 18,00", "18,00"}, {"2", "Porcentagem: 7,50", "7,50"}}));
+    EXPECT_EQ(linhas("select idtribcfop, descricao, codfiscal, cst, csosn, naturezaoperacao, regime from tribcfop"),
+              (Tabela{{"1", "CFOP 5102", "5102", "102", "102", "NAT 5102", "2"}}));
+    EXPECT_EQ(linhas("select idcst, codigocst, cst from cst"), (Tabela{{"1", "102", "CSN:102"}}));
+    // clang-format on
+    EXPECT_EQ(tela.textosDasMensagens(), (std::vector<std::string>{"Fim Importação", "FIM"}));
+    EXPECT_EQ(erros(), std::vector<std::string>{});
+    ASSERT_EQ(notas.size(), 1u);
+    EXPECT_TRUE(notas[0].starts_with("Produtos: 4 importados, 0 atualizados, 0 com erro, em ")) << notas[0];
+    EXPECT_TRUE(notas[0].ends_with(" s (linhas 2 a 5)")) << notas[0];
+  }
+}
+
+}  // namespace
+}  // namespace zuv::teste
+
+namespace zuv::teste {
+namespace {
+
+using Opcao = bool OpcoesImportacaoProduto::*;
+
+TEST_F(ImportaProdutoTest, EachFieldBoxRewritesItsFieldsOfAnExistingItemAndEmptyCellsNothing) {
+  struct Caso {
+    const char* nome;
+    std::vector<Opcao> caixas;
+  };
+  const std::vector<Caso> casos = {
+      {"nenhuma", {}},
+      {"nome", {&OpcoesImportacaoProduto::nomeProduto}},
+      {"custo", {&OpcoesImportacaoProduto::precoCusto}},
+      {"custo+venda", {&OpcoesImportacaoProduto::precoCusto, &OpcoesImportacaoProduto::precoVenda}},
+      {"venda", {&OpcoesImportacaoProduto::precoVenda}},
+      {"estoque", {&OpcoesImportacaoProduto::estoque}},
+      {"grupo", {&OpcoesImportacaoProduto::grupo}},
+      {"ncm", {&OpcoesImportacaoProduto::ncm}},
+      {"ecf", {&OpcoesImportacaoProduto::aliqEcf}},
+      {"cfop", {&OpcoesImportacaoProduto::cfopSat}},
+      {"sem efeito",
+       {&OpcoesImportacaoProduto::unidade, &OpcoesImportacaoProduto::tribSimpNac,
+        &OpcoesImportacaoProduto::icmsSt, &OpcoesImportacaoProduto::atacado}},
+      {"todas, celulas vazias", {}},
+  };
+  Tabela base;
+  for (size_t k = 0; k < casos.size(); ++k)
+    base.push_back({"B" + std::to_string(k), "Produto " + std::to_string(k), "UN", "4,00", "10,00", "5",
+                    "Grupo A", "Sub A", "01012100", "18", "5102", "102", "", "1234567", "9,00"});
+  OpcoesImportacaoProduto comGrupo;
+  comGrupo.grupo = true;
+  ASSERT_EQ(importa(base, comGrupo), Resultado::encerrar());
+  Tabela depois;
+  for (size_t k = 0; k < casos.size(); ++k) {
+    OpcoesImportacaoProduto o;
+    for (Opcao c : casos[k].caixas)
+      o.*c = true;
+    const std::string barra = "b" + std::to_string(k);  // found whatever the case
+    Tabela linha = {{barra, "Novo nome", "KG", "6,00", "15,00", "8", "Grupo B", "Sub B", "02013000", "12",
+                     "5405", "500", "", "7654321", "13,00"}};
+    if (k + 1 == casos.size()) {
+      o.marcaTodos(true);
+      linha = {{barra, "Novo nome"}};
+    }
+    ASSERT_EQ(importa(linha, o), Resultado::encerrar()) << casos[k].nome;
+    EXPECT_EQ(erros(), std::vector<std::string>{}) << casos[k].nome;
+    EXPECT_EQ(resumo.atualizados, 1) << casos[k].nome;
+  }
+  EXPECT_EQ(conta("produtoestoque"), long(casos.size()));
+  EXPECT_EQ(
+      linhas(
+          "select p.DESCRICAO, e.CUSTOLIQUIDO, e.VENDAATUAL, e.MARGEMVENDA, e.ESTOQUEATUAL, e.VENDAATACADO, "
+          "u.DESCRICAO, g.DESCRICAO, s.DESCRICAO, c.CODIGONCM, c.CEST, l.PORCICF, t.CODFISCAL "
+          "from produtoestoque e join produto p on p.idproduto = e.idproduto "
+          "left join unidade u on u.idunidade = e.idunidade "
+          "left join produtogrupo g on g.idprodgrupo = e.idprodgrupo "
+          "left join subgrupo s on s.idsubgrupo = e.idsubgrupo left join ncm c on c.idncm = e.idncm "
+          "left join ecfletra l on l.idecfletra = e.idecfletra "
+          "left join tribcfop t on t.idtribcfop = e.idtribcfop order by e.iditemproduto"),
+      // clang-format off
+            (Tabela{
+                // The wholesale price (column 15) is rewritten whenever its cell holds one.
+                {"PRODUTO 0", "4", "10", "6", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                {"NOVO NOME", "4", "10", "6", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                // The cost alone: the margin against the stored sale price.
+                {"PRODUTO 2", "6", "10", "4", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                {"PRODUTO 3", "6", "15", "9", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                {"PRODUTO 4", "4", "10", "6", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                {"PRODUTO 5", "4", "10", "6", "8", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                {"PRODUTO 6", "4", "10", "6", "5", "13", "UN", "GRUPO B", "SUB B", "01012100", "1234567", "18", "5102"},
+                {"PRODUTO 7", "4", "10", "6", "5", "13", "UN", "GRUPO A", "SUB A", "02013000", "7654321", "18", "5102"},
+                {"PRODUTO 8", "4", "10", "6", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "12", "5102"},
+                {"PRODUTO 9", "4", "10", "6", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5405"},
+                {"PRODUTO 10", "4", "10", "6", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                // Every box and empty cells: only the description, which the row holds.
+                {"NOVO NOME", "4", "10", "6", "5", "9", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"}}));
+  // clang-format on
+}
+
+}  // namespace
+}  // namespace zuv::teste
+
+namespace zuv::teste {
+namespace {
+
+TEST_F(ImportaProdutoTest, FailingRowsAreListedOnceWithTheirLineAndLeaveNothingBehind) {
+  Tabela tabela;
+  for (int k = 1; k <= 13; ++k)
+    tabela.push_back({std::to_string(k), "Produto " + std::to_string(k), "UN", "1,00", "2,00"});
+  tabela[3][4] = "abc";     // sheet row 5: a sale price that is not a number
+  tabela[8].push_back("");  // sheet row 10: a group the database cannot store
+  tabela[8].push_back("");
+  tabela[8][6] = "Молоко";
+  OpcoesImportacaoProduto o;
+  o.grupo = true;
+  EXPECT_EQ(importa(tabela, o), Resultado::encerrar());
+  ASSERT_EQ(erros().size(), 2u);
+  EXPECT_EQ(
+      erros()[0],
+      "Linha Excel: 4 Código Barra 4 Valor de Venda ABC Descrição Programática: \"ABC\" não é um número.");
+  EXPECT_TRUE(
+      erros()[1].starts_with("Linha Excel: 9 Código Barra 9 Valor de Venda 2,00 Descrição Programática: "))
+      << erros()[1];
+  EXPECT_EQ(falhas.size(), 2u);
+  EXPECT_TRUE(falhas[0].starts_with("Linha 5 de produto.xlsx: ")) << falhas[0];
+  // The rows after a failure go on; the failed ones left no product, group or stock item.
+  EXPECT_EQ(conta("produtoestoque"), 11);
+  EXPECT_EQ(conta("produto"), 11);
+  EXPECT_EQ(linhas("select count(*) from produtoestoque where barra in ('4', '9')"), Tabela{{"0"}});
+  EXPECT_EQ(conta("produtogrupo"), 1);
+  EXPECT_EQ(resumo.inseridos, 11);
+  EXPECT_EQ(resumo.falhas, 2);
+  // Thirteen rows: commits after rows 6 and 11, and at the end.
+  EXPECT_EQ(resumo.confirmacoes, 3);
+  EXPECT_EQ(tela.textosDasMensagens(), (std::vector<std::string>{"Fim Importação", "FIM"}));
+  EXPECT_EQ(importa({{"100", "A"}, {"101", "B"}, {"102", "C"}}), Resultado::encerrar());
+  EXPECT_EQ(resumo.confirmacoes, 1);
+  EXPECT_EQ(tela.textos[kControleRegistro], "5");  // the row where the data ended
+  EXPECT_EQ(tela.progressos.back(), 100);
+}
+
+}  // namespace
+}  // namespace zuv::teste
+
+namespace zuv::teste {
+namespace {
+
+class LimpezaProdutoTest : public AmbienteProdutos {
+ protected:
+  // The populated fixture, plus a script of the test's own.
+  void popula(const std::string& extra = {}) {
+    conexao.reset();
+    banco->carregaFixture("zuv_populado.sql");
+    if (!extra.empty()) banco->executaIsql(extra);
+    conexao = std::make_unique<Conexao>(banco->textoConexao());
+  }
+  std::vector<long> contagens() {
+    std::vector<long> r;
+    for (const char* t : {"produtoestoque", "produto", "comanda", "itemsaida", "contadet", "ncm", "tribcfop",
+                          "produtogrupo", "unidade"})
+      r.push_back(conta(t));
+    return r;
+  }
+  OpcoesImportacaoProduto limpa() {
+    OpcoesImportacaoProduto o;
+    o.limpaBase = true;
+    return o;
+  }
+};
+
+TEST_F(LimpezaProdutoTest, TheCleanModeWipesTheCatalogueAfterABackupAndImportsTheRows) {
+  popula();
+  EXPECT_EQ(
+      importa({{"7891", "Arroz 5kg", "UN", "20", "25"}, {"7892", "Feijão 1kg", "UN", "6", "8"}}, limpa()),
+      Resultado::encerrar());
+  EXPECT_EQ(copias, 1);
+  EXPECT_EQ(erros(), std::vector<std::string>{});
+  EXPECT_EQ(contagens(), (std::vector<long>{2, 2, 0, 0, 0, 0, 0, 0, 2}));
+  EXPECT_EQ(linhas("select idtribcfop from clidono"), Tabela{{n}});
+  // The identifiers start again at 1.
+  EXPECT_EQ(linhas("select iditemproduto, idproduto, barra from produtoestoque order by 1"),
+            (Tabela{{"1", "1", "7891"}, {"2", "2", "7892"}}));
+}
+
+TEST_F(LimpezaProdutoTest, AReferenceThatKeepsTheStockItemsUndoesTheWholeWipe) {
+  popula(
+      "CREATE TABLE ETIQUETA (IDETIQUETA INTEGER NOT NULL PRIMARY KEY, IDITEMPRODUTO INTEGER REFERENCES "
+      "PRODUTOESTOQUE (IDITEMPRODUTO));\nCOMMIT;\nINSERT INTO ETIQUETA VALUES (1, 1);");
+  const std::vector<long> antes = contagens();
+  const Resultado r = importa({{"7891", "Arroz 5kg", "UN", "20", "25"}}, limpa());
+  EXPECT_EQ(r.desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_EQ(copias, 1);
+  EXPECT_EQ(contagens(), antes);
+  EXPECT_EQ(linhas("select idtribcfop from clidono"), Tabela{{"1"}});
+  ASSERT_EQ(tela.mensagens.size(), 1u);
+  EXPECT_TRUE(
+      tela.mensagens[0].texto.starts_with("A base de produtos não foi limpa: a tabela ProdutoEstoque ainda "
+                                          "tem registros"))
+      << tela.mensagens[0].texto;
+  // Every refused statement is listed, the first one where the stock items stayed.
+  ASSERT_FALSE(erros().empty());
+  EXPECT_TRUE(erros()[0].starts_with("Delete from ProdutoEstoque: ")) << erros()[0];
+}
+
+TEST_F(LimpezaProdutoTest, ARefusedStatementIsUndoneWithTheOneThatPreparesItAndTheWipeGoesOn) {
+  popula("INSERT INTO TRIBCFOPVINCULO (IDCFOPENTRADA, IDCFOPSAIDA) VALUES (1, 2);");
+  EXPECT_EQ(importa({{"7891", "Arroz 5kg", "UN", "20", "25"}}, limpa()), Resultado::encerrar());
+  EXPECT_EQ(contagens(), (std::vector<long>{1, 1, 0, 0, 0, 0, 2, 0, 2}));
+  EXPECT_EQ(linhas("select idtribcfop from clidono"), Tabela{{"1"}});
+  ASSERT_EQ(erros().size(), 1u);
+  EXPECT_TRUE(erros()[0].starts_with("Delete from TribCFOP: ")) << erros()[0];
+}
+
+TEST_F(LimpezaProdutoTest, AMissingOrEmptyWorkbookWipesNothing) {
+  popula();
+  const std::vector<long> antes = contagens();
+  EXPECT_EQ(executa(limpa()).desfecho, Resultado::Desfecho::Falhou);
+  ASSERT_EQ(tela.mensagens.size(), 1u);
+  EXPECT_NE(tela.mensagens[0].texto.find("produto.xlsx"), std::string::npos) << tela.mensagens[0].texto;
+  EXPECT_EQ(copias, 0);
+  EXPECT_EQ(contagens(), antes);
+  // Only headings, or a first row without barcode and description: nothing to import, nothing wiped.
+  for (const Tabela& t : {Tabela{}, Tabela{{"", "", "UN", "1", "2"}, {"7891", "Depois do fim"}}}) {
+    EXPECT_EQ(importa(t, limpa()), Resultado::encerrar());
+    EXPECT_EQ(copias, 0);
+    EXPECT_EQ(contagens(), antes);
+    EXPECT_EQ(tela.textosDasMensagens(), (std::vector<std::string>{"Fim Importação", "FIM"}));
+    EXPECT_EQ(erros(),
+              std::vector<std::string>{"Nenhuma linha de produto em produto.xlsx: a base de produtos não foi "
+                                       "limpa."});
+  }
+}
+
+}  // namespace
+}  // namespace zuv::teste
+
+namespace zuv::teste {
+namespace {
+
+TEST_F(ImportaProdutoTest, RowsWithoutNcmAskTheLookupUntilItFailsThreeTimesInARow) {
+  ServidorNCM servidor([](const std::string& alvo) -> std::optional<std::string> {
+    if (alvo.ends_with("=111")) return std::string("<produto><CODIGONCM>04012010</CODIGONCM></produto>");
+    return std::nullopt;
+  });
+  OpcoesImportacaoProduto o;
+  o.enderecoNCM = servidor.endereco();
+  EXPECT_EQ(importa({{"111", "Leite integral 1L", "UN", "3", "5", "", "", "", "", "", "5102", "102"},
+                     {"222", "Carne", "KG", "20", "30", "", "", "", "02013000"},
+                     {"", "Sem barra"},
+                     {"333", "A"},
+                     {"444", "B"},
+                     {"555", "C"},
+                     {"666", "D"}},
+                    o),
+            Resultado::encerrar());
+  EXPECT_EQ(servidor.alvos(),
+            (std::vector<std::string>{"/xmlProduto945MIL.php?barra=111", "/xmlProduto945MIL.php?barra=333",
+                                      "/xmlProduto945MIL.php?barra=444", "/xmlProduto945MIL.php?barra=555"}));
+  // The reply's NCM is the row's NCM, and with it the CFOP record.
+  EXPECT_EQ(
+      linhas("select e.barra, n.codigoncm, t.codfiscal from produtoestoque e left join ncm n on n.idncm = "
+             "e.idncm left join tribcfop t on t.idtribcfop = e.idtribcfop where e.barra in ('111', '222') "
+             "order by 1"),
+      (Tabela{{"111", "04012010", "5102"}, {"222", "02013000", n}}));
+  EXPECT_EQ(resumo.inseridos, 7);
+  ASSERT_EQ(erros().size(), 1u);
+  EXPECT_TRUE(erros()[0].starts_with("Consulta de NCM pela internet desligada depois de 3 falhas seguidas"))
+      << erros()[0];
+}
+
+TEST_F(ImportaProdutoTest, TheGridsPastedTextsCannotAlterAStatement) {
+  conexao->executa("insert into produto (idproduto, descricao) values (1, 'EXISTENTE')");
+  conexao->executa("insert into unidade (idunidade, descricao) values (1, 'UN')");
+  conexao->executa(
+      "insert into produtoestoque (iditemproduto, idproduto, idunidade, barra, vendaatual, "
+      "vendaatacado) values (1, 1, 1, 'X', 7, 7)");
+  OpcoesImportacaoProduto o;
+  o.planilha = false;
+  o.marcaTodos(true);
+  o.grade = grade(Tabela{
+      kCabecalhoProduto,
+      {" ' or ''=' ", "Água 'com' gás", "cx'", "1,50", "3", "2", "", "", "1012100", "7.5", "", "", "301100",
+       "", "1 Where 1=1 --"},
+      {"", "Só a descrição", "UN", "2", "4"},
+      {"7891", "Normal", "UN", "2", "4", "", "", "", "", "", "", "", "", "", "2,5"},
+  });
+  EXPECT_EQ(executa(o), Resultado::encerrar());
+  ASSERT_EQ(erros().size(), 1u);
+  EXPECT_TRUE(erros()[0].starts_with("Linha Excel: 1 Código Barra ' OR ''=' Valor de Venda 3 "))
+      << erros()[0];
+  EXPECT_EQ(linhas("select barra, vendaatual, vendaatacado from produtoestoque order by iditemproduto"),
+            (Tabela{{"X", "7", "7"}, {"", "4", "0"}, {"7891", "4", "2,5"}}));
+  // Without the hostile wholesale price the row goes in as typed.
+  // Pasted from a spreadsheet: tabs between cells, a quoted cell holding a tab and a quote.
+  const std::string colado =
+      "Barra\tNome Produto\r\n ' or ''=' \t\"Água 'com'\tgás "
+      "\"\"x\"\"\"\tcx'\t1,50\t3\t2\t\t\t1012100\t7.5\t\t\t301100\r\n";
+  auto colada = std::make_shared<GradeProduto>();
+  colada->colaTexto(1, 1, colado);
+  o.grade = colada;
+  EXPECT_EQ(executa(o), Resultado::encerrar());
+  EXPECT_EQ(erros(), std::vector<std::string>{});
+  EXPECT_EQ(
+      linhas("select e.barra, p.descricao, u.descricao, n.codigoncm, n.cest, l.porcicf from produtoestoque e "
+             "join produto p on p.idproduto = e.idproduto join unidade u on u.idunidade = e.idunidade "
+             "join ncm n on n.idncm = e.idncm join ecfletra l on l.idecfletra = e.idecfletra"),
+      (Tabela{{"' OR ''='", "AGUA COM\tGAS  X", "CX", "01012100", "0301100", "7,5"}}));
+  EXPECT_EQ(linhas("select vendaatual from produtoestoque where barra = 'X'"), Tabela{{"7"}});
+}
+
+}  // namespace
+}  // namespace zuv::teste
+
+#include "migration/PlanilhaProduto.h"
+
+namespace zuv::teste {
+namespace {
+
+TEST_F(LimpezaProdutoTest, TheProgramsOwnExportImportsBackUnchanged) {
+  popula(
+      "INSERT INTO PRODUTO (IDPRODUTO, DESCRICAO, DESCRICAOIMP) VALUES (3, 'AZEITE D''OLIVA 500ML', "
+      "'AZEITE');\n"
+      "INSERT INTO PRODUTOESTOQUE (IDITEMPRODUTO, IDPRODUTO, IDUNIDADE, IDPRODGRUPO, IDNCM, IDECFLETRA, "
+      "IDTRIBCFOP, "
+      "BARRA, CUSTOLIQUIDO, CUSTOBRUTO, VENDAATUAL, VENDAATACADO, ESTOQUEATUAL, ATIVO) VALUES (3, 3, 1, 1, "
+      "1, 1, 1, "
+      "'0007891234', 1234.5, 1234.5, 2345.67, 2100, 12.5, 'S');");
+  const std::string catalogo =
+      "select e.barra, p.descricao, e.custoliquido, e.vendaatual, e.estoqueatual, e.vendaatacado, "
+      "u.descricao, "
+      "g.descricao, s.descricao, n.codigoncm, n.cest, l.porcicf, t.codfiscal from produtoestoque e "
+      "join produto p on p.idproduto = e.idproduto left join unidade u on u.idunidade = e.idunidade "
+      "left join produtogrupo g on g.idprodgrupo = e.idprodgrupo left join subgrupo s on s.idsubgrupo = "
+      "e.idsubgrupo left join ncm n on n.idncm = e.idncm left join ecfletra l on l.idecfletra = e.idecfletra "
+      "left join tribcfop t on t.idtribcfop = e.idtribcfop order by e.barra";
+  const Tabela antes = linhas(catalogo);
+  const auto referencias = [&] {
+    return std::vector<long>{conta("unidade"),  conta("produtogrupo"), conta("subgrupo"), conta("ncm"),
+                             conta("ecfletra"), conta("tribcfop"),     conta("cst")};
+  };
+  const std::vector<long> refsAntes = referencias();
+  Recordset rs = conexao->abre(consultaProdutosZUV(false));
+  ASSERT_EQ(GeraPlanilhaProduto(rs, (pasta / kArquivoProduto).string(), {}, tela), 3);
+  // Every box but "Nome Produto", which writes the description cleaned (accents folded, no quotes).
+  OpcoesImportacaoProduto o;
+  o.marcaTodos(true);
+  o.nomeProduto = false;
+  EXPECT_EQ(executa(o), Resultado::encerrar());
+  EXPECT_EQ(erros(), std::vector<std::string>{});
+  EXPECT_EQ(resumo.atualizados, 3);
+  EXPECT_EQ(linhas(catalogo), antes);
+  EXPECT_EQ(referencias(), refsAntes);
+}
+
+}  // namespace
+}  // namespace zuv::teste
+
+#include "shell/ContextoExecucao.h"
+
+namespace zuv::teste {
+namespace {
+
+TEST_F(LimpezaProdutoTest, AllOrNothingListsTheFailingRowsAndADryRunKeepsNothing) {
+  popula();
+  const Tabela linhas = {{"7891", "Arroz", "UN", "20", "25"}, {"7892", "Feijão", "UN", "6", "x"}};
+  planilha(
+      [&] {
+        Tabela t{kCabecalhoProduto};
+        t.insert(t.end(), linhas.begin(), linhas.end());
+        return t;
+      }(),
+      pasta / kArquivoProduto);
+  OpcoesImportacaoProduto o = limpa();
+  {
+    ContextoExecucao ctx(tela, pasta.string(), {.atomico = true, .semCopia = true, .relatorio = ""});
+    ctx.usaConexao(*conexao);
+    EXPECT_EQ(executaNoContexto(ctx, [&](ContextoExecucao& c) { return ImportaPlanilhaProduto(c, o); }),
+              Resultado::encerrar());
+    ASSERT_EQ(ctx.falhas().size(), 1u);
+    EXPECT_EQ(ctx.falhas()[0].onde, "Linha 3 de produto.xlsx");
+  }
+  EXPECT_EQ(contagens(), (std::vector<long>{1, 1, 0, 0, 0, 0, 0, 0, 2}));
+  const std::vector<long> antes = contagens();
+  {
+    ContextoExecucao ctx(tela, pasta.string(), {.simular = true, .relatorio = ""});
+    ctx.usaConexao(*conexao);
+    executaNoContexto(ctx, [&](ContextoExecucao& c) { return ImportaPlanilhaProduto(c, o); });
+  }
+  EXPECT_EQ(contagens(), antes);
+}
+
+}  // namespace
+}  // namespace zuv::teste
