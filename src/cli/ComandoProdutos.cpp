@@ -1,11 +1,14 @@
 // "importadorzuv produtos importar": the button "Incia a Importação para o Sistema ZUV" of
-// FrmMigracaoPadrao on the command line, with every option of the form.
+// FrmMigracaoPadrao on the command line, with every option of the form. A workbook import first
+// lists the fiscal check's table-free findings on produto.xlsx (standard error); --verificar
+// refuses to start when there is any.
 #include <fstream>
 #include <memory>
 #include <sstream>
 
 #include "cli/ComandoMigracao.h"
 #include "common/Erro.h"
+#include "fiscal/VerificaPlanilhaFiscal.h"
 #include "migration/ConsultaNCM.h"
 #include "migration/GradeProduto.h"
 #include "migration/ImportaPlanilhaProduto.h"
@@ -19,6 +22,7 @@ struct OpcoesLinha {
   std::string grade;  // a tab-separated text file instead of produto.xlsx
   bool todos = false;
   bool atualiza = false;
+  bool verificar = false;
 };
 
 constexpr const char* kDescricao =
@@ -32,6 +36,9 @@ constexpr const char* kDescricao =
 Resultado executaImportacao(const OpcoesLinha& linha, ContextoExecucao& ctx) {
   OpcoesImportacaoProduto o = linha.importacao;
   if (linha.todos) o.marcaTodos(true);
+  if (linha.grade.empty() &&
+      !verificaAntesDaImportacao(ctx.tela(), ctx.pastaPrograma() + "/produto.xlsx", linha.verificar))
+    return Resultado::falhou("verificação fiscal");
   if (!linha.grade.empty()) {
     std::ifstream f(linha.grade, std::ios::binary);
     if (!f) throw ErroConfiguracao("Não foi possível ler a grade " + linha.grade);
@@ -85,6 +92,8 @@ void registraImportar(CLI::App* produtos, Tarefas& tarefas) {
       "--ncm-endereco", o.enderecoNCM,
       std::string("Endereço da consulta de NCM pela internet para linhas sem NCM (padrão: $") +
           kVariavelEnderecoNCM + "; sem endereço não há consulta)");
+  importar->add_flag("--verificar", opcoes->verificar,
+                     "Não começa quando a verificação fiscal acha problemas em produto.xlsx");
   tarefas.executaNoBanco(
       importar, [opcoes](ContextoExecucao& ctx) { return executaImportacao(*opcoes, ctx); }, /*apaga=*/true);
 }

@@ -160,11 +160,10 @@ TEST_F(VerificaPlanilhaFiscalTest, VerificacaoAntesDaImportacao) {
   const std::string boa = produtos("boa.xlsx", {{"1", "A", "UN", "1", "2", "3", "G", "S", "01012100"}});
 
   EXPECT_TRUE(verificaAntesDaImportacao(tela, ruim, false));
-  EXPECT_EQ(
-      tela.notas,
-      (std::vector<std::string>{"Verificação fiscal de antes.xlsx: 1 achado",
-                                "Linha 2, coluna I (NCM) \"1012100\": NCM com 7 dígitos: o zero à esquerda "
-                                "se perdeu (código digitado como número). Sugestão: 01012100"}));
+  EXPECT_EQ(tela.notas, (std::vector<std::string>{
+                            "Verificação fiscal de antes.xlsx: 1 achado",
+                            "Linha 2, coluna I (NCM) \"1012100\": NCM com 7 dígitos: o zero à esquerda "
+                            "se perdeu (código digitado como número). Sugestão: 01012100"}));
   EXPECT_TRUE(tela.mensagens.empty() && tela.eventos.empty());
 
   EXPECT_FALSE(verificaAntesDaImportacao(tela, ruim, true));
