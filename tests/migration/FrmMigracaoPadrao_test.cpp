@@ -77,7 +77,8 @@ TEST_F(FrmMigracaoPadraoTest, ControlesLegendasEOpcoes) {
       "cmdSair: Sair|optAtivo: Ativo|optTodos: Todos|cmdGeraExcel: Gerar Planilha Excel Origem|"
       "optBanco: SYSPDV|cmdImportarOutroBanco: Importar|cmdListarProcesso:  Listar Procesos|"
       "cmdEncerrarProcesso:  Encerrar Proceso |chkTudoOuNada: Tudo ou nada|chkSimular: Simular|"
-      "chkSemCopia: Sem cópia de segurança|Dados para Importação|Geração Planilha EXCEL ( produto.xlsx)|"
+      "chkSemCopia: Sem cópia de segurança|cmdVerificarFiscal: Verificar códigos fiscais|Dados para "
+      "Importação|Geração Planilha EXCEL ( produto.xlsx)|"
       "Produtos|Segurança|Origem Banco de Dados|Arquivo EXCEL: produto.xlsx|Atenção essa importação limpa |"
       "No Excel não deixar nenhuma Li|Nas linhas dos produtos na pla|Seguir Exemplo do Arquivo em E|"
       "Registros|Produtos abaixo com Erro que n");

@@ -65,13 +65,13 @@ class FrmTributosTest : public AmbienteTributos {
 TEST_F(FrmTributosTest, SATExportaImportaESai) {
   auto* form = qobject_cast<FrmAtuProdutoNCMCFOP*>(FrmMenu::abreFormulario("cmdImportaNCM"));
   ASSERT_NE(form, nullptr);
-  EXPECT_EQ(
-      textos(*form),
-      (std::vector<std::string>{
-          "ZUV ATUALIZAÇÃO DE DADOS", "chkICMSCadProduto: ICMS Cad Produto", "chkCFOP: CFOP [x]",
-          "chkAliquotaICMS: % Aliquota Imposto (7,12,18 etc..) [x]", "chkPIS: PIS / Cofins [x]",
-          "chkNCM: NCM [x]", "chkFixa: 5102 = cst 102 cfop 5102 - 5405 - cst 060 - cfp 5405 - todos 18%",
-          "cmdGeraExcel: Gerar Planilha Excel", "cmdProd: Iniciar Importação", "cmdSair: Sair"}));
+  EXPECT_EQ(textos(*form), (std::vector<std::string>{
+                               "ZUV ATUALIZAÇÃO DE DADOS", "chkICMSCadProduto: ICMS Cad Produto",
+                               "chkCFOP: CFOP [x]", "chkAliquotaICMS: % Aliquota Imposto (7,12,18 etc..) [x]",
+                               "chkPIS: PIS / Cofins [x]", "chkNCM: NCM [x]",
+                               "chkFixa: 5102 = cst 102 cfop 5102 - 5405 - cst 060 - cfp 5405 - todos 18%",
+                               "cmdGeraExcel: Gerar Planilha Excel", "cmdProd: Iniciar Importação",
+                               "cmdSair: Sair", "cmdVerificarFiscal: Verificar códigos fiscais"}));
   EXPECT_EQ(controle<QGroupBox>(*form, "Frame1")->title().toStdString(), "Dados para Importação");
   EXPECT_EQ(controle<QLabel>(*form, "Label1")->text().toStdString(), "Importar o Arquivo para o Sistema ZUV");
   EXPECT_EQ(controle<QLineEdit>(*form, "txtCaminho")->text().toStdString(),
