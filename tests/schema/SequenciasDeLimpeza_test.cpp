@@ -52,18 +52,18 @@ TEST(SequenciasDeLimpeza, PaisAntesDosFilhosSaoRecusadosELimpaBaseDeProdutosPass
   banco.executaIsql(kLimpaBaseProdutos);
 }
 
-TEST(SequenciasDeLimpeza, LimpezaDoDestinoEDoCatalogoRodamEmOrdem) {
+TEST(SequenciasDeLimpeza, LimpezaDoDestinoRecusadaEnquantoHaItensEmOrdemSoFilhosPrimeiro) {
   BancoDeTeste banco;
   banco.carregaFixture("zuv_populado.sql");
-  banco.executaIsql(kLimpaBancoDestino);
-  // The stock items stay, with their manufacturer and NCM cleared; their history, which the
-  // cleanup does not touch, keeps the catalogue deletion from running.
-  EXPECT_EQ(banco.valor("select count(*) from PRODUTOESTOQUE where IDFABRICANTE is null and IDNCM is null"),
-            "2");
+  // Manufacturers and NCM records are still named by the stock items, and the stock items by
+  // their history, which the cleanup does not touch.
+  EXPECT_THROW(banco.executaIsql(kLimpaBancoDestino), std::runtime_error);
   EXPECT_THROW(banco.executaIsql(kLimpaCatalogoDestino), std::runtime_error);
-  banco.executaIsql(apaga("PRODUTOMOVIMENTO PRODUTOCUSTO PRODUTOESTOQUECHECK PRODCHECKZERADO "
-                          "INSUMO CAMINHOBALANCA PEDIDOCOMPRAITEM") +
-                    kLimpaCatalogoDestino);
+  banco.executaIsql(apaga("PRODUTOMOVIMENTO PRODUTOCUSTO PRODUTOESTOQUECHECK PRODCHECKZERADO INSUMO "
+                          "CAMINHOBALANCA PEDIDOCOMPRAITEM EstoqueValidadeDet ProdutoFornecedor "
+                          "EstoqueMovDetalhe ITEMSAIDA VendaCancelada comandaMOVIMENTODIA EntregaDet") +
+                    kLimpaCatalogoDestino + apaga("FABRICANTE"));
+  EXPECT_EQ(banco.valor("select count(*) from PRODUTOESTOQUE"), "0");
 }
 
 }  // namespace
