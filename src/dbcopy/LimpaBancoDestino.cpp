@@ -10,9 +10,12 @@ std::string impedimentoLimpezaDestino(Conexao& destino) {
   const Valor& total = vinculos.valor(0);
   if (total.nulo() || total.paraDouble() == 0) return {};
   const long long n = static_cast<long long>(total.paraDouble());
-  return "O banco de dados destino tem " + std::to_string(n) + (n == 1 ? " vínculo" : " vínculos") +
-         " entre operações fiscais na tabela TribCFOPVinculo, que impedem apagar os registros de "
-         "TRIBCFOP. Nada foi apagado; desfaça esses vínculos no destino antes da migração.";
+  return "A tabela TribCFOPVinculo do banco de dados destino tem vínculos entre operações fiscais "
+         "(registros: " +
+         std::to_string(n) +
+         ") que impedem apagar os registros de TRIBCFOP. Nada foi apagado; desfaça esses vínculos no destino "
+         "antes "
+         "da migração.";
 }
 
 void LimpaBancoDestino(Conexao& destino) {

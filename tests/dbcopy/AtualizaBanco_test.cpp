@@ -247,10 +247,10 @@ TEST(AtualizaBanco, RecusaOuFalhaDeixaODestinoComoEstava) {
   } casos[] = {
       {"vinculo de CFOP no destino", "",
        "INSERT INTO TRIBCFOPVINCULO (IDCFOPENTRADA, IDCFOPSAIDA) VALUES (2, 1);\n",
-       "Erro ao executar o comando: O banco de dados destino tem 1 vínculo entre operações fiscais na tabela "
-       "TribCFOPVinculo, que impedem apagar os registros de TRIBCFOP. Nada foi apagado; desfaça esses "
-       "vínculos no "
-       "destino antes da migração.",
+       "Erro ao executar o comando: A tabela TribCFOPVinculo do banco de dados destino tem vínculos entre "
+       "operações fiscais (registros: 1) que impedem apagar os registros de TRIBCFOP. Nada foi apagado; "
+       "desfaça "
+       "esses vínculos no destino antes da migração.",
        0},
       {"unidade que a origem nao tem",
        itensOrigem() + "ALTER TABLE PRODUTOESTOQUE DROP CONSTRAINT FK_PRODUTOESTOQUE_UNIDADE;\n"
