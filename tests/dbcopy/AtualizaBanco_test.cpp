@@ -259,6 +259,10 @@ TEST(AtualizaBanco, RecusaOuFalhaDeixaODestinoComoEstava) {
        "Erro ao executar o comando: o registro 77 de UNIDADE não existe no banco de dados origem "
        "(IDITEMPRODUTO 30)",
        1},
+      {"destino recusa apagar um item que outra tabela sua usa", "",
+       "CREATE TABLE ETIQUETA (IDETIQUETA INTEGER NOT NULL PRIMARY KEY, IDITEMPRODUTO INTEGER REFERENCES "
+       "PRODUTOESTOQUE);\nINSERT INTO ETIQUETA VALUES (1, 2);\n",
+       "", 1},
       {"destino recusa um comando no meio", itensOrigem(),
        "ALTER TABLE PRODUTOESTOQUE ADD CONSTRAINT CK_T CHECK (IDITEMPRODUTO <> 25);\n", "", 1},
   };
