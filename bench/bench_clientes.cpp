@@ -16,12 +16,13 @@
 #include <string>
 
 #include "common/Erro.h"
-#include "common/Registros.h"
 #include "common/Tela.h"
 #include "customers/ImportaClientes.h"
 #include "platform/Conexao.h"
 #include "platform/Planilha.h"
+#include "schema/Registros.h"
 #include "shell/BancoZUV.h"
+#include "shell/ContextoExecucao.h"
 
 using namespace zuv;
 using Relogio = std::chrono::steady_clock;
@@ -132,7 +133,9 @@ int main(int argc, char** argv) {
 
     auto c = bancoNovo(pasta + "/dados");
     inicio = Relogio::now();
-    const Resultado r = ImportaClientes(*c, programa, tela);
+    ContextoExecucao ctx(tela, programa);
+    ctx.usaConexao(*c);
+    const Resultado r = executaNoContexto(ctx, ImportaClientes);
     const double t = segundos(inicio);
     if (r.desfecho != Resultado::Desfecho::EncerrarPrograma) throw Erro("a importação falhou: " + r.mensagem);
     std::printf("import (Select Max + insert):  %6d rows in %7.3f s = %7.0f rows/s, %.2fx the floor's time\n",

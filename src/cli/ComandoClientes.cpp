@@ -4,8 +4,6 @@
 #include "cli/LinhaDeComando.h"
 #include "customers/ExcluiClientes.h"
 #include "customers/ImportaClientes.h"
-#include "shell/BancoZUV.h"
-#include "shell/PastaPrograma.h"
 
 namespace zuv {
 namespace {
@@ -17,18 +15,12 @@ void registra(CLI::App& programa, Tarefas& tarefas) {
   auto* importar = clientes->add_subcommand(
       "importar",
       "Importação Atualizar: cada linha de clientes.xlsx da pasta do programa vira um cliente novo");
-  tarefas.executa(importar, [](Tela& tela) {
-    auto conexao = AbreBancoDados(pastaPrograma(), tela);
-    return ImportaClientes(*conexao, pastaPrograma(), tela);
-  });
+  tarefas.executaNoBanco(importar, ImportaClientes);
 
   auto* excluir = clientes->add_subcommand(
       "excluir",
       "Excluir Cadastro Cliente: remove todos os clientes; os que têm movimento ficam e são listados");
-  tarefas.executa(excluir, [](Tela& tela) {
-    auto conexao = AbreBancoDados(pastaPrograma(), tela);
-    return ExcluiClientes(*conexao, tela);
-  });
+  tarefas.executaNoBanco(excluir, ExcluiClientes, /*apaga=*/true);
 }
 
 }  // namespace

@@ -64,8 +64,31 @@ void Tarefas::executa(CLI::App* comando, Operacao op) {
   comando->callback([this, op = std::move(op)] { escolhida_ = op; });
 }
 
+void Tarefas::executaNoBanco(CLI::App* comando, Execucao execucao, bool apaga) {
+  auto opcoes = std::make_shared<OpcoesExecucao>();
+  comando->add_flag("--atomico", opcoes->atomico,
+                    "Tudo ou nada: a operação inteira numa transação, gravada só se terminar bem "
+                    "(uma operação que lista as linhas com erro e segue grava o resto no fim)");
+  comando->add_flag("--simular", opcoes->simular,
+                    "Executa e desfaz tudo no fim, mostrando o que mudaria; nenhum arquivo é gravado");
+  comando
+      ->add_option("--relatorio", opcoes->relatorio,
+                   "Grava o relatório das alterações (e das linhas recusadas) neste CSV")
+      ->type_name("ARQUIVO");
+  if (apaga)
+    comando->add_flag("--sem-copia", opcoes->semCopia,
+                      "Não faz a cópia de segurança do banco antes de apagar");
+  executa(comando, [opcoes, execucao = std::move(execucao)](Tela& tela) {
+    ContextoExecucao ctx(tela, pastaPrograma(), *opcoes);
+    return executaNoContexto(ctx, execucao);
+  });
+}
+
 bool registraTarefa(const std::string& nome, RegistroTarefa registro) {
-  registros()[nome] = registro;
+  if (!registros().emplace(nome, registro).second) {
+    std::cerr << "importadorzuv: a tarefa " << nome << " já está registrada" << std::endl;
+    return false;
+  }
   return true;
 }
 

@@ -9,20 +9,18 @@
 //     auto* clientes = programa.add_subcommand("clientes", "Cadastro de clientes do ZUV");
 //     clientes->require_subcommand(1);
 //     auto* importar = clientes->add_subcommand("importar", "Importa clientes.xlsx da pasta do programa");
-//     tarefas.executa(importar, [](Tela& tela) {
-//       auto conexao = AbreBancoDados(pastaPrograma(), tela);
-//       return ImportaClientes(*conexao, pastaPrograma(), tela);
-//     });
+//     tarefas.executaNoBanco(importar, ImportaClientes);
 //   }
 //   }  // namespace
 //   ZUV_TAREFA_CLI("clientes", registra);
 //   }  // namespace zuv
 //
 // Options a run needs are bound to variables that outlive parsing: keep them in a shared struct
-// captured by the run's lambda:
+// (the run's own Opcoes struct, from its core header) captured by the run's lambda:
 //   auto opcoes = std::make_shared<OpcoesImportacao>();
 //   importar->add_flag("--limpa", opcoes->limpa, "Limpa a base antes de importar");
-//   tarefas.executa(importar, [opcoes](Tela& tela) { return Importa(*opcoes, tela); });
+//   tarefas.executaNoBanco(importar, [opcoes](ContextoExecucao& ctx) { return Importa(ctx, *opcoes); },
+//                          /*apaga=*/true);
 // The smallest real task is ComandoPasta.cpp.
 //
 // Exit status: 0 the run ended normally (also when it ends the program normally), 1 it reported
@@ -33,6 +31,7 @@
 
 #include "cli/TelaTerminal.h"
 #include "common/Operacao.h"
+#include "shell/ContextoExecucao.h"
 
 namespace zuv {
 
@@ -40,6 +39,10 @@ class Tarefas {
  public:
   // Makes comando run op when it is the (sub)command chosen on the command line.
   void executa(CLI::App* comando, Operacao op);
+  // Like executa, for a run on a database: adds --atomico, --simular, --relatorio ARQUIVO and (when
+  // the run may wipe: apaga) --sem-copia to comando, and runs execucao through executaNoContexto in
+  // a context over the program folder. The change report goes to stderr, so stdout stays the run's.
+  void executaNoBanco(CLI::App* comando, Execucao execucao, bool apaga = false);
   const Operacao& escolhida() const { return escolhida_; }
 
  private:
@@ -48,7 +51,8 @@ class Tarefas {
 
 using RegistroTarefa = void (*)(CLI::App& programa, Tarefas& tarefas);
 
-// Adds a task to every command line parsed from now on; tasks appear in the help by name.
+// Adds a task to every command line parsed from now on; tasks appear in the help by name. A second
+// task of the same name is refused (false, and a warning on stderr).
 bool registraTarefa(const std::string& nome, RegistroTarefa registro);
 
 inline constexpr int kSaidaNormal = 0;

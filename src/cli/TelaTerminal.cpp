@@ -129,4 +129,10 @@ void TelaTerminal::mostraArquivo(const std::string& caminho) {
   if (valor_ >= 0 && t_.errosNoTerminal) desenhaBarra();
 }
 
+void TelaTerminal::nota(const std::string& texto) {
+  limpaBarra();
+  t_.erros << texto << std::endl;
+  if (valor_ >= 0 && t_.errosNoTerminal) desenhaBarra();
+}
+
 }  // namespace zuv

@@ -42,6 +42,7 @@ class TelaTerminal : public Tela {
   void adicionaItem(const std::string& controle, const std::string& item) override;
   void limpaItens(const std::string&) override {}
   void mostraArquivo(const std::string& caminho) override;
+  void nota(const std::string& texto) override;  // on stderr
 
   // Ends the progress bar's line, if one is on the screen.
   void terminaProgresso();

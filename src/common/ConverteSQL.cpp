@@ -95,6 +95,16 @@ std::string ConverteSQL(const Valor& valor, const std::string& Tipo) {
   return {};
 }
 
+const char* codigoTipoSQL(TipoSQL tipo) {
+  static constexpr const char* kCodigos[] = {"CM", "VC", "CH", "SD", "DT", "MO",
+                                             "SM", "IN", "SI", "TI", "FL", "RE"};
+  return kCodigos[static_cast<int>(tipo)];
+}
+
+std::string ConverteSQL(const Valor& valor, TipoSQL tipo) {
+  return ConverteSQL(valor, std::string(codigoTipoSQL(tipo)));
+}
+
 std::string RetiraMascara(const std::string& Texto, const std::string& Modo) {
   RetornaConfigWin();
   if (Texto.empty()) return {};

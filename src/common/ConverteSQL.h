@@ -15,6 +15,13 @@ namespace zuv {
 // or a date throws ErroConversao.
 std::string ConverteSQL(const Valor& Valor, const std::string& Tipo);
 
+// The type codes as an enum, so that a misspelt code is a compile error rather than a message box.
+enum class TipoSQL { CM, VC, CH, SD, DT, MO, SM, IN, SI, TI, FL, RE };
+// The code's two letters ("CH" for TipoSQL::CH).
+const char* codigoTipoSQL(TipoSQL tipo);
+// The same literal as ConverteSQL(v, codigoTipoSQL(tipo)).
+std::string ConverteSQL(const Valor& Valor, TipoSQL Tipo);
+
 // The decimal digits of Texto when Modo is "CM", otherwise Texto unchanged. Checks the regional
 // style first.
 std::string RetiraMascara(const std::string& Texto, const std::string& Modo);

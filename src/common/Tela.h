@@ -35,6 +35,10 @@ class Tela {
   // Puts a saved file (an exported workbook) in front of the person: the GUI opens it with the
   // desktop's program for it, the command line prints its full path. Never waits for the person.
   virtual void mostraArquivo(const std::string& caminho) = 0;
+  // Side information that is not one of the system's own messages (where a backup went, the change
+  // report): the command line prints it on stderr, the GUI in the form's status line. Never shown
+  // with mensagem(), so the system's messages stay exactly theirs.
+  virtual void nota(const std::string& texto) { (void)texto; }
 };
 
 // The interaction of the run on this thread, for shared routines that must warn the person

@@ -9,6 +9,19 @@ std::string apara(std::string_view s) {
   return std::string(s.substr(a, b - a + 1));
 }
 
+std::string aparaBrancos(std::string_view s) {
+  const char* brancos = " \t\r\n";
+  const size_t a = s.find_first_not_of(brancos);
+  if (a == std::string_view::npos) return {};
+  return std::string(s.substr(a, s.find_last_not_of(brancos) - a + 1));
+}
+
+std::string minusculas(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
 std::u32string paraCodigos(std::string_view s) {
   std::u32string out;
   out.reserve(s.size());

@@ -8,6 +8,12 @@ namespace zuv {
 // Removes blanks (spaces) at both ends, as the system's Trim does.
 std::string apara(std::string_view s);
 
+// Removes blanks, tabs and line ends at both ends.
+std::string aparaBrancos(std::string_view s);
+
+// Lower case for ASCII letters only (keys, names of parts and options).
+std::string minusculas(std::string s);
+
 // Upper case for ASCII and the Latin letters of Windows-1252 (á -> Á, ç -> Ç, ñ -> Ñ, ÿ -> Ÿ);
 // other characters pass unchanged.
 std::string maiusculas(std::string_view s);

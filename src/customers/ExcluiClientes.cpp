@@ -1,7 +1,6 @@
 #include "customers/ExcluiClientes.h"
 
 #include <cmath>
-#include <exception>
 
 #include "common/ConverteSQL.h"
 #include "common/Erro.h"
@@ -11,45 +10,24 @@
 #include "customers/Clientes.h"
 #include "platform/Conexao.h"
 #include "platform/Recordset.h"
+#include "platform/Transacao.h"
+#include "shell/ContextoExecucao.h"
 
 namespace zuv {
 
 namespace {
 
-// One customer's transaction: rolled back unless confirmed, also when the rollback itself fails
-// (the connection reports that on its next statement).
-class TransacaoCliente {
- public:
-  explicit TransacaoCliente(Conexao& conexao) : conexao_(conexao) { conexao_.iniciaTransacao(); }
-  ~TransacaoCliente() {
-    if (!confirmada_) try {
-        conexao_.desfaz();
-      } catch (const std::exception&) {
-      }
-  }
-  TransacaoCliente(const TransacaoCliente&) = delete;
-  TransacaoCliente& operator=(const TransacaoCliente&) = delete;
-  void confirma() {
-    conexao_.confirma();
-    confirmada_ = true;
-  }
-
- private:
-  Conexao& conexao_;
-  bool confirmada_ = false;
-};
-
-// Runs the eight statements of one customer; false when the database refused one of them, in
-// which case none of them stays.
-bool excluiCliente(Conexao& conexao, const std::string& id) {
-  TransacaoCliente transacao(conexao);
+// Runs the eight statements of one customer; the engine's description when the database refused
+// one of them, in which case none of them stays.
+std::optional<std::string> excluiCliente(Conexao& conexao, const std::string& id) {
+  Transacao transacao(conexao);
   try {
     for (const char* exclusao : kExclusoesCliente)
       conexao.executa(exclusao + id);
     transacao.confirma();
-    return true;
-  } catch (const ErroBanco&) {
-    return false;
+    return std::nullopt;
+  } catch (const ErroBanco& e) {
+    return e.what();
   }
 }
 
@@ -81,14 +59,16 @@ std::string itemClienteMantido(const std::string& id, const std::string& nome) {
   return id + "Nome: " + nome + "Operação não poderá ser completa, há operações vinculada a esse cliente : ";
 }
 
-Resultado ExcluiClientes(Conexao& conexao, Tela& tela) {
-  TelaDoEscopo escopo(tela);
+Resultado ExcluiClientes(ContextoExecucao& ctx) {
+  Tela& tela = ctx.tela();
   try {
+    Conexao& conexao = ctx.zuv();
     if (!tela.pergunta("Excluir Base de dados de Cliente do ZUV", Icone::Pergunta, kTituloClientes)) {
       tela.cursorEspera(false);
       return Resultado::concluido();
     }
     tela.cursorEspera(true);
+    ctx.copiaDeSeguranca(conexao, "excluir_clientes");
     Recordset clientes = conexao.abre("Select * from cliente");
     tela.limpaItens(kControleLista);  // the list shows the customers kept by this run
     tela.mostraControle(kControleLista, true);
@@ -96,7 +76,10 @@ Resultado ExcluiClientes(Conexao& conexao, Tela& tela) {
     for (; !clientes.eof(); clientes.proximo()) {
       const Valor& id = clientes.valor("idcliente");
       const std::optional<std::string> textoId = textoIdCliente(id);
-      if (textoId && excluiCliente(conexao, *textoId)) continue;
+      std::optional<std::string> recusa = "o identificador não é um número inteiro";
+      if (textoId) recusa = excluiCliente(conexao, *textoId);
+      if (!recusa) continue;
+      ctx.registraFalha("Cliente " + id.textoRegional(estilo), *recusa);
       tela.adicionaItem(kControleLista, itemClienteMantido(id.textoRegional(estilo),
                                                            clientes.valor("Cliente").textoRegional(estilo)));
     }

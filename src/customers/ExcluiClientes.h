@@ -6,19 +6,11 @@
 
 #include "common/Resultado.h"
 #include "common/Valor.h"
+#include "schema/Tabelas.h"
 
 namespace zuv {
 
-class Conexao;
-class Tela;
-
-// The dependent tables, emptied for a customer before the customer itself, in this order.
-inline constexpr const char* kExclusoesCliente[] = {
-    "Delete From ClienteCobranca where idcliente = ", "Delete From ClienteEntrega where idcliente = ",
-    "Delete From cliconta where idcliente = ",        "Delete From CliTrab where idcliente = ",
-    "Delete From CLIREF where idcliente = ",          "Delete From ClienteAnotacao where idcliente = ",
-    "Delete From Contacliente where idcliente = ",    "Delete From Cliente where idcliente = ",
-};
+class ContextoExecucao;
 
 // The identifier as it is pasted into the statements, or nothing when it is not a whole number
 // (such a customer is never put into a statement).
@@ -29,7 +21,9 @@ std::string itemClienteMantido(const std::string& id, const std::string& nome);
 
 // The run of the button "Excluir Cadastro Cliente". Each customer's statements run in one
 // transaction: a refused customer is rolled back whole, listed in lstCliente, and the run goes on.
-// A failure outside the customers' statements (the snapshot) is shown with its description.
-Resultado ExcluiClientes(Conexao& conexao, Tela& tela);
+// Before the first deletion the database is backed up (ContextoExecucao::copiaDeSeguranca); a failed
+// backup stops the run. A failure outside the customers' statements (the backup, the snapshot) is
+// shown with its description. Refused customers are also kept for the change report.
+Resultado ExcluiClientes(ContextoExecucao& ctx);
 
 }  // namespace zuv

@@ -57,8 +57,9 @@ FrmClientes::FrmClientes(QWidget* pai) : FormularioBase(pai) {
   grade->addWidget(Trm_, 2, 0, 1, 2);
   grade->addWidget(lstCliente_, 3, 0, 1, 2);
   grade->addWidget(cmdSair_, 4, 1);
+  grade->addWidget(opcoesExecucao(), 5, 0, 1, 2);
   grade->setColumnStretch(0, 1);
-  resize(760, 360);  // room for a kept customer's whole line in lstCliente
+  resize(760, 420);  // room for a kept customer's whole line in lstCliente
 
   connect(cmdProd_, &QPushButton::clicked, this, &FrmClientes::importa);
   connect(cmdExcluirCliente_, &QPushButton::clicked, this, &FrmClientes::exclui);
@@ -72,14 +73,18 @@ FrmClientes::FrmClientes(QWidget* pai) : FormularioBase(pai) {
   });
 }
 
+namespace {
+Conexao* conexaoDoPrograma() {
+  return &SlotConexao::programa().conexao();
+}
+}  // namespace
+
 void FrmClientes::importa() {
-  iniciaOperacao([pasta = pastaPrograma()](Tela& tela) {
-    return ImportaClientes(SlotConexao::programa().conexao(), pasta, tela);
-  });
+  iniciaExecucao(ImportaClientes, conexaoDoPrograma);
 }
 
 void FrmClientes::exclui() {
-  iniciaOperacao([](Tela& tela) { return ExcluiClientes(SlotConexao::programa().conexao(), tela); });
+  iniciaExecucao(ExcluiClientes, conexaoDoPrograma);
 }
 
 void FrmClientes::sair() {

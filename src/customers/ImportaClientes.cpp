@@ -5,15 +5,17 @@
 
 #include "common/ConverteSQL.h"
 #include "common/Erro.h"
+#include "common/InstrucaoSQL.h"
 #include "common/Limpeza.h"
 #include "common/Operacao.h"
-#include "common/Registros.h"
 #include "common/Tela.h"
 #include "common/Texto.h"
 #include "customers/Clientes.h"
 #include "platform/Conexao.h"
 #include "platform/Planilha.h"
 #include "platform/Windows1252.h"
+#include "schema/Registros.h"
+#include "shell/ContextoExecucao.h"
 
 namespace zuv {
 
@@ -75,13 +77,11 @@ ClienteLimpo limpaCliente(const CelulasCliente& celulas) {
 }
 
 std::string insercaoCliente(const ClienteLimpo& cliente, int32_t id) {
-  std::string sql =
-      " INSERT INTO Cliente (PF,Ativo,CLIENTE,ENDERECO,NRO,COMPLEMENTO,BAIRRO,CIDADE,ESTADO,CEP,FONE,"
-      "FONE2,CELULAR,CPF,RG,CGC,IE,EMAIL,IDCLIENTE) VALUES ('" +
-      cliente.pessoa() + "','S',";
+  Insercao insercao(" INSERT INTO Cliente (");
+  insercao.campo("PF", "'" + cliente.pessoa() + "'").campo("Ativo", "'S'");
   for (int i = 0; i < kColunasCliente; ++i)
-    if (i != kColunaPessoa) sql += ConverteSQL(Valor(cliente.textos[i]), "CH") + ",";
-  return sql + ConverteSQL(Valor(int64_t{id}), "FL") + ")";
+    if (i != kColunaPessoa) insercao.campo(kColunas[i].nome, Valor(cliente.textos[i]), TipoSQL::CH);
+  return insercao.campo("IDCLIENTE", Valor(int64_t{id}), TipoSQL::FL).sql();
 }
 
 void exigeCaracteresDoBanco(const ClienteLimpo& cliente, int linha) {
@@ -95,11 +95,12 @@ void exigeCaracteresDoBanco(const ClienteLimpo& cliente, int linha) {
   }
 }
 
-Resultado ImportaClientes(Conexao& conexao, const std::string& pastaPrograma, Tela& tela) {
-  TelaDoEscopo escopo(tela);
+Resultado ImportaClientes(ContextoExecucao& ctx) {
+  Tela& tela = ctx.tela();
   try {
+    Conexao& conexao = ctx.zuv();
     tela.mostraControle(kControleProgresso, true);
-    std::unique_ptr<LeitorPlanilha> planilha = abrePlanilha(pastaPrograma + "/" + kArquivoClientes);
+    std::unique_ptr<LeitorPlanilha> planilha = abrePlanilha(ctx.pastaPrograma() + "/" + kArquivoClientes);
     tela.cursorEspera(true);
     tela.progresso(0);
     if (!tela.pergunta("Atualizar o Cadastro de Cliente", Icone::Pergunta, kTituloClientes)) {
@@ -111,10 +112,15 @@ Resultado ImportaClientes(Conexao& conexao, const std::string& pastaPrograma, Te
     int feitos = 0;
     // A workbook with only its heading inserts nothing: row 2 is tested like every other row.
     for (int linha = 2; !colunaA(*planilha, linha).empty(); ++linha) {
-      const ClienteLimpo cliente = limpaCliente(leLinha(*planilha, linha));
-      exigeCaracteresDoBanco(cliente, linha);
-      const int32_t id = ProxCodigo(conexao, "idCliente", "Cliente");
-      conexao.executa(insercaoCliente(cliente, id));
+      try {
+        const ClienteLimpo cliente = limpaCliente(leLinha(*planilha, linha));
+        exigeCaracteresDoBanco(cliente, linha);
+        const int32_t id = ProxCodigo(conexao, "idCliente", "Cliente");
+        conexao.executa(insercaoCliente(cliente, id));
+      } catch (const std::exception& e) {
+        ctx.registraFalha("Linha " + std::to_string(linha), e.what());
+        throw;
+      }
       tela.progresso(static_cast<int>(feitos * (100.0 / total)));
       ++feitos;
     }
@@ -123,7 +129,8 @@ Resultado ImportaClientes(Conexao& conexao, const std::string& pastaPrograma, Te
     tela.mensagem("FIM");
     return Resultado::encerrar();
   } catch (const std::exception& e) {
-    // Customers inserted before the failure stay: each statement committed on its own.
+    // Customers inserted before the failure stay: each statement committed on its own (an
+    // all-or-nothing run rolls them back).
     return informaFalha(tela, e);
   }
 }

@@ -9,8 +9,7 @@
 
 namespace zuv {
 
-class Conexao;
-class Tela;
+class ContextoExecucao;
 
 inline constexpr const char* kArquivoClientes = "clientes.xlsx";
 
@@ -39,6 +38,8 @@ void exigeCaracteresDoBanco(const ClienteLimpo& cliente, int linha);
 // The run of the button "Importação Atualizar". Asks before it writes; ends the program after a
 // complete import; on a failure shows its description and keeps the customers inserted so far.
 // FimDoPrograma (regional settings) passes through to the front end's executaOperacao.
-Resultado ImportaClientes(Conexao& conexao, const std::string& pastaPrograma, Tela& tela);
+// Reads clientes.xlsx from ctx.pastaPrograma() and writes through ctx.zuv(); the failing row is
+// also kept for the change report.
+Resultado ImportaClientes(ContextoExecucao& ctx);
 
 }  // namespace zuv

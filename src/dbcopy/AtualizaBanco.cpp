@@ -15,6 +15,7 @@
 #include "dbcopy/ValoresCopia.h"
 #include "platform/Conexao.h"
 #include "platform/Recordset.h"
+#include "platform/Transacao.h"
 
 namespace zuv {
 
@@ -164,29 +165,6 @@ struct Produto {
   Valor descricao, descricaoImp;
 };
 
-// One destination transaction, rolled back unless confirmed (also when the rollback fails: the
-// connection closes with it undone).
-class TransacaoDestino {
- public:
-  explicit TransacaoDestino(Conexao& c) : c_(c) { c_.iniciaTransacao(); }
-  ~TransacaoDestino() {
-    if (!confirmada_) try {
-        c_.desfaz();
-      } catch (const std::exception&) {
-      }
-  }
-  TransacaoDestino(const TransacaoDestino&) = delete;
-  TransacaoDestino& operator=(const TransacaoDestino&) = delete;
-  void confirma() {
-    c_.confirma();
-    confirmada_ = true;
-  }
-
- private:
-  Conexao& c_;
-  bool confirmada_ = false;
-};
-
 class Copia {
  public:
   Copia(Conexao& origem, Conexao& destino, Tela& tela)
@@ -306,8 +284,8 @@ Resultado AtualizaBanco(Conexao& origem, Conexao& destino, Tela& tela, const Opc
     if (opcoes.antesDeApagar) opcoes.antesDeApagar(destino);
     {
       // The origin is read in one snapshot, so the copy sees it as it was at one moment.
-      TransacaoDestino leitura(origem);
-      TransacaoDestino transacao(destino);
+      Transacao leitura(origem);
+      Transacao transacao(destino);
       LimpaBancoDestino(destino);
       Copia copia(origem, destino, tela);
       migrados = copia.copiaItens();

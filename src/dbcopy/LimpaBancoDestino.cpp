@@ -21,7 +21,7 @@ std::string impedimentoLimpezaDestino(Conexao& destino) {
 void LimpaBancoDestino(Conexao& destino) {
   for (const char* sql : kLimpaBancoDestino)
     destino.executa(sql);
-  for (const char* sql : kApagaCatalogoDestino)
+  for (const char* sql : kExcluiCatalogoDestino)
     destino.executa(sql);
 }
 

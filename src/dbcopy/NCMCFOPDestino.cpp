@@ -2,11 +2,11 @@
 
 #include "common/Erro.h"
 #include "common/Limpeza.h"
-#include "common/Registros.h"
 #include "common/Texto.h"
 #include "dbcopy/ValoresCopia.h"
 #include "platform/Conexao.h"
 #include "platform/Recordset.h"
+#include "schema/Registros.h"
 
 namespace zuv::atualiza {
 

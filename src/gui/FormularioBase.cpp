@@ -1,10 +1,17 @@
 #include "gui/FormularioBase.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
 #include <chrono>
+
+#include "shell/PastaPrograma.h"
 
 namespace zuv {
 
@@ -82,6 +89,61 @@ bool FormularioBase::iniciaOperacao(Operacao op) {
     trabalhadorTerminou_ = true;
   });
   return true;
+}
+
+QWidget* FormularioBase::opcoesExecucao() {
+  if (seguranca_ != nullptr) return seguranca_;
+  seguranca_ = new QGroupBox(QString::fromUtf8("Segurança"), this);
+  seguranca_->setObjectName("fraSeguranca");
+  tudoOuNada_ = new QCheckBox(QString::fromUtf8("Tudo ou nada"), seguranca_);
+  tudoOuNada_->setObjectName("chkTudoOuNada");
+  tudoOuNada_->setToolTip(
+      QString::fromUtf8("A operação inteira numa transação: gravada só se terminar bem, senão nada muda"));
+  simular_ = new QCheckBox(QString::fromUtf8("Simular"), seguranca_);
+  simular_->setObjectName("chkSimular");
+  simular_->setToolTip(QString::fromUtf8("Executa, mostra o que mudaria e desfaz tudo no fim"));
+  semCopia_ = new QCheckBox(QString::fromUtf8("Sem cópia de segurança"), seguranca_);
+  semCopia_->setObjectName("chkSemCopia");
+  semCopia_->setToolTip(QString::fromUtf8("Não copia o banco antes de uma operação que apaga dados"));
+  auto* notas = new QPlainTextEdit(seguranca_);
+  notas->setObjectName(kControleNotas);
+  notas->setReadOnly(true);
+  notas->setMaximumHeight(notas->fontMetrics().lineSpacing() * 7);
+  notas->setVisible(false);
+  auto* linha = new QHBoxLayout;
+  linha->addWidget(tudoOuNada_);
+  linha->addWidget(simular_);
+  linha->addWidget(semCopia_);
+  linha->addStretch(1);
+  auto* coluna = new QVBoxLayout(seguranca_);
+  coluna->setContentsMargins(6, 2, 6, 2);
+  coluna->addLayout(linha);
+  coluna->addWidget(notas);
+  return seguranca_;
+}
+
+OpcoesExecucao FormularioBase::opcoesEscolhidas() const {
+  OpcoesExecucao o;
+  if (seguranca_ == nullptr) return o;
+  o.atomico = tudoOuNada_->isChecked();
+  o.simular = simular_->isChecked();
+  o.semCopia = semCopia_->isChecked();
+  return o;
+}
+
+bool FormularioBase::iniciaExecucao(Execucao execucao, std::function<Conexao*()> conexao) {
+  if (ativa_ || programaEncerrando()) return false;
+  if (auto* notas = findChild<QPlainTextEdit*>(kControleNotas)) {
+    notas->clear();
+    notas->setVisible(false);
+  }
+  return iniciaOperacao([opcoes = opcoesEscolhidas(), pasta = pastaPrograma(), execucao = std::move(execucao),
+                         conexao = std::move(conexao)](Tela& tela) {
+    Conexao* zuv = conexao ? conexao() : nullptr;
+    ContextoExecucao ctx(tela, pasta, opcoes);
+    if (zuv != nullptr) ctx.usaConexao(*zuv);
+    return executaNoContexto(ctx, execucao);
+  });
 }
 
 // executaOperacao turns the errors it knows into outcomes; anything else is told here so that it

@@ -18,9 +18,13 @@
 #include <vector>
 
 #include "common/Operacao.h"
+#include "gui/Aplicacao.h"
 #include "gui/TelaQt.h"
+#include "shell/ContextoExecucao.h"
 
 class QAbstractButton;
+class QCheckBox;
+class QGroupBox;
 
 namespace zuv {
 
@@ -36,6 +40,18 @@ class FormularioBase : public QWidget {
   // Starts op on a worker thread. False, and nothing started, while a run of this form is still
   // going or the application is ending.
   bool iniciaOperacao(Operacao op);
+  // A small group box "Segurança" with the check boxes "Tudo ou nada", "Simular" and "Sem cópia de
+  // segurança", and below them the form's status line (hidden until a run has something to say:
+  // where a backup went, the change report). Put it in the form's layout where it does not disturb
+  // the system's own controls. Made on the first call.
+  QWidget* opcoesExecucao();
+  // The choices of that group (none when the form has no such group).
+  OpcoesExecucao opcoesEscolhidas() const;
+  // Starts execucao on the worker thread in a context with this form's choices; conexao (if given,
+  // called on the worker thread) is the ZUV connection to use (the shared slot's or the form's own),
+  // else the context opens it on first use. False as iniciaOperacao.
+  bool iniciaExecucao(Execucao execucao, std::function<Conexao*()> conexao = {});
+
   // Runs op here on the UI thread (short steps such as a form's load, e.g. opening its
   // connection) and handles the outcome like a run's.
   Resultado executaOperacaoAgora(const Operacao& op);
@@ -57,6 +73,10 @@ class FormularioBase : public QWidget {
   void trataResultado(const Resultado& resultado);
 
   TelaQt tela_;
+  QGroupBox* seguranca_ = nullptr;
+  QCheckBox* tudoOuNada_ = nullptr;
+  QCheckBox* simular_ = nullptr;
+  QCheckBox* semCopia_ = nullptr;
   std::thread trabalhador_;
   bool ativa_ = false;  // UI thread only
   std::atomic<bool> trabalhadorTerminou_{true};
@@ -69,12 +89,5 @@ class FormularioBase : public QWidget {
 inline constexpr const char* kPerguntaFecharEmOperacao =
     "Uma operação está em andamento e não pode ser interrompida sem deixar o trabalho pela metade.\n"
     "Fechar esta janela assim que ela terminar?";
-
-// Ends the application: at once when no form has a run going, else when the last run ends.
-void encerraPrograma();
-bool programaEncerrando();
-// What ending the application does (default, and for an empty function: QCoreApplication::exit(0)).
-// Tests record it instead; setting it also forgets an ending already asked for.
-void defineEncerramento(std::function<void()> encerramento);
 
 }  // namespace zuv

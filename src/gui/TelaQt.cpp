@@ -191,4 +191,16 @@ void TelaQt::mostraArquivo(const std::string& caminho) {
   });
 }
 
+void TelaQt::nota(const std::string& texto) {
+  naTela([&] {
+    auto* notas = formulario_->findChild<QPlainTextEdit*>(QString::fromLatin1(kControleNotas));
+    if (notas == nullptr) {
+      qInfo("%s", texto.c_str());
+      return;
+    }
+    notas->appendPlainText(q(texto));
+    notas->setVisible(true);
+  });
+}
+
 }  // namespace zuv

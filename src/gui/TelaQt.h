@@ -26,6 +26,9 @@ CaixasDialogo caixasPadrao();
 // The title a box gets: titulo, or the program's name when it is empty.
 QString tituloDaCaixa(const std::string& titulo);
 
+// The object name of a form's status line (a read-only text box; FormularioBase::opcoesExecucao).
+inline constexpr const char* kControleNotas = "txtNotas";
+
 class TelaQt : public Tela {
  public:
   // Controls are looked up by object name among the children of formulario, which also parents
@@ -41,6 +44,9 @@ class TelaQt : public Tela {
   void adicionaItem(const std::string& controle, const std::string& item) override;
   void limpaItens(const std::string& controle) override;
   void mostraArquivo(const std::string& caminho) override;
+  // Appended to the form's status line (the text box kControleNotas, shown when hidden); on stderr
+  // when the form has none.
+  void nota(const std::string& texto) override;
 
   // Turns the wait cursor off if this interaction left it on (the end of a run). UI thread.
   void restauraCursor();

@@ -1,7 +1,5 @@
 #include "platform/Conexao.h"
 
-#include <firebird/Interface.h>
-
 #include <algorithm>
 #include <cctype>
 #include <mutex>
@@ -10,10 +8,9 @@
 #include "common/Erro.h"
 #include "common/Texto.h"
 #include "platform/Windows1252.h"
+#include "platform/firebird/Cliente.h"
 
 namespace zuv {
-
-using namespace Firebird;
 
 namespace {
 
@@ -21,111 +18,6 @@ constexpr const char* kFechada = "A conexão com o banco de dados está fechada.
 
 // Character set numbers of the engine that the text conversion looks at.
 constexpr unsigned kCsOctets = 1, kCsUnicodeFss = 3, kCsUtf8 = 4;
-
-IMaster* mestre() {
-  static IMaster* m = fb_get_master_interface();
-  return m;
-}
-
-std::string minusculas(std::string s) {
-  for (char& c : s)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string aparaBrancos(std::string_view s) {
-  const char* brancos = " \t\r\n";
-  const size_t a = s.find_first_not_of(brancos);
-  if (a == std::string_view::npos) return {};
-  return std::string(s.substr(a, s.find_last_not_of(brancos) - a + 1));
-}
-
-// The engine's formatted status vector. Identifiers of a database with character set NONE may
-// come back as Windows-1252 bytes; they are shown as the person typed them.
-ErroBanco erroDoStatus(const IStatus* status) {
-  char texto[4096];
-  mestre()->getUtilInterface()->formatStatus(texto, sizeof texto, const_cast<IStatus*>(status));
-  std::string msg = aparaBrancos(texto);
-  if (!utf8Valido(msg)) msg = de1252(msg);
-  const intptr_t* v = status->getErrors();
-  const long gds = (v[0] == isc_arg_gds) ? static_cast<long>(v[1]) : 0;
-  return ErroBanco(msg, isc_sqlcode(v), gds);
-}
-
-// RAII owner of a status of the client library, checked after every call.
-class Status {
- public:
-  Status() : s_(mestre()->getStatus()), w_(s_) {}
-  ~Status() { s_->dispose(); }
-  Status(const Status&) = delete;
-  Status& operator=(const Status&) = delete;
-  CheckStatusWrapper* operator&() { return &w_; }
-  bool falhou() const { return w_.getState() & IStatus::STATE_ERRORS; }
-  // Whether the engine's error chain carries the code.
-  bool tem(intptr_t codigo) {
-    const intptr_t* v = w_.getErrors();
-    while (*v != isc_arg_end) {
-      if (v[0] == isc_arg_gds && v[1] == codigo) return true;
-      v += v[0] == isc_arg_cstring ? 3 : 2;
-    }
-    return false;
-  }
-  void verifica() {
-    if (falhou()) {
-      ErroBanco e = erroDoStatus(&w_);
-      w_.init();
-      throw e;
-    }
-  }
-
- private:
-  IStatus* s_;
-  CheckStatusWrapper w_;
-};
-
-// A parameter block built by the client library's own builder.
-class Bloco {
- public:
-  explicit Bloco(unsigned tipo) {
-    Status st;
-    b_ = mestre()->getUtilInterface()->getXpbBuilder(&st, tipo, nullptr, 0);
-    st.verifica();
-  }
-  ~Bloco() { b_->dispose(); }
-  Bloco(const Bloco&) = delete;
-  Bloco& operator=(const Bloco&) = delete;
-  Bloco& tag(unsigned char t) {
-    return faz([&](CheckStatusWrapper* s) { b_->insertTag(s, t); });
-  }
-  Bloco& inteiro(unsigned char t, int v) {
-    return faz([&](CheckStatusWrapper* s) { b_->insertInt(s, t, v); });
-  }
-  Bloco& texto(unsigned char t, const std::string& v) {
-    return faz([&](CheckStatusWrapper* s) { b_->insertString(s, t, v.c_str()); });
-  }
-  const unsigned char* dados() {
-    Status st;
-    auto p = b_->getBuffer(&st);
-    st.verifica();
-    return p;
-  }
-  unsigned tamanho() {
-    Status st;
-    auto n = b_->getBufferLength(&st);
-    st.verifica();
-    return n;
-  }
-
- private:
-  template <class F>
-  Bloco& faz(F f) {
-    Status st;
-    f(&st);
-    st.verifica();
-    return *this;
-  }
-  IXpbBuilder* b_;
-};
 
 // A Windows drive path ("C:\ZUV\Dados") can only name a file on Windows.
 bool caminhoWindows(const std::string& fonte) {
@@ -231,6 +123,12 @@ struct Conexao::Impl {
   bool w1252 = true;
   std::string erro;
   mutable std::recursive_mutex trava;
+  std::string anexadoEm;  // the name given to attachDatabase
+  bool conta = false;
+  Alteracoes alteracoes;
+  // The counts when each open transaction or savepoint began; in atomic mode the first one is the
+  // run's start (savepoint kPontoInicio), the others the run's own transactions.
+  std::vector<Alteracoes> pontos;
 
   ~Impl() { fecha(); }
 
@@ -319,12 +217,37 @@ struct Conexao::Impl {
   void fecha() noexcept {
     desfaz(transacao);
     explicita = atomica = false;
+    pontos.clear();
     if (anexo) {
       Status st;
       anexo->detach(&st);
       if (st.falhou()) anexo->release();
       anexo = nullptr;
     }
+  }
+
+  // A statement without rows in the open transaction (the savepoints of atomic mode).
+  void executaNaTransacao(const std::string& sql) {
+    Status st;
+    anexo->execute(&st, transacao, 0, sql.c_str(), 3, nullptr, nullptr, nullptr, nullptr);
+    st.verifica();
+  }
+  static std::string nomePonto(size_t nivel) { return "ZUV_PONTO_" + std::to_string(nivel); }
+
+  // The rows the statement just executed changed, added to the counts.
+  void contaDe(IStatement* stmt, unsigned tipo, const std::string& sql, Alteracoes& em) {
+    if (tipo != isc_info_sql_stmt_insert && tipo != isc_info_sql_stmt_update &&
+        tipo != isc_info_sql_stmt_delete)
+      return;
+    Status st;
+    const ISC_UINT64 n = stmt->getAffectedRecords(&st);
+    st.verifica();
+    const std::string tabela = tabelaDaInstrucao(sql);
+    if (tabela.empty()) return;
+    ContagemTabela& c = em[tabela];
+    (tipo == isc_info_sql_stmt_insert   ? c.incluidos
+     : tipo == isc_info_sql_stmt_update ? c.alterados
+                                        : c.excluidos) += static_cast<long long>(n);
   }
 
   Recordset leCursor(ITransaction* t, IStatement* stmt);
@@ -347,6 +270,7 @@ Conexao::Conexao(const std::string& textoConexao) : impl_(std::make_unique<Impl>
     dpb.inteiro(isc_dpb_connect_timeout, kEsperaBloqueioSegundos);
     Status st;
     IProvider* despachante = mestre()->getDispatcher();
+    d.anexadoEm = caminho;
     d.anexo = despachante->attachDatabase(&st, caminho.c_str(), dpb.tamanho(), dpb.dados());
     // A local file that a server holds is served through that server (the library tries it after
     // the embedded engine). If the server refused, its reason (a wrong password, say) is the one
@@ -354,6 +278,7 @@ Conexao::Conexao(const std::string& textoConexao) : impl_(std::make_unique<Impl>
     if (st.falhou() && st.tem(isc_already_opened) && !fonteRemota(caminho)) {
       Status doServidor;
       const std::string local = "localhost:" + caminho;
+      d.anexadoEm = local;
       d.anexo = despachante->attachDatabase(&doServidor, local.c_str(), dpb.tamanho(), dpb.dados());
       if (!doServidor.falhou() || !doServidor.tem(isc_network_error)) {
         despachante->release();
@@ -373,6 +298,7 @@ void Conexao::executa(const std::string& sql) {
   d.registra([&] {
     d.exigeAberta();
     const std::string texto = d.sqlParaBanco(sql);
+    Alteracoes feitas;
     d.naTransacao([&](ITransaction* t) {
       Status st;
       IStatement* stmt = d.anexo->prepare(&st, t, 0, texto.c_str(), 3, IStatement::PREPARE_PREFETCH_METADATA);
@@ -400,7 +326,9 @@ void Conexao::executa(const std::string& sql) {
       stmt->execute(&st, t, nullptr, nullptr, saida, buffer.data());
       saida->release();
       st.verifica();
+      if (d.conta) d.contaDe(stmt, tipo, sql, feitas);
     });
+    soma(d.alteracoes, feitas);
   });
 }
 
@@ -630,11 +558,13 @@ void Conexao::iniciaTransacao() {
   d.registra([&] {
     d.exigeAberta();
     if (d.atomica) {
-      if (!d.transacao) d.transacao = d.novaTransacao();
+      d.executaNaTransacao("SAVEPOINT " + Impl::nomePonto(d.pontos.size()));
+      d.pontos.push_back(d.alteracoes);
       return;
     }
     if (d.transacao && (d.explicita || d.parametros.autoCommit))
       throw ErroBanco("Já existe uma transação aberta nesta conexão.");
+    d.pontos.assign(1, d.alteracoes);
     if (d.transacao) {  // the implicit transaction of a connection without auto-commit
       d.explicita = true;
       return;
@@ -648,9 +578,15 @@ void Conexao::confirma() {
   auto& d = *impl_;
   d.registra([&] {
     d.exigeAberta();
-    if (d.atomica) return;
+    if (d.atomica) {
+      if (d.pontos.size() < 2) return;  // the run's start stays
+      d.executaNaTransacao("RELEASE SAVEPOINT " + Impl::nomePonto(d.pontos.size() - 1) + " ONLY");
+      d.pontos.pop_back();
+      return;
+    }
     if (!d.transacao) throw ErroBanco("Não há transação aberta nesta conexão.");
     d.explicita = false;
+    d.pontos.clear();
     Impl::confirma(d.transacao);
   });
 }
@@ -659,11 +595,21 @@ void Conexao::desfaz() {
   auto& d = *impl_;
   d.registra([&] {
     d.exigeAberta();
-    if (!d.transacao) {
-      if (d.atomica) return;
-      throw ErroBanco("Não há transação aberta nesta conexão.");
+    if (d.atomica) {
+      // The run's last savepoint, or with none open, everything since the run's start.
+      const size_t nivel = d.pontos.size() - 1;
+      d.executaNaTransacao("ROLLBACK TO SAVEPOINT " + Impl::nomePonto(nivel));
+      d.alteracoes = d.pontos.back();
+      if (nivel > 0) {
+        d.executaNaTransacao("RELEASE SAVEPOINT " + Impl::nomePonto(nivel) + " ONLY");
+        d.pontos.pop_back();
+      }
+      return;
     }
+    if (!d.transacao) throw ErroBanco("Não há transação aberta nesta conexão.");
     d.explicita = false;
+    if (!d.pontos.empty()) d.alteracoes = d.pontos.front();
+    d.pontos.clear();
     Impl::desfaz(d.transacao);
   });
 }
@@ -692,12 +638,18 @@ void Conexao::defineAtomica(bool atomica) {
   d.registra([&] {
     d.exigeAberta();
     if (atomica) {
-      d.atomica = true;  // an explicit transaction already open becomes the run's transaction
+      if (d.atomica) return;
+      // An explicit transaction already open becomes the run's transaction.
+      if (!d.transacao) d.transacao = d.novaTransacao();
+      d.executaNaTransacao("SAVEPOINT " + Impl::nomePonto(0));
+      d.atomica = true;
       d.explicita = false;
+      d.pontos.assign(1, d.alteracoes);
       return;
     }
     if (!d.atomica) return;
     d.atomica = false;
+    d.pontos.clear();
     if (d.transacao) Impl::confirma(d.transacao);
   });
 }
@@ -708,6 +660,7 @@ void Conexao::desfazAtomica() {
     d.exigeAberta();
     d.atomica = false;
     d.explicita = false;
+    d.pontos.clear();
     Impl::desfaz(d.transacao);
   });
 }
@@ -715,6 +668,30 @@ void Conexao::desfazAtomica() {
 bool Conexao::atomica() const {
   std::lock_guard lock(impl_->trava);
   return impl_->atomica;
+}
+
+void Conexao::contaAlteracoes(bool ligado) {
+  std::lock_guard lock(impl_->trava);
+  impl_->conta = ligado;
+}
+
+const Alteracoes& Conexao::alteracoes() const {
+  return impl_->alteracoes;
+}
+
+void Conexao::zeraAlteracoes() {
+  std::lock_guard lock(impl_->trava);
+  impl_->alteracoes.clear();
+  for (Alteracoes& p : impl_->pontos)
+    p.clear();
+}
+
+const ParametrosConexao& Conexao::parametros() const {
+  return impl_->parametros;
+}
+
+const std::string& Conexao::bancoAnexado() const {
+  return impl_->anexadoEm;
 }
 
 void Conexao::criaBancoDeDados(const std::string& caminho, const std::string& usuario,

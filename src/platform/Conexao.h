@@ -14,6 +14,7 @@
 #include <string>
 
 #include "common/Valor.h"
+#include "platform/Alteracoes.h"
 #include "platform/Recordset.h"
 
 namespace zuv {
@@ -58,13 +59,26 @@ class Conexao {
   bool aberta() const;
 
   // Atomic mode, for a whole run in one transaction: from defineAtomica(true) every statement joins
-  // one transaction, and the run's own iniciaTransacao()/confirma() no longer end it (its desfaz()
-  // rolls back everything done so far). defineAtomica(false) commits the whole run and returns to
-  // the normal mode; desfazAtomica() rolls it back and returns to the normal mode. Closing in atomic
-  // mode rolls the run back.
+  // one transaction. The run's own iniciaTransacao()/confirma()/desfaz() become a savepoint, its
+  // release and a rollback to it, so a run's rollback undoes only its own part; a desfaz() with no
+  // savepoint of the run open undoes everything done since defineAtomica(true). defineAtomica(false)
+  // commits the whole run and returns to the normal mode; desfazAtomica() rolls it back and returns
+  // to the normal mode. Closing in atomic mode rolls the run back.
   void defineAtomica(bool atomica);
   void desfazAtomica();
   bool atomica() const;
+
+  // Counting of the rows each statement inserted, updated or deleted, per table (off by default).
+  // A rollback (also to a savepoint) takes back the counts of what it undid; the rollback of a whole
+  // atomic run keeps them, so that a report can say what the run did before it was undone.
+  void contaAlteracoes(bool ligado);
+  const Alteracoes& alteracoes() const;
+  void zeraAlteracoes();
+
+  const ParametrosConexao& parametros() const;
+  // The database name the client library was given ("localhost:/path" when a server on this
+  // machine holds the file), for the services of the same engine.
+  const std::string& bancoAnexado() const;
 
   // Creates an empty database (dialect 3, character set NONE) at a local path or host:path and
   // closes it again. For tests, the demo and the benchmarks. Throws ErroBanco.

@@ -23,12 +23,6 @@ uint32_t u32(const unsigned char* p) {
   throw std::runtime_error(std::string("estrutura OLE2 danificada (") + o + ")");
 }
 
-std::string minusculas(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
-
 }  // namespace
 
 ArquivoOle2::ArquivoOle2(std::vector<unsigned char> bytes) : b_(std::move(bytes)) {

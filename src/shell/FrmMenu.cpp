@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <map>
 
-#include "gui/FormularioBase.h"
+#include "gui/Aplicacao.h"
 #include "shell/Menu.h"
 
 namespace zuv {

@@ -44,6 +44,29 @@ TEST_F(ComandoClientesTest, ExcluirListaOsClientesMantidos) {
       "Excluir Base de dados de Cliente do ZUV [s/n] s (--sim)\n"
       "2Nome: BIAOperação não poderá ser completa, há operações vinculada a esse cliente : \nfinalizado\n");
   EXPECT_EQ(conta("cliente"), 1);
+  EXPECT_NE(erros.str().find(
+                "Alterações gravadas em VENDAS.FDB:\n  CLIENTE: 0 incluídas, 0 alteradas, 1 excluídas\n"),
+            std::string::npos)
+      << erros.str();
+}
+
+// The safety options: the dry run says the same on stdout and its report on stderr; --sem-copia only
+// where the run may wipe.
+TEST_F(ComandoClientesTest, SimularEAtomicoNaoMudamASaida) {
+  planilha({{"NOME"}, {"Ana"}}, pasta / "clientes.xlsx");
+  EXPECT_EQ(roda({"clientes", "importar", "--sim", "--simular"}), 0) << erros.str();
+  EXPECT_EQ(saida.str(), "Atualizar o Cadastro de Cliente [s/n] s (--sim)\nFIM\n");
+  EXPECT_NE(erros.str().find("Simulação: nada foi gravado em VENDAS.FDB. A operação faria:\n"
+                             "  CLIENTE: 1 incluídas, 0 alteradas, 0 excluídas\n"),
+            std::string::npos)
+      << erros.str();
+  EXPECT_EQ(conta("cliente"), 0);
+  EXPECT_EQ(roda({"clientes", "importar", "--sim", "--atomico"}), 0) << erros.str();
+  EXPECT_EQ(conta("cliente"), 1);
+  EXPECT_EQ(roda({"clientes", "importar", "--sim", "--sem-copia"}), 2);
+  EXPECT_EQ(roda({"clientes", "excluir", "--sim", "--sem-copia", "--atomico"}), 0) << erros.str();
+  EXPECT_EQ(conta("cliente"), 0);
+  EXPECT_EQ(erros.str().find("Cópia de segurança"), std::string::npos) << erros.str();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "platform/Conexao.h"
+#include "shell/ContextoExecucao.h"
 #include "support/BancoDeTeste.h"
 #include "support/EstiloRegional.h"
 
@@ -62,6 +63,13 @@ class AmbienteClientes : public ComEstilo {
         r.back().push_back(rs.valor(i).nulo() ? "<null>" : rs.valor(i).textoRegional(1));
     }
     return r;
+  }
+  // A customer run as the front ends start it: in a context over the test's program folder and
+  // connection.
+  Resultado executa(const Execucao& execucao, OpcoesExecucao opcoes = {}) {
+    ContextoExecucao ctx(tela, pasta.string(), std::move(opcoes));
+    ctx.usaConexao(*conexao);
+    return executaNoContexto(ctx, execucao);
   }
   long conta(const std::string& tabela) { return std::stol(linhas("select count(*) from " + tabela)[0][0]); }
 

@@ -37,9 +37,9 @@ TEST_F(ExcluiClientesTest, RefusedCustomersAreKeptWholeAndListedTheOthersGo) {
   conexao->executa("insert into nfsaida (idnfsaida, idcliente, numeronf) values (1, 2, 1)");
   conexao->executa("insert into nfsaida (idnfsaida, idcliente, numeronf) values (2, 4, 1)");
   tela.respostas = {false};
-  EXPECT_EQ(ExcluiClientes(*conexao, tela), Resultado::concluido());
+  EXPECT_EQ(executa(ExcluiClientes), Resultado::concluido());
   EXPECT_EQ(dependentes(), (Tabela{{"1", "7"}, {"2", "7"}, {"3", "7"}, {"4", "7"}}));
-  EXPECT_EQ(ExcluiClientes(*conexao, tela), Resultado::concluido());
+  EXPECT_EQ(executa(ExcluiClientes), Resultado::concluido());
   EXPECT_EQ(linhas("select idcliente from cliente order by idcliente"), (Tabela{{"2"}, {"4"}}));
   EXPECT_EQ(dependentes(), (Tabela{{"2", "7"}, {"4", "7"}}));
   const std::string pergunta = "pergunta: Excluir Base de dados de Cliente do ZUV -> ";
@@ -50,7 +50,7 @@ TEST_F(ExcluiClientesTest, RefusedCustomersAreKeptWholeAndListedTheOthersGo) {
                 "mostra: lstCliente", "item: lstCliente = 2Nome: O'HARA | FILHOS" + mantido,
                 "item: lstCliente = 4Nome: DORA" + mantido, "mensagem: finalizado", "cursor: off"}));
   conexao->fecha();
-  EXPECT_EQ(ExcluiClientes(*conexao, tela).desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_EQ(executa(ExcluiClientes).desfecho, Resultado::Desfecho::Falhou);
   EXPECT_EQ(tela.mensagens.size(), 2u) << "the failure is shown";
   // Only whole numbers go into the deletion statements.
   EXPECT_EQ(textoIdCliente(Valor(Decimal{120, 1})), "12");

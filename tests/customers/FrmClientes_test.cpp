@@ -83,6 +83,31 @@ TEST_F(FrmClientesTest, TheMenuOpensItImportAnsweredNoADeletionThatKeepsACustome
   EXPECT_EQ(FrmMenu::formularioAberto("cmdclientes"), nullptr);
 }
 
+// "Simular" in the Segurança group: the deletion runs and is undone, and the form's status line
+// shows what it would have done; "Tudo ou nada" then keeps the deletion.
+TEST_F(FrmClientesTest, ADryRunFromTheFormShowsItsReportAndChangesNothing) {
+  resposta = true;
+  FrmClientes form;
+  controle<QCheckBox>(form, "chkSimular")->setChecked(true);
+  controle(form, "cmdExcluirCliente")->click();
+  form.aguardaOperacao();
+  EXPECT_EQ(conta("cliente"), 2);
+  auto* notas = controle<QPlainTextEdit>(form, "txtNotas");
+  EXPECT_FALSE(notas->isHidden());
+  EXPECT_EQ(notas->toPlainText().toStdString(),
+            "Simulação: nada foi gravado em VENDAS.FDB. A operação faria:\n"
+            "  CLIENTE: 0 incluídas, 0 alteradas, 1 excluídas");
+  controle<QCheckBox>(form, "chkSimular")->setChecked(false);
+  controle<QCheckBox>(form, "chkTudoOuNada")->setChecked(true);
+  controle<QCheckBox>(form, "chkSemCopia")->setChecked(true);
+  controle(form, "cmdExcluirCliente")->click();
+  form.aguardaOperacao();
+  EXPECT_EQ(conta("cliente"), 1);
+  EXPECT_EQ(notas->toPlainText().toStdString(),
+            "Alterações gravadas em VENDAS.FDB:\n  CLIENTE: 0 incluídas, 0 alteradas, 1 excluídas");
+  EXPECT_FALSE(fs::exists(banco->pastaDados() / "copias"));
+}
+
 // ZUV_CAPTURA_CLIENTES=/tmp/clientes.png saves a picture of the form after a deletion that kept a
 // customer (run under xvfb-run with the xcb platform to see it as a desktop draws it).
 TEST_F(FrmClientesTest, Captura) {

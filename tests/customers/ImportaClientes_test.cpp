@@ -37,7 +37,7 @@ class ImportaClientesTest : public AmbienteClientes {
     planilha(linhas, pasta / kArquivoClientes);
     tela = TelaGravadora{};
     tela.respostaPadrao = resposta;
-    return ImportaClientes(*conexao, pasta.string(), tela);
+    return executa(ImportaClientes);
   }
 };
 
@@ -71,10 +71,10 @@ TEST_F(ImportaClientesTest, OnlyAHeadingOrAnswerNoInsertsNothing) {
 }
 
 TEST_F(ImportaClientesTest, AFailureShowsItsDescriptionAndKeepsTheRowsBefore) {
-  EXPECT_EQ(ImportaClientes(*conexao, pasta.string(), tela).desfecho,
+  EXPECT_EQ(executa(ImportaClientes).desfecho,
             Resultado::Desfecho::Falhou);  // no file
   std::ofstream(pasta / kArquivoClientes) << "NOME;ENDERECO\nAna;Rua 1\n";
-  EXPECT_EQ(ImportaClientes(*conexao, pasta.string(), tela).desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_EQ(executa(ImportaClientes).desfecho, Resultado::Desfecho::Falhou);
   EXPECT_TRUE(tela.perguntas.empty());
   ASSERT_EQ(tela.mensagens.size(), 2u);
   EXPECT_NE(tela.mensagens[0].texto.find("clientes.xlsx"), std::string::npos) << tela.mensagens[0].texto;
@@ -91,7 +91,7 @@ TEST_F(ImportaClientesTest, AWorkbookSavedByLibreOffice) {
   planilha(
       {kCabecalho, {"José d'Ávila & Cia|ME", "", "", "", "", "", "", "70.000-000", "", "", "#11999998888"}},
       pasta / kArquivoClientes, true);
-  EXPECT_EQ(ImportaClientes(*conexao, pasta.string(), tela), Resultado::encerrar());
+  EXPECT_EQ(executa(ImportaClientes), Resultado::encerrar());
   EXPECT_EQ(linhas(kGravados),
             (Tabela{{"1", "JOSE DAVILA   CIAME", "70000000", "11999998888", "J", n, "S"}}));
 }

@@ -27,9 +27,11 @@ class TelaGravadora : public Tela {
   std::map<std::string, std::vector<std::string>> itens;
   std::vector<std::string> limpezas;  // controls emptied, in order
   std::vector<std::string> arquivos;  // files shown to the person
+  std::vector<std::string> notas;     // side information (backup, change report)
   // Every call in order, one line each ("mensagem: FIM", "pergunta: ... -> sim", "progresso: 50",
   // "cursor: on", "mostra: Trm", "esconde: Trm", "texto: lbl = x", "item: lst = x", "limpa: lst",
-  // "arquivo: /p/x.xlsx"), for tests of the order of what a run says.
+  // "arquivo: /p/x.xlsx"; notes are kept apart in notas, so that a run's own sequence stays as it
+  // was), for tests of the order of what a run says.
   std::vector<std::string> eventos;
 
   void mensagem(const std::string& texto, Icone icone, const std::string& titulo) override {
@@ -72,6 +74,7 @@ class TelaGravadora : public Tela {
     arquivos.push_back(caminho);
     eventos.push_back("arquivo: " + caminho);
   }
+  void nota(const std::string& texto) override { notas.push_back(texto); }
   std::vector<std::string> textosDasMensagens() const {
     std::vector<std::string> r;
     for (const auto& m : mensagens)

@@ -1,4 +1,4 @@
-#include "common/Registros.h"
+#include "schema/Registros.h"
 
 #include <gtest/gtest.h>
 

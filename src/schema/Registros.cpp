@@ -1,4 +1,4 @@
-#include "common/Registros.h"
+#include "schema/Registros.h"
 
 #include <cmath>
 #include <limits>
@@ -38,10 +38,6 @@ int32_t ProxCodigo(Conexao& conexao, const std::string& NomCol, const std::strin
   const int32_t r = maisUm(rs.eof() ? Valor() : rs.valor(0), NomCol, Tabela);
   rs.fecha();
   return r;
-}
-
-int32_t ProxCodigoDestino(Conexao& destino, const std::string& NomCol, const std::string& Tabela) {
-  return ProxCodigo(destino, NomCol, Tabela);
 }
 
 std::string ConsultaParametro(Conexao& conexao, const std::string& coluna) {

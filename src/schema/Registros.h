@@ -10,8 +10,6 @@ class Conexao;
 
 // "Select Max(" + NomCol + ") From " + Tabela; 1 when the maximum is null, otherwise max + 1.
 int32_t ProxCodigo(Conexao& conexao, const std::string& NomCol, const std::string& Tabela);
-// The same on the destination connection of the database-to-database migration.
-int32_t ProxCodigoDestino(Conexao& destino, const std::string& NomCol, const std::string& Tabela);
 // "S" when some row of CliDono3 has the flag column = 'S', otherwise "N".
 std::string ConsultaParametro(Conexao& conexao, const std::string& coluna);
 

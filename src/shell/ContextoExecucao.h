@@ -1,0 +1,91 @@
+#pragma once
+// The context a run works in: the interaction, the program folder, the ZUV connection and the
+// other databases it opens, and the safety choices of the person (all-or-nothing, dry run, backup,
+// change report). Both front ends build one per run and start the run with executaNoContexto.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/Resultado.h"
+#include "shell/RelatorioAlteracoes.h"
+
+namespace zuv {
+
+class Conexao;
+class Tela;
+
+struct OpcoesExecucao {
+  bool atomico = false;   // --atomico / "Tudo ou nada": the whole run in one transaction per connection
+  bool simular = false;   // --simular: like atomico, always rolled back; no files written, no process stopped
+  bool semCopia = false;  // --sem-copia: no backup before wiping
+  std::string relatorio;  // --relatorio ARQUIVO: change report CSV ("" = none)
+};
+
+class ContextoExecucao {
+ public:
+  ContextoExecucao(Tela& tela, std::string pastaPrograma, OpcoesExecucao opcoes = {});
+  ~ContextoExecucao();
+  ContextoExecucao(const ContextoExecucao&) = delete;
+  ContextoExecucao& operator=(const ContextoExecucao&) = delete;
+
+  Tela& tela() { return tela_; }
+  const std::string& pastaPrograma() const { return pastaPrograma_; }
+  const OpcoesExecucao& opcoes() const { return opcoes_; }
+  // A dry run: check before writing a file or stopping a process.
+  bool simulacao() const { return opcoes_.simular; }
+
+  // The ZUV connection: the one given with usaConexao (a form's own or the shared slot's), or else
+  // opened on first use with AbreBancoDados(pastaPrograma, tela) (its messages, FimDoPrograma).
+  Conexao& zuv();
+  // Borrowed, not closed by the context.
+  void usaConexao(Conexao& conexao);
+  // Another database (the origin or destination of a database copy, DADOS, SYSPDV): opened now from
+  // a connection string, owned by the context, in atomic mode when the run asks for it, closed when
+  // the context ends. Throws ErroBanco.
+  Conexao& abreOutra(const std::string& textoConexao);
+
+  // Call just before a run deletes rows it did not write itself: backs the database of conexao up to
+  // <data folder>/copias/VENDAS_<AAAAMMDD_HHMMSS>_<tarefa>.fbk through the engine's backup service
+  // and tells where it is and how to restore it (Tela::nota). Does nothing under semCopia or
+  // simular. Throws Erro with a clear message when the backup fails, before anything is deleted.
+  void copiaDeSeguranca(Conexao& conexao, const std::string& tarefa);
+  // The backups taken by this run, in order.
+  const std::vector<std::string>& copias() const { return copias_; }
+
+  // A row the run refused or failed, kept for the change report with its cause.
+  void registraFalha(const std::string& onde, const std::string& causa);
+  const std::vector<FalhaRegistrada>& falhas() const { return falhas_; }
+
+  // Used by executaNoContexto: ends every connection's run transaction (commit when confirmar,
+  // else rollback) and tells the change report. The engine's description when a commit failed (the
+  // run is then rolled back), else "".
+  std::string termina(bool confirmar);
+
+ private:
+  struct Ligacao;
+  Conexao& prepara(Conexao& conexao);
+
+  Tela& tela_;
+  std::string pastaPrograma_;
+  OpcoesExecucao opcoes_;
+  std::vector<std::unique_ptr<Ligacao>> ligacoes_;  // every connection handed to the run, in order
+  Conexao* zuv_ = nullptr;
+  std::unique_ptr<Conexao> zuvPropria_;
+  std::vector<std::unique_ptr<Conexao>> outras_;
+  std::vector<std::string> copias_;
+  std::vector<FalhaRegistrada> falhas_;
+  bool terminado_ = false;
+};
+
+// Runs execucao in the context: the connections it uses are put in atomic mode for an
+// all-or-nothing or dry run; at the end every such connection is committed (normal end, including a
+// normal FimDoPrograma/EncerrarPrograma) or rolled back (failure, exception, dry run); then the
+// per-table change report (rows inserted, updated and deleted, from the engine's counts) goes to
+// Tela::nota and to the CSV of --relatorio. A dry run that would end the program ends normally
+// instead, so that its report stays on the screen. Returns the run's Resultado; exceptions pass on
+// after the rollback and the report.
+using Execucao = std::function<Resultado(ContextoExecucao&)>;
+Resultado executaNoContexto(ContextoExecucao& ctx, const Execucao& execucao);
+
+}  // namespace zuv

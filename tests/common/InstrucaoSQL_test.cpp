@@ -1,0 +1,49 @@
+#include "common/InstrucaoSQL.h"
+
+#include <gtest/gtest.h>
+
+#include "support/EstiloRegional.h"
+
+namespace zuv::teste {
+namespace {
+
+class InstrucaoSQLTest : public ComEstilo {};
+
+TEST_F(InstrucaoSQLTest, ColumnsAndValuesSideBySideWithTheirSeparatorsVerbatim) {
+  Insercao i(" INSERT INTO Produto (");
+  EXPECT_TRUE(i.vazia());
+  i.campo("IDPRODUTO", Valor(int64_t{12}), TipoSQL::IN)
+      .campo("DESCRICAO", Valor("D'ÁGUA"), TipoSQL::CH)
+      .separadoresDoUltimo(" , ", ", ")
+      .campo("ATIVO", "'S'")
+      .campo("PRECO", Valor(""), TipoSQL::MO);
+  EXPECT_FALSE(i.vazia());
+  EXPECT_EQ(i.sql(),
+            " INSERT INTO Produto (IDPRODUTO,DESCRICAO , ATIVO,PRECO) VALUES ( 12,'D''ÁGUA', 'S',Null)");
+  EXPECT_EQ(i.separadores(", ", " ,").sql(") values(", ") "),
+            " INSERT INTO Produto (IDPRODUTO, DESCRICAO , ATIVO, PRECO) values( 12 ,'D''ÁGUA', 'S' ,Null) ");
+
+  Atualizacao a("Update ProdutoEstoque Set ");
+  EXPECT_TRUE(a.vazia());
+  a.campo("NCM = '01012100'")
+      .campo("Preco = ", Valor("3,5"), TipoSQL::FL)
+      .campo("Data = ", Valor("31/12/2024"), TipoSQL::DT);
+  EXPECT_EQ(a.sql(" Where idProdutoEstoque = 12"),
+            "Update ProdutoEstoque Set NCM = '01012100',Preco =  3.5,Data = '12/31/2024' Where "
+            "idProdutoEstoque = 12");
+  EXPECT_EQ(a.separador(" , ").sql(""),
+            "Update ProdutoEstoque Set NCM = '01012100' , Preco =  3.5 , Data = '12/31/2024'");
+}
+
+TEST_F(InstrucaoSQLTest, EveryTypeCodeGivesTheLiteralOfItsTwoLetters) {
+  for (TipoSQL t : {TipoSQL::CM, TipoSQL::VC, TipoSQL::CH, TipoSQL::SD, TipoSQL::DT, TipoSQL::MO, TipoSQL::SM,
+                    TipoSQL::IN, TipoSQL::SI, TipoSQL::TI, TipoSQL::FL, TipoSQL::RE}) {
+    const std::string codigo = codigoTipoSQL(t);
+    const Valor v = (codigo == "SD" || codigo == "DT") ? Valor("01/02/2024") : Valor("12,5");
+    EXPECT_EQ(ConverteSQL(v, t), ConverteSQL(v, codigo)) << codigo;
+  }
+  EXPECT_TRUE(tela.mensagens.empty());
+}
+
+}  // namespace
+}  // namespace zuv::teste

@@ -1,0 +1,184 @@
+// The customer runs under the safety options: all-or-nothing, dry run, the backup before the
+// deletion and the change report.
+#include <filesystem>
+
+#include "customers/AmbienteClientes.h"
+#include "customers/ExcluiClientes.h"
+#include "customers/ImportaClientes.h"
+
+namespace zuv::teste {
+namespace {
+
+const std::vector<std::string> kDependentes = {"ClienteCobranca", "ClienteEntrega",  "cliconta",    "CliTrab",
+                                               "CLIREF",          "ClienteAnotacao", "Contacliente"};
+
+OpcoesExecucao opcoes(bool atomico, bool simular, bool semCopia = false, std::string relatorio = {}) {
+  return {atomico, simular, semCopia, std::move(relatorio)};
+}
+
+class ExecucaoSeguraTest : public AmbienteClientes {
+ protected:
+  // Customers 1 to 4 with a row in every dependent table; 2 and 4 have a sale, so the deletion keeps them.
+  void quatroClientes() {
+    for (int i = 1; i <= 4; ++i) {
+      const std::string id = std::to_string(i);
+      conexao->executa("insert into cliente (idcliente, cliente) values (" + id + ", 'C" + id + "')");
+      for (const std::string& t : kDependentes)
+        conexao->executa("insert into " + t + " (ID" + t + ", idcliente) values (" + id + ", " + id + ")");
+    }
+    for (int i : {2, 4})
+      conexao->executa("insert into nfsaida (idnfsaida, idcliente, numeronf) values (" + std::to_string(i) +
+                       ", " + std::to_string(i) + ", 1)");
+  }
+  std::vector<fs::path> copias() {
+    std::vector<fs::path> r;
+    if (fs::exists(banco->pastaDados() / "copias"))
+      for (const auto& e : fs::directory_iterator(banco->pastaDados() / "copias"))
+        r.push_back(e.path());
+    return r;
+  }
+  // The report of a deletion that removed customers 1 and 3.
+  static std::string dois(const std::string& cabeca) {
+    std::string s = cabeca;
+    for (const char* t : {"CLICONTA", "CLIENTE", "CLIENTEANOTACAO", "CLIENTECOBRANCA", "CLIENTEENTREGA",
+                          "CLIREF", "CLITRAB", "CONTACLIENTE"})
+      s += std::string("\n  ") + t + ": 0 incluídas, 0 alteradas, 2 excluídas";
+    return s;
+  }
+};
+
+// Each customer's own rollback undoes only that customer in every mode; the dry run keeps everything
+// and takes no backup; the others back the database up first.
+TEST_F(ExecucaoSeguraTest, DeletionUnderEachOption) {
+  struct Caso {
+    OpcoesExecucao opcoes;
+    Tabela clientes;
+    std::string relatorio;
+    size_t copias;
+  };
+  const Caso casos[] = {
+      {opcoes(false, false), {{"2"}, {"4"}}, dois("Alterações gravadas em VENDAS.FDB:"), 1},
+      {opcoes(true, false), {{"2"}, {"4"}}, dois("Alterações gravadas em VENDAS.FDB:"), 1},
+      {opcoes(false, true),
+       {{"1"}, {"2"}, {"3"}, {"4"}},
+       dois("Simulação: nada foi gravado em VENDAS.FDB. A operação faria:"),
+       0},
+      {opcoes(true, false, true), {{"2"}, {"4"}}, dois("Alterações gravadas em VENDAS.FDB:"), 0},
+  };
+  for (const Caso& c : casos) {
+    banco = std::make_unique<BancoDeTeste>();
+    pasta = banco->pastaPrograma();
+    conexao = std::make_unique<Conexao>(banco->textoConexao());
+    quatroClientes();
+    tela = TelaGravadora{};
+    EXPECT_EQ(executa(ExcluiClientes, c.opcoes), Resultado::concluido());
+    EXPECT_EQ(linhas("select idcliente from cliente order by 1"), c.clientes);
+    EXPECT_EQ(conta("cliref"), static_cast<long>(c.clientes.size()));
+    EXPECT_EQ(tela.itens["lstCliente"].size(), 2u);
+    ASSERT_EQ(copias().size(), c.copias);
+    ASSERT_FALSE(tela.notas.empty());
+    EXPECT_EQ(tela.notas.back(), c.relatorio);
+    if (c.copias) {
+      EXPECT_EQ(tela.notas.front().rfind("Cópia de segurança de VENDAS.FDB: " + copias()[0].string(), 0), 0u);
+    }
+  }
+}
+
+// The backup taken before the deletion restores the customers the deletion removed.
+TEST_F(ExecucaoSeguraTest, TheBackupRestoresTheRowsFromBeforeTheDeletion) {
+  quatroClientes();
+  EXPECT_EQ(executa(ExcluiClientes), Resultado::concluido()) << tela.textosDasMensagens()[0];
+  EXPECT_EQ(conta("cliente"), 2);
+  ASSERT_EQ(copias().size(), 1u);
+  const fs::path copia = copias()[0];
+  EXPECT_TRUE(copia.filename().string().starts_with("VENDAS_")) << copia;
+  EXPECT_TRUE(copia.filename().string().ends_with("_excluir_clientes.fbk")) << copia;
+  const fs::path restaurado = banco->pastaDados() / "RESTAURADO.FDB";
+  const std::string gbak = "gbak -c -user SYSDBA '" + copia.string() + "' '" + restaurado.string() + "'";
+  ASSERT_EQ(std::system(gbak.c_str()), 0) << gbak;
+  EXPECT_EQ(BancoDeTeste::consulta(restaurado, "select idcliente from cliente order by 1"),
+            (Tabela{{"1"}, {"2"}, {"3"}, {"4"}}));
+}
+
+// A backup that cannot be written (here "copias" is a file, which fails even for root) stops the run
+// before anything is deleted.
+TEST_F(ExecucaoSeguraTest, AFailedBackupStopsTheDeletion) {
+  quatroClientes();
+  std::ofstream(banco->pastaDados() / "copias") << "não é uma pasta";
+  const Resultado r = executa(ExcluiClientes);
+  EXPECT_EQ(r.desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_TRUE(r.mensagem.starts_with("A cópia de segurança de VENDAS.FDB em " +
+                                     (banco->pastaDados() / "copias").string()))
+      << r.mensagem;
+  EXPECT_NE(r.mensagem.find("nada foi excluído"), std::string::npos) << r.mensagem;
+  EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{r.mensagem});
+  EXPECT_EQ(conta("cliente"), 4);
+  EXPECT_EQ(conta("cliref"), 4);
+}
+
+// All or nothing: a workbook whose fifth row fails leaves CLIENTE as it was; without the option the
+// four rows before it stay. A dry run of a good workbook counts its rows and writes none.
+TEST_F(ExecucaoSeguraTest, ImportAllOrNothingAndDryRun) {
+  conexao->executa("insert into cliente (idcliente, cliente) values (7, 'EXISTENTE')");
+  Tabela quintaFalha = {{"NOME"}, {"Ana"}, {"Bia"}, {"Caio"}, {"Davi"}, {"Жук"}, {"Eva"}};
+  planilha(quintaFalha, pasta / kArquivoClientes);
+  const std::string relatorio = (banco->pastaDados() / "relatorio.csv").string();
+  const Resultado r = executa(ImportaClientes, opcoes(true, false, false, relatorio));
+  EXPECT_EQ(r.desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_EQ(linhas("select idcliente, cliente from cliente"), (Tabela{{"7", "EXISTENTE"}}));
+  EXPECT_EQ(tela.notas.at(0),
+            "Tudo ou nada: a operação não terminou e nada foi gravado em VENDAS.FDB. Ela tinha "
+            "feito:\n  CLIENTE: 4 incluídas, 0 alteradas, 0 excluídas");
+  std::ifstream csv(relatorio, std::ios::binary);
+  std::string conteudo((std::istreambuf_iterator<char>(csv)), {});
+  EXPECT_EQ(conteudo,
+            "\xEF\xBB\xBFTipo;Banco;Tabela;Incluídas;Alteradas;Excluídas;Situação;Onde;Causa\r\n"
+            "Alteração;VENDAS.FDB;CLIENTE;4;0;0;desfeitas;;\r\n"
+            "Falha;;;;;;;Linha 6;\"Linha 6, coluna A (CLIENTE): \"\"Жук\"\" tem caracteres que o banco "
+            "de dados do ZUV não aceita.\"\r\n");
+
+  tela = TelaGravadora{};
+  EXPECT_EQ(executa(ImportaClientes).desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_EQ(conta("cliente"), 5);
+  EXPECT_EQ(tela.notas,
+            std::vector<std::string>{
+                "Alterações gravadas em VENDAS.FDB:\n  CLIENTE: 4 incluídas, 0 alteradas, 0 excluídas"});
+
+  planilha({{"NOME"}, {"Ana"}, {"Bia"}}, pasta / kArquivoClientes);
+  tela = TelaGravadora{};
+  EXPECT_EQ(executa(ImportaClientes, opcoes(false, true)), Resultado::concluido())
+      << "a dry run does not end the program";
+  EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{"FIM"});
+  EXPECT_EQ(conta("cliente"), 5);
+  EXPECT_EQ(tela.notas, std::vector<std::string>{"Simulação: nada foi gravado em VENDAS.FDB. A operação "
+                                                 "faria:\n  CLIENTE: 2 incluídas, 0 alteradas, 0 excluídas"});
+}
+
+// The report CSV as a spreadsheet reads it: LibreOffice Calc opens it (its CSV filter, ';', UTF-8)
+// and saves a workbook that openpyxl reads back cell by cell.
+TEST_F(ExecucaoSeguraTest, TheReportCsvOpensInASpreadsheet) {
+  const fs::path csv = banco->pastaDados() / "relatorio.csv";
+  gravaRelatorioCsv(csv.string(), {{"VENDAS.FDB", {{"CLIENTE", {3, 0, 1}}}}},
+                    {{"Linha 6", "texto com ; e \"aspas\""}}, DestinoAlteracoes::Gravadas);
+  const fs::path perfil = banco->pastaDados() / "perfil";
+  const std::string converte = "soffice -env:UserInstallation=file://" + perfil.string() +
+                               " --headless --infilter=CSV:59,34,76,1 --convert-to xlsx --outdir '" +
+                               banco->pastaDados().string() + "' '" + csv.string() + "' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(converte.c_str()), 0);
+  const std::string le =
+      "/usr/bin/python3 -c 'import openpyxl, sys\nfor l in "
+      "openpyxl.load_workbook(sys.argv[1]).active.iter_rows(values_only=True):\n"
+      "    print(\"|\".join(\"\" if v is None else str(v) for v in l))' '" +
+      (banco->pastaDados() / "relatorio.xlsx").string() + "' > '" +
+      (banco->pastaDados() / "celulas.txt").string() + "'";
+  ASSERT_EQ(std::system(le.c_str()), 0);
+  std::ifstream f(banco->pastaDados() / "celulas.txt");
+  std::string celulas((std::istreambuf_iterator<char>(f)), {});
+  EXPECT_EQ(celulas,
+            "Tipo|Banco|Tabela|Incluídas|Alteradas|Excluídas|Situação|Onde|Causa\n"
+            "Alteração|VENDAS.FDB|CLIENTE|3|0|1|gravadas||\n"
+            "Falha|||||||Linha 6|texto com ; e \"aspas\"\n");
+}
+
+}  // namespace
+}  // namespace zuv::teste

@@ -1,0 +1,82 @@
+#include "platform/Alteracoes.h"
+
+#include <gtest/gtest.h>
+
+#include "common/Erro.h"
+#include "platform/BancoVazio.h"
+#include "platform/Conexao.h"
+#include "platform/Transacao.h"
+
+namespace zuv {
+namespace {
+
+TEST(Alteracoes, TabelaDaInstrucao) {
+  const std::pair<const char*, const char*> casos[] = {
+      {" INSERT INTO Cliente (PF) VALUES ('F')", "CLIENTE"},
+      {"Delete From ClienteCobranca where idcliente = 1", "CLIENTECOBRANCA"},
+      {"  update Contadet set provpagar = Null", "CONTADET"},
+      {"Update  AcompPedidoDet set x = 1", "ACOMPPEDIDODET"},
+      {"UPDATE OR INSERT INTO NCM (ID) VALUES (1)", "NCM"},
+      {"merge into \"Minha Tabela\" t using x", "Minha Tabela"},
+      {"/* c */ -- linha\n delete from T", "T"},
+      {"Select * from cliente", ""},
+      {"SAVEPOINT X", ""},
+  };
+  for (auto [sql, tabela] : casos)
+    EXPECT_EQ(tabelaDaInstrucao(sql), tabela) << sql;
+}
+
+// In atomic mode the run's own transactions are savepoints: a rollback undoes only its own part
+// (and takes its counts back), the run's end commits or undoes the whole.
+TEST(Alteracoes, ContagemPorTabelaEPontosDeSalvamentoNoModoAtomico) {
+  teste::BancoVazio banco;
+  Conexao c(banco.conexao());
+  c.executa("create table T (ID integer)");
+  c.executa("create table U (ID integer)");
+  Conexao outra(banco.conexao());
+  auto conta = [&](const char* t) {
+    return outra.abre(std::string("select count(*) from ") + t).valor(0).comoInteiro();
+  };
+
+  c.contaAlteracoes(true);
+  c.defineAtomica(true);
+  c.executa("insert into T values (1)");
+  c.executa("insert into T values (2)");
+  {
+    Transacao t(c);
+    c.executa("insert into U values (1)");
+    c.executa("update T set ID = ID + 10");
+  }  // not confirmed: only U's insert and the update are undone
+  {
+    Transacao t(c);
+    c.executa("delete from T where ID = 2");
+    t.confirma();
+  }
+  EXPECT_THROW(c.executa("insert into NADA values (1)"), ErroBanco);  // a failed statement counts nothing
+  EXPECT_EQ(c.alteracoes(), (Alteracoes{{"T", {2, 0, 1}}}));
+  EXPECT_EQ(conta("T"), 0) << "nothing committed before the run's end";
+  c.defineAtomica(false);
+  EXPECT_EQ(c.abre("select list(ID) from T").valor(0).comoTexto(), "1");
+  EXPECT_EQ(conta("U"), 0);
+
+  // A whole run undone keeps its counts, for the report; auto-commit counts each statement.
+  c.zeraAlteracoes();
+  c.defineAtomica(true);
+  c.executa("delete from T");
+  c.desfazAtomica();
+  EXPECT_EQ(c.alteracoes(), (Alteracoes{{"T", {0, 0, 1}}}));
+  EXPECT_EQ(conta("T"), 1);
+  c.zeraAlteracoes();
+  c.executa("insert into U values (5)");
+  {
+    Transacao t(c);  // outside atomic mode a real transaction, rolled back with its counts
+    c.executa("insert into U values (6)");
+  }
+  EXPECT_EQ(c.alteracoes(), (Alteracoes{{"U", {1, 0, 0}}}));
+  c.contaAlteracoes(false);
+  c.executa("insert into U values (7)");
+  EXPECT_EQ(c.alteracoes().at("U").incluidos, 1);
+}
+
+}  // namespace
+}  // namespace zuv
