@@ -16,6 +16,7 @@
 #include "platform/Conexao.h"
 #include "platform/Recordset.h"
 #include "platform/Transacao.h"
+#include "shell/ContextoExecucao.h"
 
 namespace zuv {
 
@@ -300,6 +301,13 @@ Resultado AtualizaBanco(Conexao& origem, Conexao& destino, Tela& tela, const Opc
   }
   tela.mensagem("Total de Produtos Recuperado  " + std::to_string(migrados), Icone::Informacao);
   return Resultado::concluido();
+}
+
+Resultado AtualizaBanco(ContextoExecucao& ctx, Conexao& origem, Conexao& destino) {
+  OpcoesAtualizaBanco opcoes;
+  opcoes.antesDeApagar = [&ctx](Conexao& d) { ctx.copiaDeSeguranca(d, "copia-produtos"); };
+  opcoes.simulacao = ctx.simulacao();
+  return AtualizaBanco(origem, destino, ctx.tela(), opcoes);
 }
 
 }  // namespace zuv

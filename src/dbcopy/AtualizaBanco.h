@@ -15,6 +15,7 @@
 namespace zuv {
 
 class Conexao;
+class ContextoExecucao;
 class Recordset;
 class Tela;
 
@@ -31,6 +32,10 @@ struct OpcoesAtualizaBanco {
 // the destination is as before.
 Resultado AtualizaBanco(Conexao& origem, Conexao& destino, Tela& tela,
                         const OpcoesAtualizaBanco& opcoes = {});
+
+// The same in a run context: the destination is backed up before anything is deleted, and a
+// dry run leaves the generators alone.
+Resultado AtualizaBanco(ContextoExecucao& ctx, Conexao& origem, Conexao& destino);
 
 namespace atualiza {
 

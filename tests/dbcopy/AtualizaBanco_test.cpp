@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "dbcopy/RegistrosReferencia.h"
 #include "platform/Conexao.h"
 #include "platform/Recordset.h"
+#include "shell/ContextoExecucao.h"
 #include "support/BancoDeTeste.h"
 #include "support/TelaGravadora.h"
 
@@ -295,10 +297,29 @@ TEST(AtualizaBanco, OrigemSemItensEsvaziaODestino) {
     EXPECT_EQ(destino.valor(std::string("select count(*) from ") + t), "0") << t;
 }
 
-TEST(AtualizaBanco, GeradoresFicamComoEstavamNumaSimulacao) {
-  Par par("", "");
-  EXPECT_EQ(par.roda({{}, true}), Resultado::concluido());
-  EXPECT_EQ(estado(par.destino)["geradores"], (Linhas{{31, 7}}));
+// In a run context: the destination is backed up before the cleanup; a dry run changes nothing,
+// generators included, and takes no backup.
+TEST(AtualizaBanco, NoContextoCopiaDeSegurancaESimulacao) {
+  for (const bool simular : {false, true}) {
+    Par par(itensOrigem(), "");
+    const auto antes = estado(par.destino);
+    ContextoExecucao ctx(par.tela, par.destino.pastaPrograma().string(), {false, simular, false, {}});
+    const Resultado r = executaNoContexto(ctx, [&](ContextoExecucao& c) {
+      return AtualizaBanco(c, c.abreOutra(par.origem.textoConexao()),
+                           c.abreOutra(par.destino.textoConexao()));
+    });
+    EXPECT_EQ(r, Resultado::concluido()) << simular;
+    const auto pasta = par.destino.pastaDados() / "copias";
+    const auto copias =
+        std::filesystem::exists(pasta) ? std::distance(std::filesystem::directory_iterator(pasta), {}) : 0;
+    EXPECT_EQ(copias, simular ? 0 : 1) << simular;
+    if (simular) {
+      EXPECT_EQ(estado(par.destino), antes);
+    } else {
+      EXPECT_EQ(linhas(par.destino, kCodigosNCM, kCatalogo.at(kCodigosNCM)),
+                linhas(par.origem, kCodigosNCM, kCatalogo.at(kCodigosNCM)));
+    }
+  }
 }
 
 Recordset registro(const std::vector<std::pair<std::string, Valor>>& campos) {
