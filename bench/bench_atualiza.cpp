@@ -182,10 +182,11 @@ double piso(const std::string& pasta, int n) {
   std::vector<std::string> comandos;
   Recordset produtos = o->abre("Select IDPRODUTO, DESCRICAO, DESCRICAOIMP From PRODUTO");
   for (; !produtos.eof(); produtos.proximo())
-    comandos.push_back(atualiza::insercaoProduto(produtos.valor(0), produtos.valor(1), produtos.valor(2)));
+    comandos.push_back(
+        atualiza::insercaoProduto(produtos.valor(0), produtos.valor(1), produtos.valor(2), 24));
   Recordset itens = o->abre(atualiza::consultaItens());
   for (; !itens.eof(); itens.proximo())
-    comandos.push_back(atualiza::insercaoItem(itens, itens.valor(50), itens.valor(32)));
+    comandos.push_back(atualiza::insercaoItem(itens, itens.valor(1), itens.valor(50), itens.valor(32)));
   for (int i = 10; i <= n; i += 10)
     comandos.push_back(
         "Update ProdutoEstoque Estoque SEt ProdutoMaster = 'M', CorGrade = 'AZUL', DescricaoGrade = "

@@ -34,6 +34,7 @@ banco="$pasta/DADOS/VENDAS.FDB"
   iconv -f UTF-8 -t WINDOWS-1252 "$trabalho/demo_data.sql"
 } >"$trabalho/cria.sql"
 isql-fb -q -m -ch NONE -i "$trabalho/cria.sql"
+"$raiz/scripts/demo/demo-origem.sh" "$pasta/DADOS/VENDAS_PORTAS.FDB"  # origin of "Importa Outro Banco ZUV"
 
 printf '%s\r\n' "$pasta/DADOS" >"$pasta/zuv.ini"
 echo "demo-data: program folder $pasta (zuv.ini -> $pasta/DADOS, VENDAS.FDB, clientes.xlsx)"

@@ -9,8 +9,12 @@
 #include "common/Limpeza.h"
 #include "common/Tela.h"
 #include "common/Texto.h"
+#include "dbcopy/IncluiProdutos.h"
+#include "dbcopy/InsercaoEstoque.h"
 #include "dbcopy/LimpaBancoDestino.h"
+#include "dbcopy/LiteraisCopia.h"
 #include "dbcopy/NCMCFOPDestino.h"
+#include "dbcopy/ParBancos.h"
 #include "dbcopy/RegistrosReferencia.h"
 #include "dbcopy/ValoresCopia.h"
 #include "platform/Conexao.h"
@@ -24,69 +28,8 @@ namespace atualiza {
 
 namespace {
 
-// The columns of the origin query, in order (TamanhoGrade twice, as the ZUV query reads it).
-constexpr const char* kColunasItem[] = {
-    "IDITEMPRODUTO",
-    "IDPRODUTO",
-    "IDPRODGRUPO",
-    "IDSUBGRUPO",
-    "IDFABRICANTE",
-    "IDLOCAL",
-    "CUSTOBRUTO",
-    "DESCONTOVALOR",
-    "DESCONTOPORC",
-    "IPIPORCENTAGEM",
-    "IPIVALOR",
-    "CUSTOLIQUIDO",
-    "MARGEMVENDAPORC",
-    "MARGEMVENDA",
-    "VENDAATUAL",
-    "VENDACDESCONTO",
-    "UNIDEMBALAGEM",
-    "CAPEMBALAGEM",
-    "PESOGR",
-    "IDUNIDADE",
-    "TIPOESTOQUE",
-    "ESTOQUEATUAL",
-    "ESTOQUEMINIMO",
-    "COMISSAOVEND",
-    "PORCATACADO",
-    "MARGEMATACADO",
-    "VENDAATACADO",
-    "IDTIPOPROMO",
-    "QTDIAVALIDO",
-    "ALIQICMS",
-    "VALORICMS",
-    "IDGRADE",
-    "IDTRIBCFOP",
-    "IDFIG",
-    "ESTOQUECOMPRADO",
-    "CLASSEABC",
-    "GERARETIQUETA",
-    "ATIVO",
-    "BARRA",
-    "MEIO",
-    "CONSERTO",
-    "BALANCA",
-    "CHECKOUTATUALIZADO",
-    "GRADE",
-    "IMPRIMECONSERTO",
-    "CALCBALANCA",
-    "VALIDADEPRECO",
-    "DATACADASTRO",
-    "DATAALTERADO",
-    "VAIDADEPRODUTO",
-    "idNCM",
-    "ProdutoMaster",
-    "TamanhoGrade",
-    "CorGrade",
-    "DescricaoGrade",
-    "TamanhoGrade",
-    "IDGRADESIMILAR",
-};
-constexpr int kTotalColunas = sizeof kColunasItem / sizeof *kColunasItem;
-constexpr int kId = 0, kProduto = 1, kCFOP = 32, kNCM = 50, kGradeSimilar = 56;
-constexpr int kPrimeiroTexto = 35, kPrimeiraData = 46, kPrimeiroGrade = 51;
+// Positions (from 0) in a row of consultaItens().
+constexpr int kId = 0, kProduto = 1, kCFOP = 32, kNCM = 50;
 
 int posicaoReferencia(const TipoReferencia& t) {
   if (&t == &kUnidade) return 19;
@@ -94,14 +37,6 @@ int posicaoReferencia(const TipoReferencia& t) {
   if (&t == &kSubGrupo) return 3;
   if (&t == &kLocal) return 5;
   return 4;  // manufacturer
-}
-
-// The type code of insert column i (0-based; column 55 is the query's IDGRADESIMILAR).
-Tipo tipoColuna(int i) {
-  if (i >= kPrimeiroTexto && i < kPrimeiraData) return Tipo::CH;
-  if (i >= kPrimeiraData && i < kNCM) return Tipo::DT;
-  if (i >= kPrimeiroGrade && i < kPrimeiroGrade + 4) return Tipo::CH;
-  return Tipo::FL;
 }
 
 // " IDPRODUTO            = ": the column name padded, as the update of a stock item writes it.
@@ -113,51 +48,40 @@ std::string literalAtribuicao(const std::string& coluna) {
 }  // namespace
 
 std::string consultaItens() {
-  std::string sql = "       Select                  ";
-  for (int i = 0; i < kTotalColunas; ++i)
-    sql += std::string(i ? "," : "") + kColunasItem[i];
-  return sql + " From ProdutoEstoque     " + " ORDER BY IDGRADESIMILAR," + " IDITEMPRODUTO           ";
+  return "       Select                  " + listaLeituraEstoque("") + " From ProdutoEstoque     " +
+         " ORDER BY IDGRADESIMILAR," + " IDITEMPRODUTO           ";
 }
 
-std::string insercaoItem(const Recordset& item, const Valor& idNCM, const Valor& idTribCFOP) {
-  std::string colunas = " Insert Into ProdutoEstoque (        ";
-  std::string valores = "  Values ( ";
-  for (int i = 0; i < kGradeSimilar; ++i) {
-    const int posicao = i == kGradeSimilar - 1 ? kGradeSimilar : i;
-    colunas += i < kGradeSimilar - 1 ? (i ? " " : "") + std::string(kColunasItem[i]) + " ,"
-                                     : std::string(" IDGRADESIMILAR ) ");
-    const Valor& v = i == kCFOP ? idTribCFOP : i == kNCM ? idNCM : item.valor(posicao);
-    valores += i == kId ? textoId(v) : literal(v, tipoColuna(i));
-    if (i < kNCM)
-      valores += " , ";
-    else if (i < kGradeSimilar - 1)
-      valores += ",";
-  }
-  return colunas + valores + ")";
+std::string insercaoItem(const Recordset& item, const Valor& idProduto, const Valor& idNCM,
+                         const Valor& idTribCFOP) {
+  using namespace coluna_estoque;
+  return InsercaoEstoque(item, kColunasEstoquePredefinido)
+      .valor(IDITEMPRODUTO, textoId(item.valor(kId)))
+      .valor(coluna_estoque::IDPRODUTO, LiteralCopia(idProduto, TipoCopia::FL))
+      .valor(coluna_estoque::IDTRIBCFOP, LiteralCopia(idTribCFOP, TipoCopia::FL))
+      .valor(coluna_estoque::IDNCM, LiteralCopia(idNCM, TipoCopia::FL))
+      .sql();
 }
 
-std::string atualizacaoItem(const Recordset& item, const Valor& idTribCFOP) {
+std::string atualizacaoItem(const Recordset& item, const Valor& idProduto, const Valor& idTribCFOP) {
   std::string sql = " Update  ProdutoEstoque Set ";
   bool primeiro = true;
   for (int i = kProduto; i < kNCM; ++i) {
-    const std::string coluna = kColunasItem[i];
+    const std::string coluna = kColunasEstoque[i].nome;
     if (coluna == "ESTOQUEATUAL" || coluna == "ESTOQUEMINIMO") continue;
     if (!primeiro) sql += " , ";
     primeiro = false;
-    sql += literalAtribuicao(coluna) + literal(i == kCFOP ? idTribCFOP : item.valor(i), tipoColuna(i));
+    const Valor& v = i == kCFOP ? idTribCFOP : i == kProduto ? idProduto : item.valor(i);
+    sql += literalAtribuicao(coluna) + LiteralCopia(v, kColunasEstoque[i].tipo);
   }
   return sql + " WHERE IDITEMPRODUTO = " + textoId(item.valor(kId));
 }
 
-std::string insercaoProduto(const Valor& id, const Valor& descricao, const Valor& descricaoImp) {
-  const std::string nome = descricao.nulo() ? std::string() : LimpaTexto(descricao.textoRegional(1), false);
-  // The printed name whole, cleaned and cut to its 24 characters; a missing one stays missing.
-  const std::string impressao =
-      descricaoImp.nulo()
-          ? std::string("Null")
-          : literal(Valor(esquerda(LimpaTexto(descricaoImp.textoRegional(1), false), 24)), Tipo::CH);
-  return " Insert Into Produto (IDPRODUTO, DESCRICAO,DESCRICAOIMP) Values (" + literal(id, Tipo::FL) + "," +
-         literal(Valor(nome), Tipo::CH) + "," + impressao + ")";
+std::string insercaoProduto(const Valor& id, const Valor& descricao, const Valor& descricaoImp,
+                            int tamanhoImpressao) {
+  const Recordset produto(std::vector<Campo>{{"DESCRICAO"}, {"DescricaoImp"}},
+                          std::vector<std::vector<Valor>>{{descricao, descricaoImp}});
+  return zuv::insercaoProduto(static_cast<int32_t>(id.paraDouble()), produto, tamanhoImpressao);
 }
 
 namespace {
@@ -204,17 +128,18 @@ class Copia {
                      " oRDER BY IDGRADESIMILAR,IDITEMPRODUTO ");
     for (; !grade.eof(); grade.proximo())
       destino_.executa("Update ProdutoEstoque Estoque SEt" + std::string(" ProdutoMaster = ") +
-                       literal(grade.valor(1), Tipo::CH) + "," +
-                       " CorGrade = " + literal(grade.valor(3), Tipo::CH) + "," +
-                       " DescricaoGrade = " + literal(grade.valor(4), Tipo::CH) + "," +
-                       " TamanhoGrade = " + literal(grade.valor(2), Tipo::CH) + "," +
-                       " IDGRADESIMILAR = " + literal(grade.valor(6), Tipo::FL) +
+                       LiteralCopia(grade.valor(1), TipoCopia::CH) + "," +
+                       " CorGrade = " + LiteralCopia(grade.valor(3), TipoCopia::CH) + "," +
+                       " DescricaoGrade = " + LiteralCopia(grade.valor(4), TipoCopia::CH) + "," +
+                       " TamanhoGrade = " + LiteralCopia(grade.valor(2), TipoCopia::CH) + "," +
+                       " IDGRADESIMILAR = " + LiteralCopia(grade.valor(6), TipoCopia::FL) +
                        " Where IDITEMPRODUTO = " + textoId(grade.valor(0)));
   }
 
  private:
   // The origin's products, read once instead of once per stock item.
   void carregaProdutos() {
+    tamanhoImpressao_ = tamanhoColuna(destino_, "PRODUTO", "DESCRICAOIMP");
     Recordset rs = origem_.abre("Select IDPRODUTO, DESCRICAO, DESCRICAOIMP From PRODUTO");
     for (; !rs.eof(); rs.proximo())
       if (!rs.valor(0).nulo()) produtos_[textoId(rs.valor(0))] = {rs.valor(1), rs.valor(2)};
@@ -223,15 +148,17 @@ class Copia {
   void copiaItem(const Recordset& item) {
     const std::string id = textoId(item.valor(kId));
     try {
-      const Valor& idProduto = item.valor(kProduto);
+      // A product shared by several stock items is inserted for the first of them; an item whose
+      // product the origin lacks is copied without one.
+      Valor idProduto = item.valor(kProduto);
       if (!idProduto.nulo()) {
         const std::string p = textoId(idProduto);
-        // A product shared by several stock items is inserted for the first of them.
-        if (produtosFeitos_.insert(p).second) {
-          auto it = produtos_.find(p);
-          if (it == produtos_.end()) throw Erro("o produto " + p + " não existe no banco de dados origem");
-          destino_.executa(insercaoProduto(idProduto, it->second.descricao, it->second.descricaoImp));
-        }
+        auto it = produtos_.find(p);
+        if (it == produtos_.end())
+          idProduto = Valor();
+        else if (produtosFeitos_.insert(p).second)
+          destino_.executa(
+              insercaoProduto(idProduto, it->second.descricao, it->second.descricaoImp, tamanhoImpressao_));
       }
       for (const TipoReferencia* tipo : kReferencias)
         referencias_.garante(*tipo, item.valor(posicaoReferencia(*tipo)));
@@ -239,8 +166,8 @@ class Copia {
       const Valor idTribCFOP = cfop_.idTribCFOP(item.valor(kCFOP));
       // The destination's stock items were deleted in this transaction: an identifier already
       // written here is the only one it can hold.
-      destino_.executa(itensFeitos_.insert(id).second ? insercaoItem(item, idNCM, idTribCFOP)
-                                                      : atualizacaoItem(item, idTribCFOP));
+      destino_.executa(itensFeitos_.insert(id).second ? insercaoItem(item, idProduto, idNCM, idTribCFOP)
+                                                      : atualizacaoItem(item, idProduto, idTribCFOP));
     } catch (const ErroBanco&) {
       throw;
     } catch (const Erro& e) {
@@ -255,6 +182,7 @@ class Copia {
   NCMDestino ncm_;
   CFOPDestino cfop_;
   std::unordered_map<std::string, Produto> produtos_;
+  int tamanhoImpressao_ = 0;
   std::set<std::string> produtosFeitos_, itensFeitos_;
 };
 
@@ -308,6 +236,10 @@ Resultado AtualizaBanco(ContextoExecucao& ctx, Conexao& origem, Conexao& destino
   opcoes.antesDeApagar = [&ctx](Conexao& d) { ctx.copiaDeSeguranca(d, "copia-produtos"); };
   opcoes.simulacao = ctx.simulacao();
   return AtualizaBanco(origem, destino, ctx.tela(), opcoes);
+}
+
+Resultado AtualizaBanco(ContextoExecucao& ctx, ParBancos& bancos) {
+  return AtualizaBanco(ctx, bancos.origem, bancos.destino);
 }
 
 }  // namespace zuv

@@ -18,6 +18,7 @@ class Conexao;
 class ContextoExecucao;
 class Recordset;
 class Tela;
+struct ParBancos;
 
 struct OpcoesAtualizaBanco {
   // Called once the destination is known to accept the cleanup and before anything is deleted
@@ -36,17 +37,21 @@ Resultado AtualizaBanco(Conexao& origem, Conexao& destino, Tela& tela,
 // The same in a run context: the destination is backed up before anything is deleted, and a
 // dry run leaves the generators alone.
 Resultado AtualizaBanco(ContextoExecucao& ctx, Conexao& origem, Conexao& destino);
+Resultado AtualizaBanco(ContextoExecucao& ctx, ParBancos& bancos);
 
 namespace atualiza {
 
 // The origin query of the stock items, and its column positions used below.
 std::string consultaItens();
-// The statements of one stock item from a row of consultaItens(); idNCM and idTribCFOP are what
-// the NCM and fiscal-operation steps gave for it.
-std::string insercaoItem(const Recordset& item, const Valor& idNCM, const Valor& idTribCFOP);
-std::string atualizacaoItem(const Recordset& item, const Valor& idTribCFOP);
-// The product of a stock item from its origin PRODUTO columns.
-std::string insercaoProduto(const Valor& id, const Valor& descricao, const Valor& descricaoImp);
+// The statements of one stock item from a row of consultaItens(); idProduto, idNCM and idTribCFOP
+// are what the product, NCM and fiscal-operation steps gave for it.
+std::string insercaoItem(const Recordset& item, const Valor& idProduto, const Valor& idNCM,
+                         const Valor& idTribCFOP);
+std::string atualizacaoItem(const Recordset& item, const Valor& idProduto, const Valor& idTribCFOP);
+// The product of a stock item from its origin PRODUTO columns (the printed name cut to
+// tamanhoImpressao characters; 0: not cut).
+std::string insercaoProduto(const Valor& id, const Valor& descricao, const Valor& descricaoImp,
+                            int tamanhoImpressao);
 
 }  // namespace atualiza
 }  // namespace zuv

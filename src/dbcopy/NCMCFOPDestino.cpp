@@ -3,6 +3,8 @@
 #include "common/Erro.h"
 #include "common/Limpeza.h"
 #include "common/Texto.h"
+#include "dbcopy/LiteraisCopia.h"
+#include "dbcopy/ParBancos.h"
 #include "dbcopy/ValoresCopia.h"
 #include "platform/Conexao.h"
 #include "platform/Recordset.h"
@@ -12,19 +14,7 @@ namespace zuv::atualiza {
 
 namespace {
 
-constexpr Tipo FL = Tipo::FL, CH = Tipo::CH;
-
-// The size in characters of a text column of the destination; padrao when the catalogue does not
-// say (an older engine, a view).
-size_t tamanhoColuna(Conexao& destino, const std::string& tabela, const std::string& coluna, size_t padrao) {
-  Recordset rs = destino.abre(
-      "Select Coalesce(F.RDB$CHARACTER_LENGTH, F.RDB$FIELD_LENGTH) Tamanho From RDB$RELATION_FIELDS R "
-      "Join RDB$FIELDS F On F.RDB$FIELD_NAME = R.RDB$FIELD_SOURCE Where R.RDB$RELATION_NAME = '" +
-      tabela + "' And R.RDB$FIELD_NAME = '" + coluna + "'");
-  if (rs.eof() || !rs.valor(0).numero()) return padrao;
-  const double n = rs.valor(0).paraDouble();
-  return n >= 1 ? static_cast<size_t>(n) : padrao;
-}
+constexpr TipoCopia FL = TipoCopia::FL, CH = TipoCopia::CH;
 
 std::string textoDe(const Recordset& rs, const char* coluna) {
   const Valor& v = rs.valor(coluna);
@@ -36,7 +26,7 @@ struct ColunaCFOP {
   const char* coluna;      // destination column in the insert
   const char* atribuicao;  // literal of the update (none for the key)
   const char* origem;      // origin column
-  Tipo tipo;
+  TipoCopia tipo;
 };
 
 const ColunaCFOP kColunasCFOP[] = {
@@ -96,7 +86,7 @@ std::string insercaoTribCFOP(const Recordset& origem) {
     }
     primeiro = false;
     colunas += c.coluna;
-    valores += literal(origem.valor(c.origem), c.tipo);
+    valores += LiteralCopia(origem.valor(c.origem), c.tipo);
   }
   return colunas + " )" + valores + ")";
 }
@@ -108,7 +98,7 @@ std::string atualizacaoTribCFOP(const Recordset& origem, const std::string& id) 
     if (!c.atribuicao) continue;
     if (!primeiro) sql += ",";
     primeiro = false;
-    sql += c.atribuicao + literal(origem.valor(c.origem), c.tipo);
+    sql += c.atribuicao + LiteralCopia(origem.valor(c.origem), c.tipo);
   }
   return sql + " Where IDTRIBCFOP = " + id;
 }
@@ -117,13 +107,14 @@ std::string insercaoNCM(int32_t idNCM, const std::string& codigo, const std::str
                         int32_t idGrupo, size_t tamanhoCodigo, size_t tamanhoDescricao) {
   const std::string completa = descricao + " - " + LimpaTexto(esquerda(descricao, 15), false);
   return " Insert Into NCM ( IDNCM, CODIGONCM, DESCRICAO, IDNCMGRUPO ) Values (" + std::to_string(idNCM) +
-         "," + aspas(esquerda(codigo, tamanhoCodigo)) + "," + aspas(esquerda(completa, tamanhoDescricao)) +
-         "," + std::to_string(idGrupo) + ")";
+         "," + textoEntreAspas(esquerda(codigo, tamanhoCodigo)) + "," +
+         textoEntreAspas(esquerda(completa, tamanhoDescricao)) + "," + std::to_string(idGrupo) + ")";
 }
 
 NCMDestino::NCMDestino(Conexao& origem, Conexao& destino) : origem_(origem), destino_(destino) {
-  tamanhoCodigo_ = tamanhoColuna(destino_, "NCM", "CODIGONCM", tamanhoCodigo_);
-  tamanhoDescricao_ = tamanhoColuna(destino_, "NCM", "DESCRICAO", tamanhoDescricao_);
+  // The destination's own column sizes, when its catalogue knows the columns.
+  if (const int n = tamanhoColuna(destino_, "NCM", "CODIGONCM"); n > 0) tamanhoCodigo_ = n;
+  if (const int n = tamanhoColuna(destino_, "NCM", "DESCRICAO"); n > 0) tamanhoDescricao_ = n;
 }
 
 Valor NCMDestino::idNCM(const Valor& idOrigem) {

@@ -7,7 +7,7 @@
 namespace zuv::atualiza {
 
 namespace {
-constexpr Tipo FL = Tipo::FL, CH = Tipo::CH;
+constexpr TipoCopia FL = TipoCopia::FL, CH = TipoCopia::CH;
 }
 
 const TipoReferencia kUnidade{
@@ -92,7 +92,7 @@ std::string insercaoReferencia(const TipoReferencia& tipo, const Recordset& orig
   std::string sql = std::string(tipo.cabecaInsercao) + " Values ( ";
   for (size_t i = 0; i < tipo.valores.size(); ++i) {
     if (i) sql += ",";
-    sql += literal(origem.valor(tipo.valores[i].coluna), tipo.valores[i].tipo);
+    sql += LiteralCopia(origem.valor(tipo.valores[i].coluna), tipo.valores[i].tipo);
   }
   return sql + ")";
 }
@@ -103,7 +103,7 @@ std::string atualizacaoReferencia(const TipoReferencia& tipo, const Recordset& o
   for (size_t i = 0; i < tipo.atribuicoes.size(); ++i) {
     if (i) sql += ",";
     const Atribuicao& a = tipo.atribuicoes[i];
-    sql += a.literal + literal(origem.valor(a.coluna), a.tipo);
+    sql += a.literal + LiteralCopia(origem.valor(a.coluna), a.tipo);
   }
   return sql + tipo.chave + id;
 }

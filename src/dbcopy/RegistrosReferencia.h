@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "dbcopy/LiteraisCopia.h"
 #include "dbcopy/ValoresCopia.h"
 
 namespace zuv {
@@ -18,13 +19,13 @@ namespace atualiza {
 
 struct ValorCopiado {
   const char* coluna;  // origin column
-  Tipo tipo;
+  TipoCopia tipo;
 };
 
 struct Atribuicao {
   const char* literal;  // "DESCRICAO = "
   const char* coluna;   // origin column
-  Tipo tipo;
+  TipoCopia tipo;
 };
 
 struct TipoReferencia {

@@ -352,10 +352,10 @@ TEST(AtualizaBanco, TextosDosComandos) {
       {insercaoNCM(7, "0901'2100", std::string(32, 'A').replace(10, 1, " "), 2),
        " Insert Into NCM ( IDNCM, CODIGONCM, DESCRICAO, IDNCMGRUPO ) Values (7,'0901''2100','AAAAAAAAAA "
        "AAAAAAAAAAAAAAAAAAAAA - AAAAAAAAAA AAAA',2)"},
-      {insercaoProduto(5, "CAFÉ|PILÃO", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"),
+      {insercaoProduto(5, "CAFÉ|PILÃO", "ABCDEFGHIJKLMNOPQRSTUVWXYZ", 24),
        " Insert Into Produto (IDPRODUTO, DESCRICAO,DESCRICAOIMP) Values ( "
        "5,'CAFEPILAO','ABCDEFGHIJKLMNOPQRSTUVWX')"},
-      {insercaoProduto(6, Valor(), Valor()),
+      {insercaoProduto(6, Valor(), Valor(), 24),
        " Insert Into Produto (IDPRODUTO, DESCRICAO,DESCRICAOIMP) Values ( 6,Null,Null)"},
   };
   for (const auto& c : casos)

@@ -1,0 +1,55 @@
+// "importadorzuv copiar --origem A --destino B [--incluir-produtos|--limpa-banco] [--cliente]": the
+// database-to-database form on the command line. A product mode runs the form's main run
+// ("Iniciar Importação"); with --cliente as well, the customer table copy follows it, as
+// "Iniciar Importação Individual" does; --cliente alone copies only the customer table. With
+// neither, the form's default mode (--limpa-banco) runs.
+#include <memory>
+
+#include "cli/LinhaDeComando.h"
+#include "dbcopy/ZUVProduto.h"
+#include "shell/ContextoExecucao.h"
+#include "shell/PastaPrograma.h"
+
+namespace zuv {
+namespace {
+
+struct OpcoesLinha {
+  OpcoesCopia copia;
+  bool incluir = false;
+  bool limpa = false;
+};
+
+Resultado executa(ContextoExecucao& ctx, const OpcoesLinha& o) {
+  OpcoesCopia copia = o.copia;
+  if (o.incluir) copia.modo = ModoCopia::IncluirProdutos;
+  if (o.copia.cliente && !o.incluir && !o.limpa) return CopiaClientes(ctx, copia);
+  return copia.cliente ? IniciaImportacaoIndividual(ctx, copia) : IniciaImportacao(ctx, copia);
+}
+
+void registra(CLI::App& programa, Tarefas& tarefas) {
+  auto* copiar = programa.add_subcommand(
+      "copiar",
+      "Importa Outro Banco ZUV (FrmZUVdeZUVProduto): copia produtos e clientes de um banco ZUV para outro");
+  auto o = std::make_shared<OpcoesLinha>();
+  copiar
+      ->add_option("--origem", o->copia.origem,
+                   "Banco de Dados Origem (VENDAS.FDB de onde os dados são lidos)")
+      ->required();
+  copiar->add_option("--destino", o->copia.destino, "Banco de Dados Destino (VENDAS.FDB que recebe os dados)")
+      ->required();
+  auto* incluir = copiar->add_flag("--incluir-produtos", o->incluir,
+                                   "Incluir Produtos e Deixa os Produtos que já possui");
+  auto* limpa =
+      copiar->add_flag("--limpa-banco", o->limpa, "Limpa Banco e Cadastra Produtos (o padrão do formulário)");
+  incluir->excludes(limpa);
+  copiar->add_flag("--cliente", o->copia.cliente,
+                   "Cliente: substitui a tabela CLIENTE do destino pela da origem (sozinho: só os clientes)");
+  tarefas.executa(copiar, [o](Tela& tela) {
+    ContextoExecucao ctx(tela, pastaPrograma());
+    return executaNoContexto(ctx, [&](ContextoExecucao& c) { return executa(c, *o); });
+  });
+}
+
+}  // namespace
+ZUV_TAREFA_CLI("copiar", registra);
+}  // namespace zuv

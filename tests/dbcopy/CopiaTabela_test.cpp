@@ -1,0 +1,127 @@
+#include "dbcopy/CopiaTabela.h"
+
+#include "dbcopy/AmbienteCopia.h"
+#include "dbcopy/ParBancos.h"
+
+namespace zuv::teste {
+namespace {
+
+using Linhas = BancoDeTeste::Linhas;
+
+class CopiaTabelaTest : public AmbienteCopia {
+ protected:
+  void SetUp() override {
+    AmbienteCopia::SetUp();
+    destino->executaIsql(kDestinoComDados);
+    destino->executaIsql(kClientesTipados);
+  }
+  Resultado copia(const std::string& tabela = kTabelaClientes) {
+    return roda(
+        [&](ContextoExecucao& ctx, const OpcoesCopia& o) {
+          auto bancos = AbreBancos(ctx, o.origem, o.destino);
+          return MigraProduto(ctx, *bancos, tabela);
+        },
+        opcoes());
+  }
+  std::string colunasDaOrigem() const {
+    return origem->valor("select count(*) from RDB$RELATION_FIELDS where RDB$RELATION_NAME = 'CLIENTE'");
+  }
+};
+
+TEST_F(CopiaTabelaTest, TheDestinationEndsWithExactlyTheOriginsRowsValueByValue) {
+  destino->executaIsql("ALTER TABLE CLIENTE ADD C_SO_DESTINO VARCHAR(10) DEFAULT 'PADRAO'");
+  const std::string colunas = colunasDaOrigem();
+  EXPECT_EQ(copia(), Resultado::concluido());
+  EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{"Fim da Importação"});
+  EXPECT_EQ(tela.mensagens[0].icone, Icone::Nenhum);
+  EXPECT_EQ(tela.textos["lblQT"], "Importados 3");
+  EXPECT_EQ(tela.cursores, (std::vector<bool>{true, false}));
+  EXPECT_EQ(tela.progressos, (std::vector<int>{0, 33, 67, 100}));
+
+  // Every column the origin has, with its exact type: timestamps with their time, decimals to the
+  // last digit, texts with their blanks ('' stays ''), booleans, times, text blobs.
+  const std::string lista =
+      "IDCLIENTE, PF, ATIVO, CLIENTE, ENDERECO, NRO, COMPLEMENTO, BAIRRO, CIDADE, ESTADO, CEP, FONE, FONE2, "
+      "CELULAR, "
+      "CPF, RG, CGC, IE, EMAIL, LIMITECREDITO, DIAVENCIMENTO, DATACADASTRO, C_SMALL, C_BIG, C_DEC, C_DBL, "
+      "C_FLT, "
+      "C_CHAR, C_DATA, C_HORA, C_BOOL, C_MEMO";
+  const Valores o = valores(*origem, "select " + lista + " from CLIENTE order by 1");
+  EXPECT_EQ(valores(*destino, "select " + lista + " from CLIENTE order by 1"), o);
+  ASSERT_EQ(o.size(), 3u);
+  EXPECT_EQ(o[0][21], Valor(DataHora{{2024, 3, 5}, {10, 11, 12, 3456}}));
+  EXPECT_EQ(o[1][4], Valor(""));
+  // LIBERAMENSAL is never written and a column the origin lacks is left out: both get their defaults.
+  EXPECT_EQ(BancoDeTeste::consulta(destino->caminho(),
+                                   "select IDCLIENTE, LIBERAMENSAL, C_SO_DESTINO, octet_length(CLIENTE), "
+                                   "ascii_val(substring(CLIENTE from 8 for 1)), ascii_val(substring(CLIENTE "
+                                   "from 9 for 1)), C_BOOL from CLIENTE order by 1"),
+            (Linhas{{"1", "N", "PADRAO", "12", "193", "86", "<true>"},
+                    {"2", "N", "PADRAO", "15", "32", "129", "<false>"},
+                    {"3", "N", "PADRAO", "<null>", "<null>", "<null>", "<null>"}}));
+  EXPECT_EQ(colunasDaOrigem(), colunas);  // the origin's structure is never changed
+}
+
+// Whatever stops the copy, the destination keeps the rows it had.
+TEST_F(CopiaTabelaTest, ACopyThatStopsLeavesTheDestinationAsItWas) {
+  struct Caso {
+    const char* nome;
+    const char* naOrigem;
+    const char* noDestino;
+    std::vector<std::string> mensagens;  // each message's beginning
+    const char* lblQT;
+    const char* tabela = kTabelaClientes;
+  };
+  const std::vector<Caso> casos = {
+      {"a gap in the keys",
+       "DELETE FROM CLIENTE WHERE IDCLIENTE = 3; INSERT INTO CLIENTE (IDCLIENTE) VALUES (4)",
+       "",
+       {"Erro ao inserir o Registro 3 Exluir o registro que não possui a chave primária.",
+        "O campo está em branco"},
+       "Registro com Erro 3"},
+      {"a text key with a gap",
+       "CREATE TABLE TK (CHAVE VARCHAR(5), NOME VARCHAR(9)); COMMIT; INSERT INTO TK VALUES ('1', 'A'); "
+       "INSERT INTO TK VALUES ('X', 'B')",
+       "CREATE TABLE TK (CHAVE VARCHAR(5), NOME VARCHAR(9)); COMMIT; INSERT INTO TK VALUES ('9', 'Z')",
+       {"Erro ao inserir o Registro 2 Exluir", "O campo está em branco"},
+       "Registro com Erro 2",
+       "TK"},
+      {"customers the destination cannot delete",
+       "",
+       "INSERT INTO CLIENTECOBRANCA (IDCLIENTECOBRANCA, IDCLIENTE) VALUES (1, 5)",
+       {"Os registros da tabela CLIENTE do banco de destino não podem ser apagados: "},
+       ""},
+      {"a row the destination refuses",
+       "",
+       "ALTER TABLE CLIENTE ADD CONSTRAINT CK_TESTE CHECK (IDCLIENTE <> 3)",
+       {"Erro na Tabela CLIENTE REGISTRO 3: "},
+       "RegErro 3"},
+      {"binary data",
+       "ALTER TABLE CLIENTE ADD C_BIN BLOB SUB_TYPE 0; UPDATE CLIENTE SET C_BIN = 'xyz'",
+       "ALTER TABLE CLIENTE ADD C_BIN BLOB SUB_TYPE 0",
+       {"Erro na Tabela CLIENTE: A coluna C_BIN guarda dados binários que esta cópia não grava."},
+       ""},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(caso.nome);
+    SetUp();
+    if (*caso.naOrigem) origem->executaIsql(caso.naOrigem);
+    if (*caso.noDestino) destino->executaIsql(caso.noDestino);
+    const std::string antes = retrato(*destino);
+    tela = TelaGravadora();
+    EXPECT_EQ(copia(caso.tabela).desfecho, Resultado::Desfecho::Falhou);
+    const auto textos = tela.textosDasMensagens();
+    ASSERT_EQ(textos.size(), caso.mensagens.size());
+    for (size_t i = 0; i < textos.size(); ++i)
+      EXPECT_TRUE(textos[i].starts_with(caso.mensagens[i])) << textos[i];
+    EXPECT_EQ(tela.textos["lblQT"], caso.lblQT);
+    EXPECT_EQ(tela.cursores.back(), false);
+    EXPECT_EQ(retrato(*destino), antes);
+    if (std::string(caso.tabela) == "TK") {
+      EXPECT_EQ(destino->valor("select NOME from TK"), "Z");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zuv::teste

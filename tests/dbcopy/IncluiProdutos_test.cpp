@@ -1,0 +1,138 @@
+#include "dbcopy/IncluiProdutos.h"
+
+#include "dbcopy/AmbienteCopia.h"
+#include "dbcopy/InsercaoEstoque.h"
+
+namespace zuv::teste {
+namespace {
+
+using Linhas = BancoDeTeste::Linhas;
+
+class IncluiProdutosTest : public AmbienteCopia {
+ protected:
+  Resultado inclui() { return roda(IniciaImportacao, opcoes(ModoCopia::IncluirProdutos)); }
+
+  // The references and barcode of each destination stock item, by identifier.
+  Linhas referencias() const {
+    return BancoDeTeste::consulta(
+        destino->caminho(),
+        "select IDITEMPRODUTO, IDPRODUTO, IDPRODGRUPO, IDUNIDADE, IDTRIBCFOP, BARRA, "
+        "IDSUBGRUPO, IDFABRICANTE, IDLOCAL, IDNCM from PRODUTOESTOQUE order by 1");
+  }
+
+  // Every copied column of the origin's items (in the run's order) against the destination's items
+  // from primeiro on, value by value with their exact types.
+  void confereColunas(int primeiro) const {
+    std::string lista;
+    for (const ColunaEstoque& c : kColunasEstoque) {
+      static const std::vector<std::string> calculadas = {
+          "IDITEMPRODUTO", "IDPRODUTO", "IDPRODGRUPO", "IDSUBGRUPO", "IDFABRICANTE",
+          "IDLOCAL",       "IDUNIDADE", "IDTRIBCFOP",  "BARRA",      "idNCM"};
+      if (std::find(calculadas.begin(), calculadas.end(), c.nome) == calculadas.end())
+        lista += std::string(lista.empty() ? "" : ",") + c.nome;
+    }
+    const Valores o =
+        valores(*origem, "select " + lista + " from PRODUTOESTOQUE order by IDGRADESIMILAR, IDITEMPRODUTO");
+    const Valores d = valores(*destino, "select " + lista + " from PRODUTOESTOQUE where IDITEMPRODUTO >= " +
+                                            std::to_string(primeiro) + " order by IDITEMPRODUTO");
+    ASSERT_EQ(o.size(), d.size());
+    EXPECT_EQ(o, d);
+  }
+};
+
+TEST_F(IncluiProdutosTest, AnEmptyDestinationGetsEveryItemWithNewIdentifiersFromOne) {
+  EXPECT_EQ(inclui(), Resultado::concluido());
+  EXPECT_EQ(tela.textosDasMensagens(),
+            (std::vector<std::string>{"Total de Produtos Recuperado  5", "Atualização feita com sucesso"}));
+  EXPECT_EQ(tela.mensagens[0].icone, Icone::Informacao);
+  EXPECT_EQ(tela.mensagens[1].icone, Icone::Nenhum);
+  // Origin order: items without IDGRADESIMILAR (10, 12, 13), then 11 and 14. Item 12 has no product,
+  // item 13 names a product the origin lacks: neither gets one, and the counter is not used up.
+  EXPECT_EQ(referencias(),
+            (Linhas{{"1", "1", "1", "1", "<null>", "1", "<null>", "<null>", "<null>", "<null>"},
+                    {"2", "<null>", "1", "2", "<null>", "2", "<null>", "<null>", "<null>", "<null>"},
+                    {"3", "<null>", "2", "1", "<null>", "3", "<null>", "<null>", "<null>", "<null>"},
+                    {"4", "2", "2", "3", "<null>", "4", "<null>", "<null>", "<null>", "<null>"},
+                    {"5", "3", "2", "1", "<null>", "5", "<null>", "<null>", "<null>", "<null>"}}));
+  EXPECT_EQ(BancoDeTeste::consulta(destino->caminho(), "select * from PRODUTO order by 1"),
+            (Linhas{{"1", "CAFE TORRADO 500G", "CAFE TORRADO 500G"},
+                    {"2", "CARNE MOIDA KG", "<null>"},
+                    {"3", "PAO DAGUA", "ABCDEFGHIJKL"}}));
+  EXPECT_EQ(BancoDeTeste::consulta(destino->caminho(), "select * from UNIDADE order by 1"),
+            (Linhas{{"1", "UN", "N", "N", "0"}, {"2", "GAR'F", "N", "S", "2"}, {"3", "KG", "S", "N", "3"}}));
+  EXPECT_EQ(BancoDeTeste::consulta(
+                destino->caminho(),
+                "select IDPRODGRUPO, DESCRICAO, PORCAUTO, PORCMARGEMVENDA, PORCMARGEMATACADO, "
+                "PORCMARGEMVENDEDOR, PORCMARGEMVENDAATA, DEPARTAMENTOBALANCA from PRODUTOGRUPO order by 1"),
+            (Linhas{{"1", "MERCEARIA", "S", "30.1234", "20.5000", "2.2500", "15.0000", "4"},
+                    {"2", "AÇOUGUE D'OESTE", "N", "<null>", "<null>", "<null>", "<null>", "<null>"}}));
+  confereColunas(1);
+  // Bytes Windows-1252 leaves unassigned come back as they were.
+  EXPECT_EQ(destino->valor(
+                "select octet_length(MEIO) || ' ' || ascii_val(substring(MEIO from 2 for 1)) || ' ' || "
+                "ascii_val(substring(MEIO from 3 for 1)) || ' ' || ascii_val(substring(MEIO from 4 for 1)) "
+                "from PRODUTOESTOQUE where IDITEMPRODUTO = 2"),
+            "5 129 141 157");
+  EXPECT_EQ(tela.textos["Label1"], "5");
+  EXPECT_EQ(tela.progressos, (std::vector<int>{0, 20, 40, 60, 80, 100}));
+}
+
+TEST_F(IncluiProdutosTest, ADestinationKeepsItsRowsAndLendsItsUnitsGroupsAndFiscalOperations) {
+  destino->executaIsql(kDestinoComDados);
+  EXPECT_EQ(inclui(), Resultado::concluido());
+  // Barcodes 1-5 and 7 are taken: 6, 8, 9, ...; unit UN and group MERCEARIA are the destination's;
+  // the origin's fiscal operation 1 is the destination's 3 (same code, CSOSN and CST), 7 has none.
+  EXPECT_EQ(referencias(),
+            (Linhas{{"1", "20", "8", "4", "<null>", "1", "<null>", "<null>", "<null>", "<null>"},
+                    {"2", "20", "8", "4", "<null>", "2", "<null>", "<null>", "<null>", "<null>"},
+                    {"3", "20", "8", "4", "<null>", "3", "<null>", "<null>", "<null>", "<null>"},
+                    {"4", "20", "8", "4", "<null>", "4", "<null>", "<null>", "<null>", "<null>"},
+                    {"5", "20", "8", "4", "<null>", "5", "<null>", "<null>", "<null>", "<null>"},
+                    {"9", "20", "8", "4", "<null>", "7", "<null>", "<null>", "<null>", "<null>"},
+                    {"10", "21", "8", "4", "3", "6", "<null>", "<null>", "<null>", "<null>"},
+                    {"11", "<null>", "8", "5", "<null>", "8", "<null>", "<null>", "<null>", "<null>"},
+                    {"12", "<null>", "9", "4", "<null>", "9", "<null>", "<null>", "<null>", "<null>"},
+                    {"13", "22", "9", "6", "<null>", "10", "<null>", "<null>", "<null>", "<null>"},
+                    {"14", "23", "9", "4", "<null>", "11", "<null>", "<null>", "<null>", "<null>"}}));
+  EXPECT_EQ(conta(*destino, "PRODUTO"), 4);
+  EXPECT_EQ(conta(*destino, "UNIDADE"), 3);
+  EXPECT_EQ(conta(*destino, "PRODUTOGRUPO"), 2);
+  confereColunas(10);
+  // A second run adds the items again, under new identifiers and barcodes.
+  tela.mensagens.clear();
+  EXPECT_EQ(inclui(), Resultado::concluido());
+  EXPECT_EQ(conta(*destino, "PRODUTOESTOQUE"), 16);
+  EXPECT_EQ(destino->valor("select cast(list(BARRA, ' ') as varchar(100)) from (select BARRA from "
+                           "PRODUTOESTOQUE where IDITEMPRODUTO > 14 "
+                           "order by IDITEMPRODUTO)"),
+            "12 13 14 15 16");
+}
+
+TEST_F(IncluiProdutosTest, AFailureMidwayLeavesTheDestinationAsItWasAndNoSuccessIsShown) {
+  destino->executaIsql(kDestinoComDados);
+  destino->executaIsql("ALTER TABLE PRODUTOESTOQUE ADD CONSTRAINT CK_TESTE CHECK (VENDAATUAL < 30)");
+  const std::string antes = retrato(*destino);
+  const Resultado r = inclui();
+  EXPECT_EQ(r.desfecho, Resultado::Desfecho::Falhou);
+  ASSERT_EQ(tela.mensagens.size(), 1u);
+  EXPECT_TRUE(tela.mensagens[0].texto.starts_with("Erro ao executar o comando: ")) << tela.mensagens[0].texto;
+  EXPECT_NE(tela.mensagens[0].texto.find("CK_TESTE"), std::string::npos) << tela.mensagens[0].texto;
+  EXPECT_EQ(tela.mensagens[0].icone, Icone::Informacao);
+  EXPECT_EQ(tela.textos["Label1"], "3");  // item 11, the fourth, failed
+  EXPECT_EQ(retrato(*destino), antes);
+}
+
+TEST_F(IncluiProdutosTest, AnEmptyOriginChangesNothing) {
+  BancoDeTeste vazio;
+  destino->executaIsql(kDestinoComDados);
+  const std::string antes = retrato(*destino);
+  OpcoesCopia o = opcoes();
+  o.origem = vazio.caminho().string();
+  EXPECT_EQ(roda(IniciaImportacao, o), Resultado::concluido());
+  EXPECT_EQ(tela.textosDasMensagens(),
+            (std::vector<std::string>{"Total de Produtos Recuperado  0", "Atualização feita com sucesso"}));
+  EXPECT_EQ(retrato(*destino), antes);
+}
+
+}  // namespace
+}  // namespace zuv::teste

@@ -1,0 +1,111 @@
+#include "dbcopy/ZUVProduto.h"
+
+#include <filesystem>
+
+#include "dbcopy/AmbienteCopia.h"
+#include "dbcopy/AtualizaBanco.h"
+#include "dbcopy/ParBancos.h"
+
+namespace zuv::teste {
+namespace {
+
+using Mensagens = std::vector<std::string>;
+
+class ZUVProdutoTest : public AmbienteCopia {
+ protected:
+  void SetUp() override {
+    AmbienteCopia::SetUp();
+    destino->executaIsql(kDestinoComDados);
+    destino->executaIsql(kClientesTipados);
+  }
+};
+
+// The destination given again under another name, for a run whose origin is the destination.
+TEST_F(ZUVProdutoTest, OneDatabaseAsOriginAndDestinationIsRefusedHoweverItIsNamed) {
+  const fs::path arquivo = destino->caminho();
+  const fs::path pasta = arquivo.parent_path();
+  fs::create_symlink(arquivo, pasta / "LIGACAO.FDB");
+  fs::create_hard_link(arquivo, pasta / "OUTRO_NOME.FDB");
+  std::string invertido = arquivo.string();
+  std::replace(invertido.begin(), invertido.end(), '/', '\\');
+  const std::vector<std::string> nomes = {
+      arquivo.string(),
+      (pasta / "." / "VENDAS.FDB").string(),
+      (pasta.parent_path() / "programa" / ".." / "dados" / "VENDAS.FDB").string(),
+      invertido,
+      (pasta / "LIGACAO.FDB").string(),
+      (pasta / "OUTRO_NOME.FDB").string(),
+      "localhost:" + arquivo.string(),
+      "127.0.0.1/3050:" + arquivo.string(),
+  };
+  const std::string antes = retrato(*destino);
+  for (const std::string& nome : nomes) {
+    SCOPED_TRACE(nome);
+    for (bool individual : {false, true}) {
+      tela = TelaGravadora();
+      OpcoesCopia o = opcoes(ModoCopia::IncluirProdutos, true);
+      o.origem = destino->caminho().string();
+      o.destino = nome;
+      const Resultado r = individual ? roda(IniciaImportacaoIndividual, o) : roda(IniciaImportacao, o);
+      EXPECT_EQ(r.desfecho, Resultado::Desfecho::Falhou);
+      EXPECT_EQ(tela.textosDasMensagens(), Mensagens{mensagemMesmoBanco(nome)});
+    }
+  }
+  EXPECT_EQ(retrato(*destino), antes);
+  // Two files, or two servers' files, are two databases.
+  EXPECT_FALSE(mesmoArquivo(origem->caminho().string(), arquivo.string()));
+  EXPECT_FALSE(mesmoArquivo("servidor1:/dados/VENDAS.FDB", "servidor2:/dados/VENDAS.FDB"));
+  EXPECT_TRUE(mesmoArquivo("Servidor1/3050:/dados/VENDAS.FDB", "servidor1:/dados/VENDAS.FDB"));
+}
+
+TEST_F(ZUVProdutoTest, ADatabaseThatDoesNotOpenEndsTheProgramWithTheSystemsMessage) {
+  for (const std::string ausente : {"*.*", "/nao/existe/VENDAS.FDB", "C:\\ZUV\\Dados\\VENDAS_PORTAS.FDB"}) {
+    for (bool naOrigem : {true, false}) {
+      SCOPED_TRACE(ausente + (naOrigem ? " (origem)" : " (destino)"));
+      tela = TelaGravadora();
+      OpcoesCopia o = opcoes();
+      (naOrigem ? o.origem : o.destino) = ausente;
+      EXPECT_EQ(roda(IniciaImportacao, o), Resultado::encerrar(MotivoFim::Configuracao));
+      ASSERT_EQ(tela.mensagens.size(), 1u);
+      EXPECT_EQ(tela.mensagens[0].texto, "Erro ao abrir os dados, verifique o caminho do banco de dados ");
+      EXPECT_EQ(tela.mensagens[0].icone, Icone::Informacao);
+    }
+  }
+}
+
+// What each button runs, by mode and customer box; a failed main run shows no success and stops.
+TEST_F(ZUVProdutoTest, TheButtonsRunTheModeThenTheCustomerCopyOnlyAfterASuccess) {
+  struct Caso {
+    bool individual;
+    ModoCopia modo;
+    bool cliente;
+    Mensagens mensagens;
+    long itens, clientes;
+  };
+  const Mensagens inclui = {"Total de Produtos Recuperado  5", "Atualização feita com sucesso"};
+  Mensagens incluiEClientes = inclui;
+  incluiEClientes.push_back("Fim da Importação");
+  const std::vector<Caso> casos = {
+      {false, ModoCopia::IncluirProdutos, true, inclui, 11, 3},
+      {true, ModoCopia::IncluirProdutos, false, inclui, 11, 3},
+      {true, ModoCopia::IncluirProdutos, true, incluiEClientes, 11, 3},
+      {false, ModoCopia::LimpaBanco, false, inclui, 5, 3},
+      {true, ModoCopia::LimpaBanco, true, incluiEClientes, 5, 3},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(std::to_string(&c - casos.data()));
+    SetUp();
+    tela = TelaGravadora();
+    const Resultado r = c.individual ? roda(IniciaImportacaoIndividual, opcoes(c.modo, c.cliente))
+                                     : roda(IniciaImportacao, opcoes(c.modo, c.cliente));
+    EXPECT_EQ(r.desfecho, Resultado::Desfecho::Concluido);
+    EXPECT_EQ(tela.textosDasMensagens(), c.mensagens);
+    EXPECT_EQ(conta(*destino, "PRODUTOESTOQUE"), c.itens);
+    EXPECT_EQ(conta(*destino, "CLIENTE"), c.clientes);
+    EXPECT_EQ(destino->valor("select count(*) from CLIENTE where CLIENTE starting with 'ANTIGO'"),
+              c.mensagens == incluiEClientes ? "0" : "3");
+  }
+}
+
+}  // namespace
+}  // namespace zuv::teste
