@@ -8,7 +8,6 @@
 #include "cli/LinhaDeComando.h"
 #include "dbcopy/ZUVProduto.h"
 #include "shell/ContextoExecucao.h"
-#include "shell/PastaPrograma.h"
 
 namespace zuv {
 namespace {
@@ -44,10 +43,8 @@ void registra(CLI::App& programa, Tarefas& tarefas) {
   incluir->excludes(limpa);
   copiar->add_flag("--cliente", o->copia.cliente,
                    "Cliente: substitui a tabela CLIENTE do destino pela da origem (sozinho: só os clientes)");
-  tarefas.executa(copiar, [o](Tela& tela) {
-    ContextoExecucao ctx(tela, pastaPrograma());
-    return executaNoContexto(ctx, [&](ContextoExecucao& c) { return executa(c, *o); });
-  });
+  tarefas.executaNoBanco(
+      copiar, [o](ContextoExecucao& ctx) { return executa(ctx, *o); }, /*apaga=*/true);
 }
 
 }  // namespace

@@ -106,6 +106,13 @@ Resultado MigraProduto(ContextoExecucao& ctx, ParBancos& b, const std::string& t
     chave = 0;
     leitura.reset();
 
+    if (!semOrigem.empty()) {
+      std::string lista;
+      for (const std::string& nome : semOrigem)
+        lista += (lista.empty() ? "" : ", ") + nome;
+      tela.nota("Colunas de " + tabela +
+                " que a origem não tem, deixadas com o valor padrão do destino: " + lista);
+    }
     ctx.copiaDeSeguranca(b.destino, "copia-clientes");
     Transacao transacao(b.destino);
     try {

@@ -15,7 +15,6 @@
 
 #include "shell/ContextoExecucao.h"
 #include "shell/FrmMenu.h"
-#include "shell/PastaPrograma.h"
 
 namespace zuv {
 
@@ -104,9 +103,10 @@ FrmZUVdeZUVProduto::FrmZUVdeZUVProduto(QWidget* pai) : FormularioBase(pai) {
   grade->addWidget(Frame1, 2, 0, 1, 2);
   grade->addWidget(lblQT_, 3, 0, 1, 2);
   grade->addWidget(Trm_, 4, 0, 1, 2);
-  grade->addWidget(cmdSair, 5, 1);
+  grade->addWidget(opcoesExecucao(), 5, 0);
+  grade->addWidget(cmdSair, 5, 1, Qt::AlignBottom);
   grade->setColumnStretch(0, 1);
-  resize(640, 480);
+  resize(640, 560);
 
   connect(cmdArqDestino, &QPushButton::clicked, this, [this] { escolhe(lblDestino_); });
   connect(cmdArqOrigem, &QPushButton::clicked, this, [this] { escolhe(lblOrigem_); });
@@ -135,17 +135,11 @@ void FrmZUVdeZUVProduto::escolhe(QLineEdit* caixa) {
 }
 
 void FrmZUVdeZUVProduto::salvar() {
-  iniciaOperacao([o = opcoes(), pasta = pastaPrograma()](Tela& tela) {
-    ContextoExecucao ctx(tela, pasta);
-    return executaNoContexto(ctx, [&](ContextoExecucao& c) { return IniciaImportacao(c, o); });
-  });
+  iniciaExecucao([o = opcoes()](ContextoExecucao& ctx) { return IniciaImportacao(ctx, o); });
 }
 
 void FrmZUVdeZUVProduto::comanda() {
-  iniciaOperacao([o = opcoes(), pasta = pastaPrograma()](Tela& tela) {
-    ContextoExecucao ctx(tela, pasta);
-    return executaNoContexto(ctx, [&](ContextoExecucao& c) { return IniciaImportacaoIndividual(c, o); });
-  });
+  iniciaExecucao([o = opcoes()](ContextoExecucao& ctx) { return IniciaImportacaoIndividual(ctx, o); });
 }
 
 ZUV_FORMULARIO_DO_MENU("cmdImportaZUV", FrmZUVdeZUVProduto);

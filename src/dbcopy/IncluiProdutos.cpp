@@ -81,22 +81,23 @@ class MapaCfop {
     if (idOrigem.nulo() || idOrigem.paraDouble() == 0) return "Null";
     const std::string id = textoSimples(idOrigem);
     auto it = literais_.find(id);
-    if (it != literais_.end()) return it->second;
-    std::string literal = "Null";
-    Recordset o = b.origem.abre("Select * From TRIBCFOP Where IDTRIBCFOP =" + id);
-    if (!o.eof()) {
-      std::string busca = "Select IDTRIBCFOP From TRIBCFOP Where 1 = 1";
-      for (const char* c : {"CODFISCAL", "CSOSN", "CSTSAT"})
-        if (o.posicaoCampo(c) >= 0)
-          busca +=
-              std::string(" and ") + c + " is not distinct from " + LiteralCopia(o.valor(c), TipoCopia::TX);
-      Recordset d = b.destino.abre(busca + " order by IDTRIBCFOP");
-      if (!d.eof()) literal = fl(d.valor(0).comoInteiro());
-    }
-    return literais_[id] = literal;
+    if (it == literais_.end()) it = literais_.emplace(id, busca(b, id)).first;
+    if (it->second == "Null") ++semCorrespondente;
+    return it->second;
   }
+  long semCorrespondente = 0;  // items whose origin operation the destination lacks
 
  private:
+  std::string busca(ParBancos& b, const std::string& id) {
+    Recordset o = b.origem.abre("Select * From TRIBCFOP Where IDTRIBCFOP =" + id);
+    if (o.eof()) return "Null";
+    std::string sql = "Select IDTRIBCFOP From TRIBCFOP Where 1 = 1";
+    for (const char* c : {"CODFISCAL", "CSOSN", "CSTSAT"})
+      if (o.posicaoCampo(c) >= 0)
+        sql += std::string(" and ") + c + " is not distinct from " + LiteralCopia(o.valor(c), TipoCopia::TX);
+    Recordset d = b.destino.abre(sql + " order by IDTRIBCFOP");
+    return d.eof() ? "Null" : fl(d.valor(0).comoInteiro());
+  }
   std::map<std::string, std::string> literais_;
 };
 
@@ -183,6 +184,10 @@ Resultado AtualizaBancoCadProdutoInclui(ContextoExecucao& ctx, ParBancos& b) {
       tela.defineTexto(kControleContador, std::to_string(feitos));
     }
     transacao.confirma();
+    if (cfops.semCorrespondente > 0)
+      tela.nota(std::to_string(cfops.semCorrespondente) +
+                " item(ns) sem operação fiscal (IDTRIBCFOP): o destino não tem uma com o mesmo CFOP, CSOSN e "
+                "CST da operação de origem.");
     tela.mensagem(kMensagemTotalProdutos + std::to_string(feitos), Icone::Informacao);
     return Resultado::concluido();
   } catch (const std::exception& e) {

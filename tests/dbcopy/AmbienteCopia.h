@@ -5,6 +5,7 @@
 #include <memory>
 #include <sstream>
 
+#include "common/Operacao.h"
 #include "dbcopy/ZUVProduto.h"
 #include "platform/Conexao.h"
 #include "shell/ContextoExecucao.h"
@@ -65,11 +66,14 @@ class AmbienteCopia : public ComEstilo {
     return o;
   }
 
-  // Runs one of the form's runs in a context over the destination's program folder.
+  // Runs one of the form's runs in a context over the destination's program folder, as a front end
+  // does (an end of the program becomes the outcome).
   template <class Rotina>
-  Resultado roda(Rotina rotina, const OpcoesCopia& o) {
-    ContextoExecucao ctx(tela, destino->pastaPrograma().string());
-    return executaNoContexto(ctx, [&](ContextoExecucao& c) { return rotina(c, o); });
+  Resultado roda(Rotina rotina, const OpcoesCopia& o, OpcoesExecucao execucao = {}) {
+    return executaOperacao(tela, [&](Tela&) {
+      ContextoExecucao ctx(tela, destino->pastaPrograma().string(), execucao);
+      return executaNoContexto(ctx, [&](ContextoExecucao& c) { return rotina(c, o); });
+    });
   }
 
   // Every row of a query through the program's own reading of values (exact types).
@@ -96,6 +100,14 @@ class AmbienteCopia : public ComEstilo {
         s += "\n";
       }
     return s;
+  }
+
+  // The side notes (backup, change report, what was left out) that begin with inicio.
+  std::vector<std::string> notas(const std::string& inicio) const {
+    std::vector<std::string> r;
+    for (const std::string& n : tela.notas)
+      if (n.starts_with(inicio)) r.push_back(n);
+    return r;
   }
 
   long conta(const BancoDeTeste& banco, const std::string& tabela) const {

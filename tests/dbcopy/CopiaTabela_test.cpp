@@ -60,6 +60,12 @@ TEST_F(CopiaTabelaTest, TheDestinationEndsWithExactlyTheOriginsRowsValueByValue)
                     {"2", "N", "PADRAO", "15", "32", "129", "<false>"},
                     {"3", "N", "PADRAO", "<null>", "<null>", "<null>", "<null>"}}));
   EXPECT_EQ(colunasDaOrigem(), colunas);  // the origin's structure is never changed
+  EXPECT_EQ(
+      notas("Colunas de CLIENTE que a origem não tem, deixadas com o valor padrão do destino: C_SO_DESTINO")
+          .size(),
+      1u);
+  ASSERT_EQ(notas("Cópia de segurança de ").size(), 1u);  // taken before the destination's rows went
+  EXPECT_TRUE(fs::exists(destino->pastaDados() / "copias")) << tela.notas[0];
 }
 
 // Whatever stops the copy, the destination keeps the rows it had.

@@ -41,6 +41,10 @@ class IncluiProdutosTest : public AmbienteCopia {
 };
 
 TEST_F(IncluiProdutosTest, AnEmptyDestinationGetsEveryItemWithNewIdentifiersFromOne) {
+  // A printing description longer than the destination's column is cut to it.
+  origem->executaIsql(
+      "ALTER TABLE PRODUTO ALTER DESCRICAOIMP TYPE VARCHAR(40); COMMIT; "
+      "UPDATE PRODUTO SET DESCRICAOIMP = 'ABCDEFGHIJKLMNOPQRSTUVWXYZ0123' WHERE IDPRODUTO = 3");
   EXPECT_EQ(inclui(), Resultado::concluido());
   EXPECT_EQ(tela.textosDasMensagens(),
             (std::vector<std::string>{"Total de Produtos Recuperado  5", "Atualização feita com sucesso"}));
@@ -57,7 +61,7 @@ TEST_F(IncluiProdutosTest, AnEmptyDestinationGetsEveryItemWithNewIdentifiersFrom
   EXPECT_EQ(BancoDeTeste::consulta(destino->caminho(), "select * from PRODUTO order by 1"),
             (Linhas{{"1", "CAFE TORRADO 500G", "CAFE TORRADO 500G"},
                     {"2", "CARNE MOIDA KG", "<null>"},
-                    {"3", "PAO DAGUA", "ABCDEFGHIJKL"}}));
+                    {"3", "PAO DAGUA", "ABCDEFGHIJKLMNOPQRSTUVWX"}}));
   EXPECT_EQ(BancoDeTeste::consulta(destino->caminho(), "select * from UNIDADE order by 1"),
             (Linhas{{"1", "UN", "N", "N", "0"}, {"2", "GAR'F", "N", "S", "2"}, {"3", "KG", "S", "N", "3"}}));
   EXPECT_EQ(BancoDeTeste::consulta(
@@ -75,6 +79,7 @@ TEST_F(IncluiProdutosTest, AnEmptyDestinationGetsEveryItemWithNewIdentifiersFrom
             "5 129 141 157");
   EXPECT_EQ(tela.textos["Label1"], "5");
   EXPECT_EQ(tela.progressos, (std::vector<int>{0, 20, 40, 60, 80, 100}));
+  EXPECT_EQ(notas("2 item(ns) sem operação fiscal").size(), 1u);
 }
 
 TEST_F(IncluiProdutosTest, ADestinationKeepsItsRowsAndLendsItsUnitsGroupsAndFiscalOperations) {
@@ -119,6 +124,17 @@ TEST_F(IncluiProdutosTest, AFailureMidwayLeavesTheDestinationAsItWasAndNoSuccess
   EXPECT_NE(tela.mensagens[0].texto.find("CK_TESTE"), std::string::npos) << tela.mensagens[0].texto;
   EXPECT_EQ(tela.mensagens[0].icone, Icone::Informacao);
   EXPECT_EQ(tela.textos["Label1"], "3");  // item 11, the fourth, failed
+  EXPECT_EQ(retrato(*destino), antes);
+}
+
+TEST_F(IncluiProdutosTest, ADryRunSaysWhatItDidAndLeavesTheDestinationAsItWas) {
+  destino->executaIsql(kDestinoComDados);
+  const std::string antes = retrato(*destino);
+  OpcoesExecucao simular;
+  simular.simular = true;
+  EXPECT_EQ(roda(IniciaImportacao, opcoes(), simular), Resultado::concluido());
+  EXPECT_EQ(tela.textosDasMensagens(),
+            (std::vector<std::string>{"Total de Produtos Recuperado  5", "Atualização feita com sucesso"}));
   EXPECT_EQ(retrato(*destino), antes);
 }
 

@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "dbcopy/AmbienteCopia.h"
-#include "dbcopy/AtualizaBanco.h"
 #include "dbcopy/ParBancos.h"
 
 namespace zuv::teste {
@@ -70,40 +69,6 @@ TEST_F(ZUVProdutoTest, ADatabaseThatDoesNotOpenEndsTheProgramWithTheSystemsMessa
       EXPECT_EQ(tela.mensagens[0].texto, "Erro ao abrir os dados, verifique o caminho do banco de dados ");
       EXPECT_EQ(tela.mensagens[0].icone, Icone::Informacao);
     }
-  }
-}
-
-// What each button runs, by mode and customer box; a failed main run shows no success and stops.
-TEST_F(ZUVProdutoTest, TheButtonsRunTheModeThenTheCustomerCopyOnlyAfterASuccess) {
-  struct Caso {
-    bool individual;
-    ModoCopia modo;
-    bool cliente;
-    Mensagens mensagens;
-    long itens, clientes;
-  };
-  const Mensagens inclui = {"Total de Produtos Recuperado  5", "Atualização feita com sucesso"};
-  Mensagens incluiEClientes = inclui;
-  incluiEClientes.push_back("Fim da Importação");
-  const std::vector<Caso> casos = {
-      {false, ModoCopia::IncluirProdutos, true, inclui, 11, 3},
-      {true, ModoCopia::IncluirProdutos, false, inclui, 11, 3},
-      {true, ModoCopia::IncluirProdutos, true, incluiEClientes, 11, 3},
-      {false, ModoCopia::LimpaBanco, false, inclui, 5, 3},
-      {true, ModoCopia::LimpaBanco, true, incluiEClientes, 5, 3},
-  };
-  for (const Caso& c : casos) {
-    SCOPED_TRACE(std::to_string(&c - casos.data()));
-    SetUp();
-    tela = TelaGravadora();
-    const Resultado r = c.individual ? roda(IniciaImportacaoIndividual, opcoes(c.modo, c.cliente))
-                                     : roda(IniciaImportacao, opcoes(c.modo, c.cliente));
-    EXPECT_EQ(r.desfecho, Resultado::Desfecho::Concluido);
-    EXPECT_EQ(tela.textosDasMensagens(), c.mensagens);
-    EXPECT_EQ(conta(*destino, "PRODUTOESTOQUE"), c.itens);
-    EXPECT_EQ(conta(*destino, "CLIENTE"), c.clientes);
-    EXPECT_EQ(destino->valor("select count(*) from CLIENTE where CLIENTE starting with 'ANTIGO'"),
-              c.mensagens == incluiEClientes ? "0" : "3");
   }
 }
 
