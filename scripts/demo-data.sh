@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Creates a demo program folder for ImportadorZUV: zuv.ini, DADOS/VENDAS.FDB (the ZUV schema
-# with a small supermarket catalogue, customers and one invoiced sale) and clientes.xlsx.
+# with a small supermarket catalogue, customers and one invoiced sale), clientes.xlsx, fornecedor.XLS
+# and a SYSPDV database BancoOrigem/syspdv_srv.fdb.
 #   scripts/demo-data.sh [folder]        folder: default ./demo in the repository
 # Running it again re-creates the folder. Needs isql-fb (firebird3.0-utils), iconv and
 # Debian's python3-openpyxl.
@@ -37,4 +38,15 @@ isql-fb -q -m -ch NONE -i "$trabalho/cria.sql"
 "$raiz/scripts/demo/demo-origem.sh" "$pasta/DADOS/VENDAS_PORTAS.FDB"  # origin of "Importa Outro Banco ZUV"
 
 printf '%s\r\n' "$pasta/DADOS" >"$pasta/zuv.ini"
-echo "demo-data: program folder $pasta (zuv.ini -> $pasta/DADOS, VENDAS.FDB, clientes.xlsx)"
+
+# The standard migration's sources: fornecedor.XLS and a SYSPDV database in BancoOrigem.
+mv "$trabalho/fornecedor.XLS" "$pasta/"
+mkdir -p "$pasta/BancoOrigem"
+{
+  echo "CREATE DATABASE '$pasta/BancoOrigem/syspdv_srv.fdb' USER 'SYSDBA' PASSWORD 'quartzine' DEFAULT CHARACTER SET NONE;"
+  echo "SET BAIL ON;"
+  echo "INPUT '$raiz/tests/fixtures/syspdv_schema.sql';"
+  iconv -f UTF-8 -t WINDOWS-1252 "$trabalho/syspdv_data.sql"
+} >"$trabalho/syspdv.sql"
+isql-fb -q -m -ch NONE -i "$trabalho/syspdv.sql"
+echo "demo-data: program folder $pasta (zuv.ini -> $pasta/DADOS, VENDAS.FDB, clientes.xlsx, fornecedor.XLS, BancoOrigem/syspdv_srv.fdb)"

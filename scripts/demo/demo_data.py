@@ -348,3 +348,30 @@ for col, largura in zip("ABCDEFGHIJKLMNOPQ", [40, 30, 8, 12, 18, 16, 6, 11, 15, 
     ws.column_dimensions[col].width = largura
 wb.save(saida / "clientes.xlsx")
 print("%d stock items, %d customers, %d new customers in clientes.xlsx" % (N_ITENS, N_CLIENTES, len(NOVOS)))
+
+# ---- fornecedor.XLS: suppliers to import (columns B CGC, D name, O phone, P fax, S contact) ----
+# Saved as .xlsx content under the name the ZUV system uses; the reader goes by the content.
+wb = Workbook()
+ws = wb.active
+ws.append(["Código", "CNPJ", "Fantasia", "Razão social"] + [""] * 10 + ["Fone", "Fax", "", "", "Contato"])
+for cgc, razao, fone, fax, contato in [
+        ("12.345.678/0001-95", "Laticínios Serra Azul Ltda", "(35) 3221-1000", "(35) 3221-1001", "Débora"),
+        ("45.678.901/0001-23", "Frigorífico D'Oeste S/A", "(19) 3456-7890", "", "Wagner"),
+        (9876543000110, "Hortifruti Bom Preço", "", "", "Sílvia")]:  # a CNPJ typed as a number
+    ws.append(["", cgc, "", razao] + [""] * 10 + [fone, fax, "", "", contato])
+wb.save(saida / "fornecedor.XLS")
+
+# ---- syspdv_data.sql: products of a SYSPDV database (tests/fixtures/syspdv_schema.sql) ----
+syspdv = ["INSERT INTO GRUPO VALUES ('001', '001', 'BEBIDAS');",
+          "INSERT INTO GRUPO VALUES ('002', '001', 'LIMPEZA');"]
+for cod, des, un, custo, venda, grp, ncm, trb, cest, aux in [
+        ("1001", "REFRIGERANTE COLA 2L", "UN", 4.8975, 8.99, "001", "22021000", "F00", "0300700", "7894900011517"),
+        ("1002", "AGUA MINERAL 500ML", "UN", 0.9, 1.99, "001", "22011000", "T18", None, "07891234000019"),
+        ("2001", "DETERGENTE NEUTRO 500ML", "UN", 1.45, 2.79, "002", "34022000", "T12", None, None),
+        ("2002", "SABAO EM PO 1KG", "CX", 7.1, 1234.5, None, "34022000", "I00", None, None),
+        ("3001", "SACOLA PLASTICA", "UN", 0.05, 0.1, None, None, "X99", None, None)]:
+    syspdv.append("INSERT INTO PRODUTO VALUES (%s);" % ", ".join(
+        q(v) for v in (cod, des, un, custo, venda, grp, "001" if grp else None, ncm, trb, cest)))
+    if aux:
+        syspdv.append("INSERT INTO PRODUTOAUX VALUES (%s, %s);" % (q(aux), q(cod)))
+(saida / "syspdv_data.sql").write_text("\n".join(syspdv + ["COMMIT;"]) + "\n", encoding="utf-8")

@@ -61,11 +61,6 @@ std::string numeroInvariante(const Valor& v, const std::string& texto, int estil
 
 }  // namespace
 
-int estiloRegional() {
-  const int lembrado = estiloLembrado();
-  return lembrado ? lembrado : RetornaConfigWin();
-}
-
 std::string ConverteSQL(const Valor& valor, const std::string& Tipo) {
   const Tipologia tipo = tipologia(Tipo);
   if (tipo == Tipologia::Invalido) {

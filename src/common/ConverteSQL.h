@@ -2,6 +2,7 @@
 // Turns values into the SQL literals that every statement of the system is built from.
 #include <string>
 
+#include "common/Regional.h"  // estiloRegional, which the callers of ConverteSQL use
 #include "common/Valor.h"
 
 namespace zuv {
@@ -28,8 +29,5 @@ std::string RetiraMascara(const std::string& Texto, const std::string& Modo);
 
 // 1-based position of the first Procura in Texto; 0 when absent or when Procura is empty.
 int PosicaoTexto(const std::string& Texto, const std::string& Procura);
-
-// The remembered regional style, or the checked one when none is remembered yet.
-int estiloRegional();
 
 }  // namespace zuv

@@ -239,4 +239,15 @@ std::string formataData(const Data& d, int estilo) {
   return buf;
 }
 
+int estiloRegional() {
+  const int lembrado = estiloLembrado();
+  return lembrado ? lembrado : RetornaConfigWin();
+}
+
+int estiloDaLeitura() {
+  int estilo = estiloLembrado();
+  if (estilo == 0) estilo = estiloDosSimbolos(simbolosDoAmbiente());
+  return estilo == 0 ? 1 : estilo;
+}
+
 }  // namespace zuv

@@ -36,6 +36,11 @@ int RetornaConfigWin();
 
 // The style remembered by the first check, 0 before it.
 int estiloLembrado();
+// The remembered style, or the checked one when none is remembered yet (RetornaConfigWin).
+int estiloRegional();
+// The style a workbook is read with: the remembered one, else the environment's symbols, else 1.
+// Never warns: reading a workbook is not a check of the regional settings.
+int estiloDaLeitura();
 
 // A double written as a spreadsheet or VB shows it: up to 15 significant digits, no grouping,
 // exponent notation ("1E+16", "1,5E-05") for very large or small magnitudes.

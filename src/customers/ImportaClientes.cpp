@@ -98,6 +98,7 @@ void exigeCaracteresDoBanco(const ClienteLimpo& cliente, int linha) {
 Resultado ImportaClientes(ContextoExecucao& ctx) {
   Tela& tela = ctx.tela();
   try {
+    ctx.reservaTabelas({"Cliente"});
     Conexao& conexao = ctx.zuv();
     tela.mostraControle(kControleProgresso, true);
     std::unique_ptr<LeitorPlanilha> planilha = abrePlanilha(ctx.pastaPrograma() + "/" + kArquivoClientes);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 #include <mutex>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "common/Texto.h"
 #include "platform/Windows1252.h"
 #include "platform/firebird/Cliente.h"
+#include "platform/firebird/LeituraCursor.h"
 
 namespace zuv {
 
@@ -16,32 +18,9 @@ namespace {
 
 constexpr const char* kFechada = "A conexão com o banco de dados está fechada.";
 
-// Character set numbers of the engine that the text conversion looks at.
-constexpr unsigned kCsOctets = 1, kCsUnicodeFss = 3, kCsUtf8 = 4;
-
 // A Windows drive path ("C:\ZUV\Dados") can only name a file on Windows.
 bool caminhoWindows(const std::string& fonte) {
   return fonte.size() >= 2 && std::isalpha(static_cast<unsigned char>(fonte[0])) && fonte[1] == ':';
-}
-
-// host:path or host/port:path (and the engine's own inet://, xnet:// forms) go to a server.
-bool fonteRemota(const std::string& fonte) {
-  const size_t dois = fonte.find(':');
-  if (dois == std::string::npos || dois < 2) return false;
-  const std::string prefixo = fonte.substr(0, dois);
-  const size_t barra = prefixo.find('/');
-  const std::string host = prefixo.substr(0, barra);
-  if (host.empty()) return false;
-  for (char c : host)
-    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '-' && c != '_') return false;
-  if (barra != std::string::npos)
-    for (char c : prefixo.substr(barra + 1))
-      if (!std::isalnum(static_cast<unsigned char>(c))) return false;
-  return true;
-}
-
-bool textoUtf8(unsigned charset) {
-  return charset == kCsUtf8 || charset == kCsUnicodeFss;
 }
 
 // A plain SELECT that locks nothing: it may run in a read-only transaction of its own.
@@ -61,57 +40,6 @@ bool somenteLeitura(const std::string& sql) {
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
-// Connection string
-
-ParametrosConexao ParametrosConexao::deTexto(const std::string& conexao) {
-  ParametrosConexao p;
-  bool temFonte = false;
-  size_t inicio = 0;
-  while (inicio <= conexao.size()) {
-    size_t fim = conexao.find(';', inicio);
-    if (fim == std::string::npos) fim = conexao.size();
-    const std::string parte = conexao.substr(inicio, fim - inicio);
-    inicio = fim + 1;
-    const size_t igual = parte.find('=');
-    if (igual == std::string::npos) continue;
-    const std::string chave = minusculas(aparaBrancos(parte.substr(0, igual)));
-    const std::string valor = aparaBrancos(parte.substr(igual + 1));
-    if (chave == "data source") {
-      p.fonteDados = valor;
-      temFonte = true;
-    } else if (chave == "user id") {
-      p.usuario = valor;
-    } else if (chave == "password") {
-      p.senha = valor;
-    } else if (chave == "ctype") {
-      p.ctype = valor;
-    } else if (chave == "auto_commit") {
-      const std::string v = minusculas(valor);
-      if (v == "true" || v == "1" || v == "yes")
-        p.autoCommit = true;
-      else if (v == "false" || v == "0" || v == "no")
-        p.autoCommit = false;
-      else
-        throw ErroConfiguracao("Valor inválido de auto_commit na cadeia de conexão: \"" + valor + "\"");
-    }
-  }
-  if (!temFonte) throw ErroConfiguracao("A cadeia de conexão não tem \"data source\".");
-  return p;
-}
-
-std::string ParametrosConexao::caminhoBanco() const {
-  if (fonteRemota(fonteDados)) return fonteDados;
-  std::string caminho = fonteDados;
-  std::replace(caminho.begin(), caminho.end(), '\\', '/');
-  return caminho;
-}
-
-bool ParametrosConexao::textoWindows1252() const {
-  const std::string c = minusculas(ctype);
-  return !(c == "utf8" || c == "utf-8" || c == "unicode_fss");
-}
-
-// ---------------------------------------------------------------------------------------------
 // Connection
 
 struct Conexao::Impl {
@@ -129,6 +57,8 @@ struct Conexao::Impl {
   // The counts when each open transaction or savepoint began; in atomic mode the first one is the
   // run's start (savepoint kPontoInicio), the others the run's own transactions.
   std::vector<Alteracoes> pontos;
+  std::vector<std::string> reservadas;      // tables the atomic run's transaction holds
+  std::map<std::string, int32_t> proximos;  // identifiers kept in memory for those tables
 
   ~Impl() { fecha(); }
 
@@ -139,13 +69,16 @@ struct Conexao::Impl {
   // Read committed, waiting at most kEsperaBloqueioSegundos for a locked row or table. A read-only
   // read-committed transaction is committed by the engine when it starts, so its commit writes
   // nothing to disk.
-  ITransaction* novaTransacao(bool somenteLeitura = false) {
+  // reservadas: tables held for protected write (others may read them, not write) until it ends.
+  ITransaction* novaTransacao(bool somenteLeitura = false, const std::vector<std::string>& reservadas = {}) {
     Bloco tpb(IXpbBuilder::TPB);  // the builder writes the version byte itself
     tpb.tag(somenteLeitura ? isc_tpb_read : isc_tpb_write)
         .tag(isc_tpb_read_committed)
         .tag(isc_tpb_rec_version)
         .tag(isc_tpb_wait)
         .inteiro(isc_tpb_lock_timeout, kEsperaBloqueioSegundos);
+    for (const std::string& tabela : reservadas)
+      tpb.texto(isc_tpb_lock_write, sqlParaBanco(maiusculas(tabela))).tag(isc_tpb_protected);
     Status st;
     ITransaction* t = anexo->startTransaction(&st, tpb.tamanho(), tpb.dados());
     st.verifica();
@@ -209,15 +142,12 @@ struct Conexao::Impl {
 
   std::string sqlParaBanco(const std::string& sql) const { return w1252 ? para1252(sql) : sql; }
 
-  std::string textoDoBanco(std::string bytes, unsigned charset) const {
-    if (charset == kCsOctets || textoUtf8(charset) || !w1252) return bytes;
-    return de1252(bytes);
-  }
-
   void fecha() noexcept {
     desfaz(transacao);
     explicita = atomica = false;
     pontos.clear();
+    reservadas.clear();
+    proximos.clear();
     if (anexo) {
       Status st;
       anexo->detach(&st);
@@ -249,9 +179,6 @@ struct Conexao::Impl {
      : tipo == isc_info_sql_stmt_update ? c.alterados
                                         : c.excluidos) += static_cast<long long>(n);
   }
-
-  Recordset leCursor(ITransaction* t, IStatement* stmt);
-  std::string leBlob(ITransaction* t, ISC_QUAD* id, unsigned charset, bool texto);
 };
 
 Conexao::Conexao(const std::string& textoConexao) : impl_(std::make_unique<Impl>()) {
@@ -301,32 +228,25 @@ void Conexao::executa(const std::string& sql) {
     Alteracoes feitas;
     d.naTransacao([&](ITransaction* t) {
       Status st;
-      IStatement* stmt = d.anexo->prepare(&st, t, 0, texto.c_str(), 3, IStatement::PREPARE_PREFETCH_METADATA);
+      Instrucao stmt(d.anexo->prepare(&st, t, 0, texto.c_str(), 3, IStatement::PREPARE_PREFETCH_METADATA));
       st.verifica();
-      struct Libera {
-        IStatement* s;
-        ~Libera() {
-          Status st;
-          s->free(&st);
-        }
-      } libera{stmt};
       const unsigned tipo = stmt->getType(&st);
       st.verifica();
       if (tipo == isc_info_sql_stmt_select || tipo == isc_info_sql_stmt_select_for_upd) {
-        IResultSet* rs = stmt->openCursor(&st, t, nullptr, nullptr, nullptr, 0);
+        Cursor rs(stmt->openCursor(&st, t, nullptr, nullptr, nullptr, 0));
         st.verifica();
         rs->close(&st);
+        if (!st.falhou()) rs.entrega();  // closed: the handle is gone
         st.verifica();
         return;
       }
       // EXECUTE PROCEDURE may return one row; it is read and dropped.
-      IMessageMetadata* saida = stmt->getOutputMetadata(&st);
+      Posse<IMessageMetadata> saida(stmt->getOutputMetadata(&st));
       st.verifica();
       std::vector<unsigned char> buffer(saida->getMessageLength(&st));
-      stmt->execute(&st, t, nullptr, nullptr, saida, buffer.data());
-      saida->release();
+      stmt->execute(&st, t, nullptr, nullptr, saida.get(), buffer.data());
       st.verifica();
-      if (d.conta) d.contaDe(stmt, tipo, sql, feitas);
+      if (d.conta) d.contaDe(stmt.get(), tipo, sql, feitas);
     });
     soma(d.alteracoes, feitas);
   });
@@ -339,218 +259,12 @@ Recordset Conexao::abre(const std::string& sql) {
     const std::string texto = d.sqlParaBanco(sql);
     auto le = [&](ITransaction* t) {
       Status st;
-      IStatement* stmt = d.anexo->prepare(&st, t, 0, texto.c_str(), 3, IStatement::PREPARE_PREFETCH_METADATA);
+      Instrucao stmt(d.anexo->prepare(&st, t, 0, texto.c_str(), 3, IStatement::PREPARE_PREFETCH_METADATA));
       st.verifica();
-      try {
-        Recordset r = d.leCursor(t, stmt);
-        stmt->free(&st);
-        st.verifica();
-        return r;
-      } catch (...) {
-        Status st2;
-        stmt->free(&st2);
-        throw;
-      }
+      return LeituraCursor(d.anexo, d.w1252).leCursor(t, stmt.get());
     };
     return d.naTransacao(le, somenteLeitura(sql));
   });
-}
-
-std::string Conexao::Impl::leBlob(ITransaction* t, ISC_QUAD* id, unsigned charset, bool texto) {
-  Status st;
-  IBlob* blob = anexo->openBlob(&st, t, id, 0, nullptr);
-  st.verifica();
-  std::string dados;
-  char pedaco[16384];
-  for (;;) {
-    unsigned lidos = 0;
-    const int r = blob->getSegment(&st, sizeof pedaco, pedaco, &lidos);
-    if (r == IStatus::RESULT_NO_DATA) break;
-    if (r != IStatus::RESULT_OK && r != IStatus::RESULT_SEGMENT) {
-      Status fim;
-      blob->close(&fim);
-      st.verifica();
-    }
-    dados.append(pedaco, lidos);
-  }
-  blob->close(&st);
-  st.verifica();
-  return texto ? textoDoBanco(std::move(dados), charset) : dados;
-}
-
-Recordset Conexao::Impl::leCursor(ITransaction* t, IStatement* stmt) {
-  Status st;
-  IMessageMetadata* meta = stmt->getOutputMetadata(&st);
-  st.verifica();
-  struct Solta {
-    IMessageMetadata* m;
-    ~Solta() { m->release(); }
-  } solta{meta};
-  const unsigned n = meta->getCount(&st);
-  st.verifica();
-
-  struct Coluna {
-    unsigned tipo, charset, tamanho, deslocamento, deslocamentoNulo;
-    int escala, subtipo;
-  };
-  std::vector<Coluna> cols(n);
-  std::vector<Campo> campos(n);
-  for (unsigned i = 0; i < n; ++i) {
-    Coluna& c = cols[i];
-    c.tipo = meta->getType(&st, i) & ~1u;
-    c.charset = meta->getCharSet(&st, i) & 0xFF;
-    c.tamanho = meta->getLength(&st, i);
-    c.deslocamento = meta->getOffset(&st, i);
-    c.deslocamentoNulo = meta->getNullOffset(&st, i);
-    c.escala = meta->getScale(&st, i);
-    c.subtipo = meta->getSubType(&st, i);
-    const char* alias = meta->getAlias(&st, i);
-    st.verifica();
-    Campo& f = campos[i];
-    f.nome = w1252 ? de1252(alias) : alias;
-    f.tipoSql = static_cast<int>(c.tipo);
-    f.escala = -c.escala;
-    switch (c.tipo) {
-      case SQL_SHORT:
-      case SQL_LONG:
-      case SQL_INT64:
-      case SQL_FLOAT:
-      case SQL_DOUBLE:
-      case SQL_D_FLOAT:
-      case SQL_BOOLEAN:
-        f.classe = ClasseTipo::Numero;
-        break;
-      case SQL_TEXT:
-      case SQL_VARYING:
-        f.classe = ClasseTipo::Texto;
-        f.tamanho = static_cast<int>(c.tamanho);
-        break;
-      case SQL_TIMESTAMP:
-      case SQL_TYPE_DATE:
-      case SQL_TYPE_TIME:
-        f.classe = ClasseTipo::DataHora;
-        break;
-      case SQL_BLOB:
-        f.classe = c.subtipo == 1 ? ClasseTipo::Texto : ClasseTipo::Outro;
-        break;
-      default:
-        f.classe = ClasseTipo::Outro;
-    }
-  }
-
-  // A statement without columns (an UPDATE given to abre) runs and yields a closed snapshot.
-  if (n == 0) {
-    stmt->execute(&st, t, nullptr, nullptr, nullptr, nullptr);
-    st.verifica();
-    return Recordset(std::move(campos), std::vector<Valor>{});
-  }
-
-  const unsigned tamanhoMsg = meta->getMessageLength(&st);
-  st.verifica();
-  std::vector<unsigned char> buffer(tamanhoMsg);
-  IResultSet* rs = stmt->openCursor(&st, t, nullptr, nullptr, meta, 0);
-  st.verifica();
-  struct Cursor {
-    IResultSet* r;
-    ~Cursor() {
-      if (r) {
-        Status s;
-        r->close(&s);
-        if (s.falhou()) r->release();
-      }
-    }
-  } cursor{rs};
-
-  IUtil* util = mestre()->getUtilInterface();
-  std::vector<Valor> celulas;
-  for (;;) {
-    const int r = rs->fetchNext(&st, buffer.data());
-    st.verifica();
-    if (r != IStatus::RESULT_OK) break;
-    for (unsigned i = 0; i < n; ++i) {
-      const Coluna& c = cols[i];
-      const unsigned char* p = buffer.data() + c.deslocamento;
-      if (*reinterpret_cast<const short*>(buffer.data() + c.deslocamentoNulo)) {
-        celulas.emplace_back();
-        continue;
-      }
-      auto inteiroEscalado = [&](int64_t v) {
-        celulas.emplace_back(c.escala < 0 ? Valor(Decimal{v, -c.escala}) : Valor(v));
-      };
-      switch (c.tipo) {
-        case SQL_SHORT:
-          inteiroEscalado(*reinterpret_cast<const int16_t*>(p));
-          break;
-        case SQL_LONG:
-          inteiroEscalado(*reinterpret_cast<const int32_t*>(p));
-          break;
-        case SQL_INT64:
-          inteiroEscalado(*reinterpret_cast<const int64_t*>(p));
-          break;
-        case SQL_FLOAT:
-          celulas.emplace_back(static_cast<double>(*reinterpret_cast<const float*>(p)));
-          break;
-        case SQL_DOUBLE:
-        case SQL_D_FLOAT:
-          celulas.emplace_back(*reinterpret_cast<const double*>(p));
-          break;
-        case SQL_BOOLEAN:
-          celulas.emplace_back(int64_t{*p ? 1 : 0});
-          break;
-        case SQL_TEXT: {
-          std::string s(reinterpret_cast<const char*>(p), c.tamanho);
-          // A multi-byte CHAR(n) arrives padded to its byte length: keep n characters.
-          if (textoUtf8(c.charset)) {
-            const size_t caracteres = c.tamanho / (c.charset == kCsUtf8 ? 4 : 3);
-            size_t total = 0;
-            for (char ch : s)
-              total += (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
-            for (; total > caracteres && !s.empty() && s.back() == ' '; --total)
-              s.pop_back();
-          }
-          celulas.emplace_back(textoDoBanco(std::move(s), c.charset));
-          break;
-        }
-        case SQL_VARYING: {
-          const uint16_t len = *reinterpret_cast<const uint16_t*>(p);
-          celulas.emplace_back(
-              textoDoBanco(std::string(reinterpret_cast<const char*>(p + 2), len), c.charset));
-          break;
-        }
-        case SQL_TYPE_DATE: {
-          unsigned a, m, dd;
-          util->decodeDate(*reinterpret_cast<const ISC_DATE*>(p), &a, &m, &dd);
-          celulas.emplace_back(Data{static_cast<int>(a), static_cast<int>(m), static_cast<int>(dd)});
-          break;
-        }
-        case SQL_TYPE_TIME: {
-          unsigned h, mi, s, f;
-          util->decodeTime(*reinterpret_cast<const ISC_TIME*>(p), &h, &mi, &s, &f);
-          celulas.emplace_back(
-              Hora{static_cast<int>(h), static_cast<int>(mi), static_cast<int>(s), static_cast<int>(f)});
-          break;
-        }
-        case SQL_TIMESTAMP: {
-          const auto* ts = reinterpret_cast<const ISC_TIMESTAMP*>(p);
-          unsigned a, m, dd, h, mi, s, f;
-          util->decodeDate(ts->timestamp_date, &a, &m, &dd);
-          util->decodeTime(ts->timestamp_time, &h, &mi, &s, &f);
-          celulas.emplace_back(DataHora{
-              Data{static_cast<int>(a), static_cast<int>(m), static_cast<int>(dd)},
-              Hora{static_cast<int>(h), static_cast<int>(mi), static_cast<int>(s), static_cast<int>(f)}});
-          break;
-        }
-        case SQL_BLOB: {
-          ISC_QUAD id = *reinterpret_cast<const ISC_QUAD*>(p);
-          celulas.emplace_back(leBlob(t, &id, c.charset, c.subtipo == 1));
-          break;
-        }
-        default:
-          celulas.emplace_back();
-      }
-    }
-  }
-  return Recordset(std::move(campos), std::move(celulas));
 }
 
 void Conexao::iniciaTransacao() {
@@ -600,6 +314,7 @@ void Conexao::desfaz() {
       const size_t nivel = d.pontos.size() - 1;
       d.executaNaTransacao("ROLLBACK TO SAVEPOINT " + Impl::nomePonto(nivel));
       d.alteracoes = d.pontos.back();
+      d.proximos.clear();  // the undone rows' identifiers are free again: ask the table
       if (nivel > 0) {
         d.executaNaTransacao("RELEASE SAVEPOINT " + Impl::nomePonto(nivel) + " ONLY");
         d.pontos.pop_back();
@@ -633,14 +348,18 @@ bool Conexao::aberta() const {
   return impl_->anexo != nullptr;
 }
 
-void Conexao::defineAtomica(bool atomica) {
+void Conexao::defineAtomica(bool atomica, const std::vector<std::string>& reservadas) {
   auto& d = *impl_;
   d.registra([&] {
     d.exigeAberta();
     if (atomica) {
       if (d.atomica) return;
-      // An explicit transaction already open becomes the run's transaction.
-      if (!d.transacao) d.transacao = d.novaTransacao();
+      // An explicit transaction already open becomes the run's transaction (without reservations).
+      if (!d.transacao) {
+        d.transacao = d.novaTransacao(false, reservadas);
+        for (const std::string& t : reservadas)
+          d.reservadas.push_back(maiusculas(t));
+      }
       d.executaNaTransacao("SAVEPOINT " + Impl::nomePonto(0));
       d.atomica = true;
       d.explicita = false;
@@ -650,6 +369,8 @@ void Conexao::defineAtomica(bool atomica) {
     if (!d.atomica) return;
     d.atomica = false;
     d.pontos.clear();
+    d.reservadas.clear();
+    d.proximos.clear();
     if (d.transacao) Impl::confirma(d.transacao);
   });
 }
@@ -661,6 +382,8 @@ void Conexao::desfazAtomica() {
     d.atomica = false;
     d.explicita = false;
     d.pontos.clear();
+    d.reservadas.clear();
+    d.proximos.clear();
     Impl::desfaz(d.transacao);
   });
 }
@@ -686,34 +409,32 @@ void Conexao::zeraAlteracoes() {
     p.clear();
 }
 
+bool Conexao::reservada(const std::string& tabela) const {
+  std::lock_guard lock(impl_->trava);
+  const std::string t = maiusculas(tabela);
+  for (const std::string& r : impl_->reservadas)
+    if (r == t) return true;
+  return false;
+}
+
+std::optional<int32_t> Conexao::proximoGuardado(const std::string& chave) {
+  std::lock_guard lock(impl_->trava);
+  auto it = impl_->proximos.find(chave);
+  if (it == impl_->proximos.end()) return std::nullopt;
+  return it->second++;
+}
+
+void Conexao::guardaProximo(const std::string& chave, int32_t proximo) {
+  std::lock_guard lock(impl_->trava);
+  impl_->proximos[chave] = proximo;
+}
+
 const ParametrosConexao& Conexao::parametros() const {
   return impl_->parametros;
 }
 
 const std::string& Conexao::bancoAnexado() const {
   return impl_->anexadoEm;
-}
-
-void Conexao::criaBancoDeDados(const std::string& caminho, const std::string& usuario,
-                               const std::string& senha, bool escritaSincrona) {
-  ParametrosConexao p;
-  p.fonteDados = caminho;
-  const std::string destino = p.caminhoBanco();
-  Bloco dpb(IXpbBuilder::DPB);
-  dpb.texto(isc_dpb_user_name, usuario)
-      .texto(isc_dpb_password, senha)
-      .inteiro(isc_dpb_sql_dialect, 3)
-      .inteiro(isc_dpb_page_size, 8192)
-      .inteiro(isc_dpb_force_write, escritaSincrona ? 1 : 0)
-      .texto(isc_dpb_set_db_charset, "NONE")
-      .texto(isc_dpb_lc_ctype, "NONE");
-  Status st;
-  IProvider* despachante = mestre()->getDispatcher();
-  IAttachment* anexo = despachante->createDatabase(&st, destino.c_str(), dpb.tamanho(), dpb.dados());
-  despachante->release();
-  st.verifica();
-  anexo->detach(&st);
-  st.verifica();
 }
 
 }  // namespace zuv

@@ -10,29 +10,18 @@
 // Windows-1252 in a database read with ctype=none; a character Windows-1252 lacks raises
 // ErroConversao and the statement is not sent. Failures raise ErroBanco with the engine's own
 // formatted message; a locked row or table is waited for kEsperaBloqueioSegundos at most.
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "common/Valor.h"
 #include "platform/Alteracoes.h"
+#include "platform/ParametrosConexao.h"
 #include "platform/Recordset.h"
 
 namespace zuv {
-
-// The keys of a connection string the layer honours; other keys are ignored.
-struct ParametrosConexao {
-  std::string fonteDados;  // "data source": a local path, host:path or host/port:path
-  std::string usuario;     // "user id"
-  std::string senha;       // "password"
-  std::string ctype;       // "ctype"; "none" means Windows-1252 bytes on the wire
-  bool autoCommit = true;  // "auto_commit"
-  // Keys are compared without regard to case and blanks around keys and values are dropped. On this
-  // system a '\' in a local data source path is read as '/'. Throws ErroConfiguracao.
-  static ParametrosConexao deTexto(const std::string& conexao);
-  // The data source as the client library takes it.
-  std::string caminhoBanco() const;
-  bool textoWindows1252() const;  // ctype none (or empty, win1252, iso8859_1): convert texts
-};
 
 class Conexao {
  public:
@@ -64,7 +53,9 @@ class Conexao {
   // savepoint of the run open undoes everything done since defineAtomica(true). defineAtomica(false)
   // commits the whole run and returns to the normal mode; desfazAtomica() rolls it back and returns
   // to the normal mode. Closing in atomic mode rolls the run back.
-  void defineAtomica(bool atomica);
+  // reservadas: tables the run's transaction holds for protected write (others may read them but
+  // wait to write) until the run ends; see reservada().
+  void defineAtomica(bool atomica, const std::vector<std::string>& reservadas = {});
   void desfazAtomica();
   bool atomica() const;
 
@@ -74,6 +65,14 @@ class Conexao {
   void contaAlteracoes(bool ligado);
   const Alteracoes& alteracoes() const;
   void zeraAlteracoes();
+
+  // Whether the atomic run's transaction holds the table against other writers. Only then may a
+  // run keep the next identifier of the table in memory (ProxCodigo does): nobody else can insert.
+  bool reservada(const std::string& tabela) const;
+  // The identifier kept under chave, which advances by one; none when nothing is kept (also after
+  // a rollback to a savepoint, which frees the identifiers it undid).
+  std::optional<int32_t> proximoGuardado(const std::string& chave);
+  void guardaProximo(const std::string& chave, int32_t proximo);
 
   const ParametrosConexao& parametros() const;
   // The database name the client library was given ("localhost:/path" when a server on this

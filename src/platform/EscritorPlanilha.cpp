@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "common/Erro.h"
+#include "platform/EscritorPlanilha.h"
 #include "platform/Planilha.h"
 
 namespace zuv {
 
 namespace {
 
-constexpr int kMaxLinhas = 1'048'576;
 constexpr int kMaxColunas = 16'384;
 constexpr uint32_t kSemTexto = UINT32_MAX;
 
@@ -35,9 +35,9 @@ struct ArquivoTemporario {
   }
 };
 
-struct Pasta {
+struct PastaDeTrabalhoXlsx {
   lxw_workbook* wb = nullptr;
-  ~Pasta() {
+  ~PastaDeTrabalhoXlsx() {
     if (wb) workbook_close(wb);  // only after a failure: frees it (writing what it can)
   }
 };
@@ -155,7 +155,7 @@ void EscritorPlanilha::salva(const std::string& caminho) {
   lxw_workbook_options opcoes{};
   opcoes.constant_memory = LXW_TRUE;
   opcoes.use_zip64 = impl_->blocos.size() > 256 ? LXW_TRUE : LXW_FALSE;  // over ~1 GB of text
-  Pasta pasta;
+  PastaDeTrabalhoXlsx pasta;
   pasta.wb = workbook_new_opt(tmp.nome.c_str(), &opcoes);
   if (!pasta.wb) falhaEscrita(caminho, "a pasta de trabalho não pôde ser criada");
   lxw_worksheet* ws = workbook_add_worksheet(pasta.wb, "Planilha1");

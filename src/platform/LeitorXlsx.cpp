@@ -12,7 +12,6 @@ namespace zuv {
 
 namespace {
 
-constexpr int kMaxLinhas = 1'048'576;
 constexpr size_t kMaxBytesLinha = 64u << 20;
 constexpr size_t kJanela = 4;  // recent rows kept, so a look back does not restart the stream
 
@@ -241,7 +240,7 @@ class LeitorXlsx : public LeitorPlanilha {
  public:
   LeitorXlsx(const std::string& caminho, const LimitesLeitura& limites, int estilo)
       : zip_(caminho, limites), estilo_(estilo) {
-    pasta_ = lePasta(zip_);
+    pasta_ = lePastaDeTrabalho(zip_);
     estilos_ = leEstilos(zip_, pasta_.parteEstilos);
     textos_.le(zip_, pasta_.parteTextos);
     reinicia();
@@ -327,7 +326,7 @@ class LeitorXlsx : public LeitorPlanilha {
 
   ArquivoZip zip_;
   int estilo_;
-  Pasta pasta_;
+  PastaDeTrabalho pasta_;
   std::vector<TipoFormato> estilos_;
   TextosCompartilhados textos_;
   std::unique_ptr<FluxoFolha> fluxo_;

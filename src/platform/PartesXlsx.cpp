@@ -172,8 +172,8 @@ std::vector<Relacao> leRelacoes(const ArquivoZip& zip, const std::string& parte)
   return std::move(l.relacoes);
 }
 
-Pasta lePasta(const ArquivoZip& zip) {
-  Pasta p;
+PastaDeTrabalho lePastaDeTrabalho(const ArquivoZip& zip) {
+  PastaDeTrabalho p;
   std::string parteLivro;
   for (const auto& r : leRelacoes(zip, ""))
     if (terminaCom(r.tipo, "/officeDocument")) parteLivro = r.alvo;

@@ -18,13 +18,13 @@ struct Relacao {
 std::vector<Relacao> leRelacoes(const ArquivoZip& zip, const std::string& parte);
 
 // The sheet part shown when the workbook opens, and whether dates count from 1904.
-struct Pasta {
+struct PastaDeTrabalho {
   std::string parteFolha;
   std::string parteTextos;   // empty when the workbook has no shared strings
   std::string parteEstilos;  // empty when it has no styles
   bool base1904 = false;
 };
-Pasta lePasta(const ArquivoZip& zip);
+PastaDeTrabalho lePastaDeTrabalho(const ArquivoZip& zip);
 
 // The kind of number format of each cell style (index = the cell's "s" attribute).
 std::vector<TipoFormato> leEstilos(const ArquivoZip& zip, const std::string& parte);

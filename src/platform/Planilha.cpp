@@ -8,7 +8,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <ostream>
 
 #include "common/Erro.h"
@@ -20,13 +19,11 @@
 
 namespace zuv {
 
-namespace {
-
-int estiloDaLeitura() {
-  int estilo = estiloLembrado();
-  if (estilo == 0) estilo = estiloDosSimbolos(simbolosDoAmbiente());
-  return estilo == 0 ? 1 : estilo;
+void falhaLeitura(const std::string& caminho, const std::string& problema) {
+  throw ErroPlanilha("Não foi possível ler a planilha \"" + caminho + "\": " + problema + ".");
 }
+
+namespace {
 
 std::unique_ptr<LeitorPlanilha> abreOle2(const std::string& caminho, const LimitesLeitura& limites,
                                          uint64_t tamanho, int estilo) {
@@ -104,9 +101,6 @@ std::string escapaLinha(const std::string& s) {
   return r;
 }
 
-std::mutex g_mostrador;
-MostradorPlanilha g_mostradorPlanilha;
-
 }  // namespace
 
 std::unique_ptr<LeitorPlanilha> abrePlanilha(const std::string& caminho, LimitesLeitura limites) {
@@ -145,20 +139,6 @@ void listaCelulas(const std::string& caminho, int maxLinhas, std::ostream& saida
       if (!t.empty()) saida << l << '\t' << c << '\t' << escapaLinha(t) << '\n';
     }
   }
-}
-
-void defineMostradorPlanilha(MostradorPlanilha mostrador) {
-  std::lock_guard lock(g_mostrador);
-  g_mostradorPlanilha = std::move(mostrador);
-}
-
-void mostraPlanilha(const std::string& caminho) {
-  MostradorPlanilha m;
-  {
-    std::lock_guard lock(g_mostrador);
-    m = g_mostradorPlanilha;
-  }
-  if (m) m(caminho);
 }
 
 }  // namespace zuv

@@ -9,6 +9,12 @@
 
 namespace zuv {
 
+// The largest row number of a sheet (.xlsx).
+inline constexpr int kMaxLinhas = 1'048'576;
+
+// Every problem of a workbook being read: names the file and says what is wrong. Throws ErroPlanilha.
+[[noreturn]] void falhaLeitura(const std::string& caminho, const std::string& problema);
+
 // Reads the active sheet. Cells come back as a spreadsheet application shows their value as text
 // under the regional style remembered for the process; an empty or missing cell is "".
 //   numbers: up to 15 significant digits, whole numbers in full ("7891234567890", "3,5")
@@ -47,33 +53,7 @@ std::unique_ptr<LeitorPlanilha> abrePlanilha(const std::string& caminho, Limites
 // text are written as \t, \n, \r and \\ so that each cell stays on one line.
 void listaCelulas(const std::string& caminho, int maxLinhas, std::ostream& saida);
 
-// Writes a new .xlsx: all cells text-formatted ("@"), row 1 bold. Cells may be written in any
-// order (the last write of a cell wins); they are kept compactly and streamed into the file by
-// salva(), so big sheets cost little more memory than their text.
-class EscritorPlanilha {
- public:
-  EscritorPlanilha();
-  ~EscritorPlanilha();
-  EscritorPlanilha(const EscritorPlanilha&) = delete;
-  EscritorPlanilha& operator=(const EscritorPlanilha&) = delete;
-
-  void escreve(int linha, int coluna, const std::string& texto);
-  void larguraColuna(int coluna, double largura);  // 0 hides the column
-  void alinhaDireita(int linha, int coluna);
-  // Saves under the full path, replacing an existing file (the new file is written beside it and
-  // renamed over it, so a failed save leaves the old one intact). Throws ErroPlanilha.
-  void salva(const std::string& caminho);
-
- private:
-  struct Impl;
-  std::unique_ptr<Impl> impl_;
-};
-
-// "Leave the workbook on screen": the front ends decide how (the GUI opens it with the desktop's
-// default program, the command line prints its path). Called by the exports after salva(); it
-// never waits. Without a front end's handler it does nothing.
-using MostradorPlanilha = std::function<void(const std::string& caminho)>;
-void defineMostradorPlanilha(MostradorPlanilha mostrador);
-void mostraPlanilha(const std::string& caminho);
-
 }  // namespace zuv
+
+// The export side, declared with the readers until it got its own header.
+#include "platform/EscritorPlanilha.h"

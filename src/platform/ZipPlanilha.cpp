@@ -6,10 +6,6 @@
 
 namespace zuv {
 
-void falhaLeitura(const std::string& caminho, const std::string& problema) {
-  throw ErroPlanilha("Não foi possível ler a planilha \"" + caminho + "\": " + problema + ".");
-}
-
 ParteZip::ParteZip(zip_file_t* arquivo, std::string nome, uint64_t comprimidos, const std::string& caminho,
                    const LimitesLeitura& limites)
     : arquivo_(arquivo),

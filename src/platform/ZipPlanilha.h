@@ -12,9 +12,6 @@
 
 namespace zuv {
 
-// Every problem of a workbook being read: names the file and says what is wrong.
-[[noreturn]] void falhaLeitura(const std::string& caminho, const std::string& problema);
-
 class ParteZip {
  public:
   ParteZip(zip_file_t* arquivo, std::string nome, uint64_t comprimidos, const std::string& caminho,

@@ -5,6 +5,7 @@
 
 #include "common/Erro.h"
 #include "common/Regional.h"
+#include "common/Texto.h"
 #include "platform/Conexao.h"
 
 namespace zuv {
@@ -34,6 +35,18 @@ int32_t maisUm(const Valor& maximo, const std::string& coluna, const std::string
 }  // namespace
 
 int32_t ProxCodigo(Conexao& conexao, const std::string& NomCol, const std::string& Tabela) {
+  // A table the run holds for protected write gets no rows from anyone else: after the first
+  // Max + 1 the next identifiers are counted here.
+  const bool guarda = conexao.atomica() && conexao.reservada(Tabela);
+  const std::string chave = maiusculas(Tabela) + "." + maiusculas(NomCol);
+  if (guarda)
+    if (std::optional<int32_t> r = conexao.proximoGuardado(chave)) return *r;
+  const int32_t r = proxCodigoDaTabela(conexao, NomCol, Tabela);
+  if (guarda && r < std::numeric_limits<int32_t>::max()) conexao.guardaProximo(chave, r + 1);
+  return r;
+}
+
+int32_t proxCodigoDaTabela(Conexao& conexao, const std::string& NomCol, const std::string& Tabela) {
   Recordset rs = conexao.abre("Select Max(" + NomCol + ") From " + Tabela);
   const int32_t r = maisUm(rs.eof() ? Valor() : rs.valor(0), NomCol, Tabela);
   rs.fecha();

@@ -79,7 +79,7 @@ Conexao& ContextoExecucao::prepara(Conexao& conexao) {
   conexao.zeraAlteracoes();
   conexao.contaAlteracoes(true);
   if (opcoes_.atomico && !conexao.atomica()) {
-    conexao.defineAtomica(true);
+    conexao.defineAtomica(true, reservadas_);
     l->atomica = true;
   }
   ligacoes_.push_back(std::move(l));

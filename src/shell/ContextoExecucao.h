@@ -40,6 +40,10 @@ class ContextoExecucao {
   Conexao& zuv();
   // Borrowed, not closed by the context.
   void usaConexao(Conexao& conexao);
+  // Tables an all-or-nothing or dry run holds for protected write on the connections it gets from
+  // now on (others may read them and wait to write); ProxCodigo then keeps their next identifiers in
+  // memory. Call before zuv()/abreOutra. Nothing changes outside those modes.
+  void reservaTabelas(std::vector<std::string> tabelas) { reservadas_ = std::move(tabelas); }
   // Another database (the origin or destination of a database copy, DADOS, SYSPDV): opened now from
   // a connection string, owned by the context, in atomic mode when the run asks for it, closed when
   // the context ends. Throws ErroBanco.
@@ -74,6 +78,7 @@ class ContextoExecucao {
   std::unique_ptr<Conexao> zuvPropria_;
   std::vector<std::unique_ptr<Conexao>> outras_;
   std::vector<std::string> copias_;
+  std::vector<std::string> reservadas_;
   std::vector<FalhaRegistrada> falhas_;
   bool terminado_ = false;
 };

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/Conexao.h"
+#include "shell/BancoZUV.h"
 
 namespace zuv::teste {
 
@@ -26,11 +27,8 @@ class BancoVazio {
   BancoVazio(const BancoVazio&) = delete;
   BancoVazio& operator=(const BancoVazio&) = delete;
 
-  // The connection string the ZUV program builds, with a POSIX path.
-  std::string conexao() const {
-    return " provider=LCPI.IBProvider.1;data source=" + caminho +
-           "; user id=sysdba;password=quartzine; ctype=none;auto_commit=true;Persist Security Info=True";
-  }
+  // The connection string the ZUV program builds.
+  std::string conexao() const { return textoConexaoZUV(pasta); }
 
   std::string pasta;
   std::string caminho;

@@ -28,5 +28,28 @@ TEST(Registros, ProxCodigoEConsultaParametro) {
   EXPECT_EQ(ConsultaParametro(conexao, "ProdutoEstoqueAliqICMS"), "S");
 }
 
+// A table the atomic run holds for protected write: one Select Max, then identifiers counted in memory
+// (two calls without an insert in between give two numbers); a rollback to a savepoint asks again.
+TEST(Registros, ProxCodigoEmMemoriaSoComATabelaReservada) {
+  teste::BancoVazio banco;
+  Conexao conexao(banco.conexao());
+  conexao.executa("CREATE TABLE ProdutoGrupo (IDPRODGRUPO INTEGER)");
+  conexao.executa("insert into ProdutoGrupo values (41)");
+  auto prox = [&] { return ProxCodigo(conexao, "IdProdGrupo", "ProdutoGrupo"); };
+  conexao.defineAtomica(true);
+  EXPECT_EQ(prox(), 42);
+  EXPECT_EQ(prox(), 42) << "not reserved: every call asks the table";
+  conexao.desfazAtomica();
+  conexao.defineAtomica(true, {"ProdutoGrupo"});
+  EXPECT_EQ(prox(), 42);
+  EXPECT_EQ(prox(), 43);
+  conexao.iniciaTransacao();
+  conexao.executa("insert into ProdutoGrupo values (44)");
+  conexao.desfaz();
+  EXPECT_EQ(prox(), 42);
+  conexao.defineAtomica(false);
+  EXPECT_FALSE(conexao.reservada("ProdutoGrupo"));
+}
+
 }  // namespace
 }  // namespace zuv

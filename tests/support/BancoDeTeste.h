@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/BancoZUV.h"
+
 namespace zuv::teste {
 
 class BancoDeTeste {
@@ -26,10 +28,7 @@ class BancoDeTeste {
   // Program folder: zuv.ini's first line is pastaDados().
   std::filesystem::path pastaPrograma() const { return pasta_ / "programa"; }
   // The connection string the ZUV forms build for this database.
-  std::string textoConexao() const {
-    return " provider=LCPI.IBProvider.1;data source=" + caminho().string() +
-           "; user id=sysdba;password=quartzine; ctype=none;auto_commit=true;Persist Security Info=True";
-  }
+  std::string textoConexao() const { return textoConexaoZUV(pastaDados().string()); }
 
   // Runs a script (UTF-8; statements end with ';'), stopping at the first error, then commits.
   // Texts reach the database as Windows-1252, as the ZUV system stores them.

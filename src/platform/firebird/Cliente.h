@@ -144,4 +144,23 @@ class Posse {
   T* p_ = nullptr;
 };
 
+// How the statement, cursor and service handles of the library end: free, close or detach, and a
+// release when that call fails (the handle is then lost with the link).
+struct LiberaInstrucao {
+  void operator()(IStatement* s) const noexcept {
+    Status st;
+    s->free(&st);
+    if (st.falhou()) s->release();
+  }
+};
+struct FechaCursor {
+  void operator()(IResultSet* r) const noexcept {
+    Status st;
+    r->close(&st);
+    if (st.falhou()) r->release();
+  }
+};
+using Instrucao = Posse<IStatement, LiberaInstrucao>;
+using Cursor = Posse<IResultSet, FechaCursor>;
+
 }  // namespace zuv

@@ -1,0 +1,39 @@
+#pragma once
+// Reading a prepared SELECT of the client library into a Recordset snapshot: every row fetched,
+// each column decoded into a Valor (exact decimals, dates, blobs), texts of a Windows-1252 database
+// turned into UTF-8.
+#include <string>
+
+#include "platform/Recordset.h"
+#include "platform/firebird/Cliente.h"
+
+namespace zuv {
+
+// Character set numbers of the engine that the text conversion looks at.
+inline constexpr unsigned kCsOctets = 1, kCsUnicodeFss = 3, kCsUtf8 = 4;
+
+inline bool textoUtf8(unsigned charset) {
+  return charset == kCsUtf8 || charset == kCsUnicodeFss;
+}
+
+class LeituraCursor {
+ public:
+  // w1252: the connection's texts are Windows-1252 bytes (ctype none).
+  LeituraCursor(IAttachment* anexo, bool w1252) : anexo(anexo), w1252(w1252) {}
+
+  // Runs stmt in t and returns all its rows; a statement without columns runs and gives an empty,
+  // closed snapshot. Throws ErroBanco.
+  Recordset leCursor(ITransaction* t, IStatement* stmt);
+
+ private:
+  std::string leBlob(ITransaction* t, ISC_QUAD* id, unsigned charset, bool texto);
+  std::string textoDoBanco(std::string bytes, unsigned charset) const {
+    if (charset == kCsOctets || textoUtf8(charset) || !w1252) return bytes;
+    return de1252(bytes);
+  }
+
+  IAttachment* anexo;
+  bool w1252;
+};
+
+}  // namespace zuv

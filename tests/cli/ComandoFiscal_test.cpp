@@ -1,0 +1,105 @@
+// "importadorzuv fiscal verificar": what it prints and its exit status, with the tables from the
+// options and from the settings file of the program folder.
+#include <cstdlib>
+#include <sstream>
+
+#include "cli/LinhaDeComando.h"
+#include "fiscal/ApoioFiscal.h"
+#include "fiscal/ConfiguracaoFiscal.h"
+#include "shell/PastaPrograma.h"
+
+namespace zuv::teste {
+namespace {
+
+class ComandoFiscalTest : public ComPlanilhasFiscais {
+ protected:
+  void SetUp() override {
+    ComPlanilhasFiscais::SetUp();
+    unsetenv(kVariavelTabelaNcm);
+    unsetenv(kVariavelTabelaCest);
+    std::filesystem::create_directories(programa);
+  }
+  void TearDown() override {
+    std::filesystem::remove(programa + "/" + kArquivoTabelasFiscais);
+    ComPlanilhasFiscais::TearDown();
+  }
+
+  int roda(std::vector<std::string> args) {
+    args.insert(args.end(), {kOpcaoPastaPrograma, programa});
+    std::istringstream entrada;
+    saida.str("");
+    erros.str("");
+    const int status = executaLinhaDeComando(args, Terminal{entrada, saida, erros});
+    definePastaPrograma("");
+    return status;
+  }
+
+  static std::string produtos(const std::string& nome, const Celula& ncm, const Celula& cest) {
+    return planilha(
+        nome, {kTitulosProduto,
+               {"7891", "ITEM", "UN", "1", "2", "3", "G", "S", ncm, "18", "5102", "102", "00", cest, ""}});
+  }
+
+  std::string programa = pasta() + "/programa";
+  std::ostringstream saida, erros;
+};
+
+TEST_F(ComandoFiscalTest, SaidaZeroSemAchadosUmComAchados) {
+  const std::string boa = produtos("boa.xlsx", "22030000", "0302100");
+  EXPECT_EQ(roda({"fiscal", "verificar", boa, "--data", "08/12/2026"}), 0) << erros.str();
+  EXPECT_EQ(saida.str(),
+            "Sem tabelas oficiais: só as regras dos códigos (--tabela-ncm, --tabela-cest)\n"
+            "Planilha: planilha de produtos (produto.xlsx), 1 linha de dados, verificada em 08/12/2026\n"
+            "Nenhum achado.\n");
+
+  const std::string ncm = arquivo("ncm.json", kNcmPequena), cest = arquivo("cest.html", kCestPequena);
+  const std::string ruim = produtos("ruim.xlsx", "39139050", "1700100");
+  EXPECT_EQ(
+      roda({"fiscal", "verificar", ruim, "--tabela-ncm", ncm, "--tabela-cest", cest, "--data", "08/12/2026"}),
+      1)
+      << erros.str();
+  EXPECT_EQ(
+      saida.str(),
+      "Tabela NCM: Vigente em 13/08/2026 (Resolução Gecex nº 926/2026), 4 códigos de 8 dígitos\n"
+      "Tabela CEST: CONVÊNIO ICMS 142/18, 2 códigos (0 revogados)\n"
+      "Planilha: planilha de produtos (produto.xlsx), 1 linha de dados, verificada em 08/12/2026\n"
+      "Linha 2, coluna I (NCM) \"39139050\": NCM 39139050 deixou de vigorar em 30/09/2026\n"
+      "Linha 2, coluna N (Código CEST) \"1700100\": CEST 1700100 não vale para o NCM 39139050: vale para NCM "
+      "que começa com 1704.90.10\n"
+      "2 achados.\n");
+
+  // The same tables from the settings file of the program folder, by relative paths.
+  std::filesystem::copy_file(ncm, programa + "/ncm.json", std::filesystem::copy_options::overwrite_existing);
+  std::ofstream(programa + "/" + kArquivoTabelasFiscais)
+      << "[tabelas]\n# da Receita\nncm = ncm.json\ncest=\n";
+  EXPECT_EQ(roda({"fiscal", "verificar", ruim, "--data", "01/09/2026"}), 0);
+  EXPECT_NE(saida.str().find("Tabela NCM: Vigente em 13/08/2026"), std::string::npos) << saida.str();
+  EXPECT_EQ(saida.str().find("Tabela CEST"), std::string::npos);
+  EXPECT_EQ(saida.str().find("deixou de vigorar"), std::string::npos);  // still in force on 01/09/2026
+  EXPECT_NE(saida.str().find("Nenhum achado.\n"), std::string::npos);
+}
+
+TEST_F(ComandoFiscalTest, SaidaDoisParaUsoEArquivosIlegiveis) {
+  const std::string boa = produtos("boa2.xlsx", "22030000", "");
+  const std::string naoJson = arquivo("ncm-ruim.json", "<html>não é JSON</html>");
+  const struct {
+    std::vector<std::string> args;
+    std::string mensagem;  // on stdout, or "" when the usage error goes to stderr
+  } casos[] = {
+      {{"fiscal", "verificar"}, ""},
+      {{"fiscal", "verificar", boa, "--data", "31/02/2026"}, ""},
+      {{"fiscal", "verificar", pasta() + "/nao-existe.xlsx"}, "nao-existe.xlsx"},
+      {{"fiscal", "verificar", boa, "--tabela-ncm", naoJson}, "ncm-ruim.json: esperava '{'"},
+      {{"fiscal", "verificar", boa, "--tabela-cest", pasta() + "/nada.html"}, "tabela CEST não encontrada"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.args.back());
+    EXPECT_EQ(roda(c.args), 2);
+    if (!c.mensagem.empty()) {
+      EXPECT_NE(saida.str().find(c.mensagem), std::string::npos) << saida.str();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zuv::teste

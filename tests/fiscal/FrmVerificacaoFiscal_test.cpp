@@ -1,0 +1,101 @@
+// The button a form gets with one call, and the findings window it opens: the list, the summary
+// with the tables' versions, a table that cannot be read, checking again.
+#include "fiscal/FrmVerificacaoFiscal.h"
+
+#include <QtWidgets>
+
+#include "fiscal/ApoioFiscal.h"
+#include "fiscal/ConfiguracaoFiscal.h"
+#include "shell/PastaPrograma.h"
+#include "support/AplicacaoQt.h"
+
+namespace zuv::teste {
+namespace {
+
+// A table where 22021000 ended years ago, so the finding does not depend on today's date.
+const std::string kNcmAntiga =
+    R"({"Data_Ultima_Atualizacao_NCM":"Vigente em 13/08/2026","Nomenclaturas":[
+ {"Codigo":"0101.21.00","Data_Inicio":"01/04/2022","Data_Fim":"31/12/9999"},
+ {"Codigo":"2202.10.00","Data_Inicio":"01/01/2017","Data_Fim":"31/12/2020"}]})";
+
+class FrmVerificacaoFiscalTest : public ComPlanilhasFiscais {
+ protected:
+  void SetUp() override {
+    aplicacaoQt();
+    ComPlanilhasFiscais::SetUp();
+    unsetenv(kVariavelTabelaNcm);
+    unsetenv(kVariavelTabelaCest);
+    definePastaPrograma(pasta());  // no settings file there
+  }
+  void TearDown() override {
+    definePastaPrograma("");
+    ComPlanilhasFiscais::TearDown();
+  }
+};
+
+TEST_F(FrmVerificacaoFiscalTest, OBotaoAbreAListaDosAchadosEVerificaDeNovoComATabela) {
+  const std::string caminho = planilha(
+      "produto.xlsx",
+      {kTitulosProduto,
+       {"7891", "ITEM", "UN", "1", "2", "3", "G", "S", Celula::n("1012100"), "18", "5102", "102", "00"},
+       {"7892", "ITEM", "UN", "1", "2", "3", "G", "S", "22021000", "18", "5102", "102", "00"}});
+  QWidget form;
+  auto* grade = new QGridLayout(&form);
+  grade->addWidget(new QLabel("Incia a Importação para o Sistema ZUV"), 0, 0);
+  grade->addWidget(new QPushButton("Sair"), 0, 1);
+  QPushButton* botao = adicionaVerificacaoFiscal(grade, [&] { return caminho; });
+  EXPECT_EQ(botao->objectName().toStdString(), kBotaoVerificacaoFiscal);
+  EXPECT_EQ(botao->text().toStdString(), "Verificar códigos fiscais");
+  int linha, coluna, linhas, colunas;
+  grade->getItemPosition(grade->indexOf(botao), &linha, &coluna, &linhas, &colunas);
+  EXPECT_EQ(std::vector<int>({linha, coluna, colunas}), std::vector<int>({1, 0, 2}));
+
+  // In a row of buttons closed by a stretch it goes after the last button.
+  auto* fila = new QHBoxLayout;
+  grade->addLayout(fila, 2, 0);
+  fila->addWidget(new QPushButton("Fornecedor"));
+  fila->addStretch();
+  EXPECT_EQ(fila->indexOf(adicionaVerificacaoFiscal(fila, [] { return std::string(); })), 1);
+
+  botao->click();
+  auto* janela = form.findChild<FrmVerificacaoFiscal*>();
+  ASSERT_NE(janela, nullptr);
+  EXPECT_TRUE(janela->isVisible());
+  EXPECT_FALSE(janela->isModal());
+  auto* lista = janela->findChild<QTableView*>("grdAchados");
+  auto* resumo = janela->findChild<QLabel*>("lblResumo");
+  ASSERT_TRUE(lista && resumo);
+  ASSERT_EQ(lista->model()->rowCount(), 1);
+  std::vector<std::string> celulas;
+  for (int c = 0; c < lista->model()->columnCount(); ++c)
+    celulas.push_back(lista->model()->headerData(c, Qt::Horizontal).toString().toStdString() + "=" +
+                      lista->model()->index(0, c).data().toString().toStdString());
+  EXPECT_EQ(celulas,
+            (std::vector<std::string>{
+                "Linha=2", "Coluna=I (NCM)", "Valor=1012100",
+                "Motivo=NCM com 7 dígitos: o zero à esquerda se perdeu (código digitado como número)",
+                "Sugestão=01012100"}));
+  EXPECT_EQ(resumo->text().toStdString(),
+            "Sem tabelas oficiais: só as regras dos códigos\n"
+            "Planilha: planilha de produtos (produto.xlsx), 2 linhas de dados: 1 achado");
+
+  // With the NCM table the ended code of row 3 is found; a CEST path that does not exist is
+  // said and left out.
+  janela->findChild<QLineEdit*>("txtTabelaNcm")
+      ->setText(QString::fromStdString(arquivo("ncm.json", kNcmAntiga)));
+  janela->findChild<QLineEdit*>("txtTabelaCest")->setText(QString::fromStdString(pasta() + "/nada.html"));
+  janela->findChild<QPushButton*>("cmdVerificar")->click();
+  EXPECT_EQ(lista->model()->rowCount(), 2);
+  EXPECT_EQ(lista->model()->index(1, 3).data().toString().toStdString(),
+            "NCM 22021000 deixou de vigorar em 31/12/2020");
+  EXPECT_NE(resumo->text().toStdString().find("Tabela NCM: Vigente em 13/08/2026"), std::string::npos);
+  EXPECT_NE(resumo->text().toStdString().find("Tabela CEST deixada de fora: tabela CEST não encontrada"),
+            std::string::npos);
+
+  janela->findChild<QPushButton*>("cmdFechar")->click();
+  processaExclusoes();
+  EXPECT_EQ(form.findChild<FrmVerificacaoFiscal*>(), nullptr);
+}
+
+}  // namespace
+}  // namespace zuv::teste

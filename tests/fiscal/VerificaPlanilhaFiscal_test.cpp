@@ -1,0 +1,182 @@
+// The fiscal check of whole workbooks made by openpyxl: each kind of fault in the product and the
+// tax layouts, the official tables, moved columns, and the check the imports run first.
+#include "fiscal/VerificaPlanilhaFiscal.h"
+
+#include "common/Erro.h"
+#include "fiscal/ApoioFiscal.h"
+
+namespace zuv::teste {
+namespace {
+
+using Celulas = std::vector<Celula>;
+
+// "row:column:suggestion" of each finding, in order.
+std::vector<std::string> posicoes(const std::vector<AchadoFiscal>& achados) {
+  std::vector<std::string> r;
+  for (const AchadoFiscal& a : achados)
+    r.push_back(std::to_string(a.linha) + ":" + std::to_string(a.coluna) + ":" + a.sugestao);
+  return r;
+}
+
+const AchadoFiscal& em(const std::vector<AchadoFiscal>& achados, int linha, int coluna) {
+  for (const AchadoFiscal& a : achados)
+    if (a.linha == linha && a.coluna == coluna) return a;
+  static const AchadoFiscal nenhum{};
+  ADD_FAILURE() << "nenhum achado na linha " << linha << ", coluna " << coluna;
+  return nenhum;
+}
+
+class VerificaPlanilhaFiscalTest : public ComPlanilhasFiscais {
+ protected:
+  OpcoesVerificacaoFiscal opcoes{Data{2026, 12, 8}, 1};
+
+  static std::string produtos(const std::string& nome, Linhas dados) {
+    dados.insert(dados.begin(), kTitulosProduto);
+    return planilha(nome, dados);
+  }
+};
+
+TEST_F(VerificaPlanilhaFiscalTest, PlanilhaDeProdutosComCadaErro) {
+  const std::string caminho = produtos(
+      "produto.xlsx", {
+                          {"7891000100103", "ARROZ", "UN", "10,00", "12,50", "5", "G", "S", "10063021", "18",
+                           "5102", "102", "00", "", "11,00"},
+                          {"7891000100103", "FEIJAO", "UN", "1", "2", "5", "G", "S", Celula::n("1012100"),
+                           "18", "1102", "104", Celula::n("0"), Celula::n("100100"), ""},
+                          {Celula::n("7891000100110"), "AGUA", "UN", "12.50", "1,234.50", "cinco", "G", "S",
+                           "0101.21.00", "18", "5.405", "500", "060", "01.001.00", "R$ 3,00"},
+                          {},
+                          {"789", "depois da linha vazia"},
+                      });
+  const ResultadoVerificacaoFiscal r = verificaPlanilha(caminho, nullptr, opcoes);
+  EXPECT_EQ(r.layout, LayoutFiscal::Produto);
+  EXPECT_EQ(r.linhasDeDados, 3);
+  EXPECT_EQ(posicoes(r.achados),
+            (std::vector<std::string>{"3:1:", "3:9:01012100", "3:11:", "3:12:", "3:13:00", "3:14:0100100",
+                                      "4:4:12,50", "4:5:1.234,50", "4:6:", "4:9:01012100", "4:11:5405",
+                                      "4:14:0100100", "5:1:"}));
+  EXPECT_EQ(textoDoAchado(em(r.achados, 3, 9)),
+            "Linha 3, coluna I (NCM) \"1012100\": NCM com 7 dígitos: o zero à esquerda se perdeu (código "
+            "digitado como número). Sugestão: 01012100");
+  EXPECT_EQ(textoDoAchado(em(r.achados, 3, 1)),
+            "Linha 3, coluna A (Barra) \"7891000100103\": Código de barras repetido: já está na linha 2");
+  EXPECT_EQ(em(r.achados, 4, 4).motivo,
+            "Preço: o texto seria lido como 1250: no estilo regional (1.234,56) o ponto separa milhares");
+  EXPECT_EQ(em(r.achados, 5, 1).motivo, "Linha vazia: a importação termina aqui e não lê a linha 6");
+  EXPECT_EQ(verificaPlanilhaFiscal(caminho, nullptr, opcoes), r.achados);
+}
+
+TEST_F(VerificaPlanilhaFiscalTest, PlanilhaDeTributacaoComCadaErro) {
+  Linhas linhas = {kTitulosTributacao};
+  linhas[0].push_back("Porcentagem ICMS Cadastro Produto");
+  linhas.push_back({Celula::n("10"), "7891", "CERVEJA", "BEBIDAS", "22030000", "18", "5405", "500", "060",
+                    "0302100", "1403", Celula::n("1"), "1,65", "01", "7,6", "18"});
+  linhas.push_back({"1 OR 1=1", "7892", "X", "G", "2203000", "18", "5100", "102", "00", "", "5102", "10",
+                    "1.65", "99", "760", "abc"});
+  linhas.push_back(
+      {Celula::n("10"), "7891", "Y", "G", "22030000", "18", "5102", "102", "00", "", "", "", "", "", "", ""});
+  const ResultadoVerificacaoFiscal r = verificaPlanilha(planilha("produtosat.xlsx", linhas), nullptr, opcoes);
+  EXPECT_EQ(r.layout, LayoutFiscal::Tributacao);
+  EXPECT_EQ(r.linhasDeDados, 3);
+  EXPECT_EQ(posicoes(r.achados), (std::vector<std::string>{"3:1:", "3:5:02203000", "3:7:", "3:11:", "3:12:",
+                                                           "3:13:1,65", "3:15:", "3:16:", "4:1:", "4:2:"}));
+  EXPECT_EQ(em(r.achados, 3, 11).motivo,
+            "CFOP de saída (começa com 5) na coluna de entrada: as entradas começam com 1, 2 ou 3");
+  EXPECT_EQ(em(r.achados, 3, 15).motivo, "Porcentagem fora de 0 a 100");
+  EXPECT_EQ(em(r.achados, 4, 1).motivo, "Cod.Interno repetido: a linha que já atualiza este item é a 2");
+}
+
+TEST_F(VerificaPlanilhaFiscalTest, TabelasOficiaisVigenciaEPrefixoDoCest) {
+  const TabelaNcm ncm = TabelaNcm::deJson(kNcmPequena);
+  const TabelaCest cest = TabelaCest::deHtml(kCestPequena);
+  const TabelasFiscais tabelas{&ncm, &cest};
+  auto linha = [](Celula barra, Celula ncm, Celula cest) {
+    return Celulas{
+        std::move(barra), "ITEM", "UN", "1", "2", "3", "G", "S", std::move(ncm), "18", "5102", "102", "00",
+        std::move(cest)};
+  };
+  const std::string caminho = produtos("tabelas.xlsx", {
+                                                           linha("1", "39139050", ""),
+                                                           linha("2", "22030000", "1700100"),
+                                                           linha("3", Celula::n("1012100"), ""),
+                                                           linha("4", "12345678", ""),
+                                                           linha("5", "2203000", ""),
+                                                           linha("6", "22030000", "9999999"),
+                                                           linha("7", "22030000", "0302100"),
+                                                           linha("8", "17049010", Celula::n("302100")),
+                                                       });
+  const ResultadoVerificacaoFiscal r = verificaPlanilha(caminho, &tabelas, opcoes);
+  EXPECT_EQ(posicoes(r.achados),
+            (std::vector<std::string>{"2:9:", "3:14:", "4:9:01012100", "5:9:", "6:9:", "7:14:", "9:14:"}));
+  EXPECT_EQ(em(r.achados, 2, 9).motivo, "NCM 39139050 deixou de vigorar em 30/09/2026");
+  EXPECT_EQ(em(r.achados, 3, 14).motivo,
+            "CEST 1700100 não vale para o NCM 22030000: vale para NCM que começa com 1704.90.10");
+  EXPECT_EQ(em(r.achados, 5, 9).motivo, "NCM 12345678 não existe na tabela NCM (Vigente em 13/08/2026)");
+  EXPECT_EQ(
+      em(r.achados, 6, 9).motivo,
+      "NCM com 7 dígitos: o zero à esquerda se perdeu (código digitado como número); 02203000 não existe "
+      "na tabela NCM (Vigente em 13/08/2026)");
+  EXPECT_EQ(em(r.achados, 7, 14).motivo, "CEST 9999999 não existe na tabela CEST (CONVÊNIO ICMS 142/18)");
+  EXPECT_EQ(em(r.achados, 9, 14).motivo,
+            "CEST com 6 dígitos: o zero à esquerda se perdeu (código digitado como número); 0302100 não vale "
+            "para o NCM 17049010: vale para NCM que começa com 2203.00.00");
+
+  // The day decides: before 30/09/2026 the code was in force.
+  OpcoesVerificacaoFiscal antes = opcoes;
+  antes.dia = {2026, 9, 30};
+  EXPECT_EQ(posicoes(verificaPlanilhaFiscal(caminho, &tabelas, antes)).front(), "3:14:");
+}
+
+TEST_F(VerificaPlanilhaFiscalTest, ColunasLidasPelosTitulosEDeslocamentoAvisado) {
+  Celulas titulos = kTitulosProduto;
+  titulos.insert(titulos.begin() + 8, "Marca");  // a column inserted before NCM
+  const std::string caminho =
+      planilha("deslocada.xlsx", {titulos,
+                                  {"7891", "ITEM", "UN", "1", "2", "3", "G", "S", "ACME",
+                                   Celula::n("1012100"), "18", "5102", "102", "00", "", "4"}});
+  const auto achados = verificaPlanilhaFiscal(caminho, nullptr, opcoes);
+  EXPECT_EQ(posicoes(achados), (std::vector<std::string>{
+                                   "1:10:", "1:12:", "1:13:", "1:14:", "1:15:", "1:16:", "2:10:01012100"}));
+  EXPECT_EQ(
+      achados[0].motivo,
+      "O título \"NCM\" está na coluna J, mas a importação lê esta informação da coluna I (as colunas são "
+      "lidas pela posição)");
+}
+
+TEST_F(VerificaPlanilhaFiscalTest, PlanilhaIlegivelOuSemOsTitulos) {
+  const std::string outra = planilha("clientes.xlsx", {{"Nome", "Endereço"}, {"JOSE", "RUA A"}});
+  try {
+    verificaPlanilha(outra, nullptr, opcoes);
+    ADD_FAILURE() << "aceita";
+  } catch (const Erro& e) {
+    EXPECT_NE(std::string(e.what()).find("clientes.xlsx: a linha 1 não tem os títulos"), std::string::npos);
+  }
+  EXPECT_THROW(verificaPlanilha(pasta() + "/nao-existe.xlsx", nullptr, opcoes), ErroPlanilha);
+}
+
+TEST_F(VerificaPlanilhaFiscalTest, VerificacaoAntesDaImportacao) {
+  const std::string ruim =
+      produtos("antes.xlsx", {{"1", "A", "UN", "1", "2", "3", "G", "S", Celula::n("1012100")}});
+  const std::string boa = produtos("boa.xlsx", {{"1", "A", "UN", "1", "2", "3", "G", "S", "01012100"}});
+
+  EXPECT_TRUE(verificaAntesDaImportacao(tela, ruim, false, "lstErro"));
+  EXPECT_EQ(
+      tela.itens["lstErro"],
+      (std::vector<std::string>{"Verificação fiscal de antes.xlsx: 1 achado",
+                                "Linha 2, coluna I (NCM) \"1012100\": NCM com 7 dígitos: o zero à esquerda "
+                                "se perdeu (código digitado como número). Sugestão: 01012100"}));
+  EXPECT_TRUE(tela.mensagens.empty());
+
+  EXPECT_FALSE(verificaAntesDaImportacao(tela, ruim, true));
+  EXPECT_EQ(tela.textosDasMensagens(),
+            std::vector<std::string>{
+                "A importação não foi iniciada: a verificação fiscal encontrou 1 problema em antes.xlsx."});
+
+  tela.eventos.clear();
+  EXPECT_TRUE(verificaAntesDaImportacao(tela, boa, true));
+  EXPECT_TRUE(verificaAntesDaImportacao(tela, pasta() + "/nao-existe.xlsx", true));  // the import says why
+  EXPECT_TRUE(tela.eventos.empty());
+}
+
+}  // namespace
+}  // namespace zuv::teste
