@@ -1,8 +1,9 @@
-// "importadorzuv copiar --origem A --destino B [--incluir-produtos|--limpa-banco] [--cliente]": the
+// "importadorzuv zuv copiar --origem A --destino B [--incluir-produtos|--limpa-banco] [--cliente]": the
 // database-to-database form on the command line. A product mode runs the form's main run
 // ("Iniciar Importação"); with --cliente as well, the customer table copy follows it, as
 // "Iniciar Importação Individual" does; --cliente alone copies only the customer table. With
-// neither, the form's default mode (--limpa-banco) runs.
+// neither, the form's default mode (--limpa-banco) runs. "importadorzuv copiar ..." is the same
+// task without its noun.
 #include <memory>
 
 #include "cli/LinhaDeComando.h"
@@ -25,8 +26,8 @@ Resultado executa(ContextoExecucao& ctx, const OpcoesLinha& o) {
   return copia.cliente ? IniciaImportacaoIndividual(ctx, copia) : IniciaImportacao(ctx, copia);
 }
 
-void registra(CLI::App& programa, Tarefas& tarefas) {
-  auto* copiar = programa.add_subcommand(
+void adicionaCopiar(CLI::App& pai, Tarefas& tarefas) {
+  auto* copiar = pai.add_subcommand(
       "copiar",
       "Importa Outro Banco ZUV (FrmZUVdeZUVProduto): copia produtos e clientes de um banco ZUV para outro");
   auto o = std::make_shared<OpcoesLinha>();
@@ -47,6 +48,17 @@ void registra(CLI::App& programa, Tarefas& tarefas) {
       copiar, [o](ContextoExecucao& ctx) { return executa(ctx, *o); }, /*apaga=*/true);
 }
 
+void registraZuv(CLI::App& programa, Tarefas& tarefas) {
+  auto* zuv = programa.add_subcommand("zuv", "Banco ZUV para banco ZUV (FrmZUVdeZUVProduto)");
+  zuv->require_subcommand(1);
+  adicionaCopiar(*zuv, tarefas);
+}
+
+void registraCopiar(CLI::App& programa, Tarefas& tarefas) {
+  adicionaCopiar(programa, tarefas);
+}
+
 }  // namespace
-ZUV_TAREFA_CLI("copiar", registra);
+ZUV_TAREFA_CLI("zuv", registraZuv);
+ZUV_TAREFA_CLI("copiar", registraCopiar);
 }  // namespace zuv

@@ -4,6 +4,7 @@
 
 #include "common/Erro.h"
 #include "common/Tela.h"
+#include "common/Texto.h"
 
 namespace zuv {
 
@@ -15,15 +16,18 @@ Resultado executaOperacao(Tela& tela, const Operacao& op) {
     return Resultado::encerrar(fim.motivo);
   } catch (const std::exception& e) {
     // A run's own handler shows its failures; reaching here means it had none for this one.
-    tela.mensagem(e.what(), Icone::Exclamacao);
-    return Resultado::falhou(e.what());
+    const std::string texto = textoVisivel(e.what(), true);
+    tela.mensagem(texto, Icone::Exclamacao);
+    return Resultado::falhou(texto);
   }
 }
 
 Resultado informaFalha(Tela& tela, const std::exception& e) {
-  tela.mensagem(e.what());
+  // A description may quote a cell: its control characters are shown escaped.
+  const std::string texto = textoVisivel(e.what(), true);
+  tela.mensagem(texto);
   tela.cursorEspera(false);
-  return Resultado::falhou(e.what());
+  return Resultado::falhou(texto);
 }
 
 }  // namespace zuv

@@ -22,9 +22,10 @@ int g_estiloLembrado = 0;  // 0 until the first check
 
 const std::string Q = "\"";
 
-// " O "" Será Fechado, podendo ser Reinicializado em seguida!" — the common ending of both warnings.
+// " O "ImportadorZUV" Será Fechado, podendo ser Reinicializado em seguida!" — the common ending of
+// both warnings, naming the program that closes.
 std::string finalDoAviso() {
-  return " O " + Q + Q + " Será Fechado," + " podendo ser Reinicializado em seguida!";
+  return " O " + Q + kNomePrograma + Q + " Será Fechado," + " podendo ser Reinicializado em seguida!";
 }
 
 std::string avisoInconsistente() {

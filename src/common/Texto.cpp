@@ -1,5 +1,7 @@
 #include "common/Texto.h"
 
+#include <cstdio>
+
 namespace zuv {
 
 std::string apara(std::string_view s) {
@@ -109,6 +111,54 @@ std::string esquerda(std::string_view s, size_t n) {
     ++contados;
   }
   return std::string(s.substr(0, i));
+}
+
+bool caractereDeControle(char32_t c) {
+  return c < 0x20 || (c >= 0x7F && c < 0xA0);
+}
+
+std::string textoVisivel(std::string_view s, bool mantemQuebras) {
+  std::string out;
+  out.reserve(s.size());
+  auto escapa = [&](const char* formato, unsigned v) {
+    char b[8];
+    std::snprintf(b, sizeof b, formato, v);
+    out += b;
+  };
+  size_t i = 0;
+  while (i < s.size()) {
+    const unsigned char c = s[i];
+    if (c < 0x80) {
+      if (caractereDeControle(c) && !(mantemQuebras && (c == '\n' || c == '\t' || c == '\r')))
+        escapa("\\u%04X", c);
+      else
+        out += static_cast<char>(c);
+      ++i;
+      continue;
+    }
+    // A sequence of 2 to 4 bytes; surrogates (0xED 0xA0..0xBF) decode like any other here.
+    const int n = (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : 0;
+    char32_t cp = c & (0x3F >> n);
+    bool ok = n > 0 && i + n < s.size();
+    for (int k = 1; ok && k <= n; ++k) {
+      const unsigned char d = s[i + k];
+      ok = (d & 0xC0) == 0x80;
+      cp = (cp << 6) | (d & 0x3F);
+    }
+    ok = ok &&
+         !((n == 1 && cp < 0x80) || (n == 2 && cp < 0x800) || (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)));
+    if (!ok) {
+      escapa("\\x%02X", c);
+      ++i;
+      continue;
+    }
+    if (caractereDeControle(cp) || (cp >= 0xD800 && cp <= 0xDFFF))
+      escapa("\\u%04X", static_cast<unsigned>(cp));
+    else
+      out.append(s.substr(i, static_cast<size_t>(n) + 1));
+    i += static_cast<size_t>(n) + 1;
+  }
+  return out;
 }
 
 }  // namespace zuv

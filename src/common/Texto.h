@@ -27,4 +27,12 @@ std::string paraUtf8(std::u32string_view s);
 
 char32_t maiuscula(char32_t c);
 
+// Whether c is a control character (C0, DEL or C1).
+bool caractereDeControle(char32_t c);
+
+// s as a message can show it: control characters and lone surrogates written \u0000, \uD800
+// (upper-case hex), bytes that are not UTF-8 written \xFF; everything else unchanged. With
+// mantemQuebras, line breaks and tabs stay (for the engine's messages of several lines).
+std::string textoVisivel(std::string_view s, bool mantemQuebras = false);
+
 }  // namespace zuv

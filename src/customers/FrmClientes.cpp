@@ -9,6 +9,7 @@
 #include "customers/Clientes.h"
 #include "customers/ExcluiClientes.h"
 #include "customers/ImportaClientes.h"
+#include "gui/ExecucaoReservada.h"
 #include "shell/BancoZUV.h"
 #include "shell/FrmMenu.h"
 #include "shell/PastaPrograma.h"
@@ -79,12 +80,13 @@ Conexao* conexaoDoPrograma() {
 }
 }  // namespace
 
+// The shared connection is reserved for the run: a run of FrmAtuProdutoNCMCFOP on it waits.
 void FrmClientes::importa() {
-  iniciaExecucao(ImportaClientes, conexaoDoPrograma);
+  iniciaExecucaoReservada(*this, {kConexaoDoPrograma}, ImportaClientes, conexaoDoPrograma);
 }
 
 void FrmClientes::exclui() {
-  iniciaExecucao(ExcluiClientes, conexaoDoPrograma);
+  iniciaExecucaoReservada(*this, {kConexaoDoPrograma}, ExcluiClientes, conexaoDoPrograma);
 }
 
 void FrmClientes::sair() {

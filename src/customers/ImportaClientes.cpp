@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <memory>
+#include <vector>
 
 #include "common/ConverteSQL.h"
 #include "common/Erro.h"
@@ -41,6 +42,20 @@ std::string letraColuna(int coluna) {
   return std::string(1, static_cast<char>('A' + coluna));
 }
 
+std::string avisoSemNome(int linha) {
+  return "Linha " + std::to_string(linha) +
+         ": o nome (coluna A) fica vazio depois da limpeza; o cliente não foi incluído.";
+}
+
+std::string resumoSemNome(const std::vector<int>& linhas) {
+  std::string r = linhas.size() == 1 ? "1 linha não foi importada"
+                                     : std::to_string(linhas.size()) + " linhas não foram importadas";
+  r += " porque o nome (coluna A) fica vazio depois da limpeza: ";
+  for (size_t i = 0; i < linhas.size() && i < 20; ++i)
+    r += (i ? ", " : "") + std::to_string(linhas[i]);
+  return r + (linhas.size() > 20 ? ", ..." : "") + ".";
+}
+
 // Column A as the loop and the count test it.
 std::string colunaA(LeitorPlanilha& planilha, int linha) {
   return apara(maiusculas(planilha.celula(linha, 1)));
@@ -62,12 +77,20 @@ int contaLinhas(LeitorPlanilha& planilha) {
   return total;
 }
 
+// Tabs and line breaks (a cell typed on several lines) become blanks, like the symbols LimpaTexto
+// blanks; other control characters stay, for exigeCaracteresDoBanco to refuse.
+std::string quebrasEmBrancos(std::string texto) {
+  for (char& c : texto)
+    if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+  return texto;
+}
+
 }  // namespace
 
 ClienteLimpo limpaCliente(const CelulasCliente& celulas) {
   ClienteLimpo c;
   for (int i = 0; i < kColunasCliente; ++i) {
-    std::string texto = TrocaAspas(LimpaTexto(maiusculas(celulas[i]), false));
+    std::string texto = TrocaAspas(LimpaTexto(quebrasEmBrancos(maiusculas(celulas[i])), false));
     if (kColunas[i].somenteDigitos) texto = SomenteDigitos(texto);
     c.textos[i] = esquerda(texto, kColunas[i].tamanho);
   }
@@ -87,9 +110,10 @@ std::string insercaoCliente(const ClienteLimpo& cliente, int32_t id) {
 void exigeCaracteresDoBanco(const ClienteLimpo& cliente, int linha) {
   for (int i = 0; i < kColunasCliente; ++i) {
     for (char32_t c : paraCodigos(cliente.textos[i])) {
-      if (em1252(c)) continue;
+      // A NUL would also cut the statement short in the client library.
+      if (em1252(c) && !caractereDeControle(c)) continue;
       throw ErroConversao("Linha " + std::to_string(linha) + ", coluna " + letraColuna(i) + " (" +
-                          kColunas[i].nome + "): \"" + cliente.textos[i] +
+                          kColunas[i].nome + "): \"" + textoVisivel(cliente.textos[i]) +
                           "\" tem caracteres que o banco de dados do ZUV não aceita.");
     }
   }
@@ -112,12 +136,24 @@ Resultado ImportaClientes(ContextoExecucao& ctx) {
     const int total = contaLinhas(*planilha);
     int feitos = 0;
     // A workbook with only its heading inserts nothing: row 2 is tested like every other row.
+    std::vector<int> semNome;  // rows whose name cleans to nothing: listed, not inserted
     for (int linha = 2; !colunaA(*planilha, linha).empty(); ++linha) {
       try {
         const ClienteLimpo cliente = limpaCliente(leLinha(*planilha, linha));
-        exigeCaracteresDoBanco(cliente, linha);
-        const int32_t id = ProxCodigo(conexao, "idCliente", "Cliente");
-        conexao.executa(insercaoCliente(cliente, id));
+        if (apara(cliente.textos[0]).empty()) {
+          if (semNome.empty()) {
+            tela.limpaItens(kControleLista);
+            tela.mostraControle(kControleLista, true);
+          }
+          semNome.push_back(linha);
+          tela.adicionaItem(kControleLista, avisoSemNome(linha));
+          ctx.registraFalha("Linha " + std::to_string(linha),
+                            "o nome (coluna A) fica vazio depois da limpeza");
+        } else {
+          exigeCaracteresDoBanco(cliente, linha);
+          const int32_t id = ProxCodigo(conexao, "idCliente", "Cliente");
+          conexao.executa(insercaoCliente(cliente, id));
+        }
       } catch (const std::exception& e) {
         ctx.registraFalha("Linha " + std::to_string(linha), e.what());
         throw;
@@ -127,6 +163,7 @@ Resultado ImportaClientes(ContextoExecucao& ctx) {
     }
 
     tela.cursorEspera(false);
+    if (!semNome.empty()) tela.mensagem(resumoSemNome(semNome), Icone::Exclamacao, kTituloClientes);
     tela.mensagem("FIM");
     return Resultado::encerrar();
   } catch (const std::exception& e) {

@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
 #include <map>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "common/Erro.h"
@@ -37,6 +41,114 @@ bool somenteLeitura(const std::string& sql) {
   return t.find("WITH LOCK") == std::string::npos && t.find("FOR UPDATE") == std::string::npos;
 }
 
+// The seconds a call through a server may wait for its answer: $ZUV_ESPERA_SERVIDOR, or 60.
+int esperaServidorSegundos() {
+  const char* v = std::getenv("ZUV_ESPERA_SERVIDOR");
+  const int n = v ? std::atoi(v) : 0;
+  return n > 0 ? n : 60;
+}
+
+std::string mensagemServidorParado(int segundos) {
+  return "O servidor do banco de dados parou de responder (nenhuma resposta em " + std::to_string(segundos) +
+         " s). A conexão foi encerrada: o que já estava confirmado continua gravado e o resto é desfeito "
+         "pelo servidor.";
+}
+
+// Whether the attachment goes through a server (the version answer then carries the server's and
+// the remote interface's lines) rather than the embedded engine in this process.
+bool passaPorServidor(IAttachment* anexo) {
+  const unsigned char pedido[] = {isc_info_firebird_version, isc_info_end};
+  unsigned char r[512] = {};
+  Status st;
+  anexo->getInfo(&st, sizeof pedido, pedido, sizeof r, r);
+  return !st.falhou() && r[0] == isc_info_firebird_version && r[4] >= 2;
+}
+
+// Watches the calls of a connection through a server. A server that stops answering (a frozen
+// process, a dropped network) leaves the call waiting on its socket for good; when a call has had
+// no answer for the limit, the watcher cuts the attachment's link (fb_cancel_abort closes the
+// socket) and the call returns with an error. The server rolls back what was not committed when
+// it sees the link gone.
+class Vigia {
+ public:
+  ~Vigia() { para(); }
+
+  void inicia(IAttachment* anexo, int segundos) {
+    anexo->addRef();  // kept until the thread is gone, even when detach releases its own
+    anexo_ = anexo;
+    segundos_ = segundos;
+    thread_ = std::thread([this] { laco(); });
+  }
+  void para() {
+    {
+      std::lock_guard l(m_);
+      fim_ = true;
+    }
+    cv_.notify_all();
+    if (thread_.joinable()) thread_.join();
+    if (anexo_) anexo_->release();
+    anexo_ = nullptr;
+  }
+  // A call in progress, for the life of the object.
+  class Chamada {
+   public:
+    explicit Chamada(Vigia& v) : v_(v) { v_.marca(true); }
+    ~Chamada() { v_.marca(false); }
+    Chamada(const Chamada&) = delete;
+    Chamada& operator=(const Chamada&) = delete;
+
+   private:
+    Vigia& v_;
+  };
+  // An answer arrived (a row of a long result): the wait starts again.
+  void sinal() {
+    if (!anexo_) return;
+    std::lock_guard l(m_);
+    desde_ = std::chrono::steady_clock::now();
+  }
+  bool disparou() const {
+    std::lock_guard l(m_);
+    return disparou_;
+  }
+  int segundos() const { return segundos_; }
+
+ private:
+  void marca(bool ocupado) {
+    if (!anexo_) return;
+    {
+      std::lock_guard l(m_);
+      ocupado_ = ocupado;
+      desde_ = std::chrono::steady_clock::now();
+    }
+    cv_.notify_all();
+  }
+  void laco() {
+    std::unique_lock l(m_);
+    while (!fim_) {
+      if (!ocupado_ || disparou_) {
+        cv_.wait(l);
+        continue;
+      }
+      const auto prazo = desde_ + std::chrono::seconds(segundos_);
+      if (std::chrono::steady_clock::now() < prazo) {
+        cv_.wait_until(l, prazo);
+        continue;
+      }
+      disparou_ = true;
+      Status st;
+      anexo_->cancelOperation(&st, fb_cancel_abort);
+    }
+  }
+
+  IAttachment* anexo_ = nullptr;
+  int segundos_ = 60;
+  std::thread thread_;
+  mutable std::mutex m_;
+  std::condition_variable cv_;
+  bool ocupado_ = false, disparou_ = false, fim_ = false;
+  std::chrono::steady_clock::time_point desde_;
+};
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -51,6 +163,8 @@ struct Conexao::Impl {
   bool w1252 = true;
   std::string erro;
   mutable std::recursive_mutex trava;
+  Vigia vigia;            // only for an attachment through a server
+  bool caiu = false;      // the watcher cut a server that stopped answering
   std::string anexadoEm;  // the name given to attachDatabase
   bool conta = false;
   Alteracoes alteracoes;
@@ -63,7 +177,8 @@ struct Conexao::Impl {
   ~Impl() { fecha(); }
 
   void exigeAberta() const {
-    if (!anexo) throw ErroBanco(kFechada);
+    if (!anexo)
+      throw ErroBanco(caiu ? mensagemServidorParado(vigia.segundos()) : kFechada, 0, isc_network_error);
   }
 
   // Read committed, waiting at most kEsperaBloqueioSegundos for a locked row or table. A read-only
@@ -130,30 +245,50 @@ struct Conexao::Impl {
 
   // Records the description of a failure before it reaches the caller.
   template <class F>
+  // A call cut by the watcher fails with the stopped-server message, and the connection closes.
   auto registra(F f) {
     std::lock_guard lock(trava);
     try {
+      Vigia::Chamada chamada(vigia);
       return f();
     } catch (const Erro& e) {
-      erro = e.what();
-      throw;
+      if (!vigia.disparou()) {
+        erro = e.what();
+        throw;
+      }
+      fecha();
+      caiu = true;
+      ErroBanco parado(mensagemServidorParado(vigia.segundos()), 0, isc_network_error);
+      erro = parado.what();
+      throw parado;
     }
   }
 
-  std::string sqlParaBanco(const std::string& sql) const { return w1252 ? para1252(sql) : sql; }
+  // The client library takes the statement up to its first NUL: one inside would run a shorter
+  // statement than the one built, so it is never sent.
+  std::string sqlParaBanco(const std::string& sql) const {
+    if (sql.find('\0') != std::string::npos)
+      throw ErroConversao(
+          "O comando tem um caractere nulo (\\u0000); o comando não foi enviado ao banco de dados.");
+    return w1252 ? para1252(sql) : sql;
+  }
 
   void fecha() noexcept {
-    desfaz(transacao);
-    explicita = atomica = false;
-    pontos.clear();
-    reservadas.clear();
-    proximos.clear();
-    if (anexo) {
-      Status st;
-      anexo->detach(&st);
-      if (st.falhou()) anexo->release();
-      anexo = nullptr;
+    {
+      Vigia::Chamada chamada(vigia);  // a frozen server must not hold the close either
+      desfaz(transacao);
+      explicita = atomica = false;
+      pontos.clear();
+      reservadas.clear();
+      proximos.clear();
+      if (anexo) {
+        Status st;
+        anexo->detach(&st);
+        if (st.falhou()) anexo->release();
+        anexo = nullptr;
+      }
     }
+    vigia.para();
   }
 
   // A statement without rows in the open transaction (the savepoints of atomic mode).
@@ -195,6 +330,21 @@ Conexao::Conexao(const std::string& textoConexao) : impl_(std::make_unique<Impl>
     if (!d.parametros.senha.empty()) dpb.texto(isc_dpb_password, d.parametros.senha);
     dpb.texto(isc_dpb_lc_ctype, d.parametros.ctype.empty() ? "NONE" : d.parametros.ctype);
     dpb.inteiro(isc_dpb_connect_timeout, kEsperaBloqueioSegundos);
+    // A server that takes the connection but never answers (a frozen process) fails at the connect
+    // timeout with the library's "connection rejected": the message says what happened.
+    const auto inicio = std::chrono::steady_clock::now();
+    auto verifica = [&](Status& s) {
+      try {
+        s.verifica();
+      } catch (const ErroBanco& e) {
+        if (std::chrono::steady_clock::now() - inicio < std::chrono::seconds(kEsperaBloqueioSegundos - 1) ||
+            (e.codigoGds() != isc_connect_reject && e.codigoGds() != isc_network_error))
+          throw;
+        throw ErroBanco("O servidor do banco de dados não respondeu ao pedido de conexão em " +
+                            std::to_string(kEsperaBloqueioSegundos) + " s (" + e.what() + ").",
+                        e.codigoSql(), e.codigoGds());
+      }
+    };
     Status st;
     IProvider* despachante = mestre()->getDispatcher();
     d.anexadoEm = caminho;
@@ -209,13 +359,14 @@ Conexao::Conexao(const std::string& textoConexao) : impl_(std::make_unique<Impl>
       d.anexo = despachante->attachDatabase(&doServidor, local.c_str(), dpb.tamanho(), dpb.dados());
       if (!doServidor.falhou() || !doServidor.tem(isc_network_error)) {
         despachante->release();
-        doServidor.verifica();
+        verifica(doServidor);
         return;
       }
     }
     despachante->release();
-    st.verifica();
+    verifica(st);
   });
+  if (passaPorServidor(d.anexo)) d.vigia.inicia(d.anexo, esperaServidorSegundos());
 }
 
 Conexao::~Conexao() = default;
@@ -261,7 +412,9 @@ Recordset Conexao::abre(const std::string& sql) {
       Status st;
       Instrucao stmt(d.anexo->prepare(&st, t, 0, texto.c_str(), 3, IStatement::PREPARE_PREFETCH_METADATA));
       st.verifica();
-      return LeituraCursor(d.anexo, d.w1252).leCursor(t, stmt.get());
+      LeituraCursor leitura(d.anexo, d.w1252);
+      leitura.aCadaLinha = [&d] { d.vigia.sinal(); };
+      return leitura.leCursor(t, stmt.get());
     };
     return d.naTransacao(le, somenteLeitura(sql));
   });

@@ -49,6 +49,8 @@ struct EscritorPlanilha::Impl {
     int32_t linha, coluna;
     uint32_t tamanho;  // kSemTexto: only the alignment was given
     bool direita;
+    bool ehNumero;  // a number cell (numero), not a text
+    double numero;
     const char* texto;  // NUL-terminated, as libxlsxwriter takes it
   };
   std::vector<Celula> celulas;
@@ -82,7 +84,7 @@ struct EscritorPlanilha::Impl {
       const Celula& u = celulas.back();
       if (linha < u.linha || (linha == u.linha && coluna < u.coluna)) ordenadas = false;
     }
-    Celula c{linha, coluna, kSemTexto, direita, nullptr};
+    Celula c{linha, coluna, kSemTexto, direita, false, 0, nullptr};
     if (texto) {
       c.tamanho = static_cast<uint32_t>(std::min<size_t>(texto->size(), kSemTexto - 1));
       c.texto = guarda(*texto);
@@ -104,6 +106,8 @@ struct EscritorPlanilha::Impl {
         if (celulas[i].tamanho != kSemTexto) {
           m.tamanho = celulas[i].tamanho;
           m.texto = celulas[i].texto;
+          m.ehNumero = celulas[i].ehNumero;
+          m.numero = celulas[i].numero;
         }
       } else {
         celulas[d++] = celulas[i];
@@ -119,6 +123,13 @@ EscritorPlanilha::~EscritorPlanilha() = default;
 
 void EscritorPlanilha::escreve(int linha, int coluna, const std::string& texto) {
   impl_->acrescenta(linha, coluna, &texto, false);
+}
+
+void EscritorPlanilha::escreveNumero(int linha, int coluna, double numero) {
+  const std::string vazio;
+  impl_->acrescenta(linha, coluna, &vazio, false);
+  impl_->celulas.back().ehNumero = true;
+  impl_->celulas.back().numero = numero;
 }
 
 void EscritorPlanilha::alinhaDireita(int linha, int coluna) {
@@ -196,7 +207,9 @@ void EscritorPlanilha::salva(const std::string& caminho) {
     const auto l = static_cast<lxw_row_t>(c.linha - 1);
     const auto col = static_cast<lxw_col_t>(c.coluna - 1);
     lxw_error e;
-    if (c.tamanho == kSemTexto || c.tamanho == 0) {
+    if (c.ehNumero) {
+      e = worksheet_write_number(ws, l, col, c.numero, f);
+    } else if (c.tamanho == kSemTexto || c.tamanho == 0) {
       e = worksheet_write_blank(ws, l, col, f);
     } else {
       e = worksheet_write_string(ws, l, col, c.texto, f);

@@ -16,6 +16,9 @@ class EscritorPlanilha {
   EscritorPlanilha& operator=(const EscritorPlanilha&) = delete;
 
   void escreve(int linha, int coluna, const std::string& texto);
+  // A number cell (in the text-formatted sheet, as a spreadsheet application stores a number
+  // assigned to such a cell); read back as the number's text under the regional style.
+  void escreveNumero(int linha, int coluna, double numero);
   void larguraColuna(int coluna, double largura);  // 0 hides the column
   void alinhaDireita(int linha, int coluna);
   // Saves under the full path, replacing an existing file (the new file is written beside it and

@@ -179,6 +179,26 @@ std::string textoBooleano(std::string_view bruto, int estilo) {
   return verdadeiro ? "VERDADEIRO" : "FALSO";
 }
 
+namespace {
+
+// The UTF-16 unit of an escape "_xHHHH_" at p, or -1.
+int unidadeEscapada(const std::string& s, size_t p) {
+  if (p + 7 > s.size() || s[p] != '_' || s[p + 1] != 'x' || s[p + 6] != '_') return -1;
+  int codigo = 0;
+  for (size_t k = p + 2; k < p + 6; ++k) {
+    const char c = s[k];
+    const int h = (c >= '0' && c <= '9')   ? c - '0'
+                  : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                  : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                           : -1;
+    if (h < 0) return -1;
+    codigo = codigo * 16 + h;
+  }
+  return codigo;
+}
+
+}  // namespace
+
 void decodificaEscapes(std::string& s) {
   size_t p = s.find("_x");
   if (p == std::string::npos) return;
@@ -187,20 +207,19 @@ void decodificaEscapes(std::string& s) {
   size_t i = 0;
   while (p != std::string::npos) {
     r.append(s, i, p - i);
-    unsigned codigo = 0;
-    bool ok = p + 7 <= s.size() && s[p + 6] == '_';
-    for (size_t k = p + 2; ok && k < p + 6; ++k) {
-      const char c = s[k];
-      const int h = (c >= '0' && c <= '9')   ? c - '0'
-                    : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                    : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                                             : -1;
-      ok = h >= 0;
-      codigo = codigo * 16 + static_cast<unsigned>(h);
-    }
-    if (ok) {
-      r += paraUtf8(std::u32string(1, static_cast<char32_t>(codigo)));
-      i = p + 7;
+    const int codigo = unidadeEscapada(s, p);
+    if (codigo >= 0) {
+      // The escapes are UTF-16 units: a high and a low surrogate make one character. A lone
+      // surrogate stays as its own (ill-formed) sequence, which the database checks refuse.
+      const int baixo = codigo >= 0xD800 && codigo < 0xDC00 ? unidadeEscapada(s, p + 7) : -1;
+      if (baixo >= 0xDC00 && baixo < 0xE000) {
+        r += paraUtf8(
+            std::u32string(1, static_cast<char32_t>(0x10000 + ((codigo - 0xD800) << 10) + (baixo - 0xDC00))));
+        i = p + 14;
+      } else {
+        r += paraUtf8(std::u32string(1, static_cast<char32_t>(codigo)));
+        i = p + 7;
+      }
     } else {
       r.append(s, p, 2);
       i = p + 2;

@@ -1,91 +1,77 @@
 #include "platform/LeitorXls.h"
 
-#include <freexl.h>
+#include <algorithm>
+#include <chrono>
 
 #include "common/Regional.h"
 #include "platform/FormatoCelula.h"
+#include "platform/FreeXlIsolada.h"
 #include "platform/ZipPlanilha.h"
 
 namespace zuv {
 
 namespace {
 
-// Closes the FreeXL handle even when the constructor throws after opening it.
-struct AlcaFreeXl {
-  const void* h = nullptr;
-  AlcaFreeXl() = default;
-  AlcaFreeXl(const AlcaFreeXl&) = delete;
-  AlcaFreeXl& operator=(const AlcaFreeXl&) = delete;
-  ~AlcaFreeXl() {
-    if (h) freexl_close(h);
-  }
-};
-
-std::string dataIso(const char* s, int estilo) {
-  return s ? textoDataIso(s, estilo) : std::string();
+std::string dataIso(const std::string& s, int estilo) {
+  return textoDataIso(s, estilo);
 }
 
+// The cells FreeXL read (in a child process, see FreeXlIsolada.h), with the formula results
+// the stream holds beyond them, as text.
 class LeitorXls : public LeitorPlanilha {
  public:
-  LeitorXls(const std::string& arquivo, const std::string& caminho, InfoBiff info, int estilo)
-      : info_(std::move(info)), caminho_(caminho), estilo_(estilo) {
+  LeitorXls(const std::string& arquivo, const std::string& caminho, InfoBiff info, int estilo,
+            const LimitesLeitura& limites)
+      : info_(std::move(info)), estilo_(estilo) {
     if (info_.protegida) falhaLeitura(caminho, "planilha protegida por senha");
-    const int r = freexl_open(arquivo.c_str(), &alca_.h);
-    h_ = alca_.h;
-    // A crafted file can make FreeXL answer OK without a handle.
-    if (r != FREEXL_OK || !h_) {
-      falhaLeitura(caminho,
-                   "o arquivo .xls está danificado ou não é suportado (FreeXL " + std::to_string(r) + ")");
-    }
-    unsigned int senha = 0, folhas = 0;
-    if (freexl_get_info(h_, FREEXL_BIFF_PASSWORD, &senha) == FREEXL_OK && senha == FREEXL_BIFF_OBFUSCATED) {
-      falhaLeitura(caminho, "planilha protegida por senha");
-    }
-    freexl_get_info(h_, FREEXL_BIFF_SHEET_COUNT, &folhas);
-    if (folhas == 0) falhaLeitura(caminho, "a pasta de trabalho não tem nenhuma planilha");
-    const unsigned short ativa = info_.abaAtiva >= 0 && static_cast<unsigned>(info_.abaAtiva) < folhas
-                                     ? static_cast<unsigned short>(info_.abaAtiva)
-                                     : 0;
-    if (freexl_select_active_worksheet(h_, ativa) != FREEXL_OK ||
-        freexl_worksheet_dimensions(h_, &linhas_, &colunas_) != FREEXL_OK)
-      falhaLeitura(caminho, "a planilha ativa não pôde ser lida");
+    LimitesXls l;
+    l.bytes = limites.bytesDescomprimidos;
+    l.celulas = limites.celulas;
+    l.tempo = std::chrono::milliseconds(int64_t{limites.segundosXls} * 1000);
+    folha_ = leFolhaXlsIsolada(arquivo, caminho,
+                               info_.abaAtiva >= 0 ? static_cast<unsigned>(info_.abaAtiva) : 0, l);
   }
   std::string celula(int linha, int coluna) override {
     if (auto f = info_.formulas.find({linha, coluna}); f != info_.formulas.end()) return formula(f->second);
-    if (linha < 1 || coluna < 1 || static_cast<unsigned>(linha) > linhas_ || coluna > colunas_) return {};
-    FreeXL_CellValue v;
-    if (freexl_get_cell_value(h_, static_cast<unsigned>(linha - 1), static_cast<unsigned short>(coluna - 1),
-                              &v) != FREEXL_OK)
-      falhaLeitura(caminho_, "a célula da linha " + std::to_string(linha) + ", coluna " +
-                                 std::to_string(coluna) + " não pôde ser lida");
-    switch (v.type) {
-      case FREEXL_CELL_INT:
-        return std::to_string(v.value.int_value);
-      case FREEXL_CELL_DOUBLE:
-        return formataNumero(v.value.double_value, estilo_);
-      case FREEXL_CELL_TEXT:
-      case FREEXL_CELL_SST_TEXT:
-        return v.value.text_value ? v.value.text_value : "";
-      case FREEXL_CELL_DATE:
-      case FREEXL_CELL_DATETIME:
-        return dataIso(v.value.text_value, estilo_);
-      case FREEXL_CELL_TIME:
-        return v.value.text_value ? v.value.text_value : "";
+    if (linha < 1 || coluna < 1 || static_cast<unsigned>(linha) > folha_.linhas || coluna > folha_.colunas)
+      return {};
+    const auto l = folha_.celulas.find(static_cast<unsigned>(linha));
+    if (l == folha_.celulas.end()) return {};
+    const auto c = std::lower_bound(l->second.begin(), l->second.end(), coluna,
+                                    [](const CelulaXls& x, int col) { return x.coluna < col; });
+    if (c == l->second.end() || c->coluna != coluna) return {};
+    switch (c->tipo) {
+      case CelulaXls::Inteiro:
+        return std::to_string(c->inteiro);
+      case CelulaXls::Real:
+        return formataNumero(c->real, estilo_);
+      case CelulaXls::Data:
+      case CelulaXls::DataHora:
+        return dataIso(folha_.textos[c->texto], estilo_);
       default:
-        return {};
+        return folha_.textos[c->texto];
     }
   }
 
   int ultimaLinha() override {
-    for (unsigned l = linhas_; l >= 1; --l)
+    for (unsigned l = folha_.linhas; l >= 1; --l)
       if (ultimaColuna(static_cast<int>(l)) > 0) return static_cast<int>(l);
     return 0;
   }
 
   int ultimaColuna(int linha) override {
-    for (int c = colunas_; c >= 1; --c)
-      if (!celula(linha, c).empty()) return c;
-    return 0;
+    if (linha < 1 || static_cast<unsigned>(linha) > folha_.linhas) return 0;
+    // Only the cells of the row FreeXL has and the row's formulas can be non-empty.
+    int ultima = 0;
+    if (const auto l = folha_.celulas.find(static_cast<unsigned>(linha)); l != folha_.celulas.end())
+      for (const CelulaXls& c : l->second)
+        if (c.coluna > ultima && !celula(linha, c.coluna).empty()) ultima = c.coluna;
+    for (auto f = info_.formulas.lower_bound({linha, 0});
+         f != info_.formulas.end() && f->first.first == linha; ++f)
+      if (f->first.second > ultima && f->first.second <= folha_.colunas &&
+          !celula(linha, f->first.second).empty())
+        ultima = f->first.second;
+    return ultima;
   }
 
  private:
@@ -113,19 +99,15 @@ class LeitorXls : public LeitorPlanilha {
   }
 
   InfoBiff info_;
-  AlcaFreeXl alca_;
-  std::string caminho_;
   int estilo_;
-  const void* h_ = nullptr;
-  unsigned int linhas_ = 0;
-  unsigned short colunas_ = 0;
+  FolhaXls folha_;
 };
 
 }  // namespace
 
 std::unique_ptr<LeitorPlanilha> abreXls(const std::string& arquivo, const std::string& caminho, InfoBiff info,
-                                        int estilo) {
-  return std::make_unique<LeitorXls>(arquivo, caminho, std::move(info), estilo);
+                                        int estilo, const LimitesLeitura& limites) {
+  return std::make_unique<LeitorXls>(arquivo, caminho, std::move(info), estilo, limites);
 }
 
 }  // namespace zuv

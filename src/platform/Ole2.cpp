@@ -275,6 +275,15 @@ bool estruturaBiffValida(const std::vector<unsigned char>& livro, size_t maiorRe
   return true;
 }
 
+bool biffProtegido(const std::vector<unsigned char>& livro) {
+  for (size_t off = 0; off + 4 <= livro.size(); off += 4 + u16(&livro[off + 2])) {
+    const uint16_t tipo = u16(&livro[off]);
+    if (tipo == 0x002F) return true;
+    if (tipo == 0x000A) break;
+  }
+  return false;
+}
+
 InfoBiff leInfoBiff(const std::vector<unsigned char>& livro, int64_t limiteFormulas) {
   InfoBiff info;
   std::vector<uint32_t> folhas;  // stream offsets of the sheets' BOF records (BOUNDSHEET)

@@ -64,6 +64,9 @@ struct InfoBiff {
 // Every record of the stream fits in it and within the format's record size (8224 bytes in BIFF8,
 // 2080 before). FreeXL reads past its buffers on streams that break this, so they never reach it.
 bool estruturaBiffValida(const std::vector<unsigned char>& livro, size_t maiorRegistro);
+// Whether the globals, up to their EOF, hold a FILEPASS record (an encrypted workbook). Only the
+// record headers are read, so it holds on a stream whose records are ciphertext.
+bool biffProtegido(const std::vector<unsigned char>& livro);
 // limiteFormulas bounds the formula results kept.
 InfoBiff leInfoBiff(const std::vector<unsigned char>& livro, int64_t limiteFormulas);
 

@@ -12,6 +12,7 @@
 
 #include "common/Erro.h"
 #include "common/Regional.h"
+#include "common/Texto.h"
 #include "platform/LeitorXls.h"
 #include "platform/LeitorXlsx.h"
 #include "platform/Ole2.h"
@@ -51,13 +52,15 @@ std::unique_ptr<LeitorPlanilha> abreOle2(const std::string& caminho, const Limit
     }
     if (!livro)
       falhaLeitura(caminho, "o arquivo não é uma planilha do Excel (documento OLE2 sem pasta de trabalho)");
+    // An encrypted workbook's records hold ciphertext: it is protected, not damaged.
+    if (biffProtegido(*livro)) falhaLeitura(caminho, "planilha protegida por senha");
     if (!estruturaBiffValida(*livro, maiorRegistro))
-      falhaLeitura(caminho, "o arquivo .xls está danificado (registro fora do tamanho do fluxo)");
+      falhaLeitura(caminho, "o arquivo está danificado (registro do .xls fora do tamanho do fluxo)");
     info = leInfoBiff(*livro, limites.celulas);
     limpo = ole2ComUmFluxo(nome, *livro);
   } catch (const std::runtime_error& e) {
     if (dynamic_cast<const ErroPlanilha*>(&e)) throw;
-    falhaLeitura(caminho, std::string("o arquivo .xls está danificado: ") + e.what());
+    falhaLeitura(caminho, std::string("o arquivo está danificado (") + e.what() + ")");
   }
   if (info.maiorFolha > static_cast<uint64_t>(limites.celulas))
     falhaLeitura(caminho, "a planilha passa do limite de " + std::to_string(limites.celulas) + " células");
@@ -74,31 +77,24 @@ std::unique_ptr<LeitorPlanilha> abreOle2(const std::string& caminho, const Limit
   const bool escrito = ::write(fd, limpo.data(), limpo.size()) == static_cast<ssize_t>(limpo.size());
   ::close(fd);
   if (!escrito) falhaLeitura(caminho, "sem espaço temporário para ler o .xls");
-  return abreXls(copia, caminho, std::move(info), estilo);
+  return abreXls(copia, caminho, std::move(info), estilo, limites);
 }
 
+// Tabs, line breaks and backslashes as \t, \n, \r and \\; other control characters, lone
+// surrogates and bytes that are not UTF-8 as textoVisivel writes them.
 std::string escapaLinha(const std::string& s) {
   std::string r;
   r.reserve(s.size());
-  for (char c : s) {
-    switch (c) {
-      case '\t':
-        r += "\\t";
-        break;
-      case '\n':
-        r += "\\n";
-        break;
-      case '\r':
-        r += "\\r";
-        break;
-      case '\\':
-        r += "\\\\";
-        break;
-      default:
-        r += c;
-    }
+  size_t inicio = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char c = s[i];
+    const char* e = c == '\t' ? "\\t" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : c == '\\' ? "\\\\" : nullptr;
+    if (!e) continue;
+    r += textoVisivel(std::string_view(s).substr(inicio, i - inicio));
+    r += e;
+    inicio = i + 1;
   }
-  return r;
+  return r + textoVisivel(std::string_view(s).substr(inicio));
 }
 
 }  // namespace

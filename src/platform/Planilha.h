@@ -41,6 +41,8 @@ struct LimitesLeitura {
   // taken for a zip bomb. Real sheets stay far below it.
   uint64_t bytesSemSuspeita = 32ull << 20;
   double razaoCompressao = 250;
+  // An .xls is read by FreeXL in a child process that must answer within this time.
+  int segundosXls = 120;
 };
 
 // Opens a workbook by its full path; the file's content (zip or OLE2 signature) picks the reader.
@@ -50,7 +52,8 @@ std::unique_ptr<LeitorPlanilha> abrePlanilha(const std::string& caminho, Limites
 
 // Writes "row<TAB>column<TAB>text" for every non-empty cell of the first maxLinhas rows (all rows
 // when maxLinhas <= 0), exactly as the readers return them. Tabs, line breaks and backslashes in a
-// text are written as \t, \n, \r and \\ so that each cell stays on one line.
+// text are written as \t, \n, \r and \\ so that each cell stays on one line; other control
+// characters and lone surrogates as \u0000, \uD800, bytes that are not UTF-8 as \xFF.
 void listaCelulas(const std::string& caminho, int maxLinhas, std::ostream& saida);
 
 }  // namespace zuv

@@ -56,7 +56,7 @@ std::string para1252(std::string_view utf8) {
     if (b < 0) {
       char codigo[16];
       std::snprintf(codigo, sizeof codigo, "U+%04X", static_cast<unsigned>(c));
-      throw ErroConversao("O caractere \"" + paraUtf8(std::u32string(1, c)) + "\" (" + codigo +
+      throw ErroConversao("O caractere \"" + textoVisivel(paraUtf8(std::u32string(1, c))) + "\" (" + codigo +
                           ") não existe na página de código Windows-1252 do banco de dados; "
                           "o comando não foi executado.");
     }

@@ -29,11 +29,12 @@ TEST_F(RegionalTest, SimbolosInconsistentesOuAlteradosAvisamEEncerram) {
   EXPECT_EQ(tela.mensagens[0].texto,
             "As informações para \"Símbolo Decimal\" e para \"Símbolo de Agrupamento de Dígitos\", na Opção "
             "\"Configurações Regionais\" do seu PAINEL DE CONTROLE, não estão Consistentes. Isto pode "
-            "provocar instabilidade no Sistema. O \"\" Será Fechado, podendo ser Reinicializado em seguida!");
+            "provocar instabilidade no Sistema. O \"ImportadorZUV\" Será Fechado, podendo ser Reinicializado "
+            "em seguida!");
   EXPECT_EQ(tela.mensagens[1].texto,
             "Foram detectadas alterações no \"Símbolo Decimal\" ou no \"Símbolo de Agrupamento de Dígitos\", "
             "após a inicialização deste Sistema. Este procedimento pode provocar instabilidade no Sistema. O "
-            "\"\" Será Fechado, podendo ser Reinicializado em seguida!");
+            "\"ImportadorZUV\" Será Fechado, podendo ser Reinicializado em seguida!");
 }
 
 TEST(Regional, NumerosEDatasNoEstilo) {

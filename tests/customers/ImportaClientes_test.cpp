@@ -1,5 +1,8 @@
 #include "customers/ImportaClientes.h"
 
+#include <gmock/gmock.h>
+
+#include "common/Erro.h"
 #include "customers/AmbienteClientes.h"
 
 namespace zuv::teste {
@@ -94,6 +97,74 @@ TEST_F(ImportaClientesTest, AWorkbookSavedByLibreOffice) {
   EXPECT_EQ(executa(ImportaClientes), Resultado::encerrar());
   EXPECT_EQ(linhas(kGravados),
             (Tabela{{"1", "JOSE DAVILA   CIAME", "70000000", "11999998888", "J", n, "S"}}));
+}
+
+// Control characters: tabs and line breaks become blanks; any other control character, and a lone
+// surrogate, refuses the row, and the message shows it escaped.
+TEST_F(InsercaoClienteTest, ControlCharactersAreBlankedOrRefused) {
+  CelulasCliente celulas;
+  celulas[0] = "Ana";
+  celulas[1] = "Rua A\nApto 3\tFundos\r\n";
+  EXPECT_EQ(limpaCliente(celulas).textos[1], "RUA A APTO 3 FUNDOS");
+  EXPECT_NO_THROW(exigeCaracteresDoBanco(limpaCliente(celulas), 2));
+  for (auto [texto, visto] : {std::pair{std::string("Antes\0Depois", 12), "ANTES\\u0000DEPOIS"},
+                              std::pair{std::string("a\x1B[2Jb"), "A\\u001B[2JB"},
+                              std::pair{std::string("Sur\xED\xA0\x80rogate"), "SUR\\uD800ROGATE"},
+                              std::pair{std::string("n\xC2\x85l"), "N\\u0085L"}}) {
+    celulas[4] = texto;
+    EXPECT_THAT([&] { exigeCaracteresDoBanco(limpaCliente(celulas), 7); },
+                ::testing::ThrowsMessage<ErroConversao>(
+                    ::testing::StrEq("Linha 7, coluna E (BAIRRO): \"" + std::string(visto) +
+                                     "\" tem caracteres que o banco de dados do ZUV não aceita.")));
+  }
+}
+
+// Workbooks found by a hostile probe (made with openpyxl): an escaped NUL (_x0000_) and a lone
+// surrogate (_xD800_) in row 3, and a row 5 whose name is only quotes, among names full of quotes,
+// pipes, semicolons and SQL.
+class ImportaClientesHostilTest : public ImportaClientesTest {
+ protected:
+  Resultado importaArquivo(const std::string& nome) {
+    fs::copy_file(ZUV_SOURCE_DIR "/tests/customers/" + nome, pasta / kArquivoClientes,
+                  fs::copy_options::overwrite_existing);
+    tela = TelaGravadora{};
+    tela.respostaPadrao = true;
+    return executa(ImportaClientes);
+  }
+};
+
+TEST_F(ImportaClientesHostilTest, ANulOrALoneSurrogateRefusesItsRowWithAReadableMessage) {
+  for (auto [arquivo, visto] : {std::pair{"clientes_nul.xlsx", "ANTES\\u0000DEPOIS"},
+                                std::pair{"clientes_surrogate.xlsx", "SUR\\uD800ROGATE"}}) {
+    const std::string esperado = "Linha 3, coluna A (CLIENTE): \"" + std::string(visto) +
+                                 "\" tem caracteres que o banco de dados do ZUV não aceita.";
+    EXPECT_EQ(importaArquivo(arquivo), Resultado::falhou(esperado)) << arquivo;
+    EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{esperado});
+  }
+  // Row 2 of each stays; nothing of row 3.
+  EXPECT_EQ(linhas("select CLIENTE from cliente order by idcliente"),
+            (Tabela{{"CLIENTE BOM 1"}, {"CLIENTE BOM 1"}}));
+}
+
+TEST_F(ImportaClientesHostilTest, ANameThatCleansToNothingIsListedAndSkipped) {
+  EXPECT_EQ(importaArquivo("clientes_so_aspas.xlsx"), Resultado::encerrar());
+  const std::string aviso =
+      "Linha 5: o nome (coluna A) fica vazio depois da limpeza; o cliente não foi incluído.";
+  EXPECT_EQ(tela.itens["lstCliente"], std::vector<std::string>{aviso});
+  EXPECT_TRUE(tela.visiveis["lstCliente"]);
+  EXPECT_EQ(
+      tela.textosDasMensagens(),
+      (std::vector<std::string>{
+          "1 linha não foi importada porque o nome (coluna A) fica vazio depois da limpeza: 5.", "FIM"}));
+  // Quotes gone or blanked, the SQL in the cells stored as text, no NULL name.
+  const Tabela gravados = linhas("select IDCLIENTE, CLIENTE, ENDERECO, NRO from cliente order by idcliente");
+  ASSERT_EQ(gravados.size(), 8u);  // rows 2 to 10 but 5
+  EXPECT_EQ(gravados[1],
+            (Tabela::value_type{"2", "OBRIEN  ASPAS   PIPE ; PONTO-E-VIRGULA -- TRACO", "RUA DAJUDA  X", n}));
+  EXPECT_EQ(gravados[2], (Tabela::value_type{"3", "X); DELETE FROM CLIENTE; --",
+                                             "(SELECT RDB RELATION_NAME FROM RDB DATABASE)", "1 OR 1=1"}));
+  EXPECT_EQ(gravados[6][1], "TAB HERE E NOVA LINHA CR");  // a tab and line breaks became blanks
+  EXPECT_EQ(conta("cliente where cliente is null"), 0);
 }
 
 }  // namespace

@@ -115,6 +115,12 @@ TEST_F(ConexaoTest, RecordsetInstantaneoComNomesSemCaixaValoresExatosEWindows125
   EXPECT_THAT([&] { a.executa("insert into UNIDADE (IdUnidade, Descricao) values (2, 'Cx ✓')"); },
               ThrowsMessage<ErroConversao>(HasSubstr("U+2713")));
   EXPECT_THAT(a.descricaoErro(), HasSubstr("U+2713"));
+  // The client library would run "delete from unidade" alone: a NUL keeps the statement back.
+  a.executa("insert into UNIDADE (IdUnidade, Descricao) values (3, 'Cx')");
+  EXPECT_THAT([&] { a.executa(std::string("delete from unidade\0 where IdUnidade = 4", 40)); },
+              ThrowsMessage<ErroConversao>(HasSubstr("caractere nulo (\\u0000)")));
+  EXPECT_EQ(conta(a), 1);
+  a.executa("delete from unidade");
   EXPECT_EQ(conta(a), 0);
 }
 

@@ -32,6 +32,10 @@ TEST(FormatoCelula, CodigosDeFormatoNumerosDeSerieEEscapes) {
   std::string s = "a_x000D__x000a_b_x005F_x0041_ c_xZZZZ_";
   decodificaEscapes(s);
   EXPECT_EQ(s, "a\r\nb_x0041_ c_xZZZZ_");
+  // UTF-16 units: a surrogate pair is one character; a lone surrogate stays for the checks to refuse.
+  s = "_xD83D__xDE00_|_xD800_x|_xDC00_";
+  decodificaEscapes(s);
+  EXPECT_EQ(s, "😀|\xED\xA0\x80x|\xED\xB0\x80");
 }
 
 }  // namespace

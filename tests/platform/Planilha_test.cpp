@@ -4,6 +4,11 @@
 
 #include "common/Erro.h"
 #include "platform/ApoioPlanilha.h"
+#include "platform/FreeXlIsolada.h"
+
+#include <sys/stat.h>
+
+#include <chrono>
 
 // FreeXL loses 384 bytes when it gives up on some damaged files (a fault of the library, found by
 // fuzzing); LeakSanitizer in the asan build is told to ignore leaks from inside it.
@@ -103,7 +108,44 @@ TEST_F(PlanilhaGerada, ArquivosQueNaoSaoPlanilhasBoas) {
   // Found by fuzzing: a BIFF record longer than its stream made FreeXL read past a buffer, and a
   // damaged file made it answer OK without a handle.
   for (const char* nome : {"xls_registro_grande.xls", "xls_freexl_sem_alca.xls", "xls_formato_longo.xls"})
-    EXPECT_THAT(erroAoLer(fonte(nome)), Diz(".xls está danificado"));
+    EXPECT_THAT(erroAoLer(fonte(nome)), Diz("o arquivo está danificado"));
+}
+
+using PlanilhaXls = ComPlanilhas;
+
+// Found by fuzzing: FreeXL frees memory twice on one file and faults on the other. In its child
+// process either fault becomes the damaged-file message and this process goes on. An encrypted
+// .xls, whose records are ciphertext, is called protected rather than damaged.
+TEST_F(PlanilhaXls, FalhasDaFreeXlViramMensagem) {
+  for (auto [nome, trecho] : {std::pair{"xls_libera_duas_vezes.xls", "o arquivo está danificado"},
+                              std::pair{"xls_falha_segmentacao.xls", "o arquivo está danificado"},
+                              std::pair{"xls_protegida_senha.xls", "planilha protegida por senha"}})
+    EXPECT_THAT(erroAoLer(fonte(nome)), Diz(std::string(nome) + "\": " + trecho)) << nome;
+}
+
+// The child's answer is bounded in time (a FIFO that never delivers keeps FreeXL waiting in its
+// open) and in size.
+TEST_F(PlanilhaXls, RespostaDoProcessoDaFreeXlTemLimites) {
+  auto erro = [](const std::string& arquivo, LimitesXls limites) {
+    try {
+      leFolhaXlsIsolada(arquivo, "x.xls", 0, limites);
+      return std::string();
+    } catch (const ErroPlanilha& e) {
+      return std::string(e.what());
+    }
+  };
+  const std::string fifo = naPasta("sem_fim.xls");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const auto inicio = std::chrono::steady_clock::now();
+  EXPECT_THAT(erro(fifo, {.tempo = std::chrono::milliseconds(1000)}),
+              Diz("o arquivo está danificado (a leitura do .xls não terminou em 1 s)"));
+  EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(5));
+
+  const std::string xls = ZUV_SOURCE_DIR "/fuzz/sementes/produtos.xls";
+  EXPECT_THAT(erro(xls, {.bytes = 64}), Diz("passa do limite de 64 bytes lidos"));
+  EXPECT_THAT(erro(xls, {.celulas = 3}), Diz("passa do limite de 3 células"));
+  const FolhaXls folha = leFolhaXlsIsolada(xls, "x.xls", 0, {});
+  EXPECT_GT(folha.celulas.size(), 1u);
 }
 
 using PlanilhaLibreOffice = ComPlanilhas;

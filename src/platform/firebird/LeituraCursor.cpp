@@ -101,6 +101,7 @@ Recordset LeituraCursor::leCursor(ITransaction* t, IStatement* stmt) {
     const int r = rs->fetchNext(&st, buffer.data());
     st.verifica();
     if (r != IStatus::RESULT_OK) break;
+    if (aCadaLinha) aCadaLinha();
     for (unsigned i = 0; i < n; ++i) {
       const Coluna& c = cols[i];
       const unsigned char* p = buffer.data() + c.deslocamento;
@@ -134,7 +135,7 @@ Recordset LeituraCursor::leCursor(ITransaction* t, IStatement* stmt) {
         case SQL_TEXT: {
           std::string s(reinterpret_cast<const char*>(p), c.tamanho);
           // A multi-byte CHAR(n) arrives padded to its byte length: keep n characters.
-          if (textoUtf8(c.charset)) {
+          if (charsetUtf8(c.charset)) {
             const size_t caracteres = c.tamanho / (c.charset == kCsUtf8 ? 4 : 3);
             size_t total = 0;
             for (char ch : s)

@@ -2,6 +2,7 @@
 // Reading a prepared SELECT of the client library into a Recordset snapshot: every row fetched,
 // each column decoded into a Valor (exact decimals, dates, blobs), texts of a Windows-1252 database
 // turned into UTF-8.
+#include <functional>
 #include <string>
 
 #include "platform/Recordset.h"
@@ -12,7 +13,7 @@ namespace zuv {
 // Character set numbers of the engine that the text conversion looks at.
 inline constexpr unsigned kCsOctets = 1, kCsUnicodeFss = 3, kCsUtf8 = 4;
 
-inline bool textoUtf8(unsigned charset) {
+inline bool charsetUtf8(unsigned charset) {
   return charset == kCsUtf8 || charset == kCsUnicodeFss;
 }
 
@@ -25,10 +26,13 @@ class LeituraCursor {
   // closed snapshot. Throws ErroBanco.
   Recordset leCursor(ITransaction* t, IStatement* stmt);
 
+  // Called after each row fetched: the connection's watcher counts a row as an answer.
+  std::function<void()> aCadaLinha;
+
  private:
   std::string leBlob(ITransaction* t, ISC_QUAD* id, unsigned charset, bool texto);
   std::string textoDoBanco(std::string bytes, unsigned charset) const {
-    if (charset == kCsOctets || textoUtf8(charset) || !w1252) return bytes;
+    if (charset == kCsOctets || charsetUtf8(charset) || !w1252) return bytes;
     return de1252(bytes);
   }
 

@@ -1,0 +1,294 @@
+// Whole cycles on the populated fixture: export, edit the workbook with openpyxl as a person
+// would (codes typed as numbers and as text), import; the CFOP reset; the NF-e export.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "common/ReservaTabelas.h"
+#include "tax/AmbienteTributos.h"
+#include "tax/AtualizaTributos.h"
+#include "tax/ExcluiCadastroCFOP.h"
+#include "tax/PlanilhaTributos.h"
+#include "tax/Tributos.h"
+
+namespace zuv::teste {
+namespace {
+
+using Linhas = BancoDeTeste::Linhas;
+
+class CicloTributos : public AmbienteTributos {
+ protected:
+  Resultado exportaSAT() {
+    return executa([](ContextoExecucao& ctx) { return ExportaSAT(ctx, {}); });
+  }
+  Resultado importaSAT(OpcoesAtualizaTributos o = {}, OpcoesExecucao e = {}) {
+    if (!o.excluiCFOP) o.excluiCFOP = false;
+    return executa([o](ContextoExecucao& ctx) { return AtualizaTributosSAT(ctx, o); }, e);
+  }
+  // idNCM, idECFLetra, idTribCFOP, idTribCFOPEntradada, PIS/COFINS and AliqICMS of an item.
+  Linhas item(int id) {
+    return linhas(
+        "select idNCM, idECFLetra, idTribCFOP, idTribCFOPEntradada, PisCSTSai, PISPorcentagemSai, "
+        "CofinsCSTSai, "
+        "CofinsPorcentagemSai, AliqICMS from ProdutoEstoque where idItemProduto = " +
+        std::to_string(id));
+  }
+};
+
+TEST_F(CicloTributos, ExportaSATComColunaDeEntradaEFlag) {
+  conexao->executa(
+      "update ProdutoEstoque set PisCSTSai = 1, PISPorcentagemSai = 1.65, AliqICMS = 12 where idItemProduto "
+      "= 1");
+  conexao->executa("update ProdutoEstoque set Ativo = 'N' where idItemProduto = 2");
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  EXPECT_EQ(tela.arquivos, std::vector<std::string>{sat().string()});
+  const Linhas c = celulas(sat(), 3, 16);
+  EXPECT_EQ(c[0],
+            (std::vector<std::string>{"Cod.Interno", "Código Barra", "Descrição Produto", "Grupo Produto",
+                                      "NCM", "Aliq. ECF SAT", "CFOP SAT", "Trib.Simples Nacional",
+                                      "Cód.Trib.ICMS CST", "Código CEST", "CFP de Entrada", "Código CST PIS",
+                                      "Porcentagem PIS", "Código CST Cofins", "Porcentagem Cofins", ""}));
+  // Column 11 is the incoming record (5405), not the outgoing one; the inactive item is left out.
+  EXPECT_EQ(c[1], (std::vector<std::string>{"1", "7891234567895", "CAFÉ TORRADO 500G", "MERCEARIA",
+                                            "09012100", "18.00", "5102", "102", "", "1709600", "5405", "1",
+                                            "1,65", "", "", ""}));
+  EXPECT_EQ(c[2], std::vector<std::string>(16, ""));
+
+  conexao->executa("update CliDono3 set ProdutoEstoqueAliqICMS = 'S'");
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  const Linhas f = celulas(sat(), 2, 16);
+  EXPECT_EQ(f[0][15], "Porcentagem ICMS Cadastro Produto");
+  EXPECT_EQ(f[1][15], "12");
+}
+
+TEST_F(CicloTributos, ExportaNFEComColunasOcultas) {
+  ASSERT_EQ(executa([](ContextoExecucao& ctx) { return ExportaNFE(ctx); }), Resultado::concluido());
+  const Linhas c = celulas(pasta / "produtoNfe.xlsx", 3, 11);
+  EXPECT_EQ(c[0], (std::vector<std::string>{"Código Barra", "Cod.Interno", "CFOP Inerno", "Descrição Produto",
+                                            "Grupo Produto", "NCM", "Código CEST", "CFOP NFE",
+                                            "Cód.Trib.ICMS CST", "Natureza Operação", ""}));
+  EXPECT_EQ(c[2], (std::vector<std::string>{"2000001", "2", "2", "CARNE MOÍDA KG", "AÇOUGUE", "02013000", "",
+                                            "5405", "", "VENDA ST", ""}));
+
+  // No active item: only the headings, still saved and shown. A file that cannot be replaced (here
+  // a folder in its place) ends the export with its message and nothing shown.
+  conexao->executa("update ProdutoEstoque set Ativo = 'N'");
+  ASSERT_EQ(executa([](ContextoExecucao& ctx) { return ExportaNFE(ctx); }), Resultado::concluido());
+  EXPECT_EQ(celulas(pasta / "produtoNfe.xlsx", 2, 2), (Linhas{{"Código Barra", "Cod.Interno"}, {"", ""}}));
+  EXPECT_EQ(tela.arquivos.size(), 2u);
+  fs::create_directories(sat() / "ocupado");
+  EXPECT_EQ(exportaSAT().desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_EQ(tela.mensagens.back().texto, "Erro ao Gerar o Excel");
+  EXPECT_EQ(tela.mensagens.back().icone, Icone::Informacao);
+  EXPECT_EQ(tela.arquivos.size(), 2u);
+}
+
+// The edits a person makes: numbers typed where codes lost their zeros, texts with dots and
+// zeros, a quote in a description, and a new item whose CST "060" must find its record again.
+TEST_F(CicloTributos, ExportaEditaImporta) {
+  conexao->executa("insert into Produto (idProduto, Descricao) values (3, 'PÃO D''ÁGUA')");
+  conexao->executa(
+      "insert into ProdutoEstoque (idItemProduto, idProduto, idProdGrupo, Ativo) values (3, 3, 1, 'S')");
+  conexao->executa("insert into Produto (idProduto, Descricao) values (4, 'PÃO DOCE')");
+  conexao->executa(
+      "insert into ProdutoEstoque (idItemProduto, idProduto, idProdGrupo, Ativo) values (4, 4, 1, 'S')");
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  // Rows: 2 = item 1, 3 = item 3 (PÃO D'ÁGUA), 4 = item 4, 5 = item 2 (group 2).
+  ASSERT_EQ(celulas(sat(), 5, 1), (Linhas{{"Cod.Interno"}, {"1"}, {"3"}, {"4"}, {"2"}}));
+  editaPlanilha(sat(), {
+                           {2, 5, "#1012100"}, {2, 10, "#300100"},  {2, 6, "17,5"}, {2, 12, "01"},
+                           {2, 13, "#1.65"},   {2, 14, "#6"},       {2, 15, "7,6"}, {3, 5, "0901.21.00"},
+                           {3, 6, "#17.5"},    {3, 7, "5.405"},     {3, 9, "060"},  {3, 10, "03.001.00"},
+                           {3, 11, "#1102"},   {4, 5, "#22021000"}, {4, 6, "#18"},  {4, 7, "#5405"},
+                           {4, 9, "#60"},      {4, 8, "1'0"},       {5, 6, " "},    {5, 11, " "},
+                           {5, 12, "049"},     {5, 13, "X"},
+                       });
+  ASSERT_EQ(importaSAT(), Resultado::encerrar());
+  EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{"FIM"});
+
+  // NCM and CEST restored and written; an existing NCM rewrites only its CEST.
+  EXPECT_EQ(linhas("select idNCM, CodigoNCM, Descricao, idNCMGrupo, CEST from NCM order by idNCM"),
+            (Linhas{{"1", "09012100", "CAFÉ TORRADO", "1", "0300100"},
+                    {"2", "02013000", "CARNE BOVINA", "1", "<null>"},
+                    {"3", "01012100", "CAFÉ TORRADO 500G", "1", "0300100"},
+                    {"4", "22021000", "PÃO DOCE", "1", "<null>"}}));
+  // 17,5 and 17.5 are one rate; 18 is found.
+  EXPECT_EQ(linhas("select idECFLetra, LetraImpressao, PorcICF, Descricao from ECFLetra order by 1"),
+            (Linhas{{"1", "18,00", "18", "Porcentagem: 18,00"}, {"2", "17,5", "17,5", "ECF  17,5"}}));
+  // CSOSN 1'0 got its CST record; item 3 (CST 060) found record 2 (CSTSat 60), whose description
+  // the unedited row of item 2 then rewrote.
+  EXPECT_EQ(linhas("select CodigoCST, CST from CST where idCST = 2"),
+            (Linhas{{"1'0", "DIVERSOS CODIGO: 1'0"}}));
+  const std::string colunas =
+      "idTribCFOP, Tipo, Descricao, CodFiscal, CSTSat, CSOSN, NaturezaOperacao, OrigemProduto, Regime, "
+      "Ativo, "
+      "RedICMS, PorcINSS, CalcSubTrib, TextoPadraoArt23, IPIMostraValor, CredICMS, ModBC, Obs";
+  EXPECT_EQ(
+      linhas("select " + colunas + " from TribCFOP order by 1"),
+      (Linhas{{"1", "S", "CFOP 5102 CSOSN 102", "5102", "<null>", "102", "CFOP 5102 CSOSN 102", "0", "2", "S",
+               "<null>", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>"},
+              {"2", "S", "CFOP 5405 CSTSat 60", "5405", "60", "<null>", "CFOP 5405 CSTSat 60", "0", "2", "S",
+               "<null>", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>"},
+              {"3", "S", "CFOP Entrada 1102", "1102", "<null>", "<null>", "NAT 1102", "0", "2", "S", "0", "0",
+               "N", "N", "N", "", "<null>", "<null>"},
+              {"4", "S", "CFOP 5405 CSOSN 1'0 CST 60", "5405", "60", "1'0", "CFOP 5405 CSOSN 1'0 CST 60", "0",
+               "2", "S", "0", "0", "N", "N", "N", "", "<null>", "<null>"}}));
+  EXPECT_EQ(item(1), (Linhas{{"3", "2", "1", "2", "1", "1,65", "6", "7,6", "<null>"}}));
+  EXPECT_EQ(item(3), (Linhas{{"1", "2", "2", "3", "<null>", "<null>", "<null>", "<null>", "<null>"}}));
+  EXPECT_EQ(item(4), (Linhas{{"4", "1", "4", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>"}}));
+  // Blank rate and incoming CFOP clear the links; PIS CST 049 is 49; a rate X is Null.
+  EXPECT_EQ(item(2), (Linhas{{"2", "<null>", "2", "<null>", "49", "<null>", "<null>", "<null>", "<null>"}}));
+
+  // An unedited second round trip changes nothing and creates nothing.
+  const Linhas antes = linhas("select * from TribCFOP order by 1");
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  ASSERT_EQ(importaSAT(), Resultado::encerrar());
+  EXPECT_EQ(linhas("select * from TribCFOP order by 1"), antes);
+  EXPECT_EQ(um("select count(*) from ECFLetra"), "2");
+  EXPECT_EQ(item(1), (Linhas{{"3", "2", "1", "2", "1", "1,65", "6", "7,6", "<null>"}}));
+}
+
+// The reset empties TRIBCFOP; with a TribCFOPVinculo pairing the database refuses the final delete
+// and nothing of the reset stays. Then the import goes on and creates records from 1.
+TEST_F(CicloTributos, ReinicioDoCadastroDeCFOP) {
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  conexao->executa("insert into TribCFOPVinculo (idCFOPEntrada, idCFOPSaida) values (2, 1)");
+  const Linhas cfopAntes = linhas("select * from TribCFOP order by 1");
+  OpcoesAtualizaTributos o;
+  o.excluiCFOP = true;
+  ASSERT_EQ(importaSAT(o), Resultado::encerrar());
+  ASSERT_EQ(tela.mensagens.size(), 2u);
+  EXPECT_TRUE(tela.mensagens[0].texto.starts_with("Erro ao Excluir CFOP ")) << tela.mensagens[0].texto;
+  EXPECT_EQ(tela.mensagens[0].icone, Icone::Informacao);
+  EXPECT_EQ(tela.mensagens[1].texto, "FIM");
+  EXPECT_EQ(linhas("select * from TribCFOP order by 1").size(), cfopAntes.size());
+  EXPECT_EQ(um("select idTribCFOP from CliDono"), "1");
+  EXPECT_EQ(item(1)[0][2], "1");
+
+  conexao->executa("delete from TribCFOPVinculo");
+  tela = {};
+  ASSERT_EQ(importaSAT(o), Resultado::encerrar());
+  EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{"FIM"});
+  EXPECT_EQ(um("select idTribCFOP from CliDono"), "<null>");
+  EXPECT_EQ(linhas("select idTribCFOP, CodFiscal, CSOSN, CSTSat, Ativo from TribCFOP order by 1"),
+            (Linhas{{"1", "5102", "102", "0", "S"},
+                    {"2", "5405", "<null>", "<null>", "S"},
+                    {"3", "5405", "<null>", "60", "S"}}));
+  EXPECT_EQ(item(1)[0][2] + "/" + item(1)[0][3] + " " + item(2)[0][2] + "/" + item(2)[0][3], "1/2 3/<null>");
+}
+
+TEST_F(CicloTributos, PlanilhaVaziaCodigoInvalidoEGruposDesmarcados) {
+  const std::string catalogo = "select count(*) from NCM union all select count(*) from TribCFOP";
+  const Linhas antes = linhas(catalogo), itemAntes = item(1);
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  editaPlanilha(sat(), {{2, 1, ""}});  // row 2 column 1 empty: an empty workbook
+  tela = {};
+  ASSERT_EQ(importaSAT(), Resultado::encerrar());
+  EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{"FIM"});
+  EXPECT_EQ(tela.progressos, (std::vector<int>{0, 100}));
+  EXPECT_EQ(linhas(catalogo), antes);
+  EXPECT_EQ(item(1), itemAntes);
+
+  // A code that would rewrite every item ends the run before its row writes anything.
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  editaPlanilha(sat(), {{2, 5, "#33011000"}, {3, 1, "2 OR 1=1"}, {3, 5, "#44011000"}});
+  tela = {};
+  const Resultado r = importaSAT();
+  EXPECT_EQ(r.desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_EQ(tela.textosDasMensagens(),
+            std::vector<std::string>{
+                "Linha 3, coluna A (Cod.Interno): \"2 OR 1=1\" não é o código interno de um item "
+                "(um número inteiro)."});
+  EXPECT_EQ(um("select count(*) from NCM where CodigoNCM = '44011000'"), "0");
+  EXPECT_EQ(item(2)[0][0], "2");
+  EXPECT_EQ(item(1)[0][0], "3");  // the row before stays written
+
+  // Only chkICMSCadProduto: no item update, only AliqICMS; skipped when column 16 has no heading.
+  OpcoesAtualizaTributos o;
+  o.ncm = o.aliquotaICMS = o.cfop = o.pis = false;
+  o.icmsCadProduto = true;
+  conexao->executa("update ProdutoEstoque set AliqICMS = 7");
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  ASSERT_EQ(importaSAT(o), Resultado::encerrar());
+  EXPECT_EQ(um("select AliqICMS from ProdutoEstoque where idItemProduto = 1"), "7");
+  conexao->executa("update CliDono3 set ProdutoEstoqueAliqICMS = 'S'");
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  editaPlanilha(sat(), {{2, 16, "12,5"}, {3, 16, ""}, {2, 5, "#55011000"}});
+  ASSERT_EQ(importaSAT(o), Resultado::encerrar());
+  EXPECT_EQ(linhas("select AliqICMS, idNCM from ProdutoEstoque order by idItemProduto"),
+            (Linhas{{"12,5", "3"}, {"0", "2"}}));
+  EXPECT_EQ(um("select count(*) from NCM where CodigoNCM = '55011000'"), "0");
+}
+
+// Under --atomico a failure after the reset rolls the reset back too: no store without CFOPs.
+TEST_F(CicloTributos, AtomicoDesfazReinicioEImportacao) {
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  editaPlanilha(sat(), {{3, 1, "X"}});
+  const Linhas cfopAntes = linhas("select * from TribCFOP order by 1");
+  OpcoesAtualizaTributos o;
+  o.excluiCFOP = true;
+  OpcoesExecucao atomico;
+  atomico.atomico = true;
+  EXPECT_EQ(importaSAT(o, atomico).desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_EQ(linhas("select * from TribCFOP order by 1"), cfopAntes);
+  EXPECT_EQ(item(1)[0][2], "1");
+}
+
+TEST_F(CicloTributos, ImportacaoNFELeAPlanilhaSAT) {
+  OpcoesAtualizaTributos o;
+  o.excluiCFOP = false;
+  o.icmsCadProduto = true;  // not a step of this import
+  const auto nfe = [&] {
+    return executa([o](ContextoExecucao& ctx) { return AtualizaTributosNFE(ctx, o); });
+  };
+  EXPECT_EQ(nfe().desfecho, Resultado::Desfecho::Falhou);  // only produtoNfe.xlsx: nothing to read
+  EXPECT_TRUE(tela.perguntas.empty());
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  editaPlanilha(sat(), {{2, 3, "ÁGUA | \"50%\""}, {2, 5, "#66011000"}, {2, 16, "#9"}});
+  tela = {};
+  ASSERT_EQ(nfe(), Resultado::encerrar());
+  EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{"FIM"});
+  EXPECT_EQ(linhas("select Descricao from NCM where CodigoNCM = '66011000'"), (Linhas{{"AGUA |  50  "}}));
+  EXPECT_EQ(item(1)[0][8], "<null>");
+}
+
+// The workbook opened and saved again by LibreOffice Calc: an unedited round trip changes nothing.
+TEST_F(CicloTributos, LibreOfficeSalvaDeNovo) {
+  conexao->executa("update ProdutoEstoque set PisCSTSai = 1, PISPorcentagemSai = 1.65, CofinsCSTSai = 50");
+  const std::string estado = "select * from ProdutoEstoque order by 1";
+  const std::string codigos = "select idTribCFOP, CodFiscal, CSOSN, CSTSat from TribCFOP order by 1";
+  const Linhas antes = linhas(estado), cfop = linhas(codigos);
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  const fs::path saida = pasta / "lo";
+  const std::string comando = "soffice -env:UserInstallation=file://" + (pasta / "perfil").string() +
+                              " --headless --convert-to xlsx --outdir '" + saida.string() + "' '" +
+                              sat().string() + "' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(comando.c_str()), 0);
+  fs::rename(saida / "produtosat.xlsx", sat());
+  ASSERT_EQ(importaSAT(), Resultado::encerrar());
+  EXPECT_EQ(linhas(estado), antes);
+  EXPECT_EQ(linhas(codigos), cfop);  // the descriptions are rewritten, as every import does
+  EXPECT_EQ(um("select count(*) from NCM") + um("select count(*) from ECFLetra"), "21");
+}
+
+TEST(ReservaTabelas, OutraExecucaoEsperaAteOFim) {
+  auto primeira = std::make_unique<ReservaTabelas>(std::initializer_list<const char*>{"NCM", "TribCFOP"});
+  EXPECT_TRUE(ReservaTabelas::reservada("tribcfop"));
+  { ReservaTabelas denovo({"NCM"}); }  // the same thread may reserve again (form, then run)
+  EXPECT_TRUE(ReservaTabelas::reservada("NCM"));
+  std::atomic<bool> esperou{false}, entrou{false};
+  std::thread outra([&] {
+    ReservaTabelas segunda({"TRIBCFOP"}, [&] { esperou = true; });
+    entrou = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_FALSE(entrou);
+  ReservaTabelas independente({"Cliente"});  // other tables are free
+  primeira.reset();
+  outra.join();
+  EXPECT_TRUE(esperou && entrou);
+  EXPECT_FALSE(ReservaTabelas::reservada("NCM"));
+}
+
+}  // namespace
+}  // namespace zuv::teste

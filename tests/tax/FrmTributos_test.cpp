@@ -1,0 +1,158 @@
+// Both tax forms offscreen, opened from the menu: their controls, an export and an import by
+// their buttons, and Sair.
+#include <QtWidgets>
+
+#include "shell/BancoZUV.h"
+#include "shell/FrmMenu.h"
+#include "shell/PastaPrograma.h"
+#include "support/AplicacaoQt.h"
+#include "tax/AmbienteTributos.h"
+#include "tax/FrmAtuProdutoNCMCFOP.h"
+#include "tax/FrmAtuProdutoNFE.h"
+#include "tax/PlanilhaTributos.h"
+
+namespace zuv::teste {
+namespace {
+
+template <class W = QPushButton>
+W* controle(QWidget& form, const char* nome) {
+  if (W* w = form.findChild<W*>(nome)) return w;
+  throw std::runtime_error(std::string("no control ") + nome);
+}
+
+class FrmTributosTest : public AmbienteTributos {
+ protected:
+  void SetUp() override {
+    aplicacaoQt();
+    AmbienteTributos::SetUp();
+    definePastaPrograma(pasta.string());
+    caixasDialogo().pergunta = [this](QWidget*, const QString& texto, Icone, const QString&) {
+      caixas.push_back(texto.toStdString());
+      return false;
+    };
+    caixasDialogo().mensagem = [](QWidget* w, auto&&... a) { caixasDialogo().pergunta(w, a...); };
+    caixasDialogo().abreArquivo = [this](const QString& c) {
+      abertos.push_back(c.toStdString());
+      return true;
+    };
+    defineEncerramento([this] { ++encerramentos; });
+  }
+  void TearDown() override {
+    caixasDialogo() = caixasPadrao();
+    defineEncerramento({});
+    definePastaPrograma("");
+    SlotConexao::programa().fecha();
+    AmbienteTributos::TearDown();
+  }
+  // Caption, then every check box of Frame1 and every button as "name: caption [x]".
+  static std::vector<std::string> textos(QWidget& form) {
+    std::vector<std::string> t = {form.windowTitle().toStdString()};
+    for (QCheckBox* c : controle<QGroupBox>(form, "Frame1")->findChildren<QCheckBox*>())
+      t.push_back(c->objectName().toStdString() + ": " + c->text().toStdString() +
+                  (c->isChecked() ? " [x]" : ""));
+    for (QPushButton* b : form.findChildren<QPushButton*>())
+      t.push_back(b->objectName().toStdString() + ": " + b->text().toStdString());
+    return t;
+  }
+  void clica(FormularioBase& form, const char* botao) {
+    controle(form, botao)->click();
+    form.aguardaOperacao();
+  }
+  std::vector<std::string> caixas, abertos;
+  int encerramentos = 0;
+};
+
+TEST_F(FrmTributosTest, SATExportaImportaESai) {
+  auto* form = qobject_cast<FrmAtuProdutoNCMCFOP*>(FrmMenu::abreFormulario("cmdImportaNCM"));
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(
+      textos(*form),
+      (std::vector<std::string>{
+          "ZUV ATUALIZAÇÃO DE DADOS", "chkICMSCadProduto: ICMS Cad Produto", "chkCFOP: CFOP [x]",
+          "chkAliquotaICMS: % Aliquota Imposto (7,12,18 etc..) [x]", "chkPIS: PIS / Cofins [x]",
+          "chkNCM: NCM [x]", "chkFixa: 5102 = cst 102 cfop 5102 - 5405 - cst 060 - cfp 5405 - todos 18%",
+          "cmdGeraExcel: Gerar Planilha Excel", "cmdProd: Iniciar Importação", "cmdSair: Sair"}));
+  EXPECT_EQ(controle<QGroupBox>(*form, "Frame1")->title().toStdString(), "Dados para Importação");
+  EXPECT_EQ(controle<QLabel>(*form, "Label1")->text().toStdString(), "Importar o Arquivo para o Sistema ZUV");
+  EXPECT_EQ(controle<QLineEdit>(*form, "txtCaminho")->text().toStdString(),
+            "Gerar Planilha no Formato Excel Para o Cliente Pasta " + pasta.string() + "/ProdutoSAT.xls");
+  EXPECT_FALSE(controle<QProgressBar>(*form, "Trm")->isVisibleTo(form));
+
+  clica(*form, "cmdGeraExcel");
+  EXPECT_EQ(abertos, std::vector<std::string>{sat().string()});
+  EXPECT_TRUE(controle<QProgressBar>(*form, "Trm")->isVisibleTo(form));
+  editaPlanilha(sat(), {{2, 5, "#1012100"}});
+  controle<QCheckBox>(*form, "chkCFOP")->setChecked(false);
+  conexao->executa("update ProdutoEstoque set idTribCFOP = null where idItemProduto = 2");
+  clica(*form, "cmdProd");
+  EXPECT_EQ(caixas, (std::vector<std::string>{
+                        "Excluir os Cadastro de CFOP, e Criar um Novo, Parametro de Sistema Refazer Manual ",
+                        "FIM"}));
+  EXPECT_GE(encerramentos, 1);  // "FIM" ends the program
+  EXPECT_EQ(
+      um("select c.CodigoNCM from ProdutoEstoque p join NCM c on c.idNCM = p.idNCM where idItemProduto = 1"),
+      "01012100");
+  EXPECT_EQ(um("select Coalesce(idTribCFOP, 0) from ProdutoEstoque where idItemProduto = 2"),
+            "0");  // not ticked
+  controle(*form, "cmdSair")->click();
+  EXPECT_FALSE(SlotConexao::programa().aberta());
+  processaExclusoes();
+  EXPECT_EQ(FrmMenu::formularioAberto("cmdImportaNCM"), nullptr);
+}
+
+TEST_F(FrmTributosTest, NFEExportaImportaESai) {
+  auto* form = qobject_cast<FrmAtuProdutoNFE*>(FrmMenu::abreFormulario("cmdImportaNFE"));
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(textos(*form),
+            (std::vector<std::string>{"ZUV ATUALIZAÇÃO DE DADOS", "chkCFOP: CFOP [x]",
+                                      "chkAliquotaICMS: % Aliquota Imposto (7,12,18 etc..) [x]",
+                                      "chkPIS: PIS / Cofins [x]", "chkNCM: NCM [x]",
+                                      "cmdGeraExcel: Gerar Planilha Excel", "cmdProd: Iniciar Importação",
+                                      "cmdSair: Sair"}));
+  EXPECT_EQ(controle<QLabel>(*form, "Label1")->text().toStdString(),
+            "Gerar Planilha no Formato Excel Para o Cliente Pasta " + pasta.string() + "/ProdutoNFE.xls");
+  EXPECT_FALSE(SlotConexao::programa().aberta());  // its own connection
+
+  clica(*form, "cmdGeraExcel");
+  EXPECT_EQ(abertos, std::vector<std::string>{(pasta / "produtoNfe.xlsx").string()});
+  clica(*form, "cmdProd");  // only produtoNfe.xlsx: the import fails before the question
+  ASSERT_EQ(caixas.size(), 1u);
+  EXPECT_NE(caixas[0].find("produtosat.xlsx"), std::string::npos) << caixas[0];
+  EXPECT_EQ(encerramentos, 0);
+
+  ASSERT_EQ(executa([](ContextoExecucao& ctx) { return ExportaSAT(ctx, {}); }), Resultado::concluido());
+  editaPlanilha(sat(), {{3, 5, "#22011000"}});
+  caixas.clear();
+  clica(*form, "cmdProd");
+  EXPECT_EQ(caixas.back(), "FIM");
+  EXPECT_GE(encerramentos, 1);  // "FIM" ends the program
+  EXPECT_EQ(
+      um("select c.CodigoNCM from ProdutoEstoque p join NCM c on c.idNCM = p.idNCM where idItemProduto = 2"),
+      "22011000");
+  controle(*form, "cmdSair")->click();
+  processaExclusoes();
+  EXPECT_EQ(FrmMenu::formularioAberto("cmdImportaNFE"), nullptr);
+}
+
+// ZUV_DEMO_TRIBUTOS=<demo folder> (scripts/demo-data.sh) runs both forms' cycle there: export,
+// an NCM typed as a number, import.
+TEST_F(FrmTributosTest, CicloNaPastaDemo) {
+  const char* demo = std::getenv("ZUV_DEMO_TRIBUTOS");
+  if (demo == nullptr) GTEST_SKIP() << "ZUV_DEMO_TRIBUTOS not set";
+  definePastaPrograma(demo);
+  for (const char* botao : {"cmdImportaNCM", "cmdImportaNFE"}) {
+    auto* form = qobject_cast<FormularioBase*>(FrmMenu::abreFormulario(botao));
+    ASSERT_NE(form, nullptr);
+    clica(*form, "cmdGeraExcel");
+    editaPlanilha(fs::path(demo) / "produtosat.xlsx", {{2, 5, "#7133319"}});
+    clica(*form, "cmdProd");
+    EXPECT_EQ(caixas.back(), "FIM") << botao;
+    controle(*form, "cmdSair")->click();
+    processaExclusoes();
+    defineEncerramento([this] { ++encerramentos; });  // forgets the end "FIM" asked for
+  }
+  EXPECT_EQ(abertos.size(), 2u);
+}
+
+}  // namespace
+}  // namespace zuv::teste
