@@ -68,18 +68,20 @@ inline constexpr const char* kLimpaBaseProdutosPreparam[] = {
     "UPDATE CLIDONO SET  idTribCFOP = NULL",
 };
 
-// Destination cleanup of the database-to-database migration. Some tables appear twice, under
-// different letter case; each statement runs as listed. The first kLimpaDestinoSemTransacao run one
-// after the other without transaction control; the next ones up to kLimpaDestinoTransacaoPropria
-// each in a transaction of its own; the last ones in one common transaction.
+// Destination cleanup of the database-to-database migration: the movement side and the stock
+// items' history, children always before the rows they point to (details before headers, the
+// order lines and sale notes before their orders and invoices, cash closings before the cash
+// registers). The texts are the ZUV cleanup's own; some tables appear twice (the second finds
+// them empty). Run in the migration's one destination transaction.
 inline constexpr const char* kLimpaBancoDestino[] = {
     " Delete from EstoqueValidadeDet",
     " Delete from ProdutoFornecedor",
+    " Delete from EstoqueMovDetalhe",  // the details before their movement header
     " Delete from estoqueMov",
-    " Delete from EstoqueMovDetalhe",
     " update Contadet set provpagar = Null where provpagar is not  null ",
     " Delete from ContadiarioDet ",
     " Delete from Contadet ",
+    "Delete from ContacLIENTE",  // customers' links to the accounts deleted next
     " Delete from Conta",
     " Delete from ContaDiario",
     " Delete from ContaDiariodet",
@@ -89,12 +91,15 @@ inline constexpr const char* kLimpaBancoDestino[] = {
     "Delete From EstoqueMovDetalhe ",
     "Delete From EstoqueMov ",
     "Delete From PedidoCompraForn ",
+    "Delete from PedidoCompraItem",  // order lines before their orders
     "Delete From PedidoCompra  ",
     "Delete From PRODUTOFORNECEDOR  ",
     " Delete from ITEMSAIDA",
     " Delete from NFSAIDAPEDIDO",
+    " Delete from MovimentoObs",  // sale notes before their invoices
     " Delete from NFSAIDA",
     " Delete from MovimentoCaixa",
+    " Delete from caixaFechamento",  // closings before their cash registers
     " Delete from Caixa",
     " Delete from VendaCancelada",
     " Delete from COMANDARECUPERA",
@@ -108,25 +113,29 @@ inline constexpr const char* kLimpaBancoDestino[] = {
     " Delete from NFSAIDA",
     " Delete from SERVICO",
     " Delete from SERVICODIA",
-    " Delete from MovimentoObs",
     " Delete from EntregaDet",
     " Delete from EntregaComanda",
     " Delete from Entrega",
     " Delete from comanda",
-    " Delete from caixaFechamento",
     " Delete from MovimentoCaixa",
     " Delete from ENTREGADET",
     " Delete from ENTREGA",
-    " Delete from FABRICANTE",
-    " Delete from NCM",
+    // The rest of the stock items' history, which the tables above do not cover.
+    "Delete from ProdutoMovimento",
+    "Delete from ProdutoCusto",
+    "Delete from ProdutoEstoqueCheck",
+    "Delete from ProdCheckZerado",
+    "Delete from Insumo",
+    "Delete from caminhobalanca",
 };
-inline constexpr size_t kLimpaDestinoSemTransacao = 21;
-inline constexpr size_t kLimpaDestinoTransacaoPropria = 44;
 
-// The catalogue deletion the predefined migration runs on the destination after its cleanup.
+// The catalogue deletion after the cleanup: stock items and products, then what they point to
+// (manufacturers and NCM records only once no stock item names them).
 inline constexpr const char* kExcluiCatalogoDestino[] = {
     "Delete from ProdutoEstoque",
     "Delete from Produto",
+    " Delete from FABRICANTE",
+    " Delete from NCM",
     "Delete From NCM",
     "Delete From PRODUTOgrupo",
     "update CLIDONO set IDTRIBCFOP = NULL",

@@ -52,8 +52,12 @@ TEST_F(ComandoCopiarTest, EachCombinationOfOptionsRunsWhatTheFormsButtonsRun) {
        "Total de Produtos Recuperado  5\nAtualização feita com sucesso\nFim da Importação\n",
        11,
        0},
-      {{}, 1, std::string(kMensagemPredefinidaIndisponivel) + "\n", 6, 3},
-      {{"--limpa-banco", "--cliente"}, 1, std::string(kMensagemPredefinidaIndisponivel) + "\n", 6, 3},
+      {{}, 0, "Total de Produtos Recuperado  5\nAtualização feita com sucesso\n", 5, 3},
+      {{"--limpa-banco", "--cliente"},
+       0,
+       "Total de Produtos Recuperado  5\nAtualização feita com sucesso\nFim da Importação\n",
+       5,
+       0},
   };
   for (const Caso& c : casos) {
     SCOPED_TRACE(::testing::PrintToString(c.opcoes));

@@ -87,12 +87,12 @@ TEST_F(FrmZUVdeZUVProdutoTest, TheMenuOpensItThePathsAreChosenAndTheIndividualRu
   EXPECT_EQ(controle<QLineEdit>(*form, "lblOrigem")->text().toStdString(), origem->caminho().string());
   EXPECT_EQ(controle<QLineEdit>(*form, "lblDestino")->text().toStdString(), destino->caminho().string());
 
-  // The default mode is not in this version: it says so and nothing changes.
+  // The default mode: the destination emptied and given the origin's catalogue.
   controle(*form, "cmdSalvar")->click();
   form->aguardaOperacao();
-  EXPECT_EQ(caixas,
-            std::vector<std::string>{std::string(kMensagemPredefinidaIndisponivel) + " | ImportadorZUV"});
-  EXPECT_EQ(conta(*destino, "PRODUTOESTOQUE"), 0);
+  EXPECT_EQ(caixas, (std::vector<std::string>{"Total de Produtos Recuperado  5 | ImportadorZUV",
+                                              "Atualização feita com sucesso | ImportadorZUV"}));
+  EXPECT_EQ(conta(*destino, "PRODUTOESTOQUE"), 5);
 
   caixas.clear();
   controle<QRadioButton>(*form, "optIncluiProdutos")->click();
@@ -105,7 +105,7 @@ TEST_F(FrmZUVdeZUVProdutoTest, TheMenuOpensItThePathsAreChosenAndTheIndividualRu
   EXPECT_EQ(controle<QLabel>(*form, "Label1")->text().toStdString(), "5");
   EXPECT_EQ(controle<QLabel>(*form, "lblQT")->text().toStdString(), "Importados 3");
   EXPECT_EQ(controle<QProgressBar>(*form, "Trm")->value(), 100);
-  EXPECT_EQ(conta(*destino, "PRODUTOESTOQUE"), 5);
+  EXPECT_EQ(conta(*destino, "PRODUTOESTOQUE"), 10);  // added to the five of the predefined run
   EXPECT_EQ(conta(*destino, "CLIENTE"), 3);
   controle(*form, "cmdSair")->click();
   processaExclusoes();
