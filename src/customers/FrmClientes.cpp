@@ -9,29 +9,13 @@
 #include "customers/Clientes.h"
 #include "customers/ExcluiClientes.h"
 #include "customers/ImportaClientes.h"
+#include "gui/Controles.h"
 #include "gui/ExecucaoReservada.h"
 #include "shell/BancoZUV.h"
 #include "shell/FrmMenu.h"
 #include "shell/PastaPrograma.h"
 
 namespace zuv {
-
-namespace {
-
-QPushButton* botao(QWidget* pai, const char* nome, const char* legenda) {
-  auto* b = new QPushButton(QString::fromUtf8(legenda), pai);
-  b->setObjectName(nome);
-  return b;
-}
-
-QLabel* rotulo(QWidget* pai, const char* nome, const char* texto) {
-  auto* l = new QLabel(QString::fromUtf8(texto), pai);
-  l->setObjectName(nome);
-  l->setWordWrap(true);
-  return l;
-}
-
-}  // namespace
 
 FrmClientes::FrmClientes(QWidget* pai) : FormularioBase(pai) {
   setObjectName("FrmClientes");

@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "gui/Controles.h"
 #include "shell/ContextoExecucao.h"
 #include "shell/FrmMenu.h"
 
@@ -28,12 +29,6 @@ template <class W>
 W* nomeado(W* w, const char* nome) {
   w->setObjectName(nome);
   return w;
-}
-
-QLabel* rotulo(QWidget* pai, const char* nome, const char* texto) {
-  auto* l = nomeado(new QLabel(q(texto), pai), nome);
-  l->setWordWrap(true);
-  return l;
 }
 
 constexpr const char* kExplicacao =

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "fiscal/FrmVerificacaoFiscal.h"
+#include "gui/Controles.h"
 #include "gui/ModeloGrade.h"
 #include "migration/ControleProcessos.h"
 #include "migration/ExportaProdutos.h"
@@ -35,19 +36,6 @@ namespace {
 
 QString q(const char* texto) {
   return QString::fromUtf8(texto);
-}
-
-template <class Controle>
-Controle* controle(QWidget* pai, const char* nome, const char* legenda) {
-  auto* c = new Controle(q(legenda), pai);
-  c->setObjectName(nome);
-  return c;
-}
-
-QLabel* rotulo(QWidget* pai, const char* nome, const char* texto) {
-  auto* l = controle<QLabel>(pai, nome, texto);
-  l->setWordWrap(true);
-  return l;
 }
 
 QGroupBox* moldura(QWidget* pai, const char* nome, const char* legenda) {

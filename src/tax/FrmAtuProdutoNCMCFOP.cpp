@@ -11,6 +11,7 @@
 
 #include "common/ReservaTabelas.h"
 #include "fiscal/FrmVerificacaoFiscal.h"
+#include "gui/Controles.h"
 #include "gui/ExecucaoReservada.h"
 #include "shell/BancoZUV.h"
 #include "shell/ContextoExecucao.h"
@@ -23,12 +24,6 @@
 namespace zuv {
 
 namespace {
-
-QPushButton* botao(QWidget* pai, const char* nome, const char* legenda) {
-  auto* b = new QPushButton(QString::fromUtf8(legenda), pai);
-  b->setObjectName(nome);
-  return b;
-}
 
 QCheckBox* caixa(QWidget* pai, const char* nome, const char* legenda, bool marcada) {
   auto* c = new QCheckBox(QString::fromUtf8(legenda), pai);

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/Controles.h"
 #include "gui/ExecucaoReservada.h"
 #include "shell/BancoZUV.h"
 #include "shell/ContextoExecucao.h"
@@ -20,12 +21,6 @@
 namespace zuv {
 
 namespace {
-
-QPushButton* botao(QWidget* pai, const char* nome, const char* legenda) {
-  auto* b = new QPushButton(QString::fromUtf8(legenda), pai);
-  b->setObjectName(nome);
-  return b;
-}
 
 QCheckBox* caixa(QWidget* pai, const char* nome, const char* legenda) {
   auto* c = new QCheckBox(QString::fromUtf8(legenda), pai);
