@@ -20,6 +20,7 @@ struct OpcoesLinha {
 };
 
 Resultado executa(ContextoExecucao& ctx, const OpcoesLinha& o) {
+  ctx.defineOrigem(o.copia.origem);
   OpcoesCopia copia = o.copia;
   if (o.incluir) copia.modo = ModoCopia::IncluirProdutos;
   if (o.copia.cliente && !o.incluir && !o.limpa) return CopiaClientes(ctx, copia);

@@ -40,6 +40,7 @@ Resultado executaImportacao(const OpcoesLinha& linha, ContextoExecucao& ctx) {
       !verificaAntesDaImportacao(ctx.tela(), ctx.pastaPrograma() + "/produto.xlsx", linha.verificar))
     return Resultado::falhou("verificação fiscal");
   if (!linha.grade.empty()) {
+    ctx.defineOrigem(linha.grade);
     std::ifstream f(linha.grade, std::ios::binary);
     if (!f) throw ErroConfiguracao("Não foi possível ler a grade " + linha.grade);
     std::stringstream texto;

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <map>
 
+#include "shell/LocalDoBanco.h"
 #include "shell/PastaPrograma.h"
 
 namespace zuv {
@@ -60,6 +61,31 @@ constexpr const char* kUseAjuda = "Use importadorzuv --help para ver as tarefas 
 
 }  // namespace
 
+std::string nomeDaTarefa(const CLI::App* comando) {
+  std::string nome;
+  for (; comando != nullptr && comando->get_parent() != nullptr; comando = comando->get_parent())
+    nome = comando->get_name() + (nome.empty() ? "" : " " + nome);
+  return nome;
+}
+
+std::string opcoesDadas(const CLI::App* comando) {
+  std::string texto;
+  for (; comando != nullptr; comando = comando->get_parent()) {
+    std::string deste;
+    for (const CLI::Option* opcao : comando->get_options()) {
+      if (opcao->count() == 0 || opcao == comando->get_help_ptr()) continue;
+      deste += (deste.empty() ? "" : " ") + opcao->get_name();
+      if (opcao->get_expected_max() == 0) continue;  // a flag
+      for (const std::string& valor : opcao->results())
+        deste +=
+            " " +
+            (valor.find_first_of(" '\"") == std::string::npos && !valor.empty() ? valor : entreAspas(valor));
+    }
+    if (!deste.empty()) texto = deste + (texto.empty() ? "" : " " + texto);
+  }
+  return texto;
+}
+
 void Tarefas::executa(CLI::App* comando, Operacao op) {
   comando->callback([this, op = std::move(op)] { escolhida_ = op; });
 }
@@ -78,8 +104,9 @@ void Tarefas::executaNoBanco(CLI::App* comando, Execucao execucao, bool apaga) {
   if (apaga)
     comando->add_flag("--sem-copia", opcoes->semCopia,
                       "Não faz a cópia de segurança do banco antes de apagar");
-  executa(comando, [opcoes, execucao = std::move(execucao)](Tela& tela) {
+  executa(comando, [opcoes, execucao = std::move(execucao), comando](Tela& tela) {
     ContextoExecucao ctx(tela, pastaPrograma(), *opcoes);
+    ctx.descreve(nomeDaTarefa(comando), opcoesDadas(comando));
     return executaNoContexto(ctx, execucao);
   });
 }

@@ -41,7 +41,8 @@ class Tarefas {
   void executa(CLI::App* comando, Operacao op);
   // Like executa, for a run on a database: adds --atomico, --simular, --relatorio ARQUIVO and (when
   // the run may wipe: apaga) --sem-copia to comando, and runs execucao through executaNoContexto in
-  // a context over the program folder. The change report goes to stderr, so stdout stays the run's.
+  // a context over the program folder, described by the command and its options (its journal
+  // entry). The change report goes to stderr, so stdout stays the run's.
   void executaNoBanco(CLI::App* comando, Execucao execucao, bool apaga = false);
   const Operacao& escolhida() const { return escolhida_; }
 
@@ -50,6 +51,12 @@ class Tarefas {
 };
 
 using RegistroTarefa = void (*)(CLI::App& programa, Tarefas& tarefas);
+
+// A command's task as its journal entry names it: the (sub)command names from the task down
+// ("produtos importar"). And the options given on the command line, the global ones included
+// ("--limpa-base --sim"), values quoted where a shell needs it.
+std::string nomeDaTarefa(const CLI::App* comando);
+std::string opcoesDadas(const CLI::App* comando);
 
 // Adds a task to every command line parsed from now on; tasks appear in the help by name. A second
 // task of the same name is refused (false, and a warning on stderr).

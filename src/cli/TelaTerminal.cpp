@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/Texto.h"
+
 namespace zuv {
 
 namespace {
@@ -72,21 +74,23 @@ void TelaTerminal::mensagem(const std::string& texto, Icone, const std::string&)
   if (valor_ >= 0 && t_.errosNoTerminal) desenhaBarra();
 }
 
-bool TelaTerminal::pergunta(const std::string& texto, Icone, const std::string&) {
+bool TelaTerminal::pergunta(const std::string& texto, Icone, const std::string&, Padrao padrao) {
   terminaProgresso();
+  const char* opcoes = padrao == Padrao::Nao ? " [s/N] " : " [s/n] ";
   if (resposta_) {
-    t_.saida << texto << " [s/n] " << (*resposta_ ? "s (--sim)" : "n (--nao)") << std::endl;
+    t_.saida << texto << opcoes << (*resposta_ ? "s (--sim)" : "n (--nao)") << std::endl;
     return *resposta_;
   }
   if (!t_.entradaInterativa) throw PerguntaSemResposta{texto};
   for (;;) {
-    t_.saida << texto << " [s/n] " << std::flush;
+    t_.saida << texto << opcoes << std::flush;
     std::string linha;
     if (!std::getline(t_.entrada, linha)) {
       t_.saida << std::endl;
       throw PerguntaSemResposta{texto};
     }
     if (auto r = lerResposta(linha)) return *r;
+    if (padrao == Padrao::Nao && apara(linha).empty()) return false;
     t_.saida << "Responda s (sim) ou n (não)." << std::endl;
   }
 }

@@ -34,7 +34,8 @@ class TelaTerminal : public Tela {
   TelaTerminal(Terminal terminal, std::optional<bool> resposta, bool detalhes = false);
 
   void mensagem(const std::string& texto, Icone icone, const std::string& titulo) override;
-  bool pergunta(const std::string& texto, Icone icone, const std::string& titulo) override;
+  // A question whose default is No shows "[s/N]" and takes an empty answer as No.
+  bool pergunta(const std::string& texto, Icone icone, const std::string& titulo, Padrao padrao) override;
   void progresso(int valor) override;
   void cursorEspera(bool) override {}
   void mostraControle(const std::string&, bool) override {}

@@ -10,6 +10,10 @@ inline constexpr const char* kNomePrograma = "ImportadorZUV";
 
 enum class Icone { Nenhum, Informacao, Pergunta, Exclamacao };
 
+// The answer a question's box offers as its default button (Enter). A question whose Yes deletes
+// data defaults to No.
+enum class Padrao { Sim, Nao };
+
 class Tela {
  public:
   virtual ~Tela() = default;
@@ -19,7 +23,7 @@ class Tela {
                         const std::string& titulo = {}) = 0;
   // A Yes/No question; true for Yes.
   virtual bool pergunta(const std::string& texto, Icone icone = Icone::Pergunta,
-                        const std::string& titulo = {}) = 0;
+                        const std::string& titulo = {}, Padrao padrao = Padrao::Sim) = 0;
   // Progress bar value, 0 to 100.
   virtual void progresso(int valor) = 0;
   // Hourglass (wait) pointer on or off.

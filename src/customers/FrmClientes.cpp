@@ -66,11 +66,12 @@ Conexao* conexaoDoPrograma() {
 
 // The shared connection is reserved for the run: a run of FrmAtuProdutoNCMCFOP on it waits.
 void FrmClientes::importa() {
-  iniciaExecucaoReservada(*this, {kConexaoDoPrograma}, ImportaClientes, conexaoDoPrograma);
+  iniciaExecucaoReservada(*this, "clientes importar", {kConexaoDoPrograma}, ImportaClientes,
+                          conexaoDoPrograma);
 }
 
 void FrmClientes::exclui() {
-  iniciaExecucaoReservada(*this, {kConexaoDoPrograma}, ExcluiClientes, conexaoDoPrograma);
+  iniciaExecucaoReservada(*this, "clientes excluir", {kConexaoDoPrograma}, ExcluiClientes, conexaoDoPrograma);
 }
 
 void FrmClientes::sair() {

@@ -17,6 +17,8 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "gui/JanelaTexto.h"
+
 namespace zuv {
 
 namespace {
@@ -41,6 +43,15 @@ QString q(const std::string& texto) {
 
 }  // namespace
 
+std::unique_ptr<QMessageBox> caixaDePergunta(QWidget* pai, const QString& texto, Icone icone,
+                                             const QString& titulo, Padrao padrao) {
+  auto caixa =
+      std::make_unique<QMessageBox>(iconeQt(icone), titulo, texto, QMessageBox::Yes | QMessageBox::No, pai);
+  caixa->setTextFormat(Qt::PlainText);  // texts carry data from workbooks and databases
+  caixa->setDefaultButton(padrao == Padrao::Nao ? QMessageBox::No : QMessageBox::Yes);
+  return caixa;
+}
+
 CaixasDialogo caixasPadrao() {
   CaixasDialogo c;
   c.mensagem = [](QWidget* pai, const QString& texto, Icone icone, const QString& titulo) {
@@ -48,14 +59,15 @@ CaixasDialogo caixasPadrao() {
     caixa.setTextFormat(Qt::PlainText);  // texts carry data from workbooks and databases
     caixa.exec();
   };
-  c.pergunta = [](QWidget* pai, const QString& texto, Icone icone, const QString& titulo) {
-    QMessageBox caixa(iconeQt(icone), titulo, texto, QMessageBox::Yes | QMessageBox::No, pai);
-    caixa.setTextFormat(Qt::PlainText);
-    caixa.setDefaultButton(QMessageBox::Yes);
-    return caixa.exec() == QMessageBox::Yes;  // closing the box (Esc) answers No
+  c.pergunta = [](QWidget* pai, const QString& texto, Icone icone, const QString& titulo, Padrao padrao) {
+    return caixaDePergunta(pai, texto, icone, titulo, padrao)->exec() == QMessageBox::Yes;  // Esc answers No
   };
   c.abreArquivo = [](const QString& caminho) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(caminho));
+  };
+  c.janelaTexto = [](QWidget* pai, const QString& titulo, const QString& texto, const QString& pasta) {
+    JanelaTexto janela(titulo, texto, pasta, pai);
+    janela.exec();
   };
   return c;
 }
@@ -97,9 +109,10 @@ void TelaQt::mensagem(const std::string& texto, Icone icone, const std::string& 
   naTela([&] { caixasDialogo().mensagem(formulario_, q(texto), icone, tituloDaCaixa(titulo)); });
 }
 
-bool TelaQt::pergunta(const std::string& texto, Icone icone, const std::string& titulo) {
+bool TelaQt::pergunta(const std::string& texto, Icone icone, const std::string& titulo, Padrao padrao) {
   bool sim = false;
-  naTela([&] { sim = caixasDialogo().pergunta(formulario_, q(texto), icone, tituloDaCaixa(titulo)); });
+  naTela(
+      [&] { sim = caixasDialogo().pergunta(formulario_, q(texto), icone, tituloDaCaixa(titulo), padrao); });
   return sim;
 }
 

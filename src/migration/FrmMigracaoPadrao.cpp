@@ -236,7 +236,8 @@ void FrmMigracaoPadrao::marcaTodos() {
 
 void FrmMigracaoPadrao::geraExcel() {
   const OpcoesPlanilhaProduto opcoes{optTodos_->isChecked()};
-  iniciaExecucao([opcoes](ContextoExecucao& ctx) { return GeraExcelOrigem(ctx, opcoes); });
+  iniciaExecucao("produtos planilha",
+                 [opcoes](ContextoExecucao& ctx) { return GeraExcelOrigem(ctx, opcoes); });
 }
 
 void FrmMigracaoPadrao::selecionaBanco() {
@@ -248,19 +249,22 @@ void FrmMigracaoPadrao::selecionaBanco() {
 
 void FrmMigracaoPadrao::importaOutroBanco() {
   const OpcoesOutroBanco opcoes{txtNomeBanco_->text().toStdString(), optBanco_->isChecked()};
-  iniciaExecucao([opcoes](ContextoExecucao& ctx) { return ImportaOutroBanco(ctx, opcoes); });
+  iniciaExecucao("produtos syspdv",
+                 [opcoes](ContextoExecucao& ctx) { return ImportaOutroBanco(ctx, opcoes); });
 }
 
 void FrmMigracaoPadrao::importaFornecedores() {
-  iniciaExecucao([](ContextoExecucao& ctx) { return ImportaFornecedores(ctx, OpcoesFornecedores{}); });
+  iniciaExecucao("fornecedores importar",
+                 [](ContextoExecucao& ctx) { return ImportaFornecedores(ctx, OpcoesFornecedores{}); });
 }
 
 void FrmMigracaoPadrao::listaProcessos() {
-  iniciaExecucao([](ContextoExecucao& ctx) { return ListarProcessos(ctx); });
+  iniciaExecucao("processos listar", [](ContextoExecucao& ctx) { return ListarProcessos(ctx); });
 }
 
 void FrmMigracaoPadrao::encerraProcesso() {
-  iniciaExecucao([](ContextoExecucao& ctx) { return EncerrarProcessos(ctx, OpcoesEncerraProcesso{}); });
+  iniciaExecucao("processos encerrar",
+                 [](ContextoExecucao& ctx) { return EncerrarProcessos(ctx, OpcoesEncerraProcesso{}); });
 }
 
 ZUV_FORMULARIO_DO_MENU("cmdImportaProduto", FrmMigracaoPadrao);

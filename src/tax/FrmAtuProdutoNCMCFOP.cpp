@@ -108,8 +108,8 @@ void FrmAtuProdutoNCMCFOP::geraExcel() {
   OpcoesExportaSAT opcoes;
   opcoes.fixa = chkFixa_->isChecked();
   iniciaExecucaoReservada(
-      *this, {kConexaoDoPrograma}, [opcoes](ContextoExecucao& ctx) { return ExportaSAT(ctx, opcoes); },
-      conexaoDoPrograma);
+      *this, "sat exportar", {kConexaoDoPrograma},
+      [opcoes](ContextoExecucao& ctx) { return ExportaSAT(ctx, opcoes); }, conexaoDoPrograma);
 }
 
 void FrmAtuProdutoNCMCFOP::importa() {
@@ -122,8 +122,8 @@ void FrmAtuProdutoNCMCFOP::importa() {
   std::vector<std::string> reservas = kTabelasTributos;
   reservas.push_back(kConexaoDoPrograma);
   iniciaExecucaoReservada(
-      *this, reservas, [opcoes](ContextoExecucao& ctx) { return AtualizaTributosSAT(ctx, opcoes); },
-      conexaoDoPrograma);
+      *this, "sat importar", reservas,
+      [opcoes](ContextoExecucao& ctx) { return AtualizaTributosSAT(ctx, opcoes); }, conexaoDoPrograma);
 }
 
 void FrmAtuProdutoNCMCFOP::sair() {

@@ -86,8 +86,9 @@ FrmAtuProdutoNFE::FrmAtuProdutoNFE(QWidget* pai) : FormularioBase(pai) {
 
 void FrmAtuProdutoNFE::geraExcel() {
   if (!conexao_) return;
-  iniciaExecucao([](ContextoExecucao& ctx) { return ExportaNFE(ctx); },
-                 [conexao = conexao_] { return conexao.get(); });
+  iniciaExecucao(
+      "nfe exportar", [](ContextoExecucao& ctx) { return ExportaNFE(ctx); },
+      [conexao = conexao_] { return conexao.get(); });
 }
 
 void FrmAtuProdutoNFE::importa() {
@@ -99,7 +100,8 @@ void FrmAtuProdutoNFE::importa() {
   opcoes.ncm = chkNCM_->isChecked();
   // The connection is shared with the run (it outlives the form if the form goes first).
   iniciaExecucaoReservada(
-      *this, kTabelasTributos, [opcoes](ContextoExecucao& ctx) { return AtualizaTributosNFE(ctx, opcoes); },
+      *this, "nfe importar", kTabelasTributos,
+      [opcoes](ContextoExecucao& ctx) { return AtualizaTributosNFE(ctx, opcoes); },
       [conexao = conexao_] { return conexao.get(); });
 }
 

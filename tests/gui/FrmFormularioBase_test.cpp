@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QThread>
 #include <atomic>
@@ -13,6 +15,7 @@
 #include <tuple>
 
 #include "common/Erro.h"
+#include "gui/JanelaTexto.h"
 #include "support/AplicacaoQt.h"
 
 namespace zuv {
@@ -41,7 +44,7 @@ Operacao esperaLiberar(std::atomic<bool>& liberada) {
 class FormularioBaseTest : public ::testing::Test {
  protected:
   using Caixa = std::tuple<QString, Icone, QString>;  // text, icon, title
-  std::vector<Caixa> mensagens, perguntas;
+  std::vector<Caixa> mensagens, perguntas, janelas;
   bool resposta = false, foraDaTela = false;
   int encerramentos = 0;
 
@@ -50,9 +53,12 @@ class FormularioBaseTest : public ::testing::Test {
     caixasDialogo().mensagem = [this](QWidget*, const QString& t, Icone i, const QString& ti) {
       registra(mensagens, {t, i, ti});
     };
-    caixasDialogo().pergunta = [this](QWidget*, const QString& t, Icone i, const QString& ti) {
+    caixasDialogo().pergunta = [this](QWidget*, const QString& t, Icone i, const QString& ti, Padrao) {
       registra(perguntas, {t, i, ti});
       return resposta;
+    };
+    caixasDialogo().janelaTexto = [this](QWidget*, const QString& ti, const QString& t, const QString&) {
+      registra(janelas, {t, Icone::Nenhum, ti});
     };
     defineEncerramento([this] { ++encerramentos; });
   }
@@ -152,6 +158,31 @@ TEST_F(FormularioBaseTest, FormularioDestruidoDuranteAOperacaoNaoTravaERespondeN
   delete form;
   EXPECT_EQ(respondeu, 0);
   EXPECT_TRUE(perguntas.empty() && mensagens.empty());
+}
+
+// A question whose Yes deletes data has "Não" as its default button; the others keep "Sim". The
+// window of long texts shows its text, opens its folder and fits a 1366x768 screen.
+TEST_F(FormularioBaseTest, PerguntasDestrutivasTemNaoComoPadraoEAJanelaDeTextoCabeNaTela) {
+  for (const auto& [padrao, botao] :
+       {std::pair{Padrao::Sim, QMessageBox::Yes}, {Padrao::Nao, QMessageBox::No}}) {
+    const auto caixa = caixaDePergunta(nullptr, "Excluir?", Icone::Exclamacao, "ImportadorZUV", padrao);
+    EXPECT_EQ(caixa->defaultButton(), caixa->button(botao));
+  }
+  std::vector<QString> abertos;
+  caixasDialogo().abreArquivo = [&](const QString& c) {
+    abertos.push_back(c);
+    return true;
+  };
+  JanelaTexto janela("Resumo da execução: produtos importar", "produtos importar: concluída",
+                     "/tmp/relatorios");
+  janela.show();
+  EXPECT_EQ(janela.findChild<QPlainTextEdit*>("txtTexto")->toPlainText(), "produtos importar: concluída");
+  janela.findChild<QPushButton*>("cmdAbrirPasta")->click();
+  EXPECT_EQ(abertos, std::vector<QString>{"/tmp/relatorios"});
+  EXPECT_TRUE(janela.findChild<QPushButton*>("cmdFechar")->isDefault());
+  EXPECT_LE(janela.frameGeometry().width(), 1366);
+  EXPECT_LE(janela.frameGeometry().height(), 768 - 40);  // above a panel
+  EXPECT_EQ(JanelaTexto("Histórico", "nada", "").findChild<QPushButton*>("cmdAbrirPasta"), nullptr);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "common/Erro.h"
 #include "platform/BancoVazio.h"
+#include "shell/LocalDoBanco.h"
 #include "support/TelaGravadora.h"
 
 namespace zuv {
@@ -68,6 +69,32 @@ TEST(SlotConexao, ProgramaTerminaComOSlotAberto) {
   SlotConexao::programa().substitui(std::make_unique<Conexao>(dados.conexao()));
   SlotConexao::programa().conexao().iniciaTransacao();
   EXPECT_TRUE(SlotConexao::programa().aberta());
+}
+
+// Where a database's backups and journal go: beside its file, in the folder of their kind; for a
+// database on another machine, in that folder of the program folder, under the server's name.
+TEST(BancoZUV, CopiasERelatoriosFicamAoLadoDoBanco) {
+  struct Caso {
+    const char* banco;
+    const char* arquivo;
+    const char* nome;
+    const char* copias;
+  };
+  const Caso casos[] = {
+      {"/srv/zuv/DADOS/VENDAS.FDB", "VENDAS.FDB", "VENDAS", "/srv/zuv/DADOS/copias"},
+      {"/srv/zuv/DESTINO", "DESTINO", "DESTINO", "/srv/zuv/copias"},
+      {"localhost:/srv/zuv/VENDAS.FDB", "VENDAS.FDB", "VENDAS", "/srv/zuv/copias"},
+      {"127.0.0.1/3050:/srv/zuv/VENDAS.FDB", "VENDAS.FDB", "VENDAS", "/srv/zuv/copias"},
+      {"loja:/srv/zuv/VENDAS.FDB", "VENDAS.FDB", "VENDAS", "/prog/copias/loja"},
+      {"loja/3051:C:\\ZUV\\DADOS\\VENDAS.FDB", "VENDAS.FDB", "VENDAS", "/prog/copias/loja_3051"},
+  };
+  for (const Caso& c : casos) {
+    const LocalDoBanco l = localDoBanco(c.banco, "/prog");
+    EXPECT_EQ(l.arquivo, c.arquivo) << c.banco;
+    EXPECT_EQ(l.nome, c.nome) << c.banco;
+    EXPECT_EQ(l.subpasta("copias"), c.copias) << c.banco;
+  }
+  EXPECT_EQ(localDoBanco("loja:/srv/VENDAS.FDB", "/prog").subpasta("relatorios"), "/prog/relatorios/loja");
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ class TelaGravadora : public Tela {
     std::string texto;
     Icone icone;
     std::string titulo;
+    Padrao padrao = Padrao::Sim;
   };
   std::vector<Mensagem> mensagens, perguntas;
   std::deque<bool> respostas;  // answers in order; when empty, respostaPadrao
@@ -38,8 +39,8 @@ class TelaGravadora : public Tela {
     mensagens.push_back({texto, icone, titulo});
     eventos.push_back("mensagem: " + texto);
   }
-  bool pergunta(const std::string& texto, Icone icone, const std::string& titulo) override {
-    perguntas.push_back({texto, icone, titulo});
+  bool pergunta(const std::string& texto, Icone icone, const std::string& titulo, Padrao padrao) override {
+    perguntas.push_back({texto, icone, titulo, padrao});
     const bool r = respostas.empty() ? respostaPadrao : respostas.front();
     if (!respostas.empty()) respostas.pop_front();
     eventos.push_back("pergunta: " + texto + (r ? " -> sim" : " -> nao"));
