@@ -278,8 +278,9 @@ class Importacao {
       planilha_ = planilha.get();
       tela_.cursorEspera(true);
       tela_.progresso(0);
-      const bool exclui =
-          o_.excluiCFOP ? *o_.excluiCFOP : tela_.pergunta(kPerguntaExcluiCFOP, Icone::Pergunta);
+      const bool exclui = o_.excluiCFOP
+                              ? *o_.excluiCFOP
+                              : tela_.pergunta(kPerguntaExcluiCFOP, Icone::Pergunta, {}, Padrao::Nao);
       ReservaTabelas reserva(kTabelasTributos, [this] {
         tela_.nota(
             "Aguardando outra operação que grava nas mesmas tabelas (NCM, ECFLetra, CST, TribCFOP)...");

@@ -64,7 +64,7 @@ TEST_F(ComandoClientesTest, ExcluirListaOsClientesMantidos) {
   EXPECT_EQ(roda({"clientes", "excluir", "--sim"}), 0) << erros.str();
   EXPECT_EQ(
       saida.str(),
-      "Excluir Base de dados de Cliente do ZUV [s/n] s (--sim)\n"
+      "Excluir Base de dados de Cliente do ZUV [s/N] s (--sim)\n"
       "2Nome: BIAOperação não poderá ser completa, há operações vinculada a esse cliente : \nfinalizado\n");
   EXPECT_EQ(conta("cliente"), 1);
   EXPECT_NE(erros.str().find(
