@@ -230,7 +230,7 @@ int main(int argc, char** argv) {
 
     auto c = bancoNovo(pasta + "/dados");
     ResumoImportacaoProduto resumo;
-    AmbienteImportacao ambiente{*c, tela, programa, {}, {}, {}};
+    AmbienteImportacao ambiente{*c, tela, programa, {}, {}, {}, {}};
     OpcoesImportacaoProduto opcoes;
     opcoes.grupo = true;
     opcoes.encerraPrograma = false;

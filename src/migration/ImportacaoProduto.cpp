@@ -230,6 +230,12 @@ Resultado Importacao::executa() {
                                                 (o_.planilha ? kArquivoProduto : "na grade") +
                                                 ": a base de produtos não foi limpa.");
     } else {
+      if (a_.confirmaLimpeza && !a_.confirmaLimpeza()) {
+        tela_.cursorEspera(false);
+        const std::string texto = "Importação cancelada: nada foi excluído nem importado.";
+        if (a_.nota) a_.nota(texto);
+        return Resultado::falhou(texto);
+      }
       if (a_.copiaDeSeguranca) a_.copiaDeSeguranca();
       if (!limpaBase()) return Resultado::falhou("A base de produtos não foi limpa.");
     }

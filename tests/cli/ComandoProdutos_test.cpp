@@ -1,3 +1,5 @@
+#include <gmock/gmock.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -7,6 +9,8 @@
 
 namespace zuv::teste {
 namespace {
+
+using ::testing::HasSubstr;
 
 class ComandoProdutosTest : public AmbienteClientes {
  protected:
@@ -43,6 +47,25 @@ TEST_F(ComandoProdutosTest, ImportarLeAPlanilhaOuAGradeComAsCaixasDoFormulario) 
                    "join produto p on p.idproduto = e.idproduto"),
             (Tabela{{"ARROZ TIPO 1", "20", "25", "9"}}));
   EXPECT_EQ(roda({"produtos", "importar", "--limpa-base", "--atualiza"}), 2);
+
+  // Clean mode asks before anything goes: without a terminal and --sim it stops and deletes nothing.
+  const std::vector<std::string> limpa = {"produtos", "importar", "--limpa-base", "--grade",
+                                          (pasta / "grade.txt").string()};
+  EXPECT_EQ(roda(limpa), 2);
+  EXPECT_THAT(erros.str(),
+              HasSubstr("Limpa Base de Produtos ( Nova Migração ): 1 produto e 1 item de estoque "
+                        "serão excluídos de " +
+                        banco->caminho().string() + ". Continuar?"));
+  EXPECT_EQ(conta("produto"), 1);
+  EXPECT_FALSE(fs::exists(banco->pastaDados() / "copias"));
+  auto comSim = limpa;
+  comSim.push_back("--sim");
+  EXPECT_EQ(roda(comSim), 0) << erros.str();
+  EXPECT_THAT(saida.str(), HasSubstr("serão excluídos de " + banco->caminho().string() +
+                                     ". Continuar? [s/N] s (--sim)\nFim Importação\nFIM\n"));
+  EXPECT_EQ(linhas("select iditemproduto, barra from produtoestoque"), (Tabela{{"1", "7891"}}));
+  EXPECT_EQ(fs::directory_iterator(banco->pastaDados() / "copias")->path().filename().string().substr(0, 7),
+            "VENDAS_");
 }
 
 }  // namespace
