@@ -113,7 +113,8 @@ void registra(CLI::App& programa, Tarefas& tarefas) {
   fiscal->require_subcommand(1);
   auto* verificar = fiscal->add_subcommand(
       "verificar",
-      "Verifica os códigos fiscais de produto.xlsx ou produtosat.xlsx (pelos títulos) antes da importação.\n"
+      "Verifica os códigos fiscais de produto.xlsx ou produtosat.xlsx (pelos títulos) antes da importação:\n"
+      "uma linha por tipo de achado, com exemplos; --detalhes mostra cada achado.\n"
       "Saída: 0 nada achado, 1 achados, 2 erro de uso ou arquivo ilegível.");
   auto opcoes = std::make_shared<OpcoesVerificar>();
   verificar->add_option("ARQUIVO", opcoes->arquivo, "A planilha (.xlsx ou .xls)")->required();
