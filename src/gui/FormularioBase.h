@@ -66,6 +66,8 @@ class FormularioBase : public QWidget {
   // Called on the UI thread when a run has ended, after the buttons are enabled again.
   virtual void operacaoConcluida(const Resultado&) {}
   void closeEvent(QCloseEvent* evento) override;
+  // The first time the form is shown: no larger than the screen's free area.
+  void showEvent(QShowEvent* evento) override;
 
  private:
   Resultado executaProtegida(const Operacao& op);
@@ -82,6 +84,7 @@ class FormularioBase : public QWidget {
   std::atomic<bool> trabalhadorTerminou_{true};
   bool destruindo_ = false;
   bool fecharAoTerminar_ = false;
+  bool ajustadoATela_ = false;
   std::vector<QPointer<QAbstractButton>> desabilitados_;
 };
 

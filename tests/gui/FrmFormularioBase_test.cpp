@@ -1,19 +1,35 @@
 // The form base: runs on a worker thread with calls carried to the UI thread, one run at a time
-// with the buttons disabled, errors that escape a run, closing during a run, the end of the program.
+// with the buttons disabled, errors that escape a run, closing during a run, the end of the program;
+// and every window of the program fits a small laptop screen.
 #include "gui/FormularioBase.h"
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QElapsedTimer>
+#include <QGroupBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QThread>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <memory>
 #include <thread>
 #include <tuple>
 
 #include "common/Erro.h"
+#include "customers/FrmClientes.h"
+#include "dbcopy/FrmZUVdeZUVProduto.h"
+#include "fiscal/FrmVerificacaoFiscal.h"
+#include "migration/FrmMigracaoPadrao.h"
+#include "shell/FrmMenu.h"
+#include "shell/PastaPrograma.h"
 #include "support/AplicacaoQt.h"
+#include "support/BancoDeTeste.h"
+#include "tax/FrmAtuProdutoNCMCFOP.h"
+#include "tax/FrmAtuProdutoNFE.h"
 
 namespace zuv {
 namespace {
@@ -152,6 +168,61 @@ TEST_F(FormularioBaseTest, FormularioDestruidoDuranteAOperacaoNaoTravaERespondeN
   delete form;
   EXPECT_EQ(respondeu, 0);
   EXPECT_TRUE(perguntas.empty() && mensagens.empty());
+}
+
+// A 1366x768 screen less a title bar and a panel: what a window may take of it.
+constexpr int kLarguraUtil = 1366, kAlturaUtil = 768 - 70;
+
+// Shows w and lets it lay out; with ZUV_CAPTURAS=<folder> also saves <folder>/<name>.png (under
+// xvfb-run -s "-screen 0 1366x768x24" with the xcb platform: the whole screen, as the window sits
+// on it).
+void mostraECaptura(QWidget& w) {
+  w.move(0, 0);
+  w.show();
+  QElapsedTimer relogio;
+  relogio.start();
+  while (relogio.elapsed() < 300)
+    QCoreApplication::processEvents();
+  const char* pasta = std::getenv("ZUV_CAPTURAS");
+  if (pasta == nullptr) return;
+  const QString arquivo = QString::fromLocal8Bit(pasta) + "/" + w.objectName() + ".png";
+  const QPixmap imagem = QGuiApplication::platformName() == "xcb" ? w.screen()->grabWindow(0) : w.grab();
+  EXPECT_TRUE(imagem.save(arquivo)) << arquivo.toStdString();
+}
+
+TEST_F(FormularioBaseTest, EveryWindowFitsA1366x768ScreenWithItsButtonsVisible) {
+  teste::BancoDeTeste banco;
+  definePastaPrograma(banco.pastaPrograma().string());
+  const std::vector<std::pair<const char*, std::function<QWidget*()>>> janelas = {
+      {"FrmMenu", [] { return new FrmMenu; }},
+      {"FrmClientes", [] { return new FrmClientes; }},
+      {"FrmAtuProdutoNCMCFOP", [] { return new FrmAtuProdutoNCMCFOP; }},
+      {"FrmAtuProdutoNFE", [] { return new FrmAtuProdutoNFE; }},
+      {"FrmMigracaoPadrao", [] { return new FrmMigracaoPadrao; }},
+      {"FrmZUVdeZUVProduto", [] { return new FrmZUVdeZUVProduto; }},
+      {"FrmVerificacaoFiscal",
+       [&] { return new FrmVerificacaoFiscal(nullptr, (banco.pastaPrograma() / "produto.xlsx").string()); }},
+  };
+  for (const auto& [nome, cria] : janelas) {
+    std::unique_ptr<QWidget> w(cria());
+    w->setObjectName(nome);
+    // The size it opens at on a large screen, and the least its layout needs.
+    EXPECT_LE(w->width(), kLarguraUtil) << nome;
+    EXPECT_LE(w->height(), kAlturaUtil) << nome;
+    EXPECT_LE(w->minimumSizeHint().width(), kLarguraUtil) << nome;
+    EXPECT_LE(w->minimumSizeHint().height(), kAlturaUtil) << nome;
+    mostraECaptura(*w);
+    for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) {
+      if (!b->isVisibleTo(w.get())) continue;
+      const QRect onde(b->mapTo(w.get(), QPoint(0, 0)), b->size());
+      EXPECT_TRUE(w->rect().contains(onde)) << nome << ": " << b->objectName().toStdString();
+    }
+    if (auto* seguranca = w->findChild<QGroupBox*>("fraSeguranca")) {
+      EXPECT_LE(seguranca->height(), seguranca->sizeHint().height()) << nome << ": Segurança stretched";
+    }
+  }
+  EXPECT_TRUE(mensagens.empty()) << mensagens.size() << " message(s), e.g. a failed connection";
+  definePastaPrograma({});
 }
 
 }  // namespace
