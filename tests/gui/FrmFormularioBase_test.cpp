@@ -7,7 +7,10 @@
 
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
@@ -223,6 +226,30 @@ TEST_F(FormularioBaseTest, EveryWindowFitsA1366x768ScreenWithItsButtonsVisible) 
   }
   EXPECT_TRUE(mensagens.empty()) << mensagens.size() << " message(s), e.g. a failed connection";
   definePastaPrograma({});
+}
+
+TEST_F(FormularioBaseTest, QtsOwnButtonsAndFileDialogSpeakPortuguese) {
+  ASSERT_TRUE(instalaTraducaoQt(*qApp)) << "qtbase_pt_BR.qm (Debian's qt6-translations-l10n)";
+  QMessageBox caixa(QMessageBox::Question, "ImportadorZUV", "Atualizar o Cadastro de Cliente",
+                    QMessageBox::Yes | QMessageBox::No);
+  caixa.setObjectName("CaixaPergunta");
+  mostraECaptura(caixa);
+  QStringList textos;
+  for (QAbstractButton* b : caixa.buttons())
+    textos << b->text().remove('&');
+  caixa.close();
+  QFileDialog dialogo(nullptr, "Banco de Dados Destino");
+  dialogo.setOption(QFileDialog::DontUseNativeDialog);
+  dialogo.setObjectName("DialogoArquivo");
+  mostraECaptura(dialogo);
+  for (QAbstractButton* b : dialogo.findChildren<QPushButton*>())
+    textos << b->text().remove('&');
+  for (QLabel* l : dialogo.findChildren<QLabel*>())
+    textos << l->text().remove('&');
+  dialogo.close();
+  for (const char* esperado : {"Sim", "Não", "Abrir", "Cancelar"})
+    EXPECT_TRUE(textos.contains(QString::fromUtf8(esperado)))
+        << esperado << " in " << textos.join(", ").toStdString();
 }
 
 }  // namespace
