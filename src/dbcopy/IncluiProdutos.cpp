@@ -180,7 +180,8 @@ Resultado AtualizaBancoCadProdutoInclui(ContextoExecucao& ctx, ParBancos& b) {
       b.destino.executa(item.sql());
 
       ++feitos;
-      tela.progresso(static_cast<int>(std::lround(100.0 / totalReg * static_cast<double>(feitos))));
+      tela.progressoLinhas(static_cast<int>(std::lround(100.0 / totalReg * static_cast<double>(feitos))),
+                           feitos, totalReg);
       tela.defineTexto(kControleContador, std::to_string(feitos));
     }
     transacao.confirma();
