@@ -126,6 +126,12 @@ bool TelaTerminal::pergunta(const std::string& texto, Icone, const std::string&)
     return *resposta_;
   }
   if (!t_.entradaInterativa) throw PerguntaSemResposta{texto};
+  // The time the person takes to answer does not count in the run's rate.
+  struct Pausa {
+    Relogio::time_point& inicio;
+    const Relogio::time_point desde = Relogio::now();
+    ~Pausa() { inicio += Relogio::now() - desde; }
+  } pausa{inicio_};
   for (;;) {
     t_.saida << texto << " [s/n] " << std::flush;
     std::string linha;

@@ -11,9 +11,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -120,6 +122,24 @@ TEST_F(FormularioBaseTest, RodaForaDaTelaUmaPorVezEErrosViramMensagemEFalha) {
   EXPECT_EQ(form.concluidas.at(1), Resultado::falhou("arquivo corrompido"));
   EXPECT_EQ(form.concluidas.at(2).desfecho, Resultado::Desfecho::Falhou);
   EXPECT_TRUE(form.cmdProd->isEnabled()) << "buttons back after a failed run";
+}
+
+// A run through rows: the bar follows the run's own value and is full once every row is done.
+TEST_F(FormularioBaseTest, ABarraTerminaCheiaQuandoTodasAsLinhasForamFeitas) {
+  FormTeste form;
+  auto* barra = new QProgressBar(&form);
+  barra->setObjectName("Trm");
+  std::vector<int> valores;
+  ASSERT_TRUE(form.iniciaOperacao([&](Tela& tela) {
+    for (long long feitas = 1; feitas <= 3; ++feitas) {
+      tela.progressoLinhas(static_cast<int>((feitas - 1) * (100.0 / 3)), feitas, 3);  // one row behind
+      QMetaObject::invokeMethod(
+          barra, [&] { valores.push_back(barra->value()); }, Qt::BlockingQueuedConnection);
+    }
+    return Resultado::concluido();
+  }));
+  form.aguardaOperacao();
+  EXPECT_EQ(valores, (std::vector<int>{0, 33, 100}));
 }
 
 TEST_F(FormularioBaseTest, FimDoProgramaEsperaAsOperacoesDosOutrosFormularios) {
@@ -247,7 +267,28 @@ TEST_F(FormularioBaseTest, QtsOwnButtonsAndFileDialogSpeakPortuguese) {
   for (QLabel* l : dialogo.findChildren<QLabel*>())
     textos << l->text().remove('&');
   dialogo.close();
-  for (const char* esperado : {"Sim", "Não", "Abrir", "Cancelar"})
+
+  // A system message with the project's hint: the text exactly the system's, the hint under it.
+  caixasDialogo() = caixasPadrao();
+  QWidget form;
+  TelaQt tela(&form);
+  QString texto, dica;
+  QTimer::singleShot(100, [&] {
+    auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(caixa, nullptr);
+    caixa->setObjectName("CaixaZuvIni");
+    texto = caixa->text();
+    dica = caixa->informativeText();
+    mostraECaptura(*caixa);
+    for (QAbstractButton* b : caixa->buttons())
+      textos << b->text().remove('&');
+    caixa->accept();
+  });
+  tela.mensagemComDica("Arquivo zuv.INI não encontrado ", "Procurado em /opt/zuv/zuv.ini.", Icone::Informacao,
+                       {});
+  EXPECT_EQ(texto, QString::fromUtf8("Arquivo zuv.INI não encontrado "));
+  EXPECT_EQ(dica, "Procurado em /opt/zuv/zuv.ini.");
+  for (const char* esperado : {"Sim", "Não", "Abrir", "Cancelar", "OK"})
     EXPECT_TRUE(textos.contains(QString::fromUtf8(esperado)))
         << esperado << " in " << textos.join(", ").toStdString();
 }
