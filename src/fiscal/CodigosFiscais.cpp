@@ -6,6 +6,7 @@
 
 #include "common/Erro.h"
 #include "common/Regional.h"
+#include "common/Texto.h"
 
 namespace zuv {
 
@@ -133,10 +134,6 @@ std::string_view semBrancos(std::string_view s) {
   while (!s.empty() && branco(s.back()))
     s.remove_suffix(1);
   return s;
-}
-
-bool soDigitos(std::string_view s) {
-  return !s.empty() && std::all_of(s.begin(), s.end(), digito);
 }
 
 std::optional<Problema> verificaNcm(std::string_view valor) {

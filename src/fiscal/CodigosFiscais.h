@@ -18,8 +18,6 @@ struct Problema {
 // The cell's text without blanks around. Every rule below trims its value first.
 std::string_view semBrancos(std::string_view s);
 
-bool soDigitos(std::string_view s);
-
 // NCM: 8 digits. A 7-digit number lost its leading zero (chapters 01 to 09); dots, blanks and
 // hyphens around 8 digits are the printed form of the code. Empty gives "NCM vazio".
 std::optional<Problema> verificaNcm(std::string_view valor);

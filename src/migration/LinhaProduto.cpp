@@ -16,20 +16,6 @@ std::string limpo(const std::string& s) {
   return LimpaTexto(apara(s), false);
 }
 
-bool soDigitos(const std::string& s) {
-  if (s.empty()) return false;
-  for (char c : s)
-    if (c < '0' || c > '9') return false;
-  return true;
-}
-
-std::string semPontos(const std::string& s) {
-  std::string r;
-  for (char c : s)
-    if (c != '.') r += c;
-  return r;
-}
-
 int64_t potencia10(int n) {
   int64_t p = 1;
   while (n-- > 0)
@@ -175,15 +161,6 @@ std::string formataPreco(const Decimal& valor, int estilo) {
 
 Decimal arredonda(double v, int casas) {
   return Decimal{static_cast<int64_t>(std::llround(v * double(potencia10(casas)))), casas};
-}
-
-std::string aspas(const std::string& texto) {
-  std::string r = "'";
-  for (char c : texto) {
-    r += c;
-    if (c == '\'') r += '\'';
-  }
-  return r + "'";
 }
 
 }  // namespace zuv

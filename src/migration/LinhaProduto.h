@@ -56,7 +56,4 @@ std::string numeroSQL(const Decimal& valor);
 // The rounded value of v with `casas` decimals.
 Decimal arredonda(double v, int casas);
 
-// A text between single quotes with its quotes doubled: 'D''AGUA'; an empty text gives ''.
-std::string aspas(const std::string& texto);
-
 }  // namespace zuv

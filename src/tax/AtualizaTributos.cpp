@@ -31,15 +31,6 @@ std::string FL(const Valor& v) {
   return ConverteSQL(v, "FL");
 }
 
-bool soDigitos(const std::string& s) {
-  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-std::string semPontos(std::string s) {
-  s.erase(std::remove(s.begin(), s.end(), '.'), s.end());
-  return s;
-}
-
 size_t caracteres(const std::string& s) {
   return paraCodigos(s).size();
 }
@@ -60,12 +51,6 @@ std::optional<int32_t> primeiroId(Conexao& conexao, const std::string& sql, cons
   Recordset rs = conexao.abre(sql);
   if (rs.eof() || rs.valor(campo).nulo()) return std::nullopt;
   return static_cast<int32_t>(rs.valor(campo).paraDouble());
-}
-
-// Maximum + 1 of a key, 1 for an empty table.
-int32_t proximoId(Conexao& conexao, const std::string& sql, const char* campo) {
-  const std::optional<int32_t> max = primeiroId(conexao, sql, campo);
-  return max ? *max + 1 : 1;
 }
 
 std::string texto(int32_t id) {
@@ -355,7 +340,7 @@ class Importacao {
       db.executa("Update NCM Set CEST = " + CH(l.cest) + " Where IDNCM = " + texto(*id));
       return Valor(int64_t{*id});
     }
-    const int32_t id = proximoId(db, "Select max(idNCM) idNCM From NCM", "idNCM");
+    const int32_t id = ProxCodigo(db, "idNCM", "NCM", "Select max(idNCM) idNCM From NCM");
     db.executa(" Insert Into NCM ( IDNCM, CODIGONCM, DESCRICAO, IDNCMGRUPO,CEST ) Values (" + texto(id) +
                ",'" + l.ncm + "','" + dobraAspas(descricaoNCM(l.descricao)) + "',1," + CH(l.cest) + ")");
     return Valor(int64_t{id});
@@ -367,7 +352,8 @@ class Importacao {
     if (const auto id =
             primeiroId(db, "Select idECFLetra From ECFLetra Where  PorcICF = " + taxa, "idECFLetra"))
       return Valor(int64_t{*id});
-    const int32_t id = proximoId(db, "Select max(idECFLetra) idECFLetra From ECFLetra", "idECFLetra");
+    const int32_t id =
+        ProxCodigo(db, "idECFLetra", "ECFLetra", "Select max(idECFLetra) idECFLetra From ECFLetra");
     db.executa(std::string(" INSERT INTO ECFLetra (IDECFLETRA,LETRAIMPRESSAO,PORCICF,DESCRICAO) ") +
                " Values ( " + texto(id) + "," + CH(l.aliquota) + "," + taxa + ", 'ECF  " +
                dobraAspas(l.aliquota) + "')");
@@ -387,7 +373,8 @@ class Importacao {
                  "," + "        NaturezaOperacao  = " + CH(descricao) + " Where idTribCFOP = " + texto(*id));
       return Valor(int64_t{*id});
     }
-    const int32_t id = proximoId(db, "Select max(idTribCFOP) idTribCFOP From TribCFOP", "idTribCFOP");
+    const int32_t id =
+        ProxCodigo(db, "idTribCFOP", "TribCFOP", "Select max(idTribCFOP) idTribCFOP From TribCFOP");
     db.executa(insercaoCFOPSaida(id, descricao, l.cfop, l.cst, l.csosn));
     return Valor(int64_t{id});
   }
@@ -397,7 +384,8 @@ class Importacao {
     if (const auto id =
             primeiroId(db, "Select * From TribCFOP Where  CodFiscal =  " + CH(l.cfopEntrada), "idTribCFOP"))
       return Valor(int64_t{*id});
-    const int32_t id = proximoId(db, "Select max(idTribCFOP) idTribCFOP From TribCFOP", "idTribCFOP");
+    const int32_t id =
+        ProxCodigo(db, "idTribCFOP", "TribCFOP", "Select max(idTribCFOP) idTribCFOP From TribCFOP");
     db.executa(insercaoCFOPEntrada(id, l.cfopEntrada));
     return Valor(int64_t{id});
   }
