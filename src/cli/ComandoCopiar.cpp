@@ -35,8 +35,10 @@ void adicionaCopiar(CLI::App& pai, Tarefas& tarefas) {
   copiar
       ->add_option("--origem", o->copia.origem,
                    "Banco de Dados Origem (VENDAS.FDB de onde os dados são lidos)")
+      ->type_name("ARQUIVO")
       ->required();
   copiar->add_option("--destino", o->copia.destino, "Banco de Dados Destino (VENDAS.FDB que recebe os dados)")
+      ->type_name("ARQUIVO")
       ->required();
   auto* incluir = copiar->add_flag("--incluir-produtos", o->incluir,
                                    "Incluir Produtos e Deixa os Produtos que já possui");

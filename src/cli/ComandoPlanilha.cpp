@@ -28,7 +28,7 @@ void registra(CLI::App& programa, Tarefas& tarefas) {
   ler->add_option("ARQUIVO", opcoes->arquivo, "A planilha")->required();
   ler->add_option("--linhas", opcoes->linhas, "Só as N primeiras linhas (0: todas)")
       ->type_name("N")
-      ->check(CLI::NonNegativeNumber);
+      ->check(numeroNaoNegativo());
   tarefas.executa(ler, [opcoes](Tela& tela) {
     RetornaConfigWin();  // cells come back under the regional style
     std::ostringstream celulas;

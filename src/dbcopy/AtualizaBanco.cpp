@@ -109,15 +109,15 @@ class Copia {
     carregaProdutos();
     Recordset itens = origem_.abre(consultaItens());
     long feitos = 0;
-    int ultimoProgresso = 0;
     for (; !itens.eof(); itens.proximo()) {
       copiaItem(itens);
       ++feitos;
       const int progresso = totalReg > 0 ? static_cast<int>(100.0 / totalReg * feitos) : 100;
-      if (progresso != ultimoProgresso) tela_.progresso(ultimoProgresso = std::min(progresso, 100));
+      tela_.progressoLinhas(std::min(progresso, 100), feitos, totalReg);
       if (feitos % 100 == 0 || itens.totalRegistros() == feitos)
         tela_.defineTexto("Label1", std::to_string(feitos));
     }
+    tela_.progressoLinhas(100, feitos, feitos);  // all copied (the count may include items the query skips)
     return feitos;
   }
 

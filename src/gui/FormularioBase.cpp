@@ -9,7 +9,9 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
@@ -23,6 +25,9 @@ namespace zuv {
 namespace fs = std::filesystem;
 
 namespace {
+
+// What a window manager adds around a window (title bar and borders), at most.
+constexpr int kMolduraJanela = 40;
 
 int g_operacoesAtivas = 0;  // UI thread only
 bool g_encerrando = false;
@@ -132,6 +137,8 @@ QWidget* FormularioBase::opcoesExecucao() {
   coluna->setContentsMargins(6, 2, 6, 2);
   coluna->addLayout(linha);
   coluna->addWidget(notas);
+  // As tall as its contents: the room a form has to spare goes to its own lists, not here.
+  seguranca_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
   return seguranca_;
 }
 
@@ -246,6 +253,18 @@ void FormularioBase::aguardaOperacao() {
   QEventLoop laco;
   connect(this, &FormularioBase::operacaoTerminada, &laco, &QEventLoop::quit);
   laco.exec();
+}
+
+void FormularioBase::showEvent(QShowEvent* evento) {
+  QWidget::showEvent(evento);
+  if (ajustadoATela_ || screen() == nullptr) return;
+  ajustadoATela_ = true;
+  // A form sized for a large screen still fits a small one (a 1366x768 laptop with its panel):
+  // never taller or wider than the screen's free area less the window's title bar and borders.
+  const QRect livre = screen()->availableGeometry();
+  const int largura = std::min(width(), livre.width() - kMolduraJanela);
+  const int altura = std::min(height(), livre.height() - kMolduraJanela);
+  if (largura != width() || altura != height()) resize(largura, altura);
 }
 
 void FormularioBase::closeEvent(QCloseEvent* evento) {

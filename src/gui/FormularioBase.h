@@ -80,6 +80,8 @@ class FormularioBase : public QWidget {
   // The database whose journal "Histórico" shows: the program folder's ZUV database unless a form
   // writes another one.
   virtual std::string bancoDoHistorico() const { return {}; }
+  // The first time the form is shown: no larger than the screen's free area.
+  void showEvent(QShowEvent* evento) override;
 
  private:
   Resultado executaProtegida(const Operacao& op);
@@ -97,6 +99,7 @@ class FormularioBase : public QWidget {
   std::atomic<bool> trabalhadorTerminou_{true};
   bool destruindo_ = false;
   bool fecharAoTerminar_ = false;
+  bool ajustadoATela_ = false;
   std::vector<QPointer<QAbstractButton>> desabilitados_;
   // The summary of the current run on a database, filled on the worker thread when it ends.
   std::shared_ptr<std::optional<ResumoExecucao>> resumo_;

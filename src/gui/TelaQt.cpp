@@ -41,6 +41,10 @@ QString q(const std::string& texto) {
   return QString::fromStdString(texto);
 }
 
+// The hint the standard message box shows under its text while TelaQt::mensagemComDica shows it
+// (QMessageBox's informative text). UI thread only; a replaced box (tests) sees only the text.
+QString g_dicaDaCaixa;
+
 }  // namespace
 
 std::unique_ptr<QMessageBox> caixaDePergunta(QWidget* pai, const QString& texto, Icone icone,
@@ -57,6 +61,11 @@ CaixasDialogo caixasPadrao() {
   c.mensagem = [](QWidget* pai, const QString& texto, Icone icone, const QString& titulo) {
     QMessageBox caixa(iconeQt(icone), titulo, texto, QMessageBox::Ok, pai);
     caixa.setTextFormat(Qt::PlainText);  // texts carry data from workbooks and databases
+    if (!g_dicaDaCaixa.isEmpty()) {
+      caixa.setInformativeText(g_dicaDaCaixa);
+      if (auto* dica = caixa.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+        dica->setTextFormat(Qt::PlainText);
+    }
     caixa.exec();
   };
   c.pergunta = [](QWidget* pai, const QString& texto, Icone icone, const QString& titulo, Padrao padrao) {
@@ -109,6 +118,15 @@ void TelaQt::mensagem(const std::string& texto, Icone icone, const std::string& 
   naTela([&] { caixasDialogo().mensagem(formulario_, q(texto), icone, tituloDaCaixa(titulo)); });
 }
 
+void TelaQt::mensagemComDica(const std::string& texto, const std::string& dica, Icone icone,
+                             const std::string& titulo) {
+  naTela([&] {
+    g_dicaDaCaixa = q(dica);
+    caixasDialogo().mensagem(formulario_, q(texto), icone, tituloDaCaixa(titulo));
+    g_dicaDaCaixa.clear();
+  });
+}
+
 bool TelaQt::pergunta(const std::string& texto, Icone icone, const std::string& titulo, Padrao padrao) {
   bool sim = false;
   naTela(
@@ -117,11 +135,17 @@ bool TelaQt::pergunta(const std::string& texto, Icone icone, const std::string& 
 }
 
 void TelaQt::progresso(int valor) {
+  valorMostrado_ = valor;
   naTela([&] {
     auto* barra = formulario_->findChild<QProgressBar*>(QStringLiteral("Trm"));
     if (barra == nullptr) barra = formulario_->findChild<QProgressBar*>();
     if (barra != nullptr) barra->setValue(std::clamp(valor, barra->minimum(), barra->maximum()));
   });
+}
+
+void TelaQt::progressoLinhas(int valor, long long feitas, long long total) {
+  const int v = feitas >= total ? 100 : valor;
+  if (v != valorMostrado_) progresso(v);
 }
 
 void TelaQt::cursorEspera(bool ligado) {

@@ -47,8 +47,14 @@ class TelaQt : public Tela {
   explicit TelaQt(QWidget* formulario);
 
   void mensagem(const std::string& texto, Icone icone, const std::string& titulo) override;
+  // The hint goes under the text in the same box (not in the status line: a form that fails to
+  // load is never shown).
+  void mensagemComDica(const std::string& texto, const std::string& dica, Icone icone,
+                       const std::string& titulo) override;
   bool pergunta(const std::string& texto, Icone icone, const std::string& titulo, Padrao padrao) override;
   void progresso(int valor) override;
+  // The bar's value (100 once all rows are done); the form is only called when it changes.
+  void progressoLinhas(int valor, long long feitas, long long total) override;
   void cursorEspera(bool ligado) override;
   void mostraControle(const std::string& controle, bool visivel) override;
   void defineTexto(const std::string& controle, const std::string& texto) override;
@@ -72,7 +78,8 @@ class TelaQt : public Tela {
 
   QWidget* formulario_;
   std::atomic<bool> desligada_{false};
-  bool cursorLigado_ = false;  // form's thread only
+  std::atomic<int> valorMostrado_{-1};  // the bar's last value
+  bool cursorLigado_ = false;           // form's thread only
 };
 
 }  // namespace zuv

@@ -160,7 +160,7 @@ FrmMigracaoPadrao::FrmMigracaoPadrao(QWidget* pai) : FormularioBase(pai) {
   auto* processos = new QHBoxLayout;
   processos->addWidget(cmdListarProcesso);
   processos->addWidget(cmdEncerrarProcesso);
-  List1_->setMaximumHeight(140);
+  List1_->setMaximumHeight(90);
   auto* direita = new QVBoxLayout;
   direita->addWidget(fraGeracao);
   direita->addLayout(registro);
@@ -170,7 +170,7 @@ FrmMigracaoPadrao::FrmMigracaoPadrao(QWidget* pai) : FormularioBase(pai) {
   direita->addWidget(opcoesExecucao());
   direita->addStretch();
 
-  txtProdErro_->setMaximumHeight(110);
+  txtProdErro_->setMaximumHeight(80);
   linhaDeBotoes_ = new QHBoxLayout;
   linhaDeBotoes_->addWidget(cmdProd_);
   linhaDeBotoes_->addWidget(cmdFornecedor);
@@ -190,7 +190,7 @@ FrmMigracaoPadrao::FrmMigracaoPadrao(QWidget* pai) : FormularioBase(pai) {
   tudo->addLayout(linhaDeBotoes_);
   tudo->addWidget(fpSpread1_, 1);
   tudo->addLayout(sair);
-  resize(1000, 900);
+  resize(1000, 690);  // fits a 1366x768 screen; the grid takes what is left
 
   connect(chkTodos_, &QCheckBox::clicked, this, &FrmMigracaoPadrao::marcaTodos);
   connect(chkExcel_, &QCheckBox::clicked, this, [this](bool marcado) { fpSpread1_->setEnabled(!marcado); });

@@ -168,6 +168,16 @@ std::string ContextoExecucao::termina(bool confirmar, const std::string& desfech
       }
     }
   }
+  // A run that failed or was stopped (Ctrl+C) with a transaction of its own still open: what it had
+  // not committed goes now, as closing would do later, so that the report says what stays.
+  if (!confirmar)
+    for (const auto& l : ligacoes_) {
+      try {
+        if (!l->atomica && l->conexao->aberta() && !l->conexao->atomica() && l->conexao->emTransacao())
+          l->conexao->desfaz();
+      } catch (const Erro&) {
+      }
+    }
   std::vector<AlteracoesDoBanco> bancos;
   for (const auto& l : ligacoes_) {
     bancos.push_back({l->banco, l->conexao->alteracoes()});

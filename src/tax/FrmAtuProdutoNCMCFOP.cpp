@@ -54,6 +54,7 @@ FrmAtuProdutoNCMCFOP::FrmAtuProdutoNCMCFOP(QWidget* pai) : FormularioBase(pai) {
   auto* caixas = new QVBoxLayout(frame);
   for (QCheckBox* c : {chkICMSCadProduto_, chkCFOP_, chkAliquotaICMS_, chkPIS_, chkNCM_, chkFixa_})
     caixas->addWidget(c);
+  caixas->addStretch(1);
 
   cmdGeraExcel_ = botao(this, "cmdGeraExcel", "Gerar Planilha Excel");
   cmdProd_ = botao(this, "cmdProd", "Iniciar Importação");

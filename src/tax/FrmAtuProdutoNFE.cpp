@@ -48,6 +48,7 @@ FrmAtuProdutoNFE::FrmAtuProdutoNFE(QWidget* pai) : FormularioBase(pai) {
   auto* caixas = new QVBoxLayout(frame);
   for (QCheckBox* c : {chkCFOP_, chkAliquotaICMS_, chkPIS_, chkNCM_})
     caixas->addWidget(c);
+  caixas->addStretch(1);
 
   cmdGeraExcel_ = botao(this, "cmdGeraExcel", "Gerar Planilha Excel");
   cmdProd_ = botao(this, "cmdProd", "Iniciar Importação");

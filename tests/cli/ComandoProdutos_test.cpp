@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <tuple>
 
 #include "cli/LinhaDeComando.h"
 #include "customers/AmbienteClientes.h"
@@ -16,12 +17,15 @@ using ::testing::HasSubstr;
 
 class ComandoProdutosTest : public AmbienteClientes {
  protected:
-  int roda(std::vector<std::string> args) {
+  // ctrlC: the progress step at which the person presses Ctrl+C (0: never).
+  int roda(std::vector<std::string> args, int ctrlC = 0) {
     args.insert(args.end(), {kOpcaoPastaPrograma, pasta.string()});
     std::istringstream entrada;
     saida.str("");
     erros.str("");
-    const int status = executaLinhaDeComando(args, Terminal{entrada, saida, erros});
+    int passos = 0;
+    const int status = executaLinhaDeComando(args, Terminal{entrada, saida, erros, false, false, 80,
+                                                            [&] { return ctrlC > 0 && ++passos >= ctrlC; }});
     definePastaPrograma("");
     return status;
   }
@@ -93,6 +97,40 @@ TEST_F(ComandoProdutosTest, FiscalFindingsGoIntoTheReportUnderTheSheetsRowNumber
                             "Falha;;;;;;;Linha 3, coluna E (Preço Venda) de produto.xlsx;",
                             "Falha;;;;;;;Linha 3 de produto.xlsx;"})
     EXPECT_NE(relatorio.find(linha), std::string::npos) << linha << "\n" << relatorio;
+}
+
+// Ctrl+C stops the import after the row in progress; the import's own rule decides what stays:
+// it commits after six rows, then every five, so rows 7 and 8 go and 1 to 6 stay; --atomico keeps
+// nothing.
+TEST_F(ComandoProdutosTest, CtrlCDizOndeParouEOQueFicaGravado) {
+  std::ofstream grade(pasta / "grade.txt");
+  grade << "Barra\tNome\tUn\tCusto\tVenda\tEstoque\n";
+  for (int i = 1; i <= 10; ++i)
+    grade << 7890 + i << "\tItem " << i << "\tUN\t1,00\t2,00\t1\n";
+  grade.close();
+  const std::vector<std::string> importar = {"produtos", "importar", "--grade",
+                                             (pasta / "grade.txt").string()};
+  auto comAtomico = importar;
+  comAtomico.push_back("--atomico");
+  using Caso = std::tuple<std::vector<std::string>, std::string, std::string, int>;
+  for (const auto& [args, oQueFica, relatorio, itens] : std::vector<Caso>{
+           {importar,
+            "Fica gravado o que a operação já tinha confirmado no banco; o que ela ainda não tinha "
+            "confirmado foi desfeito.",
+            "PRODUTOESTOQUE: 6 incluídas", 6},
+           {comAtomico, "Nada foi gravado: com --atomico a operação inteira é desfeita.",
+            "nada foi gravado em VENDAS.FDB", 0}}) {
+    conexao->executa("delete from produtoestoque");
+    conexao->executa("delete from produto");
+    // Step 1 is the bar's 0 before the first row: step 9 comes after row 8.
+    EXPECT_EQ(roda(args, 9), kSaidaInterrompida) << erros.str();
+    EXPECT_NE(erros.str().find("importadorzuv: operação interrompida depois de 8 de 10 linhas.\n" + oQueFica),
+              std::string::npos)
+        << erros.str();
+    EXPECT_NE(erros.str().find(relatorio), std::string::npos) << erros.str();
+    EXPECT_EQ(conta("produtoestoque"), itens);
+    EXPECT_EQ(saida.str().find("FIM"), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -22,19 +22,26 @@ void escreve(const std::string& arquivo, const std::string& conteudo) {
 
 TEST(BancoZUV, AbreOBancoDoIniOuAvisaEEncerra) {
   teste::BancoVazio dados, programa(false), semBanco(false);
+  std::string dica;   // the hint under the message (a note after it on the command line)
   auto falha = [&] {  // the one message shown before the program ends
     teste::TelaGravadora tela;
     EXPECT_THROW(AbreBancoDados(programa.pasta, tela), FimDoPrograma);
     EXPECT_EQ(tela.mensagens.size(), 1u);
     EXPECT_EQ(tela.mensagens.at(0).icone, Icone::Informacao);
+    dica = tela.notas.empty() ? "" : tela.notas.back();
     return tela.mensagens.at(0).texto;
   };
   EXPECT_EQ(falha(), "Arquivo zuv.INI não encontrado ");
+  EXPECT_EQ(dica, "Procurado em " + programa.pasta +
+                      "/zuv.ini (a pasta do programa). Para usar outra pasta: --pasta-programa PASTA ou a "
+                      "variável ZUV_PASTA_PROGRAMA=PASTA.");
   const auto descricao = [](const std::string& trecho) {
     return AllOf(StartsWith("Erro ao abrir o banco de dados verifique o caminho. "), HasSubstr(trecho));
   };
   escreve(programa.pasta + "/zuv.ini", semBanco.pasta + "\n");
   EXPECT_THAT(falha(), AllOf(descricao(semBanco.caminho), HasSubstr("No such file or directory")));
+  EXPECT_EQ(dica, "Arquivo procurado: " + semBanco.caminho + " (a pasta de dados é a primeira linha de " +
+                      programa.pasta + "/zuv.ini).");
   escreve(semBanco.caminho, std::string(9000, 'z'));
   EXPECT_THAT(falha(), descricao("not a valid database"));
 

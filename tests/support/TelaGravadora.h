@@ -4,6 +4,7 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/Tela.h"
@@ -22,6 +23,7 @@ class TelaGravadora : public Tela {
   std::deque<bool> respostas;  // answers in order; when empty, respostaPadrao
   bool respostaPadrao = true;
   std::vector<int> progressos;
+  std::vector<std::pair<long long, long long>> linhas;  // progressoLinhas: rows done, total
   std::vector<bool> cursores;
   std::map<std::string, bool> visiveis;
   std::map<std::string, std::string> textos;
@@ -49,6 +51,13 @@ class TelaGravadora : public Tela {
   void progresso(int valor) override {
     progressos.push_back(valor);
     eventos.push_back("progresso: " + std::to_string(valor));
+  }
+  // Every call in linhas; the bar's value in progressos (and eventos) when it changes, as a form
+  // shows it.
+  void progressoLinhas(int valor, long long feitas, long long total) override {
+    linhas.emplace_back(feitas, total);
+    const int v = feitas >= total ? 100 : valor;
+    if (progressos.empty() || progressos.back() != v) progresso(v);
   }
   void cursorEspera(bool ligado) override {
     cursores.push_back(ligado);
