@@ -8,10 +8,10 @@
 #include <iostream>
 #include <map>
 
-#include "shell/LocalDoBanco.h"
 #include "cli/ErrosDeUso.h"
 #include "cli/FormatoAjuda.h"
 #include "platform/EncerramentoPorSinal.h"
+#include "shell/LocalDoBanco.h"
 #include "shell/PastaPrograma.h"
 
 namespace zuv {
