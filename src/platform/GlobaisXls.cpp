@@ -35,8 +35,9 @@ uint32_t u32(const unsigned char* p) {
 class LeitorSst {
  public:
   static void le(FluxoBiff& f, TextosXls& t, const std::string& caminho, const LimitesLeitura& limites) {
-    // The table's size bounds what it can hold; reserving it (untouched, so it costs no memory
-    // until used) spares the copies of a growing buffer. UTF-8 takes at most twice the bytes.
+    // The table's size bounds what it can hold; reserving that much (untouched, so it costs no
+    // memory until used) spares the copies of a growing buffer, which would double the peak.
+    // UTF-8 takes at most twice the bytes.
     const uint64_t inicio = f.posicao();
     const uint64_t bytes = f.tamanho() + f.bytesDasContinuacoes();
     f.posiciona(inicio);
@@ -56,8 +57,6 @@ class LeitorSst {
       t.inicios_.push_back(static_cast<uint32_t>(t.textos_.size()));
       if (!c.texto8(caracteres, t.textos_)) break;
     }
-    t.textos_.shrink_to_fit();
-    t.inicios_.shrink_to_fit();
   }
 };
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <optional>
@@ -233,36 +234,6 @@ class LeitorXls : public LeitorPlanilha {
     if (fluxo_->tamanho() >= UINT32_MAX) falhaLeitura(caminho_, "o arquivo passa do limite de 4 GiB");
   }
 
-  // The position after the BOF record of sheet i (of the BOUNDSHEET list), if it is a sheet of
-  // cells. A position that does not hold a BOF record is looked for from where the sheet before
-  // ends, as spreadsheet programs read such files.
-  std::optional<uint64_t> inicioDaFolha(size_t i) {
-    uint64_t depois = g_.fim;  // where the substream before sheet j ends
-    for (size_t j = 0; j <= i; ++j) {
-      std::optional<uint64_t> bof;
-      f_->posiciona(g_.folhas[j].posicao);
-      if (f_->proximo() && f_->tipo() == kBof8) {
-        bof = f_->posicao();
-      } else {
-        f_->posiciona(depois);
-        while (f_->proximo())
-          if (ehBof(f_->tipo())) {
-            bof = f_->posicao();
-            break;
-          }
-      }
-      if (!bof) return std::nullopt;
-      if (j == i) {
-        f_->posiciona(*bof);
-        f_->proximo();
-        if (!temCelulas()) return std::nullopt;
-        return f_->seguinte();
-      }
-      depois = fimDoSubfluxo(*bof);
-    }
-    return std::nullopt;
-  }
-
   // Whether the BOF record just read opens a sheet of cells. Excel takes a kind it does not know
   // for a worksheet; charts and modules have none.
   bool temCelulas() const {
@@ -270,46 +241,40 @@ class LeitorXls : public LeitorPlanilha {
     return tipo != kGrafico && tipo != kModulo && tipo != kGlobais && tipo != kPastaBiff4;
   }
 
-  // The position after the EOF that closes the substream opened by the BOF at pos.
-  uint64_t fimDoSubfluxo(uint64_t pos) {
-    f_->posiciona(pos);
-    f_->proximo();
+  // Reads the BOF record of the n-th substream after the globals (from 0), or with n SIZE_MAX
+  // of the first one that has cells.
+  bool subfluxo(size_t n) {
+    f_->posiciona(g_.fim);
     for (int nivel = 0; f_->proximo();) {
-      if (ehBof(f_->tipo())) ++nivel;
-      if (f_->tipo() == kEof && nivel-- == 0) break;
+      if (ehBof(f_->tipo()) && nivel++ == 0 && (n == SIZE_MAX ? temCelulas() : n-- == 0)) return true;
+      if (f_->tipo() == kEof && nivel > 0) --nivel;
     }
-    return f_->seguinte();
+    return false;
   }
 
-  // The active sheet; when it has no cells (a chart or a module), the first sheet that has.
+  // The active sheet, at the position its BOUNDSHEET record gives or, when no BOF record is there,
+  // in the order of the substreams. When it has no cells (a chart or a module), the first sheet of
+  // cells stands in for it.
   void localizaFolha() {
-    if (g_.folhas.empty()) {
-      // No sheet list: the first substream after the globals.
-      f_->posiciona(g_.fim);
-      while (f_->proximo())
-        if (ehBof(f_->tipo())) {
-          temFolha_ = temCelulas();
-          inicioFolha_ = f_->seguinte();
-          return;
-        }
-      return;
-    }
     const size_t ativa = static_cast<size_t>(g_.abaAtiva) < g_.folhas.size() ? g_.abaAtiva : 0;
-    std::optional<uint64_t> inicio = inicioDaFolha(ativa);
-    for (size_t i = 0; i < g_.folhas.size() && !inicio; ++i)
-      inicio = inicioDaFolha(i);
-    temFolha_ = inicio.has_value();
-    if (inicio) inicioFolha_ = *inicio;
+    bool achou = false;
+    if (ativa < g_.folhas.size()) {
+      f_->posiciona(g_.folhas[ativa].posicao);
+      achou = f_->proximo() && f_->tipo() == kBof8;
+    }
+    if (!achou) achou = subfluxo(ativa);
+    if (achou && !temCelulas()) achou = subfluxo(SIZE_MAX);
+    temFolha_ = achou;
+    inicioFolha_ = f_->seguinte();
   }
 
   // One pass over the sheet: the last row with a value and where each row's records lie. Rows in
-  // increasing order (as spreadsheet programs write them) need two positions each; a sheet whose
-  // rows come out of order gets an index of its cell records by row instead.
+  // increasing order (as spreadsheet programs write them) need the position of their first record;
+  // a sheet whose rows come out of order gets an index of its cell records by row instead.
   void indexa() {
     int anterior = -1;
     int64_t celulas = 0;
-    percorreFolha([&](uint64_t pos) {
-      int linha = -1;
+    percorreFolha([&](uint64_t pos, uint16_t linha) {
       bool valor = false;
       celulasDoRegistro(false, [&](uint16_t l, uint16_t c, std::string_view t) {
         if (c >= limites_.colunas)
@@ -319,33 +284,22 @@ class LeitorXls : public LeitorPlanilha {
         if (++celulas > limites_.celulas)
           falhaLeitura(caminho_,
                        "a planilha passa do limite de " + std::to_string(limites_.celulas) + " células");
-        linha = l;
         valor = valor || !t.empty();
       });
-      if (linha < 0) return;
       if (valor) ultima_ = std::max(ultima_, linha + 1);
       if (linha < anterior) ordenada_ = false;
       anterior = linha;
       if (!ordenada_) return;
-      if (static_cast<size_t>(linha) >= inicio_.size()) {
-        inicio_.resize(static_cast<size_t>(linha) + 1, UINT32_MAX);
-        fim_.resize(static_cast<size_t>(linha) + 1, 0);
-      }
+      if (linha >= inicio_.size()) inicio_.resize(static_cast<size_t>(linha) + 1, UINT32_MAX);
       if (inicio_[linha] == UINT32_MAX) inicio_[linha] = static_cast<uint32_t>(pos);
-      fim_[linha] = static_cast<uint32_t>(f_->seguinte());
     });
     if (ordenada_) return;
     inicio_ = {};
-    fim_ = {};
-    percorreFolha([&](uint64_t pos) {
-      int linha = -1;
-      celulasDoRegistro(false, [&](uint16_t l, uint16_t, std::string_view) { linha = l; });
-      if (linha >= 0) registros_.push_back(static_cast<uint64_t>(linha) << 32 | pos);
-    });
+    percorreFolha([&](uint64_t pos, uint16_t linha) { registros_.push_back(uint64_t{linha} << 32 | pos); });
     std::sort(registros_.begin(), registros_.end());
   }
 
-  // Calls visita(position) for each cell record of the sheet, outside the substreams (charts)
+  // Calls visita(position, row) for each cell record of the sheet, outside the substreams (charts)
   // nested in it, with the record read.
   template <class F>
   void percorreFolha(F&& visita) {
@@ -356,8 +310,8 @@ class LeitorXls : public LeitorPlanilha {
         ++nivel;
       } else if (tipo == kEof) {
         if (nivel-- == 0) break;
-      } else if (nivel == 0 && ehCelula(tipo)) {
-        visita(f_->posicao());
+      } else if (nivel == 0 && ehCelula(tipo) && f_->tamanho() >= 2) {
+        visita(f_->posicao(), u16(f_->dados()));
       }
     }
   }
@@ -375,16 +329,19 @@ class LeitorXls : public LeitorPlanilha {
       if (linha == r) l.celulas.push_back({coluna, std::string(t)});
     };
     if (ordenada_) {
+      // The row's records run from its first one to the first cell record of another row.
       if (r < inicio_.size() && inicio_[r] != UINT32_MAX) {
         f_->posiciona(inicio_[r]);
-        for (int nivel = 0; f_->seguinte() < fim_[r] && f_->proximo();) {
+        for (int nivel = 0; f_->proximo();) {
           const uint16_t tipo = f_->tipo();
-          if (ehBof(tipo))
+          if (ehBof(tipo)) {
             ++nivel;
-          else if (tipo == kEof)
-            --nivel;
-          else if (nivel == 0 && ehCelula(tipo))
+          } else if (tipo == kEof) {
+            if (nivel-- == 0) break;
+          } else if (nivel == 0 && ehCelula(tipo) && f_->tamanho() >= 2) {
+            if (u16(f_->dados()) != r) break;
             celulasDoRegistro(true, guarda);
+          }
         }
       }
     } else {
@@ -560,8 +517,8 @@ class LeitorXls : public LeitorPlanilha {
   uint64_t inicioFolha_ = 0;
   int ultima_ = 0;
   bool ordenada_ = true;
-  std::vector<uint32_t> inicio_, fim_;  // rows in order: each row's first record and its end
-  std::vector<uint64_t> registros_;     // rows out of order: row << 32 | record position
+  std::vector<uint32_t> inicio_;     // rows in order: each row's first cell record
+  std::vector<uint64_t> registros_;  // rows out of order: row << 32 | record position
   std::array<Linha, 4> cache_;
   size_t proxima_ = 0;
 };
