@@ -29,17 +29,6 @@ std::string aspasSimples(const std::string& texto) {
   return saida.append(1, '\'').append(texto).append(1, '\'');
 }
 
-// Doubles every single quote by repeated search, and quotes the result.
-std::string aspas(const std::string& texto) {
-  std::string saida = "'";
-  std::string resto = texto;
-  for (int pos = PosicaoTexto(resto, "'"); pos > 0; pos = PosicaoTexto(resto, "'")) {
-    saida += resto.substr(0, pos) + "'";
-    resto.erase(0, pos);
-  }
-  return saida + resto + "'";
-}
-
 Data dataDe(const Valor& v, const std::string& texto, int estilo) {
   if (v.data()) return v.comoData();
   if (v.dataHora()) return v.comoDataHora().data;
@@ -60,6 +49,18 @@ std::string numeroInvariante(const Valor& v, const std::string& texto, int estil
 }
 
 }  // namespace
+
+std::string aspas(std::string_view texto) {
+  std::string saida;
+  saida.reserve(texto.size() + 2);
+  saida += '\'';
+  for (char c : texto) {
+    saida += c;
+    if (c == '\'') saida += '\'';
+  }
+  saida += '\'';
+  return saida;
+}
 
 std::string ConverteSQL(const Valor& valor, const std::string& Tipo) {
   const Tipologia tipo = tipologia(Tipo);

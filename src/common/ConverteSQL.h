@@ -1,6 +1,7 @@
 #pragma once
 // Turns values into the SQL literals that every statement of the system is built from.
 #include <string>
+#include <string_view>
 
 #include "common/Regional.h"  // estiloRegional, which the callers of ConverteSQL use
 #include "common/Valor.h"
@@ -15,6 +16,11 @@ namespace zuv {
 // An unknown code warns through the current interaction and gives "". A text that is not a number
 // or a date throws ErroConversao.
 std::string ConverteSQL(const Valor& Valor, const std::string& Tipo);
+
+// A text literal: the text between single quotes with each quote doubled ('D''AGUA'; '' for an empty
+// text). Every text that goes into a statement passes here: it is what keeps a cell from ending the
+// literal and altering the statement.
+std::string aspas(std::string_view texto);
 
 // The type codes as an enum, so that a misspelt code is a compile error rather than a message box.
 enum class TipoSQL { CM, VC, CH, SD, DT, MO, SM, IN, SI, TI, FL, RE };

@@ -24,6 +24,18 @@ std::string minusculas(std::string s) {
   return s;
 }
 
+bool soDigitos(std::string_view s) {
+  return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+std::string semPontos(std::string_view s) {
+  std::string r;
+  r.reserve(s.size());
+  for (char c : s)
+    if (c != '.') r += c;
+  return r;
+}
+
 std::u32string paraCodigos(std::string_view s) {
   std::u32string out;
   out.reserve(s.size());

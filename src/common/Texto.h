@@ -14,6 +14,12 @@ std::string aparaBrancos(std::string_view s);
 // Lower case for ASCII letters only (keys, names of parts and options).
 std::string minusculas(std::string s);
 
+// Whether s is not empty and holds only the digits 0-9.
+bool soDigitos(std::string_view s);
+
+// s without its dots ("0901.21.00" -> "09012100").
+std::string semPontos(std::string_view s);
+
 // Upper case for ASCII and the Latin letters of Windows-1252 (á -> Á, ç -> Ç, ñ -> Ñ, ÿ -> Ÿ);
 // other characters pass unchanged.
 std::string maiusculas(std::string_view s);

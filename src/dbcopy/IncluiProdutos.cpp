@@ -39,7 +39,7 @@ std::string selectOrigem() {
 // apostrophe in it cannot end the statement; a null one matches nothing, as an empty text.
 std::string buscaPorDescricao(const char* tabela, const Valor& descricao) {
   return std::string("Select * From ") + tabela +
-         " Where Descricao = " + textoEntreAspas(descricao.texto() ? descricao.comoTexto() : "");
+         " Where Descricao = " + aspas(descricao.texto() ? descricao.comoTexto() : "");
 }
 
 std::string insercaoUnidade(int32_t id, const Recordset& u) {

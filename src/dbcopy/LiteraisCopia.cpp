@@ -42,18 +42,6 @@ bool meiaNoite(const Hora& h) {
 
 }  // namespace
 
-std::string textoEntreAspas(const std::string& texto) {
-  std::string s;
-  s.reserve(texto.size() + 2);
-  s += '\'';
-  for (char c : texto) {
-    s += c;
-    if (c == '\'') s += '\'';
-  }
-  s += '\'';
-  return s;
-}
-
 std::string textoSimples(const Valor& v) {
   if (v.inteiro()) return std::to_string(v.comoInteiro());
   if (v.decimal()) return v.comoDecimal().texto('.');
@@ -73,7 +61,7 @@ std::string LiteralCopia(const Valor& v, TipoCopia tipo) {
     case TipoCopia::CH:
       return ConverteSQL(v, "CH");
     case TipoCopia::TX:
-      if (v.texto()) return textoEntreAspas(v.comoTexto());
+      if (v.texto()) return aspas(v.comoTexto());
       return ConverteSQL(v, "CH");
     case TipoCopia::DT:
       if (v.data()) return "'" + data(v.comoData()) + "'";

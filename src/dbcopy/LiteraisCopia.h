@@ -37,7 +37,4 @@ bool campoCopiavel(const Campo& campo);
 // numbers in plain digits, decimals with a point, texts unchanged, null as "".
 std::string textoSimples(const Valor& valor);
 
-// 'texto' with every quote doubled, nothing else changed.
-std::string textoEntreAspas(const std::string& texto);
-
 }  // namespace zuv

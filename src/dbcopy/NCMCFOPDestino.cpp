@@ -1,5 +1,6 @@
 #include "dbcopy/NCMCFOPDestino.h"
 
+#include "common/ConverteSQL.h"
 #include "common/Erro.h"
 #include "common/Limpeza.h"
 #include "common/Texto.h"
@@ -107,8 +108,8 @@ std::string insercaoNCM(int32_t idNCM, const std::string& codigo, const std::str
                         int32_t idGrupo, size_t tamanhoCodigo, size_t tamanhoDescricao) {
   const std::string completa = descricao + " - " + LimpaTexto(esquerda(descricao, 15), false);
   return " Insert Into NCM ( IDNCM, CODIGONCM, DESCRICAO, IDNCMGRUPO ) Values (" + std::to_string(idNCM) +
-         "," + textoEntreAspas(esquerda(codigo, tamanhoCodigo)) + "," +
-         textoEntreAspas(esquerda(completa, tamanhoDescricao)) + "," + std::to_string(idGrupo) + ")";
+         "," + aspas(esquerda(codigo, tamanhoCodigo)) + "," + aspas(esquerda(completa, tamanhoDescricao)) +
+         "," + std::to_string(idGrupo) + ")";
 }
 
 NCMDestino::NCMDestino(Conexao& origem, Conexao& destino) : origem_(origem), destino_(destino) {

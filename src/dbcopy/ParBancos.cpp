@@ -9,6 +9,7 @@
 
 #include "common/Erro.h"
 #include "common/Tela.h"
+#include "common/Texto.h"
 #include "platform/Conexao.h"
 #include "shell/BancoZUV.h"
 #include "shell/ContextoExecucao.h"
@@ -18,11 +19,6 @@ namespace zuv {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string minusculas(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-  return s;
-}
 
 bool servidorLocal(const std::string& servidor) {
   if (servidor == "localhost" || servidor == "127.0.0.1" || servidor == "::1" || servidor == "[::1]")

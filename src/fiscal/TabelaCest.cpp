@@ -19,13 +19,6 @@ bool digito(char c) {
   return c >= '0' && c <= '9';
 }
 
-std::string minusculasAscii(std::string_view s) {
-  std::string r(s);
-  for (char& c : r)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return r;
-}
-
 void acrescentaUtf8(std::string& r, char32_t c) {
   r += paraUtf8(std::u32string(1, c));
 }
@@ -129,7 +122,7 @@ std::string codigoCest(std::string_view t) {
 // chapters ("Capítulos 13 e 15 a 23").
 std::vector<std::string> prefixosNcm(const std::string& celula) {
   std::vector<std::string> r;
-  if (minusculasAscii(celula).find("cap") != std::string::npos) {
+  if (minusculas(celula).find("cap") != std::string::npos) {
     std::vector<std::string> palavras;
     std::string atual;
     for (char c : celula + " ") {
@@ -201,7 +194,7 @@ TabelaCest TabelaCest::carrega(const std::string& caminho) {
 
 TabelaCest TabelaCest::deHtml(std::string_view bytes, const std::string& origem) {
   const std::string html = textoUtf8(bytes);
-  const std::string busca = minusculasAscii(html);
+  const std::string busca = minusculas(std::string(html));
   std::unordered_map<std::string, Acumulado> acumulados;
 
   for (size_t linha = busca.find("<tr"); linha != std::string::npos; linha = busca.find("<tr", linha + 3)) {

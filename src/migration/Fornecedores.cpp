@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "common/ConverteSQL.h"
 #include "common/Limpeza.h"
 #include "common/Texto.h"
 
@@ -9,24 +10,11 @@ namespace zuv {
 
 namespace {
 
-std::string dobraAspas(const std::string& s) {
-  std::string r;
-  for (char c : s) {
-    r += c;
-    if (c == '\'') r += '\'';
-  }
-  return r;
-}
-
 std::string semCaracteres(const std::string& s, const char* remover) {
   std::string r;
   for (char c : s)
     if (std::string_view(remover).find(c) == std::string_view::npos) r += c;
   return r;
-}
-
-bool soDigitos(const std::string& s) {
-  return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
 }
 
 std::string nomeLimpo(const std::string& s) {
@@ -52,9 +40,8 @@ CelulasFornecedor limpaFornecedor(const CelulasFornecedor& c) {
 
 std::string insercaoFornecedor(const CelulasFornecedor& f, const std::string& fone, int numero) {
   return std::string(" INSERT INTO FORNECEDOR (") + " NOMERAZAO ," + " CONTATO," + " CGC," + "FONE1," +
-         "FAX," + "IDFORNECEDOR) VALUES (" + "'" + dobraAspas(f.nome) + "'," + "'" + dobraAspas(f.contato) +
-         "'," + "'" + dobraAspas(f.cgc) + "'," + "'" + dobraAspas(fone) + "'," + "'" + dobraAspas(f.fax) +
-         "'," + std::to_string(numero) + ")";
+         "FAX," + "IDFORNECEDOR) VALUES (" + aspas(f.nome) + "," + aspas(f.contato) + "," + aspas(f.cgc) +
+         "," + aspas(fone) + "," + aspas(f.fax) + "," + std::to_string(numero) + ")";
 }
 
 std::string bancoFornecedores(const std::string& pastaPrograma) {

@@ -123,7 +123,8 @@ Importacao::Desfecho Importacao::processaLinha(const LinhaProduto& l, const std:
   ItemProduto item;
   item.cadastro = Data::hoje();
   item.barra = l.barra;
-  item.idItemProduto = proximoDe(c_, "select MAX(iditemproduto) AS iditemproduto from produtoestoque");
+  item.idItemProduto = ProxCodigo(c_, "iditemproduto", "produtoestoque",
+                                  "select MAX(iditemproduto) AS iditemproduto from produtoestoque");
 
   // The existing item: same barcode, in any case; an empty barcode is always a new item.
   Recordset existente;

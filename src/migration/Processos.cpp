@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "common/Erro.h"
+#include "common/Texto.h"
 
 namespace zuv {
 
@@ -24,12 +25,6 @@ namespace {
 std::string le(const std::string& arquivo) {
   std::ifstream f(arquivo, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
-std::string minusculas(std::string s) {
-  for (char& c : s)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
 }
 
 // comm holds at most 15 characters of the executable's name; the first word of the command line

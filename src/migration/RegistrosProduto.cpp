@@ -32,12 +32,6 @@ std::optional<int32_t> primeiro(Conexao& conexao, const std::string& sql, const 
 
 }  // namespace
 
-int32_t proximoDe(Conexao& conexao, const std::string& sqlMaximo) {
-  Recordset rs = conexao.abre(sqlMaximo);
-  if (rs.eof() || rs.valor(0).nulo()) return 1;
-  return static_cast<int32_t>(rs.valor(0).paraDouble()) + 1;
-}
-
 // The identifier of the first text found by the query, trying each distinct non-empty text once.
 std::optional<int32_t> procura(Conexao& conexao, const std::string& consulta, const char* campo,
                                std::initializer_list<std::string> textos) {
@@ -56,7 +50,8 @@ int32_t unidadeDoProduto(Conexao& conexao, const std::string& unidade, const std
   if (auto id = procura(conexao, "Select IdUnidade, Descricao,MedidaFracao From Unidade Where  Descricao = ",
                         "IdUnidade", {unidade, gravada, esquerda(escrito, 6)}))
     return *id;
-  const int32_t id = proximoDe(conexao, "Select Max(IdUnidade) as IdUnidade  From Unidade ");
+  const int32_t id =
+      ProxCodigo(conexao, "IdUnidade", "Unidade", "Select Max(IdUnidade) as IdUnidade  From Unidade ");
   conexao.executa("  INSERT INTO Unidade (IdUnidade,Descricao,MedidaFracao) VALUES (" + std::to_string(id) +
                   "," + aspas(gravada) + ",'N')");
   return id;
@@ -95,7 +90,7 @@ int32_t ncmDoProduto(Conexao& conexao, const std::string& ncm, const std::string
       conexao.executa("Update NCM Set CEST = " + ch(cest) + " Where IDNCM = " + std::to_string(*id));
     return *id;
   }
-  const int32_t id = proximoDe(conexao, "Select max(idNCM) idNCM From NCM");
+  const int32_t id = ProxCodigo(conexao, "idNCM", "NCM", "Select max(idNCM) idNCM From NCM");
   const std::string nome = esquerda(descricao, 20);
   std::optional<int32_t> grupo = primeiro(
       conexao, "Select IDNCMGRUPO From NCMGRUPO Where DESCRICAOGRUPO = " + aspas(nome), "IDNCMGRUPO");
@@ -117,7 +112,8 @@ std::optional<int32_t> aliquotaDoProduto(Conexao& conexao, const std::string& al
   if (taxa.unscaled > 9900) return std::nullopt;
   const std::string fl = ConverteSQL(Valor(taxa), "FL");
   if (auto id = primeiro(conexao, "Select * From ECFLetra Where  PorcICF =  " + fl, "idECFLetra")) return id;
-  const int32_t id = proximoDe(conexao, "Select max(idECFLetra) idECFLetra From ECFLetra");
+  const int32_t id =
+      ProxCodigo(conexao, "idECFLetra", "ECFLetra", "Select max(idECFLetra) idECFLetra From ECFLetra");
   const std::string texto = formataPreco(taxa, estilo);
   conexao.executa(" Insert Into ECFLetra ( idECFLetra, Descricao , LetraImpressao, PorcICF ) Values (" +
                   std::to_string(id) + ",'Porcentagem: " + texto + "','" + texto + "'," + fl + ")");
@@ -152,7 +148,8 @@ std::string insercaoTribCfop(int32_t id, const std::string& cfop, const std::str
 int32_t tribCfopDoProduto(Conexao& conexao, const std::string& cfop, const std::string& codigoCst) {
   if (auto id = primeiro(conexao, "Select * From TribCFOP Where  CodFiscal =  " + ch(cfop), "idTribCFOP"))
     return *id;
-  const int32_t id = proximoDe(conexao, "Select max(idTribCFOP) idTribCFOP From TribCFOP");
+  const int32_t id =
+      ProxCodigo(conexao, "idTribCFOP", "TribCFOP", "Select max(idTribCFOP) idTribCFOP From TribCFOP");
   conexao.executa(insercaoTribCfop(id, cfop, codigoCst));
   return id;
 }

@@ -10,9 +10,6 @@ namespace zuv {
 
 class Conexao;
 
-// The maximum of the query's first field plus one; 1 for an empty table or a null maximum.
-int32_t proximoDe(Conexao& conexao, const std::string& sqlMaximo);
-
 // Unit, group and sub-group are looked up as the import stores them, then as the row wrote them
 // (`escrito`: a record the ZUV system wrote keeps its accents), and created in the stored form when
 // neither is found.

@@ -32,25 +32,35 @@ int32_t maisUm(const Valor& maximo, const std::string& coluna, const std::string
   return static_cast<int32_t>(proximo);
 }
 
+int32_t consultaProximo(Conexao& conexao, const std::string& NomCol, const std::string& Tabela,
+                        const std::string& instrucao) {
+  Recordset rs = conexao.abre(instrucao);
+  const int32_t r = maisUm(rs.eof() ? Valor() : rs.valor(0), NomCol, Tabela);
+  rs.fecha();
+  return r;
+}
+
 }  // namespace
 
 int32_t ProxCodigo(Conexao& conexao, const std::string& NomCol, const std::string& Tabela) {
+  return ProxCodigo(conexao, NomCol, Tabela, "Select Max(" + NomCol + ") From " + Tabela);
+}
+
+int32_t ProxCodigo(Conexao& conexao, const std::string& NomCol, const std::string& Tabela,
+                   const std::string& instrucao) {
   // A table the run holds for protected write gets no rows from anyone else: after the first
   // Max + 1 the next identifiers are counted here.
   const bool guarda = conexao.atomica() && conexao.reservada(Tabela);
   const std::string chave = maiusculas(Tabela) + "." + maiusculas(NomCol);
   if (guarda)
     if (std::optional<int32_t> r = conexao.proximoGuardado(chave)) return *r;
-  const int32_t r = proxCodigoDaTabela(conexao, NomCol, Tabela);
+  const int32_t r = consultaProximo(conexao, NomCol, Tabela, instrucao);
   if (guarda && r < std::numeric_limits<int32_t>::max()) conexao.guardaProximo(chave, r + 1);
   return r;
 }
 
 int32_t proxCodigoDaTabela(Conexao& conexao, const std::string& NomCol, const std::string& Tabela) {
-  Recordset rs = conexao.abre("Select Max(" + NomCol + ") From " + Tabela);
-  const int32_t r = maisUm(rs.eof() ? Valor() : rs.valor(0), NomCol, Tabela);
-  rs.fecha();
-  return r;
+  return consultaProximo(conexao, NomCol, Tabela, "Select Max(" + NomCol + ") From " + Tabela);
 }
 
 std::string ConsultaParametro(Conexao& conexao, const std::string& coluna) {

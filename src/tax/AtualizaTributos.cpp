@@ -31,15 +31,6 @@ std::string FL(const Valor& v) {
   return ConverteSQL(v, "FL");
 }
 
-bool soDigitos(const std::string& s) {
-  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-std::string semPontos(std::string s) {
-  s.erase(std::remove(s.begin(), s.end(), '.'), s.end());
-  return s;
-}
-
 size_t caracteres(const std::string& s) {
   return paraCodigos(s).size();
 }
@@ -62,73 +53,11 @@ std::optional<int32_t> primeiroId(Conexao& conexao, const std::string& sql, cons
   return static_cast<int32_t>(rs.valor(campo).paraDouble());
 }
 
-// Maximum + 1 of a key, 1 for an empty table.
-int32_t proximoId(Conexao& conexao, const std::string& sql, const char* campo) {
-  const std::optional<int32_t> max = primeiroId(conexao, sql, campo);
-  return max ? *max + 1 : 1;
-}
-
 std::string texto(int32_t id) {
   return std::to_string(id);
 }
 
 }  // namespace
-
-std::string regraCST(const std::string& cst) {
-  if (cst.empty()) return cst;
-  static constexpr const char* kValidos[] = {"1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "49", "50",
-                                             "51", "52", "53", "54", "55", "56", "60", "61", "62", "63", "64",
-                                             "65", "66", "67", "70", "71", "72", "73", "74", "75", "98"};
-  const std::string codigo = soDigitos(cst) ? semZerosAEsquerda(cst) : cst;
-  for (const char* v : kValidos)
-    if (codigo == v) return codigo;
-  return "99";
-}
-
-std::optional<Decimal> numeroTaxa(const std::string& bruto) {
-  const std::string s = apara(bruto);
-  if (s.empty()) return std::nullopt;
-  size_t i = 0;
-  const bool negativo = s[0] == '-';
-  if (negativo || s[0] == '+') ++i;
-  int64_t unscaled = 0;
-  int escala = 0, digitos = 0;
-  bool separador = false;
-  for (; i < s.size(); ++i) {
-    const char c = s[i];
-    if (c == ',' || c == '.') {
-      if (separador) return std::nullopt;
-      separador = true;
-    } else if (c >= '0' && c <= '9') {
-      if (++digitos > 18) return std::nullopt;
-      unscaled = unscaled * 10 + (c - '0');
-      if (separador) ++escala;
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (digitos == 0) return std::nullopt;
-  // Trailing zeros after the point say nothing: 18.00 is 18.
-  while (escala > 0 && unscaled % 10 == 0) {
-    unscaled /= 10;
-    --escala;
-  }
-  return Decimal{negativo ? -unscaled : unscaled, escala};
-}
-
-std::string preparaNCM(const std::string& texto) {
-  const std::string digitos = SomenteDigitos(texto);
-  return digitos.size() == 7 ? "0" + digitos : digitos;
-}
-
-std::string preparaCEST(const std::string& texto) {
-  const std::string cest = semPontos(apara(texto));
-  return cest.size() == 6 && soDigitos(cest) ? "0" + cest : cest;
-}
-
-std::string preparaCFOP(const std::string& texto) {
-  return semPontos(apara(texto));
-}
 
 std::string dobraAspas(const std::string& texto) {
   std::string r;
@@ -356,7 +285,7 @@ class Importacao {
       db.executa("Update NCM Set CEST = " + CH(l.cest) + " Where IDNCM = " + texto(*id));
       return Valor(int64_t{*id});
     }
-    const int32_t id = proximoId(db, "Select max(idNCM) idNCM From NCM", "idNCM");
+    const int32_t id = ProxCodigo(db, "idNCM", "NCM", "Select max(idNCM) idNCM From NCM");
     db.executa(" Insert Into NCM ( IDNCM, CODIGONCM, DESCRICAO, IDNCMGRUPO,CEST ) Values (" + texto(id) +
                ",'" + l.ncm + "','" + dobraAspas(descricaoNCM(l.descricao)) + "',1," + CH(l.cest) + ")");
     return Valor(int64_t{id});
@@ -368,7 +297,8 @@ class Importacao {
     if (const auto id =
             primeiroId(db, "Select idECFLetra From ECFLetra Where  PorcICF = " + taxa, "idECFLetra"))
       return Valor(int64_t{*id});
-    const int32_t id = proximoId(db, "Select max(idECFLetra) idECFLetra From ECFLetra", "idECFLetra");
+    const int32_t id =
+        ProxCodigo(db, "idECFLetra", "ECFLetra", "Select max(idECFLetra) idECFLetra From ECFLetra");
     db.executa(std::string(" INSERT INTO ECFLetra (IDECFLETRA,LETRAIMPRESSAO,PORCICF,DESCRICAO) ") +
                " Values ( " + texto(id) + "," + CH(l.aliquota) + "," + taxa + ", 'ECF  " +
                dobraAspas(l.aliquota) + "')");
@@ -388,7 +318,8 @@ class Importacao {
                  "," + "        NaturezaOperacao  = " + CH(descricao) + " Where idTribCFOP = " + texto(*id));
       return Valor(int64_t{*id});
     }
-    const int32_t id = proximoId(db, "Select max(idTribCFOP) idTribCFOP From TribCFOP", "idTribCFOP");
+    const int32_t id =
+        ProxCodigo(db, "idTribCFOP", "TribCFOP", "Select max(idTribCFOP) idTribCFOP From TribCFOP");
     db.executa(insercaoCFOPSaida(id, descricao, l.cfop, l.cst, l.csosn));
     return Valor(int64_t{id});
   }
@@ -398,7 +329,8 @@ class Importacao {
     if (const auto id =
             primeiroId(db, "Select * From TribCFOP Where  CodFiscal =  " + CH(l.cfopEntrada), "idTribCFOP"))
       return Valor(int64_t{*id});
-    const int32_t id = proximoId(db, "Select max(idTribCFOP) idTribCFOP From TribCFOP", "idTribCFOP");
+    const int32_t id =
+        ProxCodigo(db, "idTribCFOP", "TribCFOP", "Select max(idTribCFOP) idTribCFOP From TribCFOP");
     db.executa(insercaoCFOPEntrada(id, l.cfopEntrada));
     return Valor(int64_t{id});
   }

@@ -26,6 +26,8 @@ TEST_F(ConverteSQLTest, LiteraisDosTiposNosDoisEstilos) {
   for (const char* tipo : {"CH", "VC", "FL", "IN", "DT", "SD", "CM"})
     for (const Valor& v : {Valor(), Valor(""), Valor("   ")})
       EXPECT_EQ(ConverteSQL(v, tipo), "Null") << tipo;
+  EXPECT_EQ(aspas("D'AGUA''"), "'D''AGUA'''''");
+  EXPECT_EQ(aspas(""), "''");
   const int64_t maior = std::numeric_limits<int64_t>::max(), menor = std::numeric_limits<int64_t>::min();
   confere({
       {" abc ", "CH", "'abc'"},

@@ -64,8 +64,6 @@ TEST_F(LinhaProdutoTest, CodesKeepTheirZerosAndLoseTheirDots) {
   EXPECT_EQ(normalizaCodigo("17.096.00", 7), "1709600");
   EXPECT_EQ(normalizaCodigo("", 8), "");
   EXPECT_EQ(normalizaCodigo("ABC", 8), "ABC");
-  EXPECT_EQ(aspas("D'AGUA"), "'D''AGUA'");
-  EXPECT_EQ(aspas(""), "''");
 }
 
 ItemProduto item() {
