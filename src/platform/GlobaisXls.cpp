@@ -22,13 +22,6 @@ enum : uint16_t {
   kBof = 0x0809,
 };
 
-uint16_t u16(const unsigned char* p) {
-  return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-uint32_t u32(const unsigned char* p) {
-  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
 }  // namespace
 
 // Reads the SST record and its CONTINUE records into the table.
@@ -106,20 +99,20 @@ GlobaisXls leGlobaisXls(FluxoBiff& f, int biff, const std::string& caminho, cons
         break;
       }
       case kDatemode:
-        if (n >= 2) g.base1904 = u16(d) == 1;
+        if (n >= 2) g.base1904 = le16(d) == 1;
         break;
       case kCodepage:
-        if (n >= 2) g.paginaDeCodigo = u16(d);
+        if (n >= 2) g.paginaDeCodigo = le16(d);
         break;
       case kWindow1:
-        if (n >= 12) g.abaAtiva = u16(d + 10);
+        if (n >= 12) g.abaAtiva = le16(d + 10);
         break;
       case kBoundsheet:
-        if (n >= 6 && g.folhas.size() < 65536) g.folhas.push_back({u32(d), d[5]});
+        if (n >= 6 && g.folhas.size() < 65536) g.folhas.push_back({le32(d), d[5]});
         break;
       // A style's number format: its id (BIFF5 and 8) or its place in the format list (BIFF3, 4).
       case kXf:
-        if (biff >= 5 && n >= 4 && formatoDoXf.size() < 65536) formatoDoXf.push_back(u16(d + 2));
+        if (biff >= 5 && n >= 4 && formatoDoXf.size() < 65536) formatoDoXf.push_back(le16(d + 2));
         break;
       case kXf4:
       case kXf3:
@@ -138,7 +131,7 @@ GlobaisXls leGlobaisXls(FluxoBiff& f, int biff, const std::string& caminho, cons
           uint8_t caracteres = 0;
           if (c.u8(caracteres)) c.bytes(std::min<size_t>(caracteres, c.restam()), pagina, codigo);
         }
-        const uint16_t id = biff >= 5 && n >= 2 ? u16(d) : proximoFormato;
+        const uint16_t id = biff >= 5 && n >= 2 ? le16(d) : proximoFormato;
         ++proximoFormato;
         codigos[id] = std::move(codigo);
         break;

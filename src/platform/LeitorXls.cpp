@@ -57,12 +57,6 @@ enum : uint16_t {
   kPastaBiff4 = 0x0100
 };
 
-uint16_t u16(const unsigned char* p) {
-  return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-uint32_t u32(const unsigned char* p) {
-  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
 double f64(const unsigned char* p) {
   double v;
   std::memcpy(&v, p, sizeof v);
@@ -112,8 +106,8 @@ double rk(uint32_t v) {
 int versaoBiff(const FluxoOle2& fluxo) {
   unsigned char h[6];
   const size_t n = fluxo.le(0, h, sizeof h);
-  if (n < 4 || u16(h + 2) < 4 || u16(h + 2) > 16) return 0;
-  switch (u16(h)) {
+  if (n < 4 || le16(h + 2) < 4 || le16(h + 2) > 16) return 0;
+  switch (le16(h)) {
     case kBof2:
       return 2;
     case kBof3:
@@ -122,7 +116,7 @@ int versaoBiff(const FluxoOle2& fluxo) {
       return 4;
     case kBof8:
       if (n < 6) return 0;
-      switch (u16(h + 4) & 0xFF00) {
+      switch (le16(h + 4) & 0xFF00) {
         case 0x0000:
         case 0x0500:
           return 5;
@@ -151,7 +145,7 @@ class LeitorXls : public LeitorPlanilha {
     abreFluxo();
     f_ = std::make_unique<FluxoBiff>(*fluxo_);
     if (!f_->proximo()) falhaLeitura(caminho_, kSemBof);
-    const uint16_t tipo = f_->tamanho() >= 4 ? u16(f_->dados() + 2) : 0;
+    const uint16_t tipo = f_->tamanho() >= 4 ? le16(f_->dados() + 2) : 0;
     if (biff_ <= 4 && tipo == kPastaBiff4)
       falhaLeitura(caminho_,
                    "a pasta de trabalho é do Excel 4, que o programa não lê; salve-a de novo como .xlsx");
@@ -237,7 +231,7 @@ class LeitorXls : public LeitorPlanilha {
   // Whether the BOF record just read opens a sheet of cells. Excel takes a kind it does not know
   // for a worksheet; charts and modules have none.
   bool temCelulas() const {
-    const uint16_t tipo = f_->tamanho() >= 4 ? u16(f_->dados() + 2) : uint16_t{kFolhaDeCalculo};
+    const uint16_t tipo = f_->tamanho() >= 4 ? le16(f_->dados() + 2) : uint16_t{kFolhaDeCalculo};
     return tipo != kGrafico && tipo != kModulo && tipo != kGlobais && tipo != kPastaBiff4;
   }
 
@@ -274,7 +268,7 @@ class LeitorXls : public LeitorPlanilha {
   void indexa() {
     int anterior = -1;
     int64_t celulas = 0;
-    percorreFolha([&](uint64_t pos, uint16_t linha) {
+    percorreFolha(inicioFolha_, [&](uint64_t pos, uint16_t linha) {
       bool valor = false;
       celulasDoRegistro(false, [&](uint16_t l, uint16_t c, std::string_view t) {
         if (c >= limites_.colunas)
@@ -289,21 +283,25 @@ class LeitorXls : public LeitorPlanilha {
       if (valor) ultima_ = std::max(ultima_, linha + 1);
       if (linha < anterior) ordenada_ = false;
       anterior = linha;
-      if (!ordenada_) return;
+      if (!ordenada_) return true;
       if (linha >= inicio_.size()) inicio_.resize(static_cast<size_t>(linha) + 1, UINT32_MAX);
       if (inicio_[linha] == UINT32_MAX) inicio_[linha] = static_cast<uint32_t>(pos);
+      return true;
     });
     if (ordenada_) return;
     inicio_ = {};
-    percorreFolha([&](uint64_t pos, uint16_t linha) { registros_.push_back(uint64_t{linha} << 32 | pos); });
+    percorreFolha(inicioFolha_, [&](uint64_t pos, uint16_t linha) {
+      registros_.push_back(uint64_t{linha} << 32 | pos);
+      return true;
+    });
     std::sort(registros_.begin(), registros_.end());
   }
 
-  // Calls visita(position, row) for each cell record of the sheet, outside the substreams (charts)
-  // nested in it, with the record read.
+  // Calls visita(position, row) for each cell record of the sheet from position desde, outside the
+  // substreams (charts) nested in it, with the record read, while visita returns true.
   template <class F>
-  void percorreFolha(F&& visita) {
-    f_->posiciona(inicioFolha_);
+  void percorreFolha(uint64_t desde, F&& visita) {
+    f_->posiciona(desde);
     for (int nivel = 0; f_->proximo();) {
       const uint16_t tipo = f_->tipo();
       if (ehBof(tipo)) {
@@ -311,7 +309,7 @@ class LeitorXls : public LeitorPlanilha {
       } else if (tipo == kEof) {
         if (nivel-- == 0) break;
       } else if (nivel == 0 && ehCelula(tipo) && f_->tamanho() >= 2) {
-        visita(f_->posicao(), u16(f_->dados()));
+        if (!visita(f_->posicao(), le16(f_->dados()))) break;
       }
     }
   }
@@ -330,20 +328,12 @@ class LeitorXls : public LeitorPlanilha {
     };
     if (ordenada_) {
       // The row's records run from its first one to the first cell record of another row.
-      if (r < inicio_.size() && inicio_[r] != UINT32_MAX) {
-        f_->posiciona(inicio_[r]);
-        for (int nivel = 0; f_->proximo();) {
-          const uint16_t tipo = f_->tipo();
-          if (ehBof(tipo)) {
-            ++nivel;
-          } else if (tipo == kEof) {
-            if (nivel-- == 0) break;
-          } else if (nivel == 0 && ehCelula(tipo) && f_->tamanho() >= 2) {
-            if (u16(f_->dados()) != r) break;
-            celulasDoRegistro(true, guarda);
-          }
-        }
-      }
+      if (r < inicio_.size() && inicio_[r] != UINT32_MAX)
+        percorreFolha(inicio_[r], [&](uint64_t, uint16_t linha) {
+          if (linha != r) return false;
+          celulasDoRegistro(true, guarda);
+          return true;
+        });
     } else {
       for (auto i = std::lower_bound(registros_.begin(), registros_.end(), static_cast<uint64_t>(r) << 32);
            i != registros_.end() && (*i >> 32) == r; ++i) {
@@ -420,7 +410,7 @@ class LeitorXls : public LeitorPlanilha {
     // The cached result of a formula: a number, or a text, boolean, error or empty text marked by
     // 0xFFFF in its last two bytes.
     auto formula = [&](uint16_t l, uint16_t c, uint16_t xf, const unsigned char* r) {
-      if (u16(r + 6) != 0xFFFF) return numero(l, c, xf, f64(r));
+      if (le16(r + 6) != 0xFFFF) return numero(l, c, xf, f64(r));
       switch (r[0]) {
         case 0: {
           const std::string s = resultadoTexto();
@@ -439,23 +429,23 @@ class LeitorXls : public LeitorPlanilha {
     const uint16_t atributo = n >= 7 ? (biff_ == 2 ? d[5] & 0x3F : d[4] & 0x3F) : 0;
     switch (f_->tipo()) {
       case kInteger2:
-        if (n >= 9) numero(u16(d), u16(d + 2), atributo, u16(d + 7));
+        if (n >= 9) numero(le16(d), le16(d + 2), atributo, le16(d + 7));
         return;
       case kNumber2:
-        if (n >= 15) numero(u16(d), u16(d + 2), atributo, f64(d + 7));
+        if (n >= 15) numero(le16(d), le16(d + 2), atributo, f64(d + 7));
         return;
       case kLabel2:
         if (biff_ == 8 && n >= 9)
-          texto(u16(d), u16(d + 2), 9, u16(d + 7));
+          texto(le16(d), le16(d + 2), 9, le16(d + 7));
         else if (n >= 8)
-          texto(u16(d), u16(d + 2), 8, d[7]);
+          texto(le16(d), le16(d + 2), 8, d[7]);
         return;
       case kBoolErr2:
-        if (n >= 9) booleanoOuErro(u16(d), u16(d + 2), d[7], d[8] != 0);
+        if (n >= 9) booleanoOuErro(le16(d), le16(d + 2), d[7], d[8] != 0);
         return;
       case kFormula:
         if (biff_ == 2) {
-          if (n >= 15) formula(u16(d), u16(d + 2), atributo, d + 7);
+          if (n >= 15) formula(le16(d), le16(d + 2), atributo, d + 7);
           return;
         }
         break;
@@ -466,29 +456,29 @@ class LeitorXls : public LeitorPlanilha {
     switch (f_->tipo()) {
       case kLabelSst:
         if (n >= 10 && biff_ == 8) {
-          const uint32_t i = u32(d + 6);
-          emite(u16(d), u16(d + 2), i < g_.textos.tamanho() ? g_.textos[i] : std::string_view());
+          const uint32_t i = le32(d + 6);
+          emite(le16(d), le16(d + 2), i < g_.textos.tamanho() ? g_.textos[i] : std::string_view());
         }
         return;
       case kLabel:
       case kRstring:
-        if (n >= 8) texto(u16(d), u16(d + 2), 8, u16(d + 6));
+        if (n >= 8) texto(le16(d), le16(d + 2), 8, le16(d + 6));
         return;
       case kNumber:
-        if (n >= 14) numero(u16(d), u16(d + 2), u16(d + 4), f64(d + 6));
+        if (n >= 14) numero(le16(d), le16(d + 2), le16(d + 4), f64(d + 6));
         return;
       case kRk:
-        if (n >= 10) numero(u16(d), u16(d + 2), u16(d + 4), rk(u32(d + 6)));
+        if (n >= 10) numero(le16(d), le16(d + 2), le16(d + 4), rk(le32(d + 6)));
         return;
       case kMulRk: {
         if (n < 6) return;
-        const uint16_t l = u16(d), primeira = u16(d + 2);
+        const uint16_t l = le16(d), primeira = le16(d + 2);
         for (size_t i = 0; 4 + 6 * i + 6 <= n - 2; ++i)
-          numero(l, static_cast<uint16_t>(primeira + i), u16(d + 4 + 6 * i), rk(u32(d + 6 + 6 * i)));
+          numero(l, static_cast<uint16_t>(primeira + i), le16(d + 4 + 6 * i), rk(le32(d + 6 + 6 * i)));
         return;
       }
       case kBoolErr:
-        if (n >= 8) booleanoOuErro(u16(d), u16(d + 2), d[6], d[7] != 0);
+        if (n >= 8) booleanoOuErro(le16(d), le16(d + 2), d[6], d[7] != 0);
         return;
       case kFormula:
       case kFormula3:
@@ -496,7 +486,7 @@ class LeitorXls : public LeitorPlanilha {
         if (n >= 14) {
           unsigned char r[8];
           std::memcpy(r, d + 6, sizeof r);  // the stream moves on when the result is a text
-          formula(u16(d), u16(d + 2), u16(d + 4), r);
+          formula(le16(d), le16(d + 2), le16(d + 4), r);
         }
         return;
       default:

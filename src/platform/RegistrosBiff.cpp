@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/Texto.h"
 #include "platform/Windows1252.h"
 
 namespace zuv {
@@ -16,29 +17,6 @@ namespace {
 constexpr size_t kJanela = 256 * 1024;  // holds any record (at most 65 535 bytes) with room to spare
 constexpr uint16_t kContinue = 0x003C;
 constexpr uint16_t kBoundsheet = 0x0085;
-
-uint16_t le16(const unsigned char* p) {
-  return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-// A code point as UTF-8; surrogates too (as their own three bytes), as the other readers keep them.
-void poeUtf8(char32_t c, std::string& s) {
-  if (c < 0x80) {
-    s += static_cast<char>(c);
-  } else if (c < 0x800) {
-    s += static_cast<char>(0xC0 | (c >> 6));
-    s += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    s += static_cast<char>(0xE0 | (c >> 12));
-    s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    s += static_cast<char>(0xF0 | (c >> 18));
-    s += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 }  // namespace
 
@@ -114,8 +92,7 @@ PaginaDeCodigo::~PaginaDeCodigo() {
 
 void PaginaDeCodigo::acrescenta(const unsigned char* p, size_t n, std::string& destino) {
   if (latin1_) {
-    for (size_t i = 0; i < n; ++i)
-      poeUtf8(p[i], destino);
+    destino += paraUtf8(std::u32string(p, p + n));
     return;
   }
   if (!iconv_) {
@@ -181,7 +158,9 @@ bool CursorBiff::pula(uint64_t n) {
 
 bool CursorBiff::caracteres(size_t n, uint8_t flags, std::string& destino) {
   bool largo = flags & 0x01;
-  char32_t alto = 0;  // a high surrogate waiting for its low half
+  // UTF-16 units: a surrogate pair may be cut by a CONTINUE record, so all parts are joined first.
+  std::u32string& unidades = unidades_;
+  unidades.clear();
   while (n > 0) {
     if (p_ >= f_.tamanho()) {
       // The characters go on in a CONTINUE record, which begins with their flags again.
@@ -198,26 +177,23 @@ bool CursorBiff::caracteres(size_t n, uint8_t flags, std::string& destino) {
       p_ = f_.tamanho();  // half a character left: skipped
       continue;
     }
-    for (size_t i = 0; i < k; ++i) {
-      const char32_t c = largo ? le16(d + p_ + 2 * i) : d[p_ + i];
-      if (alto) {
-        if (c >= 0xDC00 && c < 0xE000) {
-          poeUtf8(0x10000 + ((alto - 0xD800) << 10) + (c - 0xDC00), destino);
-          alto = 0;
-          continue;
-        }
-        poeUtf8(alto, destino);
-        alto = 0;
-      }
-      if (c >= 0xD800 && c < 0xDC00)
-        alto = c;
-      else
-        poeUtf8(c, destino);
-    }
+    for (size_t i = 0; i < k; ++i)
+      unidades += largo ? le16(d + p_ + 2 * i) : d[p_ + i];
     p_ += k * largura;
     n -= k;
   }
-  if (alto) poeUtf8(alto, destino);
+  // A high and a low surrogate make one character; a lone one stays, as the other readers keep it.
+  size_t j = 0;
+  for (size_t i = 0; i < unidades.size(); ++i, ++j) {
+    const char32_t c = unidades[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < unidades.size() && unidades[i + 1] >= 0xDC00 &&
+        unidades[i + 1] < 0xE000)
+      unidades[j] = 0x10000 + ((c - 0xD800) << 10) + (unidades[++i] - 0xDC00);
+    else
+      unidades[j] = c;
+  }
+  unidades.resize(j);
+  destino += paraUtf8(unidades);
   return n == 0;
 }
 

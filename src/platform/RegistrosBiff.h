@@ -12,6 +12,14 @@
 
 namespace zuv {
 
+// Little-endian integers of record data.
+inline uint16_t le16(const unsigned char* p) {
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+inline uint32_t le32(const unsigned char* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
 class FluxoBiff {
  public:
   explicit FluxoBiff(const FluxoOle2& fluxo);
@@ -97,6 +105,7 @@ class CursorBiff {
 
   FluxoBiff& f_;
   size_t p_;
+  std::u32string unidades_;  // the characters of the string being read
 };
 
 }  // namespace zuv
