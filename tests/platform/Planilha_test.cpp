@@ -158,7 +158,12 @@ TEST_F(PlanilhaXls, ArquivosDanificadosOuProtegidos) {
   for (const char* nome : {"xls_freexl_sem_alca.xls", "xls_libera_duas_vezes.xls",
                            "xls_falha_segmentacao.xls", "xls_diretorio_danificado.xls"})
     EXPECT_EQ(abrePlanilha(fonte(nome))->celula(1, 1), "Barra") << nome;
-  EXPECT_THAT(erroAoLer(gerada("senha.xls")), Diz("senha.xls\": planilha protegida por senha"));
+  for (auto [nome, trecho] :
+       {std::pair{"senha.xls", "planilha protegida por senha"},
+        {"sem_bof.xls", "o arquivo está danificado (a pasta de trabalho não começa com um registro BOF)"},
+        {"pasta_biff4.xls",
+         "a pasta de trabalho é do Excel 4, que o programa não lê; salve-a de novo como .xlsx"}})
+    EXPECT_THAT(erroAoLer(gerada(nome)), Diz(std::string(nome) + "\": " + trecho)) << nome;
   EXPECT_THAT(erroAoLer(gerada("biff8.xls"), {.bytesDescomprimidos = 1000}),
               Diz("passa do limite de 1000 bytes"));
   EXPECT_THAT(erroAoLer(gerada("biff8.xls"), {.celulas = 3}),

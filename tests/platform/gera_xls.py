@@ -275,6 +275,10 @@ def main(pasta):
         reg(0x0002, struct.pack("<HH3sH", 0, 0, b"\0\0\0", 7)),
         reg(0x0003, struct.pack("<HH3sd", 0, 1, b"\0\1\0", 45356)),
         reg(0x0004, struct.pack("<HH3sB", 1, 0, b"\0\0\0", 4) + b"Caf\xe9")]))
+    # Damaged or not read: a workbook stream that does not begin with a BOF record, an Excel 4
+    # workbook (several sheets in one bare stream).
+    escreve(pasta, "sem_bof.xls", cfb([("Workbook", reg(0x0042, b"\xe4\x04") + EOF)]))
+    escreve(pasta, "pasta_biff4.xls", reg(0x0409, struct.pack("<HHH", 0, 0x0100, 0)) + EOF)
     escreve(pasta, "biff4.xls", biff_nu(4, [
         reg(0x041E, b"\0\0\x07General"), reg(0x041E, b"\0\0\x0a0000000000"),
         reg(0x0443, b"\0\0" + b"\0" * 10), reg(0x0443, b"\0\1" + b"\0" * 10),
