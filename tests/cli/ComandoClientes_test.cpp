@@ -128,7 +128,7 @@ TEST_F(ComandoClientesTest, RestaurarDesfazAExclusaoEAHistoriaGuardaCadaExecucao
               ContainsRegex(":\n\n[0-9/]+ [0-9:]+  restaurar  falhou: Nada foi restaurado\\.\n    De "
                             "VENDAS_20260101_000000_guardada.fbk\n    " +
                             relatorios +
-                            "/[0-9_]+restaurar.csv\n"
+                            "/[0-9_]+restaurar(_[0-9]+)?\\.csv\n"
                             "[0-9/]+ [0-9:]+  restaurar  concluída\n    De VENDAS_[0-9_]+antes-de-"
                             "restaurar.fbk\n    [^\n]+csv\n$"));
   EXPECT_EQ(roda({"historico"}), 0);
