@@ -73,19 +73,23 @@ int32_t unidadeOuGrupo(ParBancos& b, const char* tabela, const char* chave, cons
 }
 
 // The origin's fiscal operation of a stock item, as the destination's record with the same fiscal
-// code, CSOSN and CST: an origin number names an unrelated record in another database. Null when the
-// destination has none.
+// code, CSOSN and CST: an origin number names an unrelated record in another database. Record 0 is a
+// record like any other. Null when the origin item has none or the destination has no such record.
 class MapaCfop {
  public:
   std::string literal(ParBancos& b, const Valor& idOrigem) {
-    if (idOrigem.nulo() || idOrigem.paraDouble() == 0) return "Null";
+    if (idOrigem.nulo()) {
+      ++semNaOrigem;
+      return "Null";
+    }
     const std::string id = textoSimples(idOrigem);
     auto it = literais_.find(id);
     if (it == literais_.end()) it = literais_.emplace(id, busca(b, id)).first;
     if (it->second == "Null") ++semCorrespondente;
     return it->second;
   }
-  long semCorrespondente = 0;  // items whose origin operation the destination lacks
+  long semNaOrigem = 0;        // items without a fiscal operation in the origin
+  long semCorrespondente = 0;  // items whose origin operation (or record) the destination lacks
 
  private:
   std::string busca(ParBancos& b, const std::string& id) {
@@ -184,10 +188,11 @@ Resultado AtualizaBancoCadProdutoInclui(ContextoExecucao& ctx, ParBancos& b) {
       tela.defineTexto(kControleContador, std::to_string(feitos));
     }
     transacao.confirma();
-    if (cfops.semCorrespondente > 0)
-      tela.nota(std::to_string(cfops.semCorrespondente) +
-                " item(ns) sem operação fiscal (IDTRIBCFOP): o destino não tem uma com o mesmo CFOP, CSOSN e "
-                "CST da operação de origem.");
+    if (const long sem = cfops.semNaOrigem + cfops.semCorrespondente; sem > 0)
+      tela.nota(std::to_string(sem) +
+                " item(ns) sem operação fiscal (IDTRIBCFOP): " + std::to_string(cfops.semNaOrigem) +
+                " sem operação fiscal na origem, " + std::to_string(cfops.semCorrespondente) +
+                " cuja operação de origem o destino não tem (o mesmo CFOP, CSOSN e CST).");
     tela.mensagem(kMensagemTotalProdutos + std::to_string(feitos), Icone::Informacao);
     return Resultado::concluido();
   } catch (const std::exception& e) {

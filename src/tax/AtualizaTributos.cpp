@@ -115,6 +115,13 @@ std::string preparaCFOP(const std::string& texto) {
   return semPontos(apara(texto));
 }
 
+std::string preparaCST(const std::string& texto) {
+  const std::string cst = apara(texto);
+  if (caracteres(cst) > 3) return {};
+  if (!cst.empty() && soDigitos(cst)) return std::string(3 - cst.size(), '0') + cst;
+  return cst;
+}
+
 std::string dobraAspas(const std::string& texto) {
   std::string r;
   r.reserve(texto.size());
@@ -141,8 +148,7 @@ LinhaTributos preparaLinha(const CelulasTributos& c, int linha, bool leCol16) {
   l.cest = preparaCEST(c[9]);
   l.cfop = preparaCFOP(c[6]);
   l.csosn = apara(c[7]);
-  l.cst = apara(c[8]);
-  if (caracteres(l.cst) > 3) l.cst.clear();
+  l.cst = preparaCST(c[8]);
   l.cfopEntrada = preparaCFOP(c[10]);
   l.pisCST = regraCST(c[11]);
   l.cofinsCST = regraCST(c[13]);
@@ -173,15 +179,27 @@ std::string descricaoCFOP(const std::string& cfop, const std::string& csosn, con
 }
 
 std::string consultaCFOPSaida(const std::string& cfop, const std::string& csosn, const std::string& cst) {
-  std::string sql = "Select * From TribCFOP Where  CodFiscal =  " + CH(cfop);
-  if (!csosn.empty()) sql += " And Coalesce(CSOSN,'')  = '" + dobraAspas(csosn) + "'";
+  // An empty CSOSN is a record without one, not any record: otherwise a row of a store under the
+  // normal regime would take the CSOSN of a record made for another row.
+  std::string sql = "Select * From TribCFOP Where  CodFiscal =  " + CH(cfop) +
+                    " And Coalesce(CSOSN,'')  = '" + dobraAspas(csosn) + "'";
   if (!cst.empty()) {
-    // A new record stores the CST as a number ("060" as 60): look it up in both forms.
-    const std::string guardado = soDigitos(cst) ? semZerosAEsquerda(cst) : cst;
-    if (guardado == cst)
+    // A new record stores the CST as a number ("060" as 60), other programs as typed: every form of
+    // the same code is the same CST.
+    std::vector<std::string> formas = {cst};
+    if (soDigitos(cst)) {
+      if (cst.size() == 3 && cst[0] == '0') formas.push_back(cst.substr(1));
+      if (const std::string numero = semZerosAEsquerda(cst); numero != formas.back())
+        formas.push_back(numero);
+    }
+    if (formas.size() == 1) {
       sql += " And Coalesce(CSTSAT,'') = '" + dobraAspas(cst) + "'";
-    else
-      sql += " And Coalesce(CSTSAT,'') IN ('" + cst + "','" + guardado + "')";
+    } else {
+      sql += " And Coalesce(CSTSAT,'') IN (";
+      for (size_t i = 0; i < formas.size(); ++i)
+        sql += (i ? ",'" : "'") + formas[i] + "'";
+      sql += ")";
+    }
   }
   return sql;
 }
@@ -269,7 +287,7 @@ class Importacao {
         tela_.nota(
             "Aguardando outra operação que grava nas mesmas tabelas (NCM, ECFLetra, CST, TribCFOP)...");
       });
-      if (exclui) ExcluiCadastroCFOP(ctx_, conexao);
+      const bool resetRecusado = exclui && !ExcluiCadastroCFOP(ctx_, conexao);
 
       // A workbook exported without the ProdutoEstoqueAliqICMS flag has no column 16: reading its
       // empty cells as 0 would zero every item's rate.
@@ -290,6 +308,7 @@ class Importacao {
 
       tela_.cursorEspera(false);
       tela_.mensagem(kMensagemFim, Icone::Informacao);
+      if (resetRecusado) return parteFalhou();
       return Resultado::encerrar();
     } catch (const std::exception& e) {
       return informaFalha(tela_, e);
@@ -298,6 +317,19 @@ class Importacao {
 
  private:
   std::string celula(int linha, int coluna) { return maiusculas(planilha_->celula(linha, coluna)); }
+
+  // The CFOP reset was refused (its message was shown) and the rows were imported over the records
+  // that stayed: the run did not do all it was asked, which its last word and its outcome say.
+  Resultado parteFalhou() {
+    const std::string texto =
+        std::string("A importação terminou, mas parte dela falhou: o cadastro de CFOP não foi excluído (\"") +
+        kMensagemErroExcluiCFOP + "...\"); " +
+        (ctx_.opcoes().atomico ? "nada desta operação foi gravado."
+                               : "as linhas foram gravadas com os registros de CFOP que já existiam.");
+    tela_.nota(texto);
+    // A dry run keeps the program open, with its report on the screen.
+    return ctx_.simulacao() ? Resultado::falhou(texto) : Resultado::encerrar(MotivoFim::Falha);
+  }
 
   int contaLinhas() {
     int total = 0;
@@ -350,9 +382,21 @@ class Importacao {
   Valor passoAliquota(const LinhaTributos& l) {
     Conexao& db = *conexao_;
     const std::string taxa = FL(Valor(*l.aliquotaNumero));
-    if (const auto id =
-            primeiroId(db, "Select idECFLetra From ECFLetra Where  PorcICF = " + taxa, "idECFLetra"))
-      return Valor(int64_t{*id});
+    Recordset letras = db.abre("Select idECFLetra From ECFLetra Where  PorcICF = " + taxa);
+    if (!letras.eof()) {
+      const Valor primeira = letras.valor(0);
+      letras.proximo();
+      if (letras.eof()) return primeira;
+      // Several letters share the rate (a store keeps exempt, substitution and not taxed at 0 %):
+      // the item keeps its own letter when it is one of them, so a round trip moves nobody.
+      const Recordset atual =
+          db.abre("Select idECFLetra From ProdutoEstoque Where idItemProduto = " + l.codigo);
+      if (!atual.eof() && atual.valor(0).numero())
+        for (letras.primeiro(); !letras.eof(); letras.proximo())
+          if (letras.valor(0).numero() && letras.valor(0).paraDouble() == atual.valor(0).paraDouble())
+            return letras.valor(0);
+      return primeira;
+    }
     const int32_t id =
         ProxCodigo(db, "idECFLetra", "ECFLetra", "Select max(idECFLetra) idECFLetra From ECFLetra");
     db.executa(std::string(" INSERT INTO ECFLetra (IDECFLETRA,LETRAIMPRESSAO,PORCICF,DESCRICAO) ") +

@@ -48,6 +48,9 @@ std::string preparaNCM(const std::string& texto);
 std::string preparaCEST(const std::string& texto);
 // CFOP: trimmed, dots removed ("5.102" -> "5102").
 std::string preparaCFOP(const std::string& texto);
+// ICMS CST: trimmed; longer than 3 characters, empty. A CST typed as a number lost the origin digit
+// 0 in front of the code, so 1 or 2 digits get their zeros back ("60" is "060", "0" is "000").
+std::string preparaCST(const std::string& texto);
 // Single quotes doubled, for texts put between quotes directly.
 std::string dobraAspas(const std::string& texto);
 
@@ -63,7 +66,7 @@ struct LinhaTributos {
   std::string cest;               // col 10
   std::string cfop;               // col 7
   std::string csosn;              // col 8
-  std::string cst;                // col 9 (empty when longer than 3 characters)
+  std::string cst;                // col 9 after preparaCST
   std::string cfopEntrada;        // col 11
   std::string pisCST, cofinsCST;  // cols 12 and 14 after regraCST
   Valor pisTaxa, cofinsTaxa;      // cols 13 and 15: null when not numeric
@@ -79,8 +82,9 @@ LinhaTributos preparaLinha(const CelulasTributos& celulas, int linha, bool leCol
 
 // The outgoing CFOP description: "CFOP " + code, " CSOSN ..." and " CSTSat ..." / " CST ...".
 std::string descricaoCFOP(const std::string& cfop, const std::string& csosn, const std::string& cst);
-// The lookup of the outgoing record. A numeric CST is also looked up in the form the import
-// stores it in ("060" finds '060' and '60').
+// The lookup of the outgoing record. A numeric CST is also looked up in the forms it is stored in
+// ("060" finds '060' and '60'; "000" finds '000', '00' and '0'); an empty CSOSN finds only records
+// without one.
 std::string consultaCFOPSaida(const std::string& cfop, const std::string& csosn, const std::string& cst);
 // The 68-column insert of an outgoing record (CST stored as a number, "0" when empty).
 std::string insercaoCFOPSaida(int32_t id, const std::string& descricao, const std::string& cfop,

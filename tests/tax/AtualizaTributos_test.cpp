@@ -24,6 +24,10 @@ TEST(PreparacaoTributos, CodigosDigitadosComoNumeroOuTexto) {
   EXPECT_EQ(preparaCEST(" 03.001.00 "), "0300100");
   EXPECT_EQ(preparaCEST("1709600"), "1709600");
   EXPECT_EQ(preparaCFOP(" 5.102"), "5102");
+  const std::vector<std::pair<std::string, std::string>> icms = {
+      {"60", "060"}, {"0", "000"}, {" 10 ", "010"}, {"060", "060"}, {"102", "102"}, {"1234", ""}, {"", ""}};
+  for (const auto& [entrada, esperado] : icms)
+    EXPECT_EQ(preparaCST(entrada), esperado) << entrada;
 
   const std::vector<std::pair<std::string, std::string>> taxas = {
       {"18.00", "18"}, {"17,5", "17.5"}, {"17.5", "17.5"}, {" 1,65 ", "1.65"}, {"0", "0"}};
@@ -67,7 +71,11 @@ TEST(InstrucoesTributos, RegistrosDeCFOP) {
   EXPECT_TRUE(entrada.ends_with(",Null, Null,Null)"));
 
   EXPECT_EQ(consultaCFOPSaida("5405", "", "060"),
-            "Select * From TribCFOP Where  CodFiscal =  '5405' And Coalesce(CSTSAT,'') IN ('060','60')");
+            "Select * From TribCFOP Where  CodFiscal =  '5405' And Coalesce(CSOSN,'')  = '' And "
+            "Coalesce(CSTSAT,'') IN ('060','60')");
+  EXPECT_EQ(consultaCFOPSaida("5102", "", "000"),
+            "Select * From TribCFOP Where  CodFiscal =  '5102' And Coalesce(CSOSN,'')  = '' And "
+            "Coalesce(CSTSAT,'') IN ('000','00','0')");
   EXPECT_EQ(consultaCFOPSaida("5102", "102", "60"),
             "Select * From TribCFOP Where  CodFiscal =  '5102' And Coalesce(CSOSN,'')  = '102' And "
             "Coalesce(CSTSAT,'') = '60'");

@@ -81,6 +81,14 @@ TEST_F(CicloTributos, ExportaNFEComColunasOcultas) {
   EXPECT_EQ(tela.mensagens.back().texto, "Erro ao Gerar o Excel");
   EXPECT_EQ(tela.mensagens.back().icone, Icone::Informacao);
   EXPECT_EQ(tela.arquivos.size(), 2u);
+  EXPECT_NE(tela.notas.back().find("produtosat.xlsx"), std::string::npos) << tela.notas.back();
+  // A database the query does not fit: the same message, and the cause beside it.
+  conexao->executa("alter table ProdutoEstoque drop CofinsCSTSai");
+  EXPECT_EQ(executa([](ContextoExecucao& ctx) { return ExportaNFE(ctx); }), Resultado::concluido());
+  EXPECT_EQ(exportaSAT().desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_EQ(tela.mensagens.back().texto, "Erro ao Gerar o Excel");
+  EXPECT_TRUE(tela.notas.back().starts_with("Causa: ")) << tela.notas.back();
+  EXPECT_NE(tela.notas.back().find("COFINSCSTSAI"), std::string::npos) << tela.notas.back();
 }
 
 // The edits a person makes: numbers typed where codes lost their zeros, texts with dots and
@@ -127,12 +135,12 @@ TEST_F(CicloTributos, ExportaEditaImporta) {
       linhas("select " + colunas + " from TribCFOP order by 1"),
       (Linhas{{"1", "S", "CFOP 5102 CSOSN 102", "5102", "<null>", "102", "CFOP 5102 CSOSN 102", "0", "2", "S",
                "<null>", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>"},
-              {"2", "S", "CFOP 5405 CSTSat 60", "5405", "60", "<null>", "CFOP 5405 CSTSat 60", "0", "2", "S",
-               "<null>", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>"},
+              {"2", "S", "CFOP 5405 CSTSat 060", "5405", "60", "<null>", "CFOP 5405 CSTSat 060", "0", "2",
+               "S", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>"},
               {"3", "S", "CFOP Entrada 1102", "1102", "<null>", "<null>", "NAT 1102", "0", "2", "S", "0", "0",
                "N", "N", "N", "", "<null>", "<null>"},
-              {"4", "S", "CFOP 5405 CSOSN 1'0 CST 60", "5405", "60", "1'0", "CFOP 5405 CSOSN 1'0 CST 60", "0",
-               "2", "S", "0", "0", "N", "N", "N", "", "<null>", "<null>"}}));
+              {"4", "S", "CFOP 5405 CSOSN 1'0 CST 060", "5405", "60", "1'0", "CFOP 5405 CSOSN 1'0 CST 060",
+               "0", "2", "S", "0", "0", "N", "N", "N", "", "<null>", "<null>"}}));
   EXPECT_EQ(item(1), (Linhas{{"3", "2", "1", "2", "1", "1,65", "6", "7,6", "<null>"}}));
   EXPECT_EQ(item(3), (Linhas{{"1", "2", "2", "3", "<null>", "<null>", "<null>", "<null>", "<null>"}}));
   EXPECT_EQ(item(4), (Linhas{{"4", "1", "4", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>"}}));
@@ -156,11 +164,19 @@ TEST_F(CicloTributos, ReinicioDoCadastroDeCFOP) {
   const Linhas cfopAntes = linhas("select * from TribCFOP order by 1");
   OpcoesAtualizaTributos o;
   o.excluiCFOP = true;
-  ASSERT_EQ(importaSAT(o), Resultado::encerrar());
+  // The refused reset is a failure of the run, said last, although the rows were imported.
+  ASSERT_EQ(importaSAT(o), Resultado::encerrar(MotivoFim::Falha));
   ASSERT_EQ(tela.mensagens.size(), 2u);
   EXPECT_TRUE(tela.mensagens[0].texto.starts_with("Erro ao Excluir CFOP ")) << tela.mensagens[0].texto;
   EXPECT_EQ(tela.mensagens[0].icone, Icone::Informacao);
   EXPECT_EQ(tela.mensagens[1].texto, "FIM");
+  EXPECT_EQ(std::count_if(tela.notas.begin(), tela.notas.end(),
+                          [](const std::string& n) {
+                            return n.starts_with(
+                                "A importação terminou, mas parte dela falhou: o cadastro de "
+                                "CFOP não foi excluído");
+                          }),
+            1);
   EXPECT_EQ(linhas("select * from TribCFOP order by 1").size(), cfopAntes.size());
   EXPECT_EQ(um("select idTribCFOP from CliDono"), "1");
   EXPECT_EQ(item(1)[0][2], "1");
@@ -175,6 +191,44 @@ TEST_F(CicloTributos, ReinicioDoCadastroDeCFOP) {
                     {"2", "5405", "<null>", "<null>", "S"},
                     {"3", "5405", "<null>", "60", "S"}}));
   EXPECT_EQ(item(1)[0][2] + "/" + item(1)[0][3] + " " + item(2)[0][2] + "/" + item(2)[0][3], "1/2 3/<null>");
+
+  // A row without CSOSN finds only records without one: CST "000" is the "0" of record 1, but
+  // record 1 has CSOSN 102, which item 2 never had.
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  editaPlanilha(sat(), {{3, 7, "5102"}, {3, 8, ""}, {3, 9, "000"}});
+  ASSERT_EQ(importaSAT(o), Resultado::encerrar());
+  EXPECT_EQ(
+      linhas("select idTribCFOP, CodFiscal, CSOSN, CSTSat from TribCFOP order by 1"),
+      (Linhas{{"1", "5102", "102", "0"}, {"2", "5405", "<null>", "<null>"}, {"3", "5102", "<null>", "0"}}));
+  EXPECT_EQ(item(2)[0][2], "3");
+}
+
+// Records the store made itself are found again: a CST typed as a number ("60") is the store's
+// "060", and an item whose letter has the row's rate keeps it, although other letters (exempt,
+// substitution, not taxed) share that rate.
+TEST_F(CicloTributos, StoreRecordsAreFoundAgain) {
+  conexao->executa(
+      "insert into ECFLetra (idECFLetra, LetraImpressao, PorcICF, Descricao) values (2, 'I', 0, 'ISENTO')");
+  conexao->executa(
+      "insert into ECFLetra (idECFLetra, LetraImpressao, PorcICF, Descricao) values (3, 'F', 0, 'SUBST')");
+  conexao->executa(
+      "insert into ECFLetra (idECFLetra, LetraImpressao, PorcICF, Descricao) values (4, 'N', 0, 'NT')");
+  conexao->executa(
+      "insert into TribCFOP (idTribCFOP, Tipo, Descricao, CodFiscal, CSOSN, CSTSat) values (3, 'S', 'ST', "
+      "'5405', "
+      "'500', '060')");
+  conexao->executa("update ProdutoEstoque set idECFLetra = 3 where idItemProduto = 1");
+  conexao->executa("update ProdutoEstoque set idECFLetra = 4, idTribCFOP = 3 where idItemProduto = 2");
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  editaPlanilha(sat(), {{3, 9, "#60"}});
+  ASSERT_EQ(importaSAT(), Resultado::encerrar());
+  EXPECT_EQ(item(1)[0][1] + " " + item(2)[0][1] + " " + item(2)[0][2], "3 4 3");
+  EXPECT_EQ(um("select count(*) from TribCFOP"), "3");
+  EXPECT_EQ(um("select count(*) from ECFLetra"), "4");
+  // A rate the item's letter does not have still takes the first letter with it.
+  editaPlanilha(sat(), {{2, 6, "18"}});
+  ASSERT_EQ(importaSAT(), Resultado::encerrar());
+  EXPECT_EQ(item(1)[0][1], "1");
 }
 
 TEST_F(CicloTributos, PlanilhaVaziaCodigoInvalidoEGruposDesmarcados) {
