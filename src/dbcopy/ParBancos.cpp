@@ -11,6 +11,7 @@
 #include "common/Tela.h"
 #include "common/Texto.h"
 #include "platform/Conexao.h"
+#include "schema/Registros.h"
 #include "shell/BancoZUV.h"
 #include "shell/ContextoExecucao.h"
 
@@ -83,7 +84,8 @@ bool mesmoArquivo(const std::string& fonteA, const std::string& fonteB) {
 }
 
 std::optional<ParBancos> AbreBancos(ContextoExecucao& ctx, const std::string& origem,
-                                    const std::string& destino) {
+                                    const std::string& destino,
+                                    const std::vector<std::string>& reservadasDestino) {
   Tela& tela = ctx.tela();
   const auto fonte = [](const std::string& caminho) {
     return ParametrosConexao::deTexto(textoConexaoCopia(caminho)).fonteDados;
@@ -95,7 +97,9 @@ std::optional<ParBancos> AbreBancos(ContextoExecucao& ctx, const std::string& or
   Conexao* o = nullptr;
   Conexao* d = nullptr;
   try {
+    ctx.reservaTabelas({});
     o = &ctx.abreOutra(textoConexaoCopia(origem));
+    ctx.reservaTabelas(reservadasDestino);
     d = &ctx.abreOutra(textoConexaoCopia(destino));
   } catch (const Erro&) {
     tela.mensagem(kMensagemErroAbrir, Icone::Informacao);
@@ -125,15 +129,15 @@ int tamanhoColuna(Conexao& conexao, const std::string& tabela, const std::string
 }
 
 int32_t ContadorId::proximo(Conexao& destino) {
-  if (atual_ == 0) {
-    Recordset r = destino.abre(select_);
-    if (!r.eof() && !r.valor(0).nulo()) atual_ = static_cast<int32_t>(r.valor(0).paraDouble());
+  if (!lido_) {
+    lido_ = true;
+    return atual_ = ProxCodigo(destino, coluna_, tabela_, select_);
   }
   return ++atual_;
 }
 
 void ContadorId::devolve() {
-  if (atual_ > 0) --atual_;
+  if (lido_) --atual_;
 }
 
 }  // namespace zuv

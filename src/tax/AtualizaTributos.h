@@ -51,8 +51,6 @@ std::string preparaCFOP(const std::string& texto);
 // ICMS CST: trimmed; longer than 3 characters, empty. A CST typed as a number lost the origin digit
 // 0 in front of the code, so 1 or 2 digits get their zeros back ("60" is "060", "0" is "000").
 std::string preparaCST(const std::string& texto);
-// Single quotes doubled, for texts put between quotes directly.
-std::string dobraAspas(const std::string& texto);
 
 // Columns 1 to 16 of a sheet row, as read (upper-cased text).
 using CelulasTributos = std::array<std::string, 16>;

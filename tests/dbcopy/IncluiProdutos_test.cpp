@@ -2,6 +2,7 @@
 
 #include "dbcopy/AmbienteCopia.h"
 #include "dbcopy/InsercaoEstoque.h"
+#include "support/EstadoBanco.h"
 
 namespace zuv::teste {
 namespace {
@@ -24,7 +25,7 @@ class IncluiProdutosTest : public AmbienteCopia {
   // from primeiro on, value by value with their exact types.
   void confereColunas(int primeiro) const {
     std::string lista;
-    for (const ColunaEstoque& c : kColunasEstoque) {
+    for (const ColunaSQL& c : kColunasEstoque) {
       static const std::vector<std::string> calculadas = {
           "IDITEMPRODUTO", "IDPRODUTO", "IDPRODGRUPO", "IDSUBGRUPO", "IDFABRICANTE",
           "IDLOCAL",       "IDUNIDADE", "IDTRIBCFOP",  "BARRA",      "idNCM"};
@@ -122,6 +123,31 @@ TEST_F(IncluiProdutosTest, ADestinationKeepsItsRowsAndLendsItsUnitsGroupsAndFisc
                            "PRODUTOESTOQUE where IDITEMPRODUTO > 14 "
                            "order by IDITEMPRODUTO)"),
             "12 13 14 15 16");
+}
+
+// The same origin into two copies of one destination, by the system's statements and all-or-nothing
+// (units, groups, barcodes and products read once): every column of every table comes out the same,
+// twice over (the second run finds what the first made).
+TEST_F(IncluiProdutosTest, BothModesWriteTheSameRows) {
+  destino->executaIsql(
+      std::string(kDestinoComDados) +
+      "INSERT INTO UNIDADE (IDUNIDADE, DESCRICAO, MEDIDAFRACAO, METRAGEM, QTDECIMAL) VALUES (6, 'KG ', "
+      "'S', 'N', 3);");
+  origem->executaIsql(
+      "INSERT INTO PRODUTOESTOQUE (IDITEMPRODUTO, IDPRODUTO, IDPRODGRUPO, IDUNIDADE, BARRA) VALUES "
+      "(15, 99, 2, 3, '2000015');");
+  BancoDeTeste copia;
+  fs::copy_file(destino->caminho(), copia.caminho(), fs::copy_options::overwrite_existing);
+  OpcoesCopia naCopia = opcoes();
+  naCopia.destino = copia.caminho().string();
+  OpcoesExecucao atomico;
+  atomico.atomico = true;
+  for (int vez = 1; vez <= 2; ++vez) {
+    EXPECT_EQ(inclui(), Resultado::concluido()) << vez;
+    EXPECT_EQ(roda(IniciaImportacao, naCopia, atomico), Resultado::concluido()) << vez;
+    EXPECT_EQ(estadoDoBanco(copia), estadoDoBanco(*destino)) << vez;
+  }
+  EXPECT_EQ(conta(copia, "PRODUTOESTOQUE"), 18);
 }
 
 TEST_F(IncluiProdutosTest, AFailureMidwayLeavesTheDestinationAsItWasAndNoSuccessIsShown) {

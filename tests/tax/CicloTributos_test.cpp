@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "common/ReservaTabelas.h"
+#include "support/EstadoBanco.h"
 #include "tax/AmbienteTributos.h"
 #include "tax/AtualizaTributos.h"
 #include "tax/ExcluiCadastroCFOP.h"
@@ -323,6 +324,66 @@ TEST_F(CicloTributos, LibreOfficeSalvaDeNovo) {
   EXPECT_EQ(linhas(estado), antes);
   EXPECT_EQ(linhas(codigos), cfop);  // the descriptions are rewritten, as every import does
   EXPECT_EQ(um("select count(*) from NCM") + um("select count(*) from ECFLetra"), "21");
+}
+
+// The same workbook into two copies of one database, by the system's statements and all-or-nothing
+// (each record read once): every column of every table comes out the same, a CFOP reset included.
+TEST_F(CicloTributos, BothModesWriteTheSameRows) {
+  conexao->executa(
+      "insert into ECFLetra (idECFLetra, LetraImpressao, PorcICF, Descricao) values (2, 'I', 0, 'ISENTO')");
+  conexao->executa(
+      "insert into ECFLetra (idECFLetra, LetraImpressao, PorcICF, Descricao) values (3, 'F', 0, 'SUBST')");
+  conexao->executa(
+      "insert into TribCFOP (idTribCFOP, Tipo, Descricao, CodFiscal, CSOSN, CSTSat) values (3, 'S', 'ST', "
+      "'5405', "
+      "'500', '060')");
+  for (int i = 3; i <= 9; ++i) {
+    const std::string n = std::to_string(i);
+    conexao->executa("insert into Produto (idProduto, Descricao) values (" + n + ", 'PRODUTO " + n + "')");
+    conexao->executa(
+        "insert into ProdutoEstoque (idItemProduto, idProduto, idProdGrupo, idECFLetra, Ativo) values (" + n +
+        ", " + n + ", 1, " + (i % 2 ? "3" : "Null") + ", 'S')");
+  }
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  // Rows 2 to 8: items 1, 3 to 9 (group 1, by description), row 10 item 2. New NCM, rates, CFOP,
+  // CSOSN and incoming records, each named twice; 0 % for items with and without a letter of theirs.
+  const Edicoes edicoes = {
+      {3, 5, "#22021000"}, {4, 5, "#22021000"}, {5, 5, "#1012100"}, {3, 10, "#300100"}, {4, 10, "0300200"},
+      {3, 6, "17,5"},      {4, 6, "#17.5"},     {5, 6, "0"},        {6, 6, "0"},        {7, 6, "#0"},
+      {3, 7, "5102"},      {3, 8, "101"},       {4, 7, "5102"},     {4, 8, "101"},      {5, 7, "5405"},
+      {5, 8, "500"},       {5, 9, "#60"},       {6, 7, "5102"},     {6, 8, ""},         {6, 9, "000"},
+      {7, 7, "5102"},      {7, 9, "0"},         {3, 11, "1102"},    {4, 11, "#1102"},   {8, 7, "5949"},
+      {8, 8, "900"},       {9, 7, "5949"},      {9, 8, "900"},      {8, 12, "01"},      {8, 13, "1,65"},
+  };
+  editaPlanilha(sat(), edicoes);
+  conexao.reset();
+  BancoDeTeste copia;
+  fs::copy_file(banco->caminho(), copia.caminho(), fs::copy_options::overwrite_existing);
+  fs::copy_file(sat(), copia.pastaPrograma() / "produtosat.xlsx");
+  conexao = std::make_unique<Conexao>(banco->textoConexao());
+
+  OpcoesExecucao atomico;
+  atomico.atomico = true;
+  const auto importaNaCopia = [&](OpcoesAtualizaTributos o) {
+    Conexao outra(copia.textoConexao());
+    ContextoExecucao ctx(tela, copia.pastaPrograma().string(), atomico);
+    ctx.usaConexao(outra);
+    return executaNoContexto(ctx, [o](ContextoExecucao& c) { return AtualizaTributosSAT(c, o); });
+  };
+  OpcoesAtualizaTributos o;
+  o.excluiCFOP = false;
+  ASSERT_EQ(importaSAT(o), Resultado::encerrar());
+  ASSERT_EQ(importaNaCopia(o), Resultado::encerrar());
+  EXPECT_EQ(estadoDoBanco(copia), estadoDoBanco(*banco));
+  EXPECT_EQ(item(5)[0][1] + " " + item(6)[0][1], "3 2");  // item 5 keeps its F, item 6 takes the first
+
+  // The round trip again, with the CFOP table emptied first and the records made anew.
+  o.excluiCFOP = true;
+  OpcoesExecucao semCopia;
+  semCopia.semCopia = atomico.semCopia = true;
+  ASSERT_EQ(importaSAT(o, semCopia), Resultado::encerrar());
+  ASSERT_EQ(importaNaCopia(o), Resultado::encerrar());
+  EXPECT_EQ(estadoDoBanco(copia), estadoDoBanco(*banco));
 }
 
 TEST(ReservaTabelas, OutraExecucaoEsperaAteOFim) {
