@@ -184,8 +184,11 @@ Resultado AtualizaBancoCadProdutoInclui(ContextoExecucao& ctx, ParBancos& b) {
   Tela& tela = ctx.tela();
   try {
     tela.progresso(0);
-    Transacao transacao(b.destino);
-    Transacao leitura(b.origem);  // one snapshot of the origin, never confirmed: nothing is written there
+    // The run is one destination transaction. An all-or-nothing run is one already, and a savepoint
+    // around all of it would only make the engine keep an undo log of every row.
+    std::optional<Transacao> transacao, leitura;
+    if (!b.destino.atomica()) transacao.emplace(b.destino);
+    if (!b.origem.atomica()) leitura.emplace(b.origem);  // one snapshot of the origin, never confirmed
     ContadorId produtos("idProduto", "PRODUTO", "Select Max(idProduto)as idProduto From PRODUTO");
     ContadorId unidades("IdUnidade", "Unidade", "Select Max(IdUnidade)as IdUnidade From Unidade");
     ContadorId grupos("IdProdGrupo", "PRODUTOGRUPO",
@@ -245,7 +248,7 @@ Resultado AtualizaBancoCadProdutoInclui(ContextoExecucao& ctx, ParBancos& b) {
       tela.progresso(static_cast<int>(std::lround(100.0 / totalReg * static_cast<double>(feitos))));
       tela.defineTexto(kControleContador, std::to_string(feitos));
     }
-    transacao.confirma();
+    if (transacao) transacao->confirma();
     if (const long sem = cfops.semNaOrigem + cfops.semCorrespondente; sem > 0)
       tela.nota(std::to_string(sem) +
                 " item(ns) sem operação fiscal (IDTRIBCFOP): " + std::to_string(cfops.semNaOrigem) +

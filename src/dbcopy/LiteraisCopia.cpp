@@ -17,9 +17,10 @@ std::string realExato(double v) {
   return std::string(buf, r.ptr);
 }
 
+// 'HH:MM:SS.ffff' (quotes included).
 std::string hora(const Hora& h) {
   char buf[24];
-  std::snprintf(buf, sizeof buf, "%02d:%02d:%02d.%04d", h.hora, h.minuto, h.segundo, h.fracao);
+  std::snprintf(buf, sizeof buf, "'%02d:%02d:%02d.%04d'", h.hora, h.minuto, h.segundo, h.fracao);
   return buf;
 }
 
@@ -36,14 +37,15 @@ std::string textoSimples(const Valor& v) {
 std::string LiteralCopia(const Valor& v, TipoSQL tipo) {
   if (tipo == TipoSQL::FL && v.real()) {
     const std::string n = realExato(v.comoReal());
-    return n[0] == '-' ? n : " " + n;
+    return n[0] == '-' ? n : std::string(1, ' ').append(n);
   }
   if (tipo == TipoSQL::DT) {
     // The date part as ConverteSQL writes it, then the time of day.
-    if (v.hora()) return "'" + hora(v.comoHora()) + "'";
+    if (v.hora()) return hora(v.comoHora());
     if (v.dataHora() && !(v.comoDataHora().hora == Hora{})) {
-      const std::string data = ConverteSQL(Valor(v.comoDataHora().data), TipoSQL::DT);
-      return data.substr(0, data.size() - 1) + " " + hora(v.comoDataHora().hora) + "'";
+      std::string data = ConverteSQL(Valor(v.comoDataHora().data), TipoSQL::DT);
+      data.back() = ' ';
+      return data.append(hora(v.comoDataHora().hora).substr(1));
     }
   }
   return ConverteSQL(v, tipo);

@@ -190,7 +190,7 @@ std::string consultaCFOPSaida(const std::string& cfop, const std::string& csosn,
     } else {
       sql += " And Coalesce(CSTSAT,'') IN (";
       for (size_t i = 0; i < formas.size(); ++i)
-        sql += (i ? "," : "") + aspas(formas[i]);
+        sql.append(i ? "," : "").append(aspas(formas[i]));
       sql += ")";
     }
   }
