@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/ConverteSQL.h"
 #include "common/Erro.h"
 #include "common/Tela.h"
 #include "common/Texto.h"
@@ -122,8 +123,8 @@ std::optional<ParBancos> AbreBancos(ContextoExecucao& ctx, const std::string& or
 int tamanhoColuna(Conexao& conexao, const std::string& tabela, const std::string& coluna) {
   Recordset r = conexao.abre(
       "select f.RDB$CHARACTER_LENGTH from RDB$RELATION_FIELDS rf join RDB$FIELDS f on f.RDB$FIELD_NAME = "
-      "rf.RDB$FIELD_SOURCE where upper(rf.RDB$RELATION_NAME) = upper('" +
-      tabela + "') and upper(rf.RDB$FIELD_NAME) = upper('" + coluna + "')");
+      "rf.RDB$FIELD_SOURCE where upper(rf.RDB$RELATION_NAME) = upper(" +
+      aspas(tabela) + ") and upper(rf.RDB$FIELD_NAME) = upper(" + aspas(coluna) + ")");
   if (r.eof() || r.valor(0).nulo()) return 0;
   return static_cast<int>(r.valor(0).comoInteiro());
 }

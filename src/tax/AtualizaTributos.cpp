@@ -1,6 +1,7 @@
 #include "tax/AtualizaTributos.h"
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
 #include <iterator>
 #include <memory>
@@ -266,6 +267,36 @@ std::string atualizacaoItem(const OpcoesAtualizaTributos& o, const IdsTributos& 
 
 namespace {
 
+// The cells of the rows read, each row's texts one after the other with their lengths in front:
+// a fraction of the memory of as many separate strings.
+class LinhasLidas {
+ public:
+  void guarda(const CelulasTributos& c) {
+    std::string linha;
+    for (const std::string& t : c) {
+      const auto n = static_cast<uint32_t>(t.size());
+      linha.append(reinterpret_cast<const char*>(&n), sizeof n).append(t);
+    }
+    linhas_.push_back(std::move(linha));
+  }
+  CelulasTributos linha(size_t i) const {
+    CelulasTributos c;
+    const std::string& linha = linhas_.at(i);
+    size_t p = 0;
+    for (std::string& t : c) {
+      uint32_t n;
+      std::memcpy(&n, linha.data() + p, sizeof n);
+      t.assign(linha, p + sizeof n, n);
+      p += sizeof n + n;
+    }
+    return c;
+  }
+  size_t total() const { return linhas_.size(); }
+
+ private:
+  std::vector<std::string> linhas_;
+};
+
 class Importacao {
  public:
   // sat: the SAT import (step j); otherwise the NF-e import.
@@ -337,19 +368,22 @@ class Importacao {
     return ctx_.simulacao() ? Resultado::falhou(texto) : Resultado::encerrar(MotivoFim::Falha);
   }
 
+  // The count pass: the rows up to the first whose column A is empty. It keeps the cells the main
+  // pass reads, so that the sheet is read once instead of twice (the same cells of an unchanged file).
   int contaLinhas() {
-    int total = 0;
-    for (int linha = 2; !apara(celula(linha, 1)).empty(); ++linha)
-      ++total;
-    return total;
+    for (int linha = 2;; ++linha) {
+      CelulasTributos c;
+      for (int coluna = 1; coluna <= 16; ++coluna)
+        if (coluna != 2 && coluna != 4 && (coluna != 16 || passoJ_)) c[coluna - 1] = celula(linha, coluna);
+      linhas_.guarda(c);
+      if (apara(c[0]).empty()) break;
+    }
+    return static_cast<int>(linhas_.total()) - 1;
   }
 
   // Steps a to k of one row, in one transaction. True at the end of the sheet (empty code).
   bool processaLinha(int linha) {
-    CelulasTributos c;
-    for (int coluna = 1; coluna <= 16; ++coluna)
-      if (coluna != 2 && coluna != 4 && (coluna != 16 || passoJ_)) c[coluna - 1] = celula(linha, coluna);
-    const LinhaTributos l = preparaLinha(c, linha, passoJ_);
+    const LinhaTributos l = preparaLinha(linhas_.linha(static_cast<size_t>(linha - 2)), linha, passoJ_);
     if (l.codigo.empty()) return true;
 
     Conexao& db = *conexao_;
@@ -480,6 +514,7 @@ class Importacao {
   bool sat_;
   bool passoJ_;
   LeitorPlanilha* planilha_ = nullptr;
+  LinhasLidas linhas_;
   Conexao* conexao_ = nullptr;
   std::optional<ConsultasGuardadas> consultas_;
 };
