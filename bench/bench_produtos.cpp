@@ -36,7 +36,7 @@ namespace {
 class TelaMuda : public Tela {
  public:
   void mensagem(const std::string&, Icone, const std::string&) override {}
-  bool pergunta(const std::string&, Icone, const std::string&) override { return true; }
+  bool pergunta(const std::string&, Icone, const std::string&, Padrao) override { return true; }
   void progresso(int) override {}
   void cursorEspera(bool) override {}
   void mostraControle(const std::string&, bool) override {}
@@ -230,7 +230,7 @@ int main(int argc, char** argv) {
 
     auto c = bancoNovo(pasta + "/dados");
     ResumoImportacaoProduto resumo;
-    AmbienteImportacao ambiente{*c, tela, programa, {}, {}, {}};
+    AmbienteImportacao ambiente{*c, tela, programa, {}, {}, {}, {}};
     OpcoesImportacaoProduto opcoes;
     opcoes.grupo = true;
     opcoes.encerraPrograma = false;

@@ -245,9 +245,11 @@ Resultado AtualizaBancoCadProdutoInclui(ContextoExecucao& ctx, ParBancos& b) {
                             .sql(kMeioInsercaoEstoque));
 
       ++feitos;
-      tela.progresso(static_cast<int>(std::lround(100.0 / totalReg * static_cast<double>(feitos))));
+      tela.progressoLinhas(static_cast<int>(std::lround(100.0 / totalReg * static_cast<double>(feitos))),
+                           feitos, static_cast<long long>(totalReg));
       tela.defineTexto(kControleContador, std::to_string(feitos));
     }
+    tela.progressoLinhas(100, feitos, feitos);  // all done (the count may include items left out)
     if (transacao) transacao->confirma();
     if (const long sem = cfops.semNaOrigem + cfops.semCorrespondente; sem > 0)
       tela.nota(std::to_string(sem) +

@@ -31,7 +31,10 @@ void FrmMigracaoPadrao::importaProdutos() {
   o.icmsSt = chkIcmsST_->isChecked();
   o.atacado = chkAtacado_->isChecked();
   o.enderecoNCM = ConsultaNCM::enderecoConfigurado();
-  iniciaExecucao([o](ContextoExecucao& ctx) { return ImportaPlanilhaProduto(ctx, o); });
+  iniciaExecucao("produtos importar", [o](ContextoExecucao& ctx) {
+    if (!o.planilha) ctx.defineOrigem("grade do formulário");
+    return ImportaPlanilhaProduto(ctx, o);
+  });
 }
 
 }  // namespace zuv

@@ -231,6 +231,12 @@ Resultado Importacao::executa() {
                                                 (o_.planilha ? kArquivoProduto : "na grade") +
                                                 ": a base de produtos não foi limpa.");
     } else {
+      if (a_.confirmaLimpeza && !a_.confirmaLimpeza()) {
+        tela_.cursorEspera(false);
+        const std::string texto = "Importação cancelada: nada foi excluído nem importado.";
+        if (a_.nota) a_.nota(texto);
+        return Resultado::falhou(texto);
+      }
       if (a_.copiaDeSeguranca) a_.copiaDeSeguranca();
       if (!limpaBase()) return Resultado::falhou("A base de produtos não foi limpa.");
     }
@@ -239,7 +245,6 @@ Resultado Importacao::executa() {
   const int total = temDados ? totalDeLinhas() : 1;
   tela_.mostraControle(kControleProgressoMigracao, true);
   tela_.progresso(0);
-  int mostrado = 0;
   c_.iniciaTransacao();
   int lote = 0;
   int linha = 2;
@@ -281,10 +286,10 @@ Resultado Importacao::executa() {
       lote = 0;
     }
     ++lote;
-    const int valor = std::clamp(int((linha - 1) * (100.0 / total)), 0, 100);
-    if (valor != mostrado) tela_.progresso(mostrado = valor);
+    tela_.progressoLinhas(std::clamp(int((linha - 1) * (100.0 / total)), 0, 100), linha - 1, total);
   }
   resumo_.ultimaLinha = linha;
+  tela_.progressoLinhas(100, linha - 2, linha - 2);  // all done, also when the sheet's range ran further
 
   try {
     c_.confirma();

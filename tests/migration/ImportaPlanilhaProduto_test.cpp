@@ -228,11 +228,20 @@ class LimpezaProdutoTest : public AmbienteProdutos {
   }
 };
 
-TEST_F(LimpezaProdutoTest, TheCleanModeWipesTheCatalogueAfterABackupAndImportsTheRows) {
+// The wipe is asked first: No leaves everything; Yes backs up, wipes and imports.
+TEST_F(LimpezaProdutoTest, TheCleanModeAsksThenWipesTheCatalogueAfterABackupAndImportsTheRows) {
   popula();
-  EXPECT_EQ(
-      importa({{"7891", "Arroz 5kg", "UN", "20", "25"}, {"7892", "Feijão 1kg", "UN", "6", "8"}}, limpa()),
-      Resultado::encerrar());
+  const Tabela dois = {{"7891", "Arroz 5kg", "UN", "20", "25"}, {"7892", "Feijão 1kg", "UN", "6", "8"}};
+  const std::vector<long> antes = contagens();
+  confirmaLimpeza = false;
+  EXPECT_EQ(importa(dois, limpa()).desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_EQ(perguntas, 1);
+  EXPECT_EQ(copias, 0);
+  EXPECT_EQ(contagens(), antes);
+  EXPECT_EQ(notas, std::vector<std::string>{"Importação cancelada: nada foi excluído nem importado."});
+  confirmaLimpeza = true;
+  EXPECT_EQ(importa(dois, limpa()), Resultado::encerrar());
+  EXPECT_EQ(perguntas, 1);
   EXPECT_EQ(copias, 1);
   EXPECT_EQ(erros(), std::vector<std::string>{});
   EXPECT_EQ(contagens(), (std::vector<long>{2, 2, 0, 0, 0, 0, 0, 0, 2}));
@@ -277,12 +286,12 @@ TEST_F(LimpezaProdutoTest, AMissingOrEmptyWorkbookWipesNothing) {
   EXPECT_EQ(executa(limpa()).desfecho, Resultado::Desfecho::Falhou);
   ASSERT_EQ(tela.mensagens.size(), 1u);
   EXPECT_NE(tela.mensagens[0].texto.find("produto.xlsx"), std::string::npos) << tela.mensagens[0].texto;
-  EXPECT_EQ(copias, 0);
+  EXPECT_EQ(copias + perguntas, 0);
   EXPECT_EQ(contagens(), antes);
   // Only headings, or a first row without barcode and description: nothing to import, nothing wiped.
   for (const Tabela& t : {Tabela{}, Tabela{{"", "", "UN", "1", "2"}, {"7891", "Depois do fim"}}}) {
     EXPECT_EQ(importa(t, limpa()), Resultado::encerrar());
-    EXPECT_EQ(copias, 0);
+    EXPECT_EQ(copias + perguntas, 0);
     EXPECT_EQ(contagens(), antes);
     EXPECT_EQ(tela.textosDasMensagens(), (std::vector<std::string>{"Fim Importação", "FIM"}));
     EXPECT_EQ(erros(),
