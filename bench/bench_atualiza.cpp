@@ -19,6 +19,7 @@
 #include "common/Erro.h"
 #include "common/Tela.h"
 #include "dbcopy/AtualizaBanco.h"
+#include "dbcopy/IncluiProdutos.h"
 #include "platform/Conexao.h"
 #include "platform/Recordset.h"
 
@@ -182,8 +183,8 @@ double piso(const std::string& pasta, int n) {
   std::vector<std::string> comandos;
   Recordset produtos = o->abre("Select IDPRODUTO, DESCRICAO, DESCRICAOIMP From PRODUTO");
   for (; !produtos.eof(); produtos.proximo())
-    comandos.push_back(
-        atualiza::insercaoProduto(produtos.valor(0), produtos.valor(1), produtos.valor(2), 24));
+    comandos.push_back(insercaoProduto(static_cast<int32_t>(produtos.valor(0).paraDouble()),
+                                       produtos.valor(1), produtos.valor(2), 24));
   Recordset itens = o->abre(atualiza::consultaItens());
   for (; !itens.eof(); itens.proximo())
     comandos.push_back(atualiza::insercaoItem(itens, itens.valor(1), itens.valor(50), itens.valor(32)));

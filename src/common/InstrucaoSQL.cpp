@@ -2,12 +2,51 @@
 
 #include <utility>
 
+#include "common/Erro.h"
+
 namespace zuv {
 
 Insercao::Insercao(std::string cabeca) : cabeca_(std::move(cabeca)) {}
 
+Insercao::Insercao(std::string cabeca, std::span<const ColunaSQL> colunas) : cabeca_(std::move(cabeca)) {
+  entradas_.reserve(colunas.size());
+  for (const ColunaSQL& c : colunas) {
+    Entrada e{c.nome, c.literal ? c.literal : "", {}, {}, c.tipo};
+    if (c.aposColuna) e.aposColuna = c.aposColuna;
+    if (c.aposValor) e.aposValor = c.aposValor;
+    entradas_.push_back(std::move(e));
+  }
+}
+
+size_t Insercao::posicao(std::string_view coluna) const {
+  for (size_t i = 0; i < entradas_.size(); ++i)
+    if (entradas_[i].coluna == coluna) return i;
+  throw Erro("A instrução não tem a coluna " + std::string(coluna) + ".");
+}
+
+Insercao& Insercao::valor(size_t posicao, std::string literal) {
+  entradas_.at(posicao).valor = std::move(literal);
+  return *this;
+}
+
+Insercao& Insercao::valor(std::string_view coluna, std::string literal) {
+  return valor(posicao(coluna), std::move(literal));
+}
+
+Insercao& Insercao::converte(std::string_view coluna, const Valor& v) {
+  const size_t p = posicao(coluna);
+  return valor(p, ConverteSQL(v, entradas_[p].tipo));
+}
+
+Insercao& Insercao::valor(size_t posicao, std::string literal, std::string aposValor) {
+  Entrada& e = entradas_.at(posicao);
+  e.valor = std::move(literal);
+  e.aposValor = std::move(aposValor);
+  return *this;
+}
+
 Insercao& Insercao::campo(std::string coluna, std::string literal) {
-  entradas_.push_back({std::move(coluna), std::move(literal), false, {}, {}});
+  entradas_.push_back({std::move(coluna), std::move(literal), {}, {}, TipoSQL::CH});
   return *this;
 }
 
@@ -18,7 +57,6 @@ Insercao& Insercao::campo(std::string coluna, const Valor& v, TipoSQL tipo) {
 Insercao& Insercao::separadoresDoUltimo(std::string aposColuna, std::string aposValor) {
   if (!entradas_.empty()) {
     Entrada& e = entradas_.back();
-    e.separadoresProprios = true;
     e.aposColuna = std::move(aposColuna);
     e.aposValor = std::move(aposValor);
   }
@@ -38,8 +76,8 @@ std::string Insercao::sql(const std::string& meio, const std::string& cauda) con
     colunas += e.coluna;
     valores += e.valor;
     if (i + 1 == entradas_.size()) break;
-    colunas += e.separadoresProprios ? e.aposColuna : entreColunas_;
-    valores += e.separadoresProprios ? e.aposValor : entreValores_;
+    colunas += e.aposColuna ? *e.aposColuna : entreColunas_;
+    valores += e.aposValor ? *e.aposValor : entreValores_;
   }
   return cabeca_ + colunas + meio + valores + cauda;
 }

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "common/Erro.h"
+#include "common/InstrucaoSQL.h"
 #include "common/Limpeza.h"
 #include "common/Tela.h"
 #include "common/Texto.h"
@@ -31,14 +32,15 @@ namespace atualiza {
 namespace {
 
 // Positions (from 0) in a row of consultaItens().
-constexpr int kId = 0, kProduto = 1, kCFOP = 32, kNCM = 50;
+constexpr int kId = coluna_estoque::IDITEMPRODUTO, kProduto = coluna_estoque::IDPRODUTO,
+              kCFOP = coluna_estoque::IDTRIBCFOP, kNCM = coluna_estoque::IDNCM;
 
 int posicaoReferencia(const TipoReferencia& t) {
-  if (&t == &kUnidade) return 19;
-  if (&t == &kGrupo) return 2;
-  if (&t == &kSubGrupo) return 3;
-  if (&t == &kLocal) return 5;
-  return 4;  // manufacturer
+  if (&t == &kUnidade) return coluna_estoque::IDUNIDADE;
+  if (&t == &kGrupo) return coluna_estoque::IDPRODGRUPO;
+  if (&t == &kSubGrupo) return coluna_estoque::IDSUBGRUPO;
+  if (&t == &kLocal) return coluna_estoque::IDLOCAL;
+  return coluna_estoque::IDFABRICANTE;
 }
 
 // " IDPRODUTO            = ": the column name padded, as the update of a stock item writes it.
@@ -56,34 +58,24 @@ std::string consultaItens() {
 
 std::string insercaoItem(const Recordset& item, const Valor& idProduto, const Valor& idNCM,
                          const Valor& idTribCFOP) {
-  using namespace coluna_estoque;
-  return InsercaoEstoque(item, kColunasEstoquePredefinido)
-      .valor(IDITEMPRODUTO, textoId(item.valor(kId)))
-      .valor(coluna_estoque::IDPRODUTO, LiteralCopia(idProduto, TipoCopia::FL))
-      .valor(coluna_estoque::IDTRIBCFOP, LiteralCopia(idTribCFOP, TipoCopia::FL))
-      .valor(coluna_estoque::IDNCM, LiteralCopia(idNCM, TipoCopia::FL))
-      .sql();
+  return insercaoEstoque(item, kColunasEstoquePredefinido)
+      .valor(kId, textoId(item.valor(kId)))
+      .valor(kProduto, LiteralCopia(idProduto, TipoSQL::FL))
+      .valor(kCFOP, LiteralCopia(idTribCFOP, TipoSQL::FL))
+      .valor(kNCM, LiteralCopia(idNCM, TipoSQL::FL))
+      .sql(kMeioInsercaoEstoque);
 }
 
 std::string atualizacaoItem(const Recordset& item, const Valor& idProduto, const Valor& idTribCFOP) {
-  std::string sql = " Update  ProdutoEstoque Set ";
-  bool primeiro = true;
+  Atualizacao atualizacao(" Update  ProdutoEstoque Set ");
+  atualizacao.separador(" , ");
   for (int i = kProduto; i < kNCM; ++i) {
     const std::string coluna = kColunasEstoque[i].nome;
     if (coluna == "ESTOQUEATUAL" || coluna == "ESTOQUEMINIMO") continue;
-    if (!primeiro) sql += " , ";
-    primeiro = false;
     const Valor& v = i == kCFOP ? idTribCFOP : i == kProduto ? idProduto : item.valor(i);
-    sql += literalAtribuicao(coluna) + LiteralCopia(v, kColunasEstoque[i].tipo);
+    atualizacao.campo(literalAtribuicao(coluna) + LiteralCopia(v, kColunasEstoque[i].tipo));
   }
-  return sql + " WHERE IDITEMPRODUTO = " + textoId(item.valor(kId));
-}
-
-std::string insercaoProduto(const Valor& id, const Valor& descricao, const Valor& descricaoImp,
-                            int tamanhoImpressao) {
-  const Recordset produto(std::vector<Campo>{{"DESCRICAO"}, {"DescricaoImp"}},
-                          std::vector<std::vector<Valor>>{{descricao, descricaoImp}});
-  return zuv::insercaoProduto(static_cast<int32_t>(id.paraDouble()), produto, tamanhoImpressao);
+  return atualizacao.sql(" WHERE IDITEMPRODUTO = " + textoId(item.valor(kId)));
 }
 
 namespace {
@@ -129,13 +121,13 @@ class Copia {
                      " IDGRADESIMILAR" + " From ProdutoEstoque    where IDGRADESIMILAR is not null" +
                      " oRDER BY IDGRADESIMILAR,IDITEMPRODUTO ");
     for (; !grade.eof(); grade.proximo())
-      destino_.executa("Update ProdutoEstoque Estoque SEt" + std::string(" ProdutoMaster = ") +
-                       LiteralCopia(grade.valor(1), TipoCopia::CH) + "," +
-                       " CorGrade = " + LiteralCopia(grade.valor(3), TipoCopia::CH) + "," +
-                       " DescricaoGrade = " + LiteralCopia(grade.valor(4), TipoCopia::CH) + "," +
-                       " TamanhoGrade = " + LiteralCopia(grade.valor(2), TipoCopia::CH) + "," +
-                       " IDGRADESIMILAR = " + LiteralCopia(grade.valor(6), TipoCopia::FL) +
-                       " Where IDITEMPRODUTO = " + textoId(grade.valor(0)));
+      destino_.executa(Atualizacao("Update ProdutoEstoque Estoque SEt")
+                           .campo(" ProdutoMaster = " + LiteralCopia(grade.valor(1), TipoSQL::CH))
+                           .campo(" CorGrade = " + LiteralCopia(grade.valor(3), TipoSQL::CH))
+                           .campo(" DescricaoGrade = " + LiteralCopia(grade.valor(4), TipoSQL::CH))
+                           .campo(" TamanhoGrade = " + LiteralCopia(grade.valor(2), TipoSQL::CH))
+                           .campo(" IDGRADESIMILAR = " + LiteralCopia(grade.valor(6), TipoSQL::FL))
+                           .sql(" Where IDITEMPRODUTO = " + textoId(grade.valor(0))));
   }
 
  private:
@@ -159,8 +151,8 @@ class Copia {
         if (it == produtos_.end())
           idProduto = Valor();
         else if (produtosFeitos_.insert(p).second)
-          destino_.executa(
-              insercaoProduto(idProduto, it->second.descricao, it->second.descricaoImp, tamanhoImpressao_));
+          destino_.executa(insercaoProduto(static_cast<int32_t>(idProduto.paraDouble()), it->second.descricao,
+                                           it->second.descricaoImp, tamanhoImpressao_));
       }
       for (const TipoReferencia* tipo : kReferencias)
         referencias_.garante(*tipo, item.valor(posicaoReferencia(*tipo)));

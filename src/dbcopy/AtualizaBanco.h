@@ -49,10 +49,6 @@ std::string consultaItens();
 std::string insercaoItem(const Recordset& item, const Valor& idProduto, const Valor& idNCM,
                          const Valor& idTribCFOP);
 std::string atualizacaoItem(const Recordset& item, const Valor& idProduto, const Valor& idTribCFOP);
-// The product of a stock item from its origin PRODUTO columns (the printed name cut to
-// tamanhoImpressao characters; 0: not cut).
-std::string insercaoProduto(const Valor& id, const Valor& descricao, const Valor& descricaoImp,
-                            int tamanhoImpressao);
 
 }  // namespace atualiza
 }  // namespace zuv

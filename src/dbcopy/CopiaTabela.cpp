@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/Erro.h"
+#include "common/InstrucaoSQL.h"
 #include "common/Tela.h"
 #include "common/Texto.h"
 #include "dbcopy/LiteraisCopia.h"
@@ -68,7 +69,7 @@ Resultado MigraProduto(ContextoExecucao& ctx, ParBancos& b, const std::string& t
 
     // The destination's columns, each read from the origin's column of the same name. One the
     // origin lacks is left out, so the destination's default (or Null) applies, as for LIBERAMENSAL.
-    std::string colunas;
+    std::vector<std::string> colunas;
     std::vector<int> deOrigem;
     std::vector<std::string> semOrigem;
     for (int i = 0; i < destino.totalCampos(); ++i) {
@@ -79,10 +80,9 @@ Resultado MigraProduto(ContextoExecucao& ctx, ParBancos& b, const std::string& t
         semOrigem.push_back(nome);
         continue;
       }
-      colunas += nome + " ,";
+      colunas.push_back(nome);
       deOrigem.push_back(pos);
     }
-    if (!colunas.empty()) colunas.pop_back();
 
     // Every statement is made before the destination is touched, so a missing key or a value that
     // cannot be written stops the copy with the destination as it was.
@@ -90,11 +90,11 @@ Resultado MigraProduto(ContextoExecucao& ctx, ParBancos& b, const std::string& t
     for (; !origem.eof(); origem.proximo()) {
       const long k = chaveInteira(origem.valor(0));
       if (k < 1 || k > total) continue;
-      std::string valores;
-      for (int pos : deOrigem)
-        valores += LiteralDoCampo(origem.valor(pos), origem.campo(pos)) + ",";
-      if (!valores.empty()) valores.pop_back();
-      insercoes[k] = "Insert Into " + tabela + " (" + colunas + ") Values (" + valores + ")";
+      Insercao insercao("Insert Into " + tabela + " (");
+      insercao.separadores(" ,", ",");
+      for (size_t i = 0; i < deOrigem.size(); ++i)
+        insercao.campo(colunas[i], LiteralDoCampo(origem.valor(deOrigem[i]), origem.campo(deOrigem[i])));
+      insercoes[k] = insercao.sql(" ) Values (");
     }
     for (chave = 1; chave <= total; ++chave) {
       if (!insercoes[chave].empty()) continue;

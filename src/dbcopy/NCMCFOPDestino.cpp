@@ -1,7 +1,10 @@
 #include "dbcopy/NCMCFOPDestino.h"
 
+#include <iterator>
+
 #include "common/ConverteSQL.h"
 #include "common/Erro.h"
+#include "common/InstrucaoSQL.h"
 #include "common/Limpeza.h"
 #include "common/Texto.h"
 #include "dbcopy/LiteraisCopia.h"
@@ -15,7 +18,7 @@ namespace zuv::atualiza {
 
 namespace {
 
-constexpr TipoCopia FL = TipoCopia::FL, CH = TipoCopia::CH;
+constexpr TipoSQL FL = TipoSQL::FL, CH = TipoSQL::CH;
 
 std::string textoDe(const Recordset& rs, const char* coluna) {
   const Valor& v = rs.valor(coluna);
@@ -23,93 +26,94 @@ std::string textoDe(const Recordset& rs, const char* coluna) {
   return v.texto() ? v.comoTexto() : v.textoRegional(1);
 }
 
-struct ColunaCFOP {
-  const char* coluna;      // destination column in the insert
-  const char* atribuicao;  // literal of the update (none for the key)
-  const char* origem;      // origin column
-  TipoCopia tipo;
+// The record's columns (each read from the origin row by its name) and, but for the key, the
+// literals of their assignments in the update.
+constexpr ColunaSQL kColunasCFOP[] = {
+    {"IDTRIBCFOP", FL}, {"TIPO"},           {"DESCRICAO"},     {"CREDICMS"},
+    {"CREDIPI"},        {"GERADPL"},        {"ATUEST"},        {"PODERTERC"},
+    {"ATUPRECOCOMPRA"}, {"CALCICMS"},       {"CALCIPI"},       {"CODFISCAL"},
+    {"DESTACAIPI"},     {"IPIBASE"},        {"CALCDIFICMS"},   {"CALCIPIFRETE"},
+    {"CALCISS"},        {"MATCONSUMO"},     {"DESPINTCUSTO"},  {"IPIINTCUSTO"},
+    {"LFISCICMS"},      {"LFISCIPI"},       {"LFISCISS"},      {"NUMLIVRO"},
+    {"LOCKED"},         {"CALCIPIDESPESA"}, {"ORIGEMPRODUTO"}, {"MENSAGEMNF"},
+    {"OBSFISCAL"},      {"TRIBUTAICMS"},    {"STF"},           {"CCONTABIL"},
+    {"CREDPIS"},        {"CREDCOFINS"},     {"CALCPIS"},       {"CALCCOFINS"},
+    {"INSCESTSUBTRIB"}, {"LETRAIMPRESSAO"}, {"PORCINSS", FL},  {"REDICMS", FL},
+    {"REDIPI", FL},
 };
-
-const ColunaCFOP kColunasCFOP[] = {
-    {"IDTRIBCFOP", nullptr, "idTribCFOP", FL},
-    {"TIPO", "TIPO       = ", "Tipo", CH},
-    {"DESCRICAO", "DESCRICAO      = ", "DESCRICAO", CH},
-    {"CREDICMS", "CREDICMS   = ", "CredICMS", CH},
-    {"CREDIPI", "CREDIPI            = ", "CredIPI", CH},
-    {"GERADPL", "GERADPL            = ", "GeraDPL", CH},
-    {"ATUEST", "ATUEST             = ", "AtuEst", CH},
-    {"PODERTERC", "PODERTERC      = ", "PoderTerc", CH},
-    {"ATUPRECOCOMPRA", "ATUPRECOCOMPRA    = ", "AtuPrecoCompra", CH},
-    {"CALCICMS", "CALCICMS   = ", "CalcICMS", CH},
-    {"CALCIPI", "CALCIPI            = ", "CalcIPI", CH},
-    {"CODFISCAL", "CODFISCAL      = ", "CodFiscal", CH},
-    {"DESTACAIPI", "DESTACAIPI     = ", "DestacaIPI", CH},
-    {"IPIBASE", "IPIBASE            = ", "IPIBase", CH},
-    {"CALCDIFICMS", "CALCDIFICMS    = ", "CalcDifICMS", CH},
-    {"CALCIPIFRETE", "CALCIPIFRETE   = ", "CalcIPIFrete", CH},
-    {"CALCISS", "CALCISS            = ", "CalcISS", CH},
-    {"MATCONSUMO", "MATCONSUMO     = ", "MatConsumo", CH},
-    {"DESPINTCUSTO", "DESPINTCUSTO   = ", "DespIntCusto", CH},
-    {"IPIINTCUSTO", "IPIINTCUSTO    = ", "IPIIntCusto", CH},
-    {"LFISCICMS", "LFISCICMS      = ", "LFiscICMS", CH},
-    {"LFISCIPI", "LFISCIPI   = ", "LFiscIPI", CH},
-    {"LFISCISS", "LFISCISS   = ", "LFiscISS", CH},
-    {"NUMLIVRO", "NUMLIVRO   = ", "NumLivro", CH},
-    {"LOCKED", "LOCKED             = ", "Locked", CH},
-    {"CALCIPIDESPESA", "CALCIPIDESPESA    = ", "CalcIPIDespesa", CH},
-    {"ORIGEMPRODUTO", "ORIGEMPRODUTO      = ", "OrigemProduto", CH},
-    {"MENSAGEMNF", "MENSAGEMNF     = ", "MENSAGEMNF", CH},
-    {"OBSFISCAL", "OBSFISCAL      = ", "ObsFiscal", CH},
-    {"TRIBUTAICMS", "TRIBUTAICMS    = ", "TributaICMS", CH},
-    {"STF", "STF        = ", "Stf", CH},
-    {"CCONTABIL", "CCONTABIL      = ", "CContabil", CH},
-    {"CREDPIS", "CREDPIS            = ", "CredPIS", CH},
-    {"CREDCOFINS", "CREDCOFINS     = ", "CredCOFINS", CH},
-    {"CALCPIS", "CALCPIS            = ", "CalcPIS", CH},
-    {"CALCCOFINS", "CALCCOFINS     = ", "CalcCOFINS", CH},
-    {"INSCESTSUBTRIB", "INSCESTSUBTRIB    = ", "InscEstSubTrib", CH},
-    {"LETRAIMPRESSAO", "LETRAIMPRESSAO    = ", "LetraImpressao", CH},
-    {"PORCINSS", "PORCINSS   = ", "PorcINSS", FL},
-    {"REDICMS", "REDICMS            = ", "RedICMS", FL},
-    {"REDIPI", "REDIPI             = ", "RedIPI", FL},
+constexpr const char* kAtribuicoesCFOP[] = {
+    nullptr,
+    "TIPO       = ",
+    "DESCRICAO      = ",
+    "CREDICMS   = ",
+    "CREDIPI            = ",
+    "GERADPL            = ",
+    "ATUEST             = ",
+    "PODERTERC      = ",
+    "ATUPRECOCOMPRA    = ",
+    "CALCICMS   = ",
+    "CALCIPI            = ",
+    "CODFISCAL      = ",
+    "DESTACAIPI     = ",
+    "IPIBASE            = ",
+    "CALCDIFICMS    = ",
+    "CALCIPIFRETE   = ",
+    "CALCISS            = ",
+    "MATCONSUMO     = ",
+    "DESPINTCUSTO   = ",
+    "IPIINTCUSTO    = ",
+    "LFISCICMS      = ",
+    "LFISCIPI   = ",
+    "LFISCISS   = ",
+    "NUMLIVRO   = ",
+    "LOCKED             = ",
+    "CALCIPIDESPESA    = ",
+    "ORIGEMPRODUTO      = ",
+    "MENSAGEMNF     = ",
+    "OBSFISCAL      = ",
+    "TRIBUTAICMS    = ",
+    "STF        = ",
+    "CCONTABIL      = ",
+    "CREDPIS            = ",
+    "CREDCOFINS     = ",
+    "CALCPIS            = ",
+    "CALCCOFINS     = ",
+    "INSCESTSUBTRIB    = ",
+    "LETRAIMPRESSAO    = ",
+    "PORCINSS   = ",
+    "REDICMS            = ",
+    "REDIPI             = ",
 };
+static_assert(std::size(kColunasCFOP) == std::size(kAtribuicoesCFOP));
 
 }  // namespace
 
 std::string insercaoTribCFOP(const Recordset& origem) {
-  std::string colunas = " Insert Into TRIBCFOP ( ";
-  std::string valores = " Values (";
-  bool primeiro = true;
-  for (const ColunaCFOP& c : kColunasCFOP) {
-    if (!primeiro) {
-      colunas += " , ";
-      valores += ",";
-    }
-    primeiro = false;
-    colunas += c.coluna;
-    valores += LiteralCopia(origem.valor(c.origem), c.tipo);
-  }
-  return colunas + " )" + valores + ")";
+  Insercao insercao(" Insert Into TRIBCFOP ( ", kColunasCFOP);
+  insercao.separadores(" , ", ",");
+  for (size_t i = 0; i < std::size(kColunasCFOP); ++i)
+    insercao.valor(i, LiteralCopia(origem.valor(kColunasCFOP[i].nome), kColunasCFOP[i].tipo));
+  return insercao.sql(" ) Values (");
 }
 
 std::string atualizacaoTribCFOP(const Recordset& origem, const std::string& id) {
-  std::string sql = " Update  TRIBCFOP Set ";
-  bool primeiro = true;
-  for (const ColunaCFOP& c : kColunasCFOP) {
-    if (!c.atribuicao) continue;
-    if (!primeiro) sql += ",";
-    primeiro = false;
-    sql += c.atribuicao + LiteralCopia(origem.valor(c.origem), c.tipo);
-  }
-  return sql + " Where IDTRIBCFOP = " + id;
+  Atualizacao atualizacao(" Update  TRIBCFOP Set ");
+  for (size_t i = 1; i < std::size(kColunasCFOP); ++i)
+    atualizacao.campo(kAtribuicoesCFOP[i] +
+                      LiteralCopia(origem.valor(kColunasCFOP[i].nome), kColunasCFOP[i].tipo));
+  return atualizacao.sql(" Where IDTRIBCFOP = " + id);
 }
 
 std::string insercaoNCM(int32_t idNCM, const std::string& codigo, const std::string& descricao,
                         int32_t idGrupo, size_t tamanhoCodigo, size_t tamanhoDescricao) {
   const std::string completa = descricao + " - " + LimpaTexto(esquerda(descricao, 15), false);
-  return " Insert Into NCM ( IDNCM, CODIGONCM, DESCRICAO, IDNCMGRUPO ) Values (" + std::to_string(idNCM) +
-         "," + aspas(esquerda(codigo, tamanhoCodigo)) + "," + aspas(esquerda(completa, tamanhoDescricao)) +
-         "," + std::to_string(idGrupo) + ")";
+  return Insercao(" Insert Into NCM ( ")
+      .separadores(", ", ",")
+      .campo("IDNCM", std::to_string(idNCM))
+      .campo("CODIGONCM", aspas(esquerda(codigo, tamanhoCodigo)))
+      .campo("DESCRICAO", aspas(esquerda(completa, tamanhoDescricao)))
+      .campo("IDNCMGRUPO", std::to_string(idGrupo))
+      .sql(" ) Values (");
 }
 
 NCMDestino::NCMDestino(Conexao& origem, Conexao& destino) : origem_(origem), destino_(destino) {
@@ -132,15 +136,19 @@ Valor NCMDestino::idNCM(const Valor& idOrigem) {
   // finds it again instead of adding another.
   int32_t grupo = 0;
   const Recordset achado =
-      destino_.abre("Select IDNCMGRUPO From NCMGRUPO Where DESCRICAOGRUPO = '" + id + "'");
+      destino_.abre("Select IDNCMGRUPO From NCMGRUPO Where DESCRICAOGRUPO = " + aspas(id));
   if (!achado.eof() && achado.valor(0).numero()) {
     grupo = static_cast<int32_t>(achado.valor(0).paraDouble());
   } else {
     grupo =
         proximoGrupo_ ? ++proximoGrupo_ : (proximoGrupo_ = ProxCodigo(destino_, "IDNCMGRUPO", "NCMGRUPO"));
     const std::string g = std::to_string(grupo);
-    destino_.executa(" Insert Into  NCMGRUPO (IDNCMGRUPO,CODIGONCMGRUPO, DESCRICAOGRUPO) Values ( " + g +
-                     ",'" + g + "','" + id + "')");
+    destino_.executa(Insercao(" Insert Into  NCMGRUPO (")
+                         .campo("IDNCMGRUPO", g)
+                         .campo("CODIGONCMGRUPO", aspas(g))
+                         .separadoresDoUltimo(", ", ",")
+                         .campo("DESCRICAOGRUPO", aspas(id))
+                         .sql(")  Values ( "));
   }
   const int32_t novo = proximoNCM_ ? ++proximoNCM_ : (proximoNCM_ = ProxCodigo(destino_, "IDNCM", "NCM"));
   destino_.executa(insercaoNCM(novo, codigo, descricao, grupo, tamanhoCodigo_, tamanhoDescricao_));

@@ -7,10 +7,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/ConverteSQL.h"
 #include "common/Erro.h"
 #include "common/Tela.h"
 #include "common/Texto.h"
 #include "platform/Conexao.h"
+#include "schema/Registros.h"
 #include "shell/BancoZUV.h"
 #include "shell/ContextoExecucao.h"
 
@@ -83,7 +85,8 @@ bool mesmoArquivo(const std::string& fonteA, const std::string& fonteB) {
 }
 
 std::optional<ParBancos> AbreBancos(ContextoExecucao& ctx, const std::string& origem,
-                                    const std::string& destino) {
+                                    const std::string& destino,
+                                    const std::vector<std::string>& reservadasDestino) {
   Tela& tela = ctx.tela();
   const auto fonte = [](const std::string& caminho) {
     return ParametrosConexao::deTexto(textoConexaoCopia(caminho)).fonteDados;
@@ -95,7 +98,9 @@ std::optional<ParBancos> AbreBancos(ContextoExecucao& ctx, const std::string& or
   Conexao* o = nullptr;
   Conexao* d = nullptr;
   try {
+    ctx.reservaTabelas({});
     o = &ctx.abreOutra(textoConexaoCopia(origem));
+    ctx.reservaTabelas(reservadasDestino);
     d = &ctx.abreOutra(textoConexaoCopia(destino));
   } catch (const Erro&) {
     tela.mensagem(kMensagemErroAbrir, Icone::Informacao);
@@ -118,22 +123,22 @@ std::optional<ParBancos> AbreBancos(ContextoExecucao& ctx, const std::string& or
 int tamanhoColuna(Conexao& conexao, const std::string& tabela, const std::string& coluna) {
   Recordset r = conexao.abre(
       "select f.RDB$CHARACTER_LENGTH from RDB$RELATION_FIELDS rf join RDB$FIELDS f on f.RDB$FIELD_NAME = "
-      "rf.RDB$FIELD_SOURCE where upper(rf.RDB$RELATION_NAME) = upper('" +
-      tabela + "') and upper(rf.RDB$FIELD_NAME) = upper('" + coluna + "')");
+      "rf.RDB$FIELD_SOURCE where upper(rf.RDB$RELATION_NAME) = upper(" +
+      aspas(tabela) + ") and upper(rf.RDB$FIELD_NAME) = upper(" + aspas(coluna) + ")");
   if (r.eof() || r.valor(0).nulo()) return 0;
   return static_cast<int>(r.valor(0).comoInteiro());
 }
 
 int32_t ContadorId::proximo(Conexao& destino) {
-  if (atual_ == 0) {
-    Recordset r = destino.abre(select_);
-    if (!r.eof() && !r.valor(0).nulo()) atual_ = static_cast<int32_t>(r.valor(0).paraDouble());
+  if (!lido_) {
+    lido_ = true;
+    return atual_ = ProxCodigo(destino, coluna_, tabela_, select_);
   }
   return ++atual_;
 }
 
 void ContadorId::devolve() {
-  if (atual_ > 0) --atual_;
+  if (lido_) --atual_;
 }
 
 }  // namespace zuv

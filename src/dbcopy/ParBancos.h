@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zuv {
 
@@ -43,25 +44,30 @@ struct ParBancos {
 // file name of each attachment), then opens origin and destination through ctx.abreOutra.
 // A failed open shows kMensagemErroAbrir and throws FimDoPrograma (motive Configuracao); the same
 // database shows mensagemMesmoBanco (information icon) and gives nullopt.
+// reservadasDestino: the destination tables an all-or-nothing or dry run holds for protected write
+// (the origin is only read: none of its tables is held).
 std::optional<ParBancos> AbreBancos(ContextoExecucao& ctx, const std::string& origem,
-                                    const std::string& destino);
+                                    const std::string& destino,
+                                    const std::vector<std::string>& reservadasDestino = {});
 
 // The number of characters a CHAR/VARCHAR column holds, 0 when the table or column is unknown.
 int tamanhoColuna(Conexao& conexao, const std::string& tabela, const std::string& coluna);
 
-// A run-wide identifier counter of one destination table: the first identifier asked for reads
-// the column's maximum with the given SELECT (a null maximum counts as 0), later ones count on
-// from memory without reading the table again. The table is read whenever the counter is 0.
+// A run-wide identifier counter of one destination table: the first identifier asked for is
+// ProxCodigo's with the given SELECT of the column's maximum (1 for an empty table), later ones count
+// on from memory without reading the table again.
 class ContadorId {
  public:
-  explicit ContadorId(std::string selectMaximo) : select_(std::move(selectMaximo)) {}
+  ContadorId(std::string coluna, std::string tabela, std::string selectMaximo)
+      : coluna_(std::move(coluna)), tabela_(std::move(tabela)), select_(std::move(selectMaximo)) {}
   int32_t proximo(Conexao& destino);
   // Takes back the identifier proximo gave last (it was not used).
   void devolve();
   int32_t atual() const { return atual_; }
 
  private:
-  std::string select_;
+  std::string coluna_, tabela_, select_;
+  bool lido_ = false;
   int32_t atual_ = 0;
 };
 

@@ -7,48 +7,55 @@
 namespace zuv::atualiza {
 
 namespace {
-constexpr TipoCopia FL = TipoCopia::FL, CH = TipoCopia::CH;
+constexpr TipoSQL FL = TipoSQL::FL, CH = TipoSQL::CH;
 }
 
-const TipoReferencia kUnidade{
-    "idUnidade",
-    "UNIDADE",
-    "Select * From UNIDADE Where IDUNIDADE =",
-    " Insert Into UNIDADE ( IDUNIDADE,DESCRICAO,                 MEDIDAFRACAO,METRAGEM, QTDECIMAL )",
-    {{"idUnidade", FL}, {"DESCRICAO", CH}, {"MedidaFracao", CH}, {"Metragem", CH}, {"QTDecimal", FL}},
-    " Update  UNIDADE  Set ",
-    {{"DESCRICAO = ", "DESCRICAO", CH},
-     {"MEDIDAFRACAO = ", "MedidaFracao", CH},
-     {"METRAGEM = ", "Metragem", CH},
-     {"QTDECIMAL = ", "QTDecimal", FL}},
-    " Where IDUNIDADE = "};
+const TipoReferencia kUnidade{"idUnidade",
+                              "UNIDADE",
+                              "Select * From UNIDADE Where IDUNIDADE =",
+                              " Insert Into UNIDADE ( ",
+                              {{"IDUNIDADE", FL},
+                               {"DESCRICAO", CH, nullptr, ",                 "},
+                               {"MEDIDAFRACAO", CH},
+                               {"METRAGEM", CH, nullptr, ", "},
+                               {"QTDECIMAL", FL}},
+                              ",",
+                              " ) Values ( ",
+                              " Update  UNIDADE  Set ",
+                              {{"DESCRICAO = ", "DESCRICAO", CH},
+                               {"MEDIDAFRACAO = ", "MedidaFracao", CH},
+                               {"METRAGEM = ", "Metragem", CH},
+                               {"QTDECIMAL = ", "QTDecimal", FL}},
+                              " Where IDUNIDADE = "};
 
-const TipoReferencia kGrupo{
-    "IdProdGrupo",
-    "PRODUTOGRUPO",
-    "Select * From PRODUTOGRUPO Where IDPRODGRUPO =",
-    " Insert Into PRODUTOGRUPO ( IDPRODGRUPO, DESCRICAO, PORCMARGEMVENDA, PORCMARGEMATACADO, PORCAUTO, "
-    "PORCMARGEMVENDEDOR, PORCMARGEMVENDAATA, DEPARTAMENTOBALANCA ) ",
-    {{"IdProdGrupo", FL},
-     {"DESCRICAO", CH},
-     {"PORCMARGEMVENDA", FL},
-     {"PORCMARGEMATACADO", FL},
-     {"PORCAUTO", CH},
-     {"PORCMARGEMVENDEDOR", FL},
-     {"PORCMARGEMVENDAATA", FL},
-     {"DEPARTAMENTOBALANCA", FL}},
-    " Update  PRODUTOGRUPO  Set ",
-    {{"DESCRICAO = ", "DESCRICAO", CH},
-     {"PORCMARGEMVENDA = ", "PORCMARGEMVENDA", FL},
-     {"PORCMARGEMATACADO = ", "PORCMARGEMATACADO", FL},
-     {"PORCAUTO = ", "PORCAUTO", CH}},
-    " Where IDPRODGRUPO = "};
+const TipoReferencia kGrupo{"IdProdGrupo",
+                            "PRODUTOGRUPO",
+                            "Select * From PRODUTOGRUPO Where IDPRODGRUPO =",
+                            " Insert Into PRODUTOGRUPO ( ",
+                            {{"IDPRODGRUPO", FL},
+                             {"DESCRICAO", CH},
+                             {"PORCMARGEMVENDA", FL},
+                             {"PORCMARGEMATACADO", FL},
+                             {"PORCAUTO", CH},
+                             {"PORCMARGEMVENDEDOR", FL},
+                             {"PORCMARGEMVENDAATA", FL},
+                             {"DEPARTAMENTOBALANCA", FL}},
+                            ", ",
+                            " )  Values ( ",
+                            " Update  PRODUTOGRUPO  Set ",
+                            {{"DESCRICAO = ", "DESCRICAO", CH},
+                             {"PORCMARGEMVENDA = ", "PORCMARGEMVENDA", FL},
+                             {"PORCMARGEMATACADO = ", "PORCMARGEMATACADO", FL},
+                             {"PORCAUTO = ", "PORCAUTO", CH}},
+                            " Where IDPRODGRUPO = "};
 
 const TipoReferencia kSubGrupo{"IdSubGrupo",
                                "SUBGRUPO",
                                "Select * From SUBGRUPO Where IDSUBGRUPO =",
-                               " Insert Into SUBGRUPO ( IDSUBGRUPO,DESCRICAO) ",
-                               {{"IdSubGrupo", FL}, {"DESCRICAO", CH}},
+                               " Insert Into SUBGRUPO ( ",
+                               {{"IDSUBGRUPO", FL}, {"DESCRICAO", CH}},
+                               ",",
+                               ")  Values ( ",
                                " Update  SUBGRUPO  Set ",
                                {{"DESCRICAO = ", "DESCRICAO", CH}},
                                " Where IDSUBGRUPO = "};
@@ -56,8 +63,10 @@ const TipoReferencia kSubGrupo{"IdSubGrupo",
 const TipoReferencia kLocal{"IDLOCAL",
                             "LOCALPRODUTO",
                             "Select * From LOCALPRODUTO Where IDLOCAL =",
-                            " Insert Into LOCALPRODUTO ( IDLOCAL,LOCALIZACAO) ",
-                            {{"IDLOCAL", FL}, {"Localizacao", CH}},
+                            " Insert Into LOCALPRODUTO ( ",
+                            {{"IDLOCAL", FL}, {"LOCALIZACAO", CH}},
+                            ",",
+                            ")  Values ( ",
                             " Update  LOCALPRODUTO  Set ",
                             {{"LOCALIZACAO = ", "Localizacao", CH}},
                             " Where IDLOCAL = "};
@@ -66,15 +75,14 @@ const TipoReferencia kFabricante{
     "IDFABRICANTE",
     "FABRICANTE",
     "Select * From FABRICANTE Where IDFABRICANTE =",
-    " Insert Into FABRICANTE ( IDFABRICANTE  ,APELIDO  ,NOMERAZAO  ,CONTATO  ,ENDERECO  ,ENDERECO2  ,BAIRRO  "
-    ",CIDADE  ,ESTADO  ,DDI1  ,DDD1  ,FONE1  ,DDI2  ,DDD2  ,FONE2  ,DDICEL  ,DDDCEL  ,CELCONTATO  ,CEP  ,CGC "
-    " "
-    ",INSCEST  ,EMAIL  ,SITE  )",
-    {{"IDFABRICANTE", CH}, {"APELIDO", CH}, {"NOMERAZAO", CH},  {"Contato", CH}, {"Endereco", CH},
-     {"ENDERECO2", CH},    {"Bairro", CH},  {"cidade", CH},     {"ESTADO", CH},  {"DDI1", CH},
-     {"DDD1", CH},         {"Fone1", CH},   {"DDI2", CH},       {"DDD2", CH},    {"fone2", CH},
-     {"DDICEL", CH},       {"DDDCEL", CH},  {"CELCONTATO", CH}, {"cep", CH},     {"CGC", CH},
-     {"InscEst", CH},      {"email", CH},   {"SITE", CH}},
+    " Insert Into FABRICANTE ( ",
+    {{"IDFABRICANTE", CH}, {"APELIDO", CH}, {"NOMERAZAO", CH},  {"CONTATO", CH}, {"ENDERECO", CH},
+     {"ENDERECO2", CH},    {"BAIRRO", CH},  {"CIDADE", CH},     {"ESTADO", CH},  {"DDI1", CH},
+     {"DDD1", CH},         {"FONE1", CH},   {"DDI2", CH},       {"DDD2", CH},    {"FONE2", CH},
+     {"DDICEL", CH},       {"DDDCEL", CH},  {"CELCONTATO", CH}, {"CEP", CH},     {"CGC", CH},
+     {"INSCEST", CH},      {"EMAIL", CH},   {"SITE", CH}},
+    "  ,",
+    "  ) Values ( ",
     " Update FABRICANTE  Set ",
     {{" APELIDO   = ", "APELIDO", CH},  {" NOMERAZAO = ", "NOMERAZAO", CH},  {" CONTATO   = ", "Contato", CH},
      {" ENDERECO  = ", "Endereco", CH}, {" ENDERECO2 = ", "ENDERECO2", CH},  {" BAIRRO    = ", "Bairro", CH},
@@ -88,24 +96,23 @@ const TipoReferencia kFabricante{
 
 const TipoReferencia* const kReferencias[5] = {&kUnidade, &kGrupo, &kSubGrupo, &kLocal, &kFabricante};
 
-std::string insercaoReferencia(const TipoReferencia& tipo, const Recordset& origem) {
-  std::string sql = std::string(tipo.cabecaInsercao) + " Values ( ";
-  for (size_t i = 0; i < tipo.valores.size(); ++i) {
-    if (i) sql += ",";
-    sql += LiteralCopia(origem.valor(tipo.valores[i].coluna), tipo.valores[i].tipo);
-  }
-  return sql + ")";
+std::string insercaoReferencia(const TipoReferencia& tipo, const Recordset& origem,
+                               const std::optional<std::string>& outroId) {
+  Insercao insercao(tipo.cabecaInsercao, tipo.colunas);
+  insercao.separadores(tipo.entreColunas, ",");
+  for (size_t i = 0; i < tipo.colunas.size(); ++i)
+    insercao.valor(i, i == 0 && outroId
+                          ? *outroId
+                          : LiteralCopia(origem.valor(tipo.colunas[i].nome), tipo.colunas[i].tipo));
+  return insercao.sql(tipo.meioInsercao);
 }
 
 std::string atualizacaoReferencia(const TipoReferencia& tipo, const Recordset& origem,
                                   const std::string& id) {
-  std::string sql = tipo.cabecaAtualizacao;
-  for (size_t i = 0; i < tipo.atribuicoes.size(); ++i) {
-    if (i) sql += ",";
-    const Atribuicao& a = tipo.atribuicoes[i];
-    sql += a.literal + LiteralCopia(origem.valor(a.coluna), a.tipo);
-  }
-  return sql + tipo.chave + id;
+  Atualizacao atualizacao(tipo.cabecaAtualizacao);
+  for (const Atribuicao& a : tipo.atribuicoes)
+    atualizacao.campo(a.literal + LiteralCopia(origem.valor(a.coluna), a.tipo));
+  return atualizacao.sql(tipo.chave + id);
 }
 
 void RegistrosReferencia::garante(const TipoReferencia& tipo, const Valor& valorId) {

@@ -23,6 +23,11 @@ Resultado principal(ContextoExecucao& ctx, ParBancos& bancos, ModoCopia modo) {
   return r;
 }
 
+// The destination tables the mode's run holds in an all-or-nothing or dry run.
+std::vector<std::string> reservadas(ModoCopia modo) {
+  return modo == ModoCopia::IncluirProdutos ? tabelasIncluiProdutos() : std::vector<std::string>{};
+}
+
 Resultado recusado(const OpcoesCopia& opcoes) {
   return Resultado::falhou(mensagemMesmoBanco(opcoes.destino));
 }
@@ -30,13 +35,13 @@ Resultado recusado(const OpcoesCopia& opcoes) {
 }  // namespace
 
 Resultado IniciaImportacao(ContextoExecucao& ctx, const OpcoesCopia& opcoes) {
-  auto bancos = AbreBancos(ctx, opcoes.origem, opcoes.destino);
+  auto bancos = AbreBancos(ctx, opcoes.origem, opcoes.destino, reservadas(opcoes.modo));
   if (!bancos) return recusado(opcoes);
   return principal(ctx, *bancos, opcoes.modo);
 }
 
 Resultado IniciaImportacaoIndividual(ContextoExecucao& ctx, const OpcoesCopia& opcoes) {
-  auto bancos = AbreBancos(ctx, opcoes.origem, opcoes.destino);
+  auto bancos = AbreBancos(ctx, opcoes.origem, opcoes.destino, reservadas(opcoes.modo));
   if (!bancos) return recusado(opcoes);
   Resultado r = principal(ctx, *bancos, opcoes.modo);
   // A failed main run stops here: the customers are not copied over a half-done migration.

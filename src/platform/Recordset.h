@@ -10,7 +10,10 @@
 
 namespace zuv {
 
-enum class ClasseTipo { Numero, Texto, DataHora, Outro };
+// What a column holds, as a copy from one database into another needs to know it: numbers (every
+// integer, NUMERIC and floating point type), BOOLEAN, texts (CHAR, VARCHAR, text BLOB), dates and
+// times (DATE, TIME, TIMESTAMP), binary BLOBs, and anything else (arrays, ...).
+enum class ClasseTipo { Numero, Logico, Texto, DataHora, Binario, Outro };
 
 struct Campo {
   std::string nome;  // alias or column name as the engine reports it

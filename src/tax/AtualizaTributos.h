@@ -38,8 +38,9 @@ inline constexpr const char* kPerguntaExcluiCFOP =
 // --- Preparation of a row (pure) ---
 // regraCST, numeroTaxa and the codes (preparaNCM, preparaCEST, preparaCFOP): common/LeituraDeCelulas.h.
 
-// Single quotes doubled, for texts put between quotes directly.
-std::string dobraAspas(const std::string& texto);
+// ICMS CST: trimmed; longer than 3 characters, empty. A CST typed as a number lost the origin digit
+// 0 in front of the code, so 1 or 2 digits get their zeros back ("60" is "060", "0" is "000").
+std::string preparaCST(const std::string& texto);
 
 // Columns 1 to 16 of a sheet row, as read (upper-cased text).
 using CelulasTributos = std::array<std::string, 16>;
@@ -53,7 +54,7 @@ struct LinhaTributos {
   std::string cest;               // col 10
   std::string cfop;               // col 7
   std::string csosn;              // col 8
-  std::string cst;                // col 9 (empty when longer than 3 characters)
+  std::string cst;                // col 9 after preparaCST
   std::string cfopEntrada;        // col 11
   std::string pisCST, cofinsCST;  // cols 12 and 14 after regraCST
   Valor pisTaxa, cofinsTaxa;      // cols 13 and 15: null when not numeric
@@ -69,8 +70,9 @@ LinhaTributos preparaLinha(const CelulasTributos& celulas, int linha, bool leCol
 
 // The outgoing CFOP description: "CFOP " + code, " CSOSN ..." and " CSTSat ..." / " CST ...".
 std::string descricaoCFOP(const std::string& cfop, const std::string& csosn, const std::string& cst);
-// The lookup of the outgoing record. A numeric CST is also looked up in the form the import
-// stores it in ("060" finds '060' and '60').
+// The lookup of the outgoing record. A numeric CST is also looked up in the forms it is stored in
+// ("060" finds '060' and '60'; "000" finds '000', '00' and '0'); an empty CSOSN finds only records
+// without one.
 std::string consultaCFOPSaida(const std::string& cfop, const std::string& csosn, const std::string& cst);
 // The 68-column insert of an outgoing record (CST stored as a number, "0" when empty).
 std::string insercaoCFOPSaida(int32_t id, const std::string& descricao, const std::string& cfop,

@@ -27,7 +27,7 @@ bool ExcluiCadastroCFOP(ContextoExecucao& ctx, Conexao& conexao) {
     transacao.confirma();
     return true;
   } catch (const std::exception& e) {
-    ctx.tela().mensagem(std::string("Erro ao Excluir CFOP ") + e.what(), Icone::Informacao);
+    ctx.tela().mensagem(kMensagemErroExcluiCFOP + std::string(e.what()), Icone::Informacao);
     return false;
   }
 }

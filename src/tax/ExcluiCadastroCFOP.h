@@ -21,6 +21,8 @@ inline constexpr const char* kSondasCFOP[] = {
 };
 inline constexpr const char* kExcluiUmCFOP = "Delete From TRIBCFOP Where idTribCFOP  = ";
 inline constexpr const char* kExcluiTodosCFOP = "DELETE FROM TRIBCFOP";
+// The message of a refused reset, followed by the engine's description.
+inline constexpr const char* kMensagemErroExcluiCFOP = "Erro ao Excluir CFOP ";
 
 // Backs the database up first (a failed backup throws and nothing is deleted). Then all the
 // statements run in one transaction: when the database refuses one (the final delete while

@@ -81,6 +81,8 @@ std::string consultaTributosNFE() {
 
 namespace {
 
+constexpr const char* kMensagemErroGerar = "Erro ao Gerar o Excel";
+
 void escreveCampo(EscritorPlanilha& planilha, int linha, int coluna, const Valor& v) {
   if (v.nulo()) return;
   if (v.numero()) {
@@ -104,6 +106,13 @@ Resultado exporta(ContextoExecucao& ctx, const std::function<std::string(Conexao
     tela.cursorEspera(false);
     return Resultado::falhou(texto);
   };
+  // The system's message names no cause; the person needs it (a table missing, the file in use).
+  const auto falhaGeral = [&](const std::exception& e) {
+    Resultado r = falha(kMensagemErroGerar, Icone::Informacao);
+    tela.nota(std::string("Causa: ") + e.what());
+    r.mensagem += ": " + std::string(e.what());
+    return r;
+  };
   Recordset registros;
   std::string erroAntes;
   Conexao* conexao = nullptr;
@@ -113,17 +122,17 @@ Resultado exporta(ContextoExecucao& ctx, const std::function<std::string(Conexao
     conexao = &ctx.zuv();
     registros = conexao->abre(consulta(*conexao));
     erroAntes = conexao->descricaoErro();
-  } catch (const std::exception&) {
-    return falha("Erro ao Gerar o Excel", Icone::Informacao);
+  } catch (const std::exception& e) {
+    return falhaGeral(e);
   }
   const std::string caminho = ctx.pastaPrograma() + "/" + arquivo;
   try {
     geraPlanilhaTributos(registros.clone(), colunas, caminho, tela, !ctx.simulacao());
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     const std::string& erro = conexao->descricaoErro();
     if (erro != erroAntes && !erro.empty())
       return falha("Erro ao Montar Planilha Excel " + erro, Icone::Nenhum);
-    return falha("Erro ao Gerar o Excel", Icone::Informacao);
+    return falhaGeral(e);
   }
   if (ctx.simulacao())
     tela.nota("Simulação: a planilha " + caminho + " não foi gravada.");

@@ -43,6 +43,13 @@ TEST_F(ComandoTributosTest, ExportaEditaImportaComOpcoes) {
   EXPECT_EQ(roda({"nfe", "importar", "--excluir-cfop", "--atomico"}), 0) << erros.str();
   EXPECT_EQ(um("select count(*) from TribCFOP"), "3");                     // recreated from the SAT workbook
   EXPECT_EQ(roda({"nfe", "importar", "--icms-cad-produto", "--sim"}), 2);  // a SAT-only option
+
+  // A reset the database refuses: the rows are imported, but the run failed in part and says so.
+  conexao->executa("insert into TribCFOPVinculo (idCFOPEntrada, idCFOPSaida) values (2, 1)");
+  EXPECT_EQ(roda({"sat", "importar", "--excluir-cfop", "--sem-copia"}), 1);
+  EXPECT_TRUE(saida.str().starts_with("Erro ao Excluir CFOP ")) << saida.str();
+  EXPECT_TRUE(saida.str().ends_with("\nFIM\n")) << saida.str();
+  EXPECT_NE(erros.str().find("parte dela falhou"), std::string::npos) << erros.str();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/Erro.h"
 #include "support/EstiloRegional.h"
 
 namespace zuv::teste {
@@ -22,6 +23,17 @@ TEST_F(InstrucaoSQLTest, ColumnsAndValuesSideBySideWithTheirSeparatorsVerbatim) 
             " INSERT INTO Produto (IDPRODUTO,DESCRICAO , ATIVO,PRECO) VALUES ( 12,'D''ÁGUA', 'S',Null)");
   EXPECT_EQ(i.separadores(", ", " ,").sql(") values(", ") "),
             " INSERT INTO Produto (IDPRODUTO, DESCRICAO , ATIVO, PRECO) values( 12 ,'D''ÁGUA', 'S' ,Null) ");
+
+  // From a column table: fixed values, irregular blanks, values set by name or position.
+  static constexpr ColunaSQL kColunas[] = {{"ID", TipoSQL::FL, nullptr, nullptr, " ,"},
+                                           {"TIPO", TipoSQL::CH, "'S'", ", "},
+                                           {"NOME"},
+                                           {"OBS", TipoSQL::CH, "Null"}};
+  Insercao t(" INSERT INTO T (", kColunas);
+  t.converte("ID", Valor(int64_t{7})).converte("NOME", Valor(" O'BRIEN "));
+  EXPECT_EQ(t.sql(), " INSERT INTO T (ID,TIPO, NOME,OBS) VALUES ( 7 ,'S','O''BRIEN',Null)");
+  EXPECT_EQ(t.valor(2, "NULL, ", "").sql(), " INSERT INTO T (ID,TIPO, NOME,OBS) VALUES ( 7 ,'S',NULL, Null)");
+  EXPECT_THROW(t.valor("IDADE", "1"), Erro);
 
   Atualizacao a("Update ProdutoEstoque Set ");
   EXPECT_TRUE(a.vazia());

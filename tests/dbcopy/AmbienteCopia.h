@@ -10,6 +10,7 @@
 #include "platform/Conexao.h"
 #include "shell/ContextoExecucao.h"
 #include "support/BancoDeTeste.h"
+#include "support/EstadoBanco.h"
 #include "support/EstiloRegional.h"
 
 namespace zuv::teste {
@@ -79,13 +80,7 @@ class AmbienteCopia : public ComEstilo {
   // Every row of a query through the program's own reading of values (exact types).
   static Valores valores(const BancoDeTeste& banco, const std::string& sql) {
     Conexao c(banco.textoConexao());
-    Valores r;
-    for (Recordset rs = c.abre(sql); !rs.eof(); rs.proximo()) {
-      r.emplace_back();
-      for (int i = 0; i < rs.totalCampos(); ++i)
-        r.back().push_back(rs.valor(i));
-    }
-    return r;
+    return consultaValores(c, sql);
   }
 
   // The tables a copy writes, as isql-fb shows them: for "nothing changed" checks.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "common/Texto.h"
+#include "dbcopy/IncluiProdutos.h"
 #include "dbcopy/NCMCFOPDestino.h"
 #include "dbcopy/ParBancos.h"
 #include "dbcopy/RegistrosReferencia.h"
@@ -18,6 +19,7 @@
 #include "schema/Tabelas.h"
 #include "shell/ContextoExecucao.h"
 #include "support/BancoDeTeste.h"
+#include "support/EstadoBanco.h"
 #include "support/TelaGravadora.h"
 
 namespace zuv::teste {
@@ -114,33 +116,19 @@ const std::map<std::string, std::string> kCatalogo = {
     {kCodigosNCM, "E.IDITEMPRODUTO, nullif(N.CODIGONCM, '')"},
 };
 
-using Linhas = std::vector<std::vector<Valor>>;
-
-Linhas consulta(Conexao& c, const std::string& sql) {
-  Linhas linhas;
-  for (Recordset rs = c.abre(sql); !rs.eof(); rs.proximo()) {
-    linhas.emplace_back();
-    for (int i = 0; i < rs.totalCampos(); ++i)
-      linhas.back().push_back(rs.valor(i));
-  }
-  return linhas;
-}
+using Linhas = LinhasValor;
 
 Linhas linhas(const BancoDeTeste& b, const std::string& tabela, const std::string& colunas) {
   Conexao c(b.textoConexao());
-  return consulta(c, "select " + colunas + " from " + tabela + " order by 1");
+  return consultaValores(c, "select " + colunas + " from " + tabela + " order by 1");
 }
 
-// Every row of every user table and the two generators: the whole visible state of a database
-// (read through one connection: one isql-fb run per table would take seconds).
-using Estado = std::map<std::string, Linhas>;
+// Every row of every user table and the two generators.
+using Estado = EstadoBanco;
 Estado estado(const BancoDeTeste& b) {
+  Estado e = estadoDoBanco(b);
   Conexao c(b.textoConexao());
-  Estado e;
-  for (const auto& t :
-       consulta(c, "select trim(rdb$relation_name) from rdb$relations where rdb$system_flag = 0"))
-    e[t[0].comoTexto()] = consulta(c, "select * from " + t[0].comoTexto() + " order by 1");
-  e["geradores"] = consulta(
+  e["geradores"] = consultaValores(
       c, "select gen_id(GEN_ID_COMANDAMOVIMENTODIA, 0), gen_id(GEN_ID_COMANDAPR, 0) from rdb$database");
   return e;
 }

@@ -2,6 +2,7 @@
 
 #include "dbcopy/AmbienteCopia.h"
 #include "dbcopy/InsercaoEstoque.h"
+#include "support/EstadoBanco.h"
 
 namespace zuv::teste {
 namespace {
@@ -24,7 +25,7 @@ class IncluiProdutosTest : public AmbienteCopia {
   // from primeiro on, value by value with their exact types.
   void confereColunas(int primeiro) const {
     std::string lista;
-    for (const ColunaEstoque& c : kColunasEstoque) {
+    for (const ColunaSQL& c : kColunasEstoque) {
       static const std::vector<std::string> calculadas = {
           "IDITEMPRODUTO", "IDPRODUTO", "IDPRODGRUPO", "IDSUBGRUPO", "IDFABRICANTE",
           "IDLOCAL",       "IDUNIDADE", "IDTRIBCFOP",  "BARRA",      "idNCM"};
@@ -79,14 +80,22 @@ TEST_F(IncluiProdutosTest, AnEmptyDestinationGetsEveryItemWithNewIdentifiersFrom
             "5 129 141 157");
   EXPECT_EQ(tela.textos["Label1"], "5");
   EXPECT_EQ(tela.progressos, (std::vector<int>{0, 20, 40, 60, 80, 100}));
-  EXPECT_EQ(notas("2 item(ns) sem operação fiscal").size(), 1u);
+  EXPECT_EQ(
+      notas("5 item(ns) sem operação fiscal (IDTRIBCFOP): 3 sem operação fiscal na origem, 2 cuja").size(),
+      1u);
 }
 
 TEST_F(IncluiProdutosTest, ADestinationKeepsItsRowsAndLendsItsUnitsGroupsAndFiscalOperations) {
   destino->executaIsql(kDestinoComDados);
+  // Record 0 is a record like any other: item 12's has the codes of the destination's 3.
+  origem->executaIsql(
+      "INSERT INTO TRIBCFOP (IDTRIBCFOP, DESCRICAO, CODFISCAL, CSOSN, CSTSAT) VALUES (0, 'ZERO', '5102', "
+      "'102', "
+      "'00'); UPDATE PRODUTOESTOQUE SET IDTRIBCFOP = 0 WHERE IDITEMPRODUTO = 12;");
   EXPECT_EQ(inclui(), Resultado::concluido());
   // Barcodes 1-5 and 7 are taken: 6, 8, 9, ...; unit UN and group MERCEARIA are the destination's;
-  // the origin's fiscal operation 1 is the destination's 3 (same code, CSOSN and CST), 7 has none.
+  // the origin's fiscal operations 1 and 0 are the destination's 3 (same code, CSOSN and CST), 7 has
+  // none.
   EXPECT_EQ(referencias(),
             (Linhas{{"1", "20", "8", "4", "<null>", "1", "<null>", "<null>", "<null>", "<null>"},
                     {"2", "20", "8", "4", "<null>", "2", "<null>", "<null>", "<null>", "<null>"},
@@ -95,10 +104,13 @@ TEST_F(IncluiProdutosTest, ADestinationKeepsItsRowsAndLendsItsUnitsGroupsAndFisc
                     {"5", "20", "8", "4", "<null>", "5", "<null>", "<null>", "<null>", "<null>"},
                     {"9", "20", "8", "4", "<null>", "7", "<null>", "<null>", "<null>", "<null>"},
                     {"10", "21", "8", "4", "3", "6", "<null>", "<null>", "<null>", "<null>"},
-                    {"11", "<null>", "8", "5", "<null>", "8", "<null>", "<null>", "<null>", "<null>"},
+                    {"11", "<null>", "8", "5", "3", "8", "<null>", "<null>", "<null>", "<null>"},
                     {"12", "<null>", "9", "4", "<null>", "9", "<null>", "<null>", "<null>", "<null>"},
                     {"13", "22", "9", "6", "<null>", "10", "<null>", "<null>", "<null>", "<null>"},
                     {"14", "23", "9", "4", "<null>", "11", "<null>", "<null>", "<null>", "<null>"}}));
+  EXPECT_EQ(
+      notas("3 item(ns) sem operação fiscal (IDTRIBCFOP): 2 sem operação fiscal na origem, 1 cuja").size(),
+      1u);
   EXPECT_EQ(conta(*destino, "PRODUTO"), 4);
   EXPECT_EQ(conta(*destino, "UNIDADE"), 3);
   EXPECT_EQ(conta(*destino, "PRODUTOGRUPO"), 2);
@@ -111,6 +123,31 @@ TEST_F(IncluiProdutosTest, ADestinationKeepsItsRowsAndLendsItsUnitsGroupsAndFisc
                            "PRODUTOESTOQUE where IDITEMPRODUTO > 14 "
                            "order by IDITEMPRODUTO)"),
             "12 13 14 15 16");
+}
+
+// The same origin into two copies of one destination, by the system's statements and all-or-nothing
+// (units, groups, barcodes and products read once): every column of every table comes out the same,
+// twice over (the second run finds what the first made).
+TEST_F(IncluiProdutosTest, BothModesWriteTheSameRows) {
+  destino->executaIsql(
+      std::string(kDestinoComDados) +
+      "INSERT INTO UNIDADE (IDUNIDADE, DESCRICAO, MEDIDAFRACAO, METRAGEM, QTDECIMAL) VALUES (6, 'KG ', "
+      "'S', 'N', 3);");
+  origem->executaIsql(
+      "INSERT INTO PRODUTOESTOQUE (IDITEMPRODUTO, IDPRODUTO, IDPRODGRUPO, IDUNIDADE, BARRA) VALUES "
+      "(15, 99, 2, 3, '2000015');");
+  BancoDeTeste copia;
+  fs::copy_file(destino->caminho(), copia.caminho(), fs::copy_options::overwrite_existing);
+  OpcoesCopia naCopia = opcoes();
+  naCopia.destino = copia.caminho().string();
+  OpcoesExecucao atomico;
+  atomico.atomico = true;
+  for (int vez = 1; vez <= 2; ++vez) {
+    EXPECT_EQ(inclui(), Resultado::concluido()) << vez;
+    EXPECT_EQ(roda(IniciaImportacao, naCopia, atomico), Resultado::concluido()) << vez;
+    EXPECT_EQ(estadoDoBanco(copia), estadoDoBanco(*destino)) << vez;
+  }
+  EXPECT_EQ(conta(copia, "PRODUTOESTOQUE"), 18);
 }
 
 TEST_F(IncluiProdutosTest, AFailureMidwayLeavesTheDestinationAsItWasAndNoSuccessIsShown) {

@@ -24,6 +24,10 @@ TEST(PreparacaoTributos, CodigosDigitadosComoNumeroOuTexto) {
   EXPECT_EQ(preparaCEST(" 03.001.00 "), "0300100");
   EXPECT_EQ(preparaCEST("1709600"), "1709600");
   EXPECT_EQ(preparaCFOP(" 5.102"), "5102");
+  const std::vector<std::pair<std::string, std::string>> icms = {
+      {"60", "060"}, {"0", "000"}, {" 10 ", "010"}, {"060", "060"}, {"102", "102"}, {"1234", ""}, {"", ""}};
+  for (const auto& [entrada, esperado] : icms)
+    EXPECT_EQ(preparaCST(entrada), esperado) << entrada;
 
   const std::vector<std::pair<std::string, std::string>> taxas = {
       {"18.00", "18"}, {"17,5", "17.5"}, {"17.5", "17.5"}, {" 1,65 ", "1.65"}, {"0", "0"}};
@@ -36,38 +40,44 @@ TEST(PreparacaoTributos, CodigosDigitadosComoNumeroOuTexto) {
     EXPECT_FALSE(numeroTaxa(invalido)) << invalido;
 }
 
-// Columns and values of an INSERT, counted outside quotes.
-std::pair<int, int> contaInsercao(const std::string& sql) {
-  const auto conta = [](const std::string& s) {
-    int n = 1;
-    bool aspas = false;
-    for (char c : s) {
-      if (c == '\'') aspas = !aspas;
-      if (c == ',' && !aspas) ++n;
-    }
-    return n;
-  };
-  const size_t valores = sql.find(" VALUES (");
-  const size_t abre = sql.find('(');
-  return {conta(sql.substr(abre + 1, sql.rfind(')', valores) - abre - 1)),
-          conta(sql.substr(valores + 9, sql.size() - valores - 10))};
-}
-
+// The two CFOP records exactly as the system writes them, a quote in the description doubled.
 TEST(InstrucoesTributos, RegistrosDeCFOP) {
-  const std::string saida = insercaoCFOPSaida(7, "CFOP 5102 CSOSN 1'2", "5102", "060", "1'2");
-  EXPECT_EQ(contaInsercao(saida), std::make_pair(68, 68));
-  EXPECT_NE(saida.find(",'CFOP 5102 CSOSN 1''2','','',"), std::string::npos);
-  EXPECT_NE(saida.find("Null, '60','1''2','S')"), std::string::npos);
-  EXPECT_NE(saida.find("CSTSat,CSOSN ,Ativo ) VALUES (7 ,'S',"), std::string::npos);
-
-  const std::string entrada = insercaoCFOPEntrada(8, "1102");
-  EXPECT_EQ(contaInsercao(entrada), std::make_pair(67, 67));
-  EXPECT_NE(entrada.find("CSTSat,CSOSN  ) VALUES (8 ,'S','CFOP Entrada 1102','',"), std::string::npos);
-  EXPECT_NE(entrada.find(", 0,'NAT 1102',Null ,'N',"), std::string::npos);
-  EXPECT_TRUE(entrada.ends_with(",Null, Null,Null)"));
+  const std::string colunas =
+      std::string(
+          " INSERT INTO TribCFOP "
+          "(idTribCFOP,Tipo,Descricao,CredICMS,CredIPI,GeraDpl,AtuEst,PoderTerc,AtuPrecoCompra,") +
+      " CalcICMS,CalcIPI,CodFiscal,RedICMS,RedIPI,DestacaIPI,IPIBase,CalcDifICMS,CalcIPIFrete,CalcIPIDespesa,"
+      "CalcISS,MatConsumo,DespIntCusto,IPIIntCusto,LFiscICMS,LFiscIPI,LFiscISS,NumLivro,ObsFiscal,"
+      "OrigemProduto,"
+      "CST,STF,CContabil,CredPIS,CredCofins,CalcPIS,CalcCofins,InscEstSubTrib,LetraImpressao,PorcINSS,"
+      "NaturezaOperacao,modBC,CalcSubTrib, CofinsCST,PISCST,CofinsPorcentagem,PISPorcentagem,CredSN,"
+      "AliqIVASubTribFrete,  AliqIVASubTrib, ICMSST ,Regime,PorcReducaoBCICMS,AliquotaICMS,TextoPadraoArt23, "
+      "PorcAprovICMS, MostrarPorcICMS, MostrarBaseICMS  ,IPICST,IPIMostraValor,pMVAST,pRedBCST "
+      ",VendaDig_ICMS, "
+      "VendaDig_ST, VendaDig_IPI,Obs , CSTSat,CSOSN ";
+  const auto valores = [](const std::string& id, const std::string& descricao, const std::string& cfop,
+                          const std::string& natureza) {
+    return " VALUES (" + id + " ,'S','" + descricao + "','','','','','','','',''," + cfop +
+           ",0,0,'','','','','','','','','','','','','','','0','','','','','','','','','', 0,'" + natureza +
+           "',Null "
+           ",'N','','',Null,Null,Null,Null,Null,Null,2,Null,Null,'N',Null,'','','','N',Null,Null,'','',"
+           "'',Null, ";
+  };
+  EXPECT_EQ(insercaoCFOPSaida(7, "CFOP 5102 CSOSN 1'2 CST 060", "5102", "060", "1'2"),
+            colunas + ",Ativo )" +
+                valores("7", "CFOP 5102 CSOSN 1''2 CST 060", "'5102'", "CFOP 5102 CSOSN 1''2 CST 060") +
+                "'60','1''2','S')");
+  EXPECT_EQ(insercaoCFOPSaida(9, "CFOP 5102", "5102", "", ""),
+            colunas + ",Ativo )" + valores("9", "CFOP 5102", "'5102'", "CFOP 5102") + "'0',Null,'S')");
+  EXPECT_EQ(insercaoCFOPEntrada(8, "1102"),
+            colunas + " )" + valores("8", "CFOP Entrada 1102", "'1102'", "NAT 1102") + "Null,Null)");
 
   EXPECT_EQ(consultaCFOPSaida("5405", "", "060"),
-            "Select * From TribCFOP Where  CodFiscal =  '5405' And Coalesce(CSTSAT,'') IN ('060','60')");
+            "Select * From TribCFOP Where  CodFiscal =  '5405' And Coalesce(CSOSN,'')  = '' And "
+            "Coalesce(CSTSAT,'') IN ('060','60')");
+  EXPECT_EQ(consultaCFOPSaida("5102", "", "000"),
+            "Select * From TribCFOP Where  CodFiscal =  '5102' And Coalesce(CSOSN,'')  = '' And "
+            "Coalesce(CSTSAT,'') IN ('000','00','0')");
   EXPECT_EQ(consultaCFOPSaida("5102", "102", "60"),
             "Select * From TribCFOP Where  CodFiscal =  '5102' And Coalesce(CSOSN,'')  = '102' And "
             "Coalesce(CSTSAT,'') = '60'");

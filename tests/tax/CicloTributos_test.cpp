@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "common/ReservaTabelas.h"
+#include "support/EstadoBanco.h"
 #include "tax/AmbienteTributos.h"
 #include "tax/AtualizaTributos.h"
 #include "tax/ExcluiCadastroCFOP.h"
@@ -81,6 +82,14 @@ TEST_F(CicloTributos, ExportaNFEComColunasOcultas) {
   EXPECT_EQ(tela.mensagens.back().texto, "Erro ao Gerar o Excel");
   EXPECT_EQ(tela.mensagens.back().icone, Icone::Informacao);
   EXPECT_EQ(tela.arquivos.size(), 2u);
+  EXPECT_NE(tela.notas.back().find("produtosat.xlsx"), std::string::npos) << tela.notas.back();
+  // A database the query does not fit: the same message, and the cause beside it.
+  conexao->executa("alter table ProdutoEstoque drop CofinsCSTSai");
+  EXPECT_EQ(executa([](ContextoExecucao& ctx) { return ExportaNFE(ctx); }), Resultado::concluido());
+  EXPECT_EQ(exportaSAT().desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_EQ(tela.mensagens.back().texto, "Erro ao Gerar o Excel");
+  EXPECT_TRUE(tela.notas.back().starts_with("Causa: ")) << tela.notas.back();
+  EXPECT_NE(tela.notas.back().find("COFINSCSTSAI"), std::string::npos) << tela.notas.back();
 }
 
 // The edits a person makes: numbers typed where codes lost their zeros, texts with dots and
@@ -128,12 +137,12 @@ TEST_F(CicloTributos, ExportaEditaImporta) {
       linhas("select " + colunas + " from TribCFOP order by 1"),
       (Linhas{{"1", "S", "CFOP 5102 CSOSN 102", "5102", "<null>", "102", "CFOP 5102 CSOSN 102", "0", "2", "S",
                "<null>", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>"},
-              {"2", "S", "CFOP 5405 CSTSat 60", "5405", "60", "<null>", "CFOP 5405 CSTSat 60", "0", "2", "S",
-               "<null>", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>"},
+              {"2", "S", "CFOP 5405 CSTSat 060", "5405", "60", "<null>", "CFOP 5405 CSTSat 060", "0", "2",
+               "S", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>"},
               {"3", "S", "CFOP Entrada 1102", "1102", "<null>", "<null>", "NAT 1102", "0", "2", "S", "0", "0",
                "N", "N", "N", "", "<null>", "<null>"},
-              {"4", "S", "CFOP 5405 CSOSN 1'0 CST 60", "5405", "60", "1'0", "CFOP 5405 CSOSN 1'0 CST 60", "0",
-               "2", "S", "0", "0", "N", "N", "N", "", "<null>", "<null>"}}));
+              {"4", "S", "CFOP 5405 CSOSN 1'0 CST 060", "5405", "60", "1'0", "CFOP 5405 CSOSN 1'0 CST 060",
+               "0", "2", "S", "0", "0", "N", "N", "N", "", "<null>", "<null>"}}));
   EXPECT_EQ(item(1), (Linhas{{"3", "2", "1", "2", "1", "1,65", "6", "7,6", "<null>"}}));
   EXPECT_EQ(item(3), (Linhas{{"1", "2", "2", "3", "<null>", "<null>", "<null>", "<null>", "<null>"}}));
   EXPECT_EQ(item(4), (Linhas{{"4", "1", "4", "<null>", "<null>", "<null>", "<null>", "<null>", "<null>"}}));
@@ -157,11 +166,19 @@ TEST_F(CicloTributos, ReinicioDoCadastroDeCFOP) {
   const Linhas cfopAntes = linhas("select * from TribCFOP order by 1");
   OpcoesAtualizaTributos o;
   o.excluiCFOP = true;
-  ASSERT_EQ(importaSAT(o), Resultado::encerrar());
+  // The refused reset is a failure of the run, said last, although the rows were imported.
+  ASSERT_EQ(importaSAT(o), Resultado::encerrar(MotivoFim::Falha));
   ASSERT_EQ(tela.mensagens.size(), 2u);
   EXPECT_TRUE(tela.mensagens[0].texto.starts_with("Erro ao Excluir CFOP ")) << tela.mensagens[0].texto;
   EXPECT_EQ(tela.mensagens[0].icone, Icone::Informacao);
   EXPECT_EQ(tela.mensagens[1].texto, "FIM");
+  EXPECT_EQ(std::count_if(tela.notas.begin(), tela.notas.end(),
+                          [](const std::string& n) {
+                            return n.starts_with(
+                                "A importação terminou, mas parte dela falhou: o cadastro de "
+                                "CFOP não foi excluído");
+                          }),
+            1);
   EXPECT_EQ(linhas("select * from TribCFOP order by 1").size(), cfopAntes.size());
   EXPECT_EQ(um("select idTribCFOP from CliDono"), "1");
   EXPECT_EQ(item(1)[0][2], "1");
@@ -176,6 +193,44 @@ TEST_F(CicloTributos, ReinicioDoCadastroDeCFOP) {
                     {"2", "5405", "<null>", "<null>", "S"},
                     {"3", "5405", "<null>", "60", "S"}}));
   EXPECT_EQ(item(1)[0][2] + "/" + item(1)[0][3] + " " + item(2)[0][2] + "/" + item(2)[0][3], "1/2 3/<null>");
+
+  // A row without CSOSN finds only records without one: CST "000" is the "0" of record 1, but
+  // record 1 has CSOSN 102, which item 2 never had.
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  editaPlanilha(sat(), {{3, 7, "5102"}, {3, 8, ""}, {3, 9, "000"}});
+  ASSERT_EQ(importaSAT(o), Resultado::encerrar());
+  EXPECT_EQ(
+      linhas("select idTribCFOP, CodFiscal, CSOSN, CSTSat from TribCFOP order by 1"),
+      (Linhas{{"1", "5102", "102", "0"}, {"2", "5405", "<null>", "<null>"}, {"3", "5102", "<null>", "0"}}));
+  EXPECT_EQ(item(2)[0][2], "3");
+}
+
+// Records the store made itself are found again: a CST typed as a number ("60") is the store's
+// "060", and an item whose letter has the row's rate keeps it, although other letters (exempt,
+// substitution, not taxed) share that rate.
+TEST_F(CicloTributos, StoreRecordsAreFoundAgain) {
+  conexao->executa(
+      "insert into ECFLetra (idECFLetra, LetraImpressao, PorcICF, Descricao) values (2, 'I', 0, 'ISENTO')");
+  conexao->executa(
+      "insert into ECFLetra (idECFLetra, LetraImpressao, PorcICF, Descricao) values (3, 'F', 0, 'SUBST')");
+  conexao->executa(
+      "insert into ECFLetra (idECFLetra, LetraImpressao, PorcICF, Descricao) values (4, 'N', 0, 'NT')");
+  conexao->executa(
+      "insert into TribCFOP (idTribCFOP, Tipo, Descricao, CodFiscal, CSOSN, CSTSat) values (3, 'S', 'ST', "
+      "'5405', "
+      "'500', '060')");
+  conexao->executa("update ProdutoEstoque set idECFLetra = 3 where idItemProduto = 1");
+  conexao->executa("update ProdutoEstoque set idECFLetra = 4, idTribCFOP = 3 where idItemProduto = 2");
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  editaPlanilha(sat(), {{3, 9, "#60"}});
+  ASSERT_EQ(importaSAT(), Resultado::encerrar());
+  EXPECT_EQ(item(1)[0][1] + " " + item(2)[0][1] + " " + item(2)[0][2], "3 4 3");
+  EXPECT_EQ(um("select count(*) from TribCFOP"), "3");
+  EXPECT_EQ(um("select count(*) from ECFLetra"), "4");
+  // A rate the item's letter does not have still takes the first letter with it.
+  editaPlanilha(sat(), {{2, 6, "18"}});
+  ASSERT_EQ(importaSAT(), Resultado::encerrar());
+  EXPECT_EQ(item(1)[0][1], "1");
 }
 
 TEST_F(CicloTributos, PlanilhaVaziaCodigoInvalidoEGruposDesmarcados) {
@@ -270,6 +325,66 @@ TEST_F(CicloTributos, LibreOfficeSalvaDeNovo) {
   EXPECT_EQ(linhas(estado), antes);
   EXPECT_EQ(linhas(codigos), cfop);  // the descriptions are rewritten, as every import does
   EXPECT_EQ(um("select count(*) from NCM") + um("select count(*) from ECFLetra"), "21");
+}
+
+// The same workbook into two copies of one database, by the system's statements and all-or-nothing
+// (each record read once): every column of every table comes out the same, a CFOP reset included.
+TEST_F(CicloTributos, BothModesWriteTheSameRows) {
+  conexao->executa(
+      "insert into ECFLetra (idECFLetra, LetraImpressao, PorcICF, Descricao) values (2, 'I', 0, 'ISENTO')");
+  conexao->executa(
+      "insert into ECFLetra (idECFLetra, LetraImpressao, PorcICF, Descricao) values (3, 'F', 0, 'SUBST')");
+  conexao->executa(
+      "insert into TribCFOP (idTribCFOP, Tipo, Descricao, CodFiscal, CSOSN, CSTSat) values (3, 'S', 'ST', "
+      "'5405', "
+      "'500', '060')");
+  for (int i = 3; i <= 9; ++i) {
+    const std::string n = std::to_string(i);
+    conexao->executa("insert into Produto (idProduto, Descricao) values (" + n + ", 'PRODUTO " + n + "')");
+    conexao->executa(
+        "insert into ProdutoEstoque (idItemProduto, idProduto, idProdGrupo, idECFLetra, Ativo) values (" + n +
+        ", " + n + ", 1, " + (i % 2 ? "3" : "Null") + ", 'S')");
+  }
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  // Rows 2 to 8: items 1, 3 to 9 (group 1, by description), row 10 item 2. New NCM, rates, CFOP,
+  // CSOSN and incoming records, each named twice; 0 % for items with and without a letter of theirs.
+  const Edicoes edicoes = {
+      {3, 5, "#22021000"}, {4, 5, "#22021000"}, {5, 5, "#1012100"}, {3, 10, "#300100"}, {4, 10, "0300200"},
+      {3, 6, "17,5"},      {4, 6, "#17.5"},     {5, 6, "0"},        {6, 6, "0"},        {7, 6, "#0"},
+      {3, 7, "5102"},      {3, 8, "101"},       {4, 7, "5102"},     {4, 8, "101"},      {5, 7, "5405"},
+      {5, 8, "500"},       {5, 9, "#60"},       {6, 7, "5102"},     {6, 8, ""},         {6, 9, "000"},
+      {7, 7, "5102"},      {7, 9, "0"},         {3, 11, "1102"},    {4, 11, "#1102"},   {8, 7, "5949"},
+      {8, 8, "900"},       {9, 7, "5949"},      {9, 8, "900"},      {8, 12, "01"},      {8, 13, "1,65"},
+  };
+  editaPlanilha(sat(), edicoes);
+  conexao.reset();
+  BancoDeTeste copia;
+  fs::copy_file(banco->caminho(), copia.caminho(), fs::copy_options::overwrite_existing);
+  fs::copy_file(sat(), copia.pastaPrograma() / "produtosat.xlsx");
+  conexao = std::make_unique<Conexao>(banco->textoConexao());
+
+  OpcoesExecucao atomico;
+  atomico.atomico = true;
+  const auto importaNaCopia = [&](OpcoesAtualizaTributos o) {
+    Conexao outra(copia.textoConexao());
+    ContextoExecucao ctx(tela, copia.pastaPrograma().string(), atomico);
+    ctx.usaConexao(outra);
+    return executaNoContexto(ctx, [o](ContextoExecucao& c) { return AtualizaTributosSAT(c, o); });
+  };
+  OpcoesAtualizaTributos o;
+  o.excluiCFOP = false;
+  ASSERT_EQ(importaSAT(o), Resultado::encerrar());
+  ASSERT_EQ(importaNaCopia(o), Resultado::encerrar());
+  EXPECT_EQ(estadoDoBanco(copia), estadoDoBanco(*banco));
+  EXPECT_EQ(item(5)[0][1] + " " + item(6)[0][1], "3 2");  // item 5 keeps its F, item 6 takes the first
+
+  // The round trip again, with the CFOP table emptied first and the records made anew.
+  o.excluiCFOP = true;
+  OpcoesExecucao semCopia;
+  semCopia.semCopia = atomico.semCopia = true;
+  ASSERT_EQ(importaSAT(o, semCopia), Resultado::encerrar());
+  ASSERT_EQ(importaNaCopia(o), Resultado::encerrar());
+  EXPECT_EQ(estadoDoBanco(copia), estadoDoBanco(*banco));
 }
 
 TEST(ReservaTabelas, OutraExecucaoEsperaAteOFim) {

@@ -61,8 +61,10 @@ Recordset LeituraCursor::leCursor(ITransaction* t, IStatement* stmt) {
       case SQL_FLOAT:
       case SQL_DOUBLE:
       case SQL_D_FLOAT:
-      case SQL_BOOLEAN:
         f.classe = ClasseTipo::Numero;
+        break;
+      case SQL_BOOLEAN:
+        f.classe = ClasseTipo::Logico;
         break;
       case SQL_TEXT:
       case SQL_VARYING:
@@ -75,7 +77,7 @@ Recordset LeituraCursor::leCursor(ITransaction* t, IStatement* stmt) {
         f.classe = ClasseTipo::DataHora;
         break;
       case SQL_BLOB:
-        f.classe = c.subtipo == 1 ? ClasseTipo::Texto : ClasseTipo::Outro;
+        f.classe = c.subtipo == 1 ? ClasseTipo::Texto : ClasseTipo::Binario;
         break;
       default:
         f.classe = ClasseTipo::Outro;
