@@ -172,9 +172,18 @@ void linhaDoPiso(Conexao& c, int i, bool nova, int32_t idItem) {
     c.executa(insercaoProduto(idItem, l.descricao));
     c.executa(insercaoEstoque(item));
   } else {
-    CamposAtualizacao campos{true, true, true, true, true, true, true, true, true, true, !l.atacado.empty(),
-                             true};
-    c.executa(atualizacaoEstoque(item, campos, l.barra));
+    AlteracaoEstoque a{.custo = item.custo,
+                       .venda = item.venda,
+                       .margem = item.margem,
+                       .margemPorc = item.margemPorc,
+                       .estoque = item.estoque,
+                       .idTribCFOP = item.idTribCFOP,
+                       .idECFLetra = item.idECFLetra,
+                       .idNCM = item.idNCM,
+                       .idProdGrupo = item.idProdGrupo,
+                       .idSubGrupo = item.idSubGrupo};
+    if (!l.atacado.empty()) a.atacado = item.atacado;
+    c.executa(atualizacaoEstoque(a, l.barra));
     c.abre("select idproduto from produtoestoque where barra = " + aspas(l.barra + " "));
     c.executa("update produto set descricao = " + aspasCh(l.descricao) + " , DescricaoImp  = " +
               aspasCh(l.descricao.substr(0, 24)) + " where idproduto = " + std::to_string(idItem));

@@ -1,5 +1,6 @@
 #include "migration/EstoqueProduto.h"
 
+#include <cmath>
 #include <vector>
 
 #include "common/ConverteSQL.h"
@@ -18,7 +19,72 @@ std::string id(int32_t v) {
   return std::to_string(v);
 }
 
+std::optional<int32_t> inteiro(const Valor& v) {
+  if (v.nulo()) return std::nullopt;
+  return static_cast<int32_t>(v.paraDouble());
+}
+
+double numero(const Valor& v) {
+  return v.nulo() ? std::nan("") : v.paraDouble();
+}
+
+int escala(const Recordset& rs, const char* nome) {
+  const int p = rs.posicaoCampo(nome);
+  if (p < 0) return -1;
+  const Campo& c = rs.campo(p);
+  // SQL_DOUBLE (480) and SQL_FLOAT (482) report scale 0 but keep fractions.
+  const bool flutuante = c.tipoSql == 480 || c.tipoSql == 482;
+  return c.classe == ClasseTipo::Numero && !flutuante ? c.escala : -1;
+}
+
+// The value as a column of that scale stores it, against the stored one.
+bool mesmo(double novo, double gravado, int casas) {
+  if (std::isnan(gravado)) return false;
+  if (casas < 0) return std::fabs(novo - gravado) < 1e-9;
+  const double p = std::pow(10.0, casas);
+  return std::llround(novo * p) == std::llround(gravado * p);
+}
+
 }  // namespace
+
+ItemGravado itemGravado(const Recordset& rs) {
+  ItemGravado g;
+  g.idItemProduto = inteiro(rs.valor("IdItemProduto")).value_or(0);
+  g.idProduto = inteiro(rs.valor("IdProduto"));
+  g.barra = rs.valor("Barra").textoRegional(1);
+  g.custo = numero(rs.valor("CustoLiquido"));
+  g.venda = numero(rs.valor("VendaAtual"));
+  g.atacado = numero(rs.valor("VendaAtacado"));
+  g.margem = numero(rs.valor("MargemVenda"));
+  g.margemPorc = numero(rs.valor("MargemVendaPorc"));
+  g.estoque = numero(rs.valor("EstoqueAtual"));
+  g.idTribCFOP = inteiro(rs.valor("IdTribCFOP"));
+  g.idECFLetra = inteiro(rs.valor("IdECFLetra"));
+  g.idNCM = inteiro(rs.valor("IdNCM"));
+  g.idProdGrupo = inteiro(rs.valor("IdProdGrupo"));
+  g.idSubGrupo = inteiro(rs.valor("IdSubGrupo"));
+  return g;
+}
+
+EscalasItem escalasItem(const Recordset& rs) {
+  return {escala(rs, "CustoLiquido"), escala(rs, "VendaAtual"),      escala(rs, "VendaAtacado"),
+          escala(rs, "MargemVenda"),  escala(rs, "MargemVendaPorc"), escala(rs, "EstoqueAtual")};
+}
+
+bool alteraItem(const AlteracaoEstoque& a, const ItemGravado& g, const EscalasItem& e) {
+  auto difere = [](const std::optional<Decimal>& novo, double gravado, int casas) {
+    return novo && !mesmo(novo->paraDouble(), gravado, casas);
+  };
+  auto outro = [](const std::optional<int32_t>& novo, const std::optional<int32_t>& gravado) {
+    return novo && novo != gravado;
+  };
+  return difere(a.atacado, g.atacado, e.atacado) || difere(a.custo, g.custo, e.custo) ||
+         difere(a.venda, g.venda, e.venda) || difere(a.margem, g.margem, e.margem) ||
+         (a.margem && !mesmo(a.margemPorc.value_or(100), g.margemPorc, e.margemPorc)) ||
+         difere(a.estoque, g.estoque, e.estoque) || outro(a.idTribCFOP, g.idTribCFOP) ||
+         outro(a.idECFLetra, g.idECFLetra) || outro(a.idNCM, g.idNCM) ||
+         outro(a.idProdGrupo, g.idProdGrupo) || outro(a.idSubGrupo, g.idSubGrupo);
+}
 
 std::string insercaoProduto(int32_t idProduto, const std::string& descricao) {
   const std::string d = esquerda(descricao, 55);
@@ -76,28 +142,24 @@ std::string insercaoEstoque(const ItemProduto& i) {
   return sql + ")";
 }
 
-std::string atualizacaoEstoque(const ItemProduto& i, const CamposAtualizacao& c,
-                               const std::string& barraGravada) {
+std::string atualizacaoEstoque(const AlteracaoEstoque& a, const std::string& barraGravada) {
   // Each assignment with the separator in front, as the statement writes it.
   std::vector<std::string> partes;
-  if (c.temAtacado) partes.push_back(" ,VENDAATACADO    = " + numeroSQL(i.atacado));
-  if (c.precoCusto && c.temCusto) {
-    const std::string custo = numeroSQL(i.custo);
+  if (a.atacado) partes.push_back(" ,VENDAATACADO    = " + numeroSQL(*a.atacado));
+  if (a.custo) {
+    const std::string custo = numeroSQL(*a.custo);
     partes.push_back(" ,CustoLiquido    = " + custo + "," + " Custobruto      = " + custo);
-    if (c.precoVenda && c.temVenda) partes.push_back(" ,VendaAtual      = " + numeroSQL(i.venda));
-    partes.push_back(" ,MargemVenda     = " + numeroSQL(i.margem) +
-                     " ,MargemVendaPorc = " + fl(Valor(i.margemPorc)));
   }
-  if (c.estoque && c.temEstoque) partes.push_back(" , EstoqueAtual    = " + fl(Valor(i.estoque)));
-  // References only when the row names one that was found or created.
-  if (c.cfopSat && i.idTribCFOP) partes.push_back(" ,idTribCFOP      = " + id(i.idTribCFOP));
-  if (c.aliqEcf && i.idECFLetra && *i.idECFLetra)
-    partes.push_back(" ,IdECFLetra      = " + id(*i.idECFLetra));
-  if (c.ncm && i.idNCM) partes.push_back(" ,idNCM           = " + id(i.idNCM));
-  if (c.grupo && c.temGrupo) {
-    if (i.idProdGrupo) partes.push_back("     ,   idProdGrupo      = " + id(i.idProdGrupo));
-    if (i.idSubGrupo) partes.push_back("     ,   IDSUBGRUPO      = " + id(*i.idSubGrupo));
-  }
+  if (a.venda) partes.push_back(" ,VendaAtual      = " + numeroSQL(*a.venda));
+  if (a.margem)
+    partes.push_back(" ,MargemVenda     = " + numeroSQL(*a.margem) +
+                     " ,MargemVendaPorc = " + fl(Valor(a.margemPorc.value_or(100))));
+  if (a.estoque) partes.push_back(" , EstoqueAtual    = " + fl(Valor(*a.estoque)));
+  if (a.idTribCFOP) partes.push_back(" ,idTribCFOP      = " + id(*a.idTribCFOP));
+  if (a.idECFLetra) partes.push_back(" ,IdECFLetra      = " + id(*a.idECFLetra));
+  if (a.idNCM) partes.push_back(" ,idNCM           = " + id(*a.idNCM));
+  if (a.idProdGrupo) partes.push_back("     ,   idProdGrupo      = " + id(*a.idProdGrupo));
+  if (a.idSubGrupo) partes.push_back("     ,   IDSUBGRUPO      = " + id(*a.idSubGrupo));
   if (partes.empty()) return {};
   // The first assignment has no separator before it.
   std::string& primeira = partes.front();

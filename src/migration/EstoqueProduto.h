@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/Valor.h"
+#include "platform/Recordset.h"
 
 namespace zuv {
 
@@ -22,18 +23,47 @@ struct ItemProduto {
   Data cadastro;
 };
 
-// What the update of an existing item may rewrite: the ticked boxes, and which cells of the row hold
-// something (an empty cell never zeroes or clears a stored value).
-struct CamposAtualizacao {
-  bool precoCusto = false, precoVenda = false, estoque = false, cfopSat = false, aliqEcf = false, ncm = false,
-       grupo = false;
-  bool temCusto = false, temVenda = false, temEstoque = false, temAtacado = false, temGrupo = false;
+// What the update of an existing item rewrites: each field that is set. A field is set only when
+// its box is ticked and its own cell holds something (an empty cell never zeroes or clears a stored
+// value), or, for the margin, when the cost or the sale price is rewritten.
+struct AlteracaoEstoque {
+  std::optional<Decimal> atacado{}, custo{}, venda{}, margem{};
+  std::optional<double> margemPorc{};
+  std::optional<Decimal> estoque{};
+  std::optional<int32_t> idTribCFOP{}, idECFLetra{}, idNCM{}, idProdGrupo{}, idSubGrupo{};
 };
+
+// A stored stock item as a row is compared with it: its identifiers, its barcode as stored, and
+// the values a rewrite may change (NaN for null).
+struct ItemGravado {
+  int32_t idItemProduto = 0;
+  std::optional<int32_t> idProduto;
+  std::string barra;
+  double custo = 0, venda = 0, atacado = 0, margem = 0, margemPorc = 0, estoque = 0;
+  std::optional<int32_t> idTribCFOP, idECFLetra, idNCM, idProdGrupo, idSubGrupo;
+};
+
+// The digits after the point of the stored numbers (the database's column scales; -1 for a column
+// of floating type), so that a value is compared as the column would store it.
+struct EscalasItem {
+  int custo = 4, venda = 2, atacado = 2, margem = 2, margemPorc = 4, estoque = 3;
+};
+
+// The columns of PRODUTOESTOQUE an ItemGravado holds, for a SELECT.
+inline constexpr const char* kColunasItemGravado =
+    "IdItemProduto, IdProduto, Barra, CustoLiquido, VendaAtual, VendaAtacado, MargemVenda, "
+    "MargemVendaPorc, EstoqueAtual, IdTribCFOP, IdECFLetra, IdNCM, IdProdGrupo, IdSubGrupo";
+
+// The current record of a recordset holding those columns (by name).
+ItemGravado itemGravado(const Recordset& rs);
+EscalasItem escalasItem(const Recordset& rs);
+
+// Whether the rewrite changes something of the stored item.
+bool alteraItem(const AlteracaoEstoque& alteracao, const ItemGravado& item, const EscalasItem& escalas);
 
 std::string insercaoProduto(int32_t idProduto, const std::string& descricao);
 std::string insercaoEstoque(const ItemProduto& item);
 // "" when nothing is to be rewritten. `barraGravada` is the barcode as the stock item holds it.
-std::string atualizacaoEstoque(const ItemProduto& item, const CamposAtualizacao& campos,
-                               const std::string& barraGravada);
+std::string atualizacaoEstoque(const AlteracaoEstoque& alteracao, const std::string& barraGravada);
 
 }  // namespace zuv

@@ -1,5 +1,6 @@
 #include "migration/ImportaPlanilhaProduto.h"
 
+#include "common/ReservaTabelas.h"
 #include "common/Tela.h"
 #include "migration/ImportacaoProduto.h"
 #include "shell/ContextoExecucao.h"
@@ -8,6 +9,11 @@ namespace zuv {
 
 Resultado ImportaPlanilhaProduto(ContextoExecucao& ctx, const OpcoesImportacaoProduto& opcoes,
                                  ResumoImportacaoProduto* resumo) {
+  ReservaTabelas reserva(kTabelasProdutos, [&] {
+    ctx.tela().nota(
+        "Aguardando outra operação que grava nas mesmas tabelas (unidades, grupos, NCM, ECFLetra, "
+        "CST, TribCFOP, produtos)...");
+  });
   Conexao& conexao = ctx.zuv();
   AmbienteImportacao ambiente{
       conexao,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <iterator>
 #include <string_view>
@@ -28,13 +29,15 @@ namespace {
 constexpr const char* kSavepointLinha = "LINHA_PRODUTO";
 constexpr const char* kSavepointLimpeza = "LIMPEZA_PRODUTOS";
 
-Decimal decimalDe(const Valor& v, int casas) {
-  return v.nulo() ? Decimal{0, casas} : arredonda(v.paraDouble(), casas);
-}
-
 bool temLetra(const std::string& s) {
   return std::any_of(s.begin(), s.end(), [](unsigned char c) { return c >= 'A' && c <= 'Z'; });
 }
+
+// A failure of the database itself (falhaDoBanco) during a row: the run stops there.
+struct ParadaDoBanco {
+  int linha;
+  std::string causa;
+};
 
 class Importacao {
  public:
@@ -44,13 +47,19 @@ class Importacao {
   Resultado executa();
 
  private:
-  enum class Desfecho { Inserido, Atualizado };
+  enum class Desfecho { Inserido, Atualizado, SemAlteracao };
 
   bool limpaBase();
   Desfecho processaLinha(const LinhaProduto& l, const std::string& ncmOnline);
-  void descricao(const LinhaProduto& l, const std::string& barraGravada, int32_t idNovo);
-  void confirmaLote();
+  Desfecho insere(const LinhaProduto& l, ItemProduto& item);
+  Desfecho atualiza(const LinhaProduto& l, ItemProduto& item, const std::vector<ItemGravado>& gravados,
+                    const EscalasItem& escalas);
+  std::vector<ItemGravado> itensDaBarra(const std::string& barra, EscalasItem& escalas);
+  bool descricao(const LinhaProduto& l, const std::string& barraGravada, int32_t idNovo);
+  void confirmaLote(int linha);
   int totalDeLinhas();
+  Resultado paraNaFalhaDoBanco(const ParadaDoBanco& p);
+  std::string fonte(int linha) const;
 
   AmbienteImportacao& a_;
   Conexao& c_;
@@ -60,6 +69,7 @@ class Importacao {
   ConsultaNCM consulta_;
   std::shared_ptr<LeitorPlanilha> fonte_;
   int estilo_ = 1;
+  int confirmadaAte_ = 0;  // the last sheet row whose work is committed (0: none)
 };
 
 // Wipes the catalogue in one transaction. A statement the database refuses is undone (with the one
@@ -80,6 +90,9 @@ bool Importacao::limpaBase() {
       try {
         c_.executa(kLimpaBaseProdutos[j]);
       } catch (const ErroBanco& e) {
+        // A table this database does not have is listed like a refusal; a failure of the database
+        // itself stops the run.
+        if (falhaDoBanco(e) && e.codigoSql() != -204) throw;
         c_.executa(std::string("ROLLBACK TO SAVEPOINT ") + kSavepointLimpeza);
         tela_.adicionaItem(kControleProdErro, std::string(kLimpaBaseProdutos[j]) + ": " + e.what());
         if (recusa.empty()) recusa = e.what();
@@ -113,10 +126,34 @@ int Importacao::totalDeLinhas() {
   return std::max(1, linha - 2);
 }
 
-void Importacao::confirmaLote() {
-  c_.confirma();
+std::string Importacao::fonte(int linha) const {
+  return "a linha " + std::to_string(linha) +
+         (o_.planilha ? std::string(" de ") + kArquivoProduto : " da grade");
+}
+
+void Importacao::confirmaLote(int linha) {
+  try {
+    c_.confirma();
+  } catch (const ErroBanco& e) {
+    throw ParadaDoBanco{linha, e.what()};
+  }
   ++resumo_.confirmacoes;
+  confirmadaAte_ = linha;
   c_.iniciaTransacao();
+}
+
+// Every stock item whose barcode is the row's (in any case); none for an empty barcode, which is
+// always a new item.
+std::vector<ItemGravado> Importacao::itensDaBarra(const std::string& barra, EscalasItem& escalas) {
+  std::vector<ItemGravado> itens;
+  if (barra.empty()) return itens;
+  Recordset rs = c_.abre("Select * from ProdutoEstoque where Barra = " + aspas(barra));
+  if (rs.eof() && temLetra(barra))
+    rs = c_.abre("Select * from ProdutoEstoque where Upper(Barra) = " + aspas(barra));
+  escalas = escalasItem(rs);
+  for (; !rs.eof(); rs.proximo())
+    itens.push_back(itemGravado(rs));
+  return itens;
 }
 
 Importacao::Desfecho Importacao::processaLinha(const LinhaProduto& l, const std::string& ncmOnline) {
@@ -125,32 +162,19 @@ Importacao::Desfecho Importacao::processaLinha(const LinhaProduto& l, const std:
   item.barra = l.barra;
   item.idItemProduto = ProxCodigo(c_, "iditemproduto", "produtoestoque",
                                   "select MAX(iditemproduto) AS iditemproduto from produtoestoque");
-
-  // The existing item: same barcode, in any case; an empty barcode is always a new item.
-  Recordset existente;
-  if (!l.barra.empty()) {
-    existente = c_.abre("Select * from ProdutoEstoque where Barra = " + aspas(l.barra));
-    if (existente.eof() && temLetra(l.barra))
-      existente = c_.abre("Select * from ProdutoEstoque where Upper(Barra) = " + aspas(l.barra));
-  }
-  const bool existe = existente.aberto() && !existente.eof();
-  const std::string barraGravada = existe ? existente.valor("Barra").textoRegional(estilo_) : l.barra;
+  EscalasItem escalas;
+  const std::vector<ItemGravado> gravados = itensDaBarra(l.barra, escalas);
+  const bool existe = !gravados.empty();
   item.idUnidade = unidadeDoProduto(c_, l.unidade, l.unidadeEscrita);
 
-  // Prices. "Preço Venda" alone keeps the stored cost of an existing item; new items take column 4.
-  const bool custoGravado = existe && o_.precoVenda && !o_.precoCusto;
-  item.custo = custoGravado ? decimalDe(existente.valor("CustoLiquido"), 2) : leNumero(l.custo, estilo_);
+  // The numbers are read before the references, so that a row that is not a number creates nothing.
   item.venda = leNumero(l.venda, estilo_);
-  // An existing item whose sale price is not rewritten keeps it: its margin is taken against it.
-  const bool vendaNova = o_.precoCusto && o_.precoVenda && !l.venda.empty();
-  const Decimal vendaDaMargem =
-      existe && !vendaNova ? decimalDe(existente.valor("VendaAtual"), 2) : item.venda;
-  if (item.custo.unscaled == 0) item.custo = vendaDaMargem;
-  item.margem = Decimal{vendaDaMargem.unscaled - item.custo.unscaled, 2};
-  item.margemPorc = item.custo.unscaled != 0 ? item.margem.paraDouble() / item.custo.paraDouble() * 100 : 100;
+  if (!existe || o_.precoCusto) item.custo = leNumero(l.custo, estilo_);
 
+  // "Grupo": a new item without group is filed under "DIVERSOS"; an existing item gets each of
+  // group and sub-group only from its own cell.
   if (o_.grupo) {
-    item.idProdGrupo = grupoDoProduto(c_, l.grupo, l.grupoEscrito);
+    if (!existe || !l.grupo.empty()) item.idProdGrupo = grupoDoProduto(c_, l.grupo, l.grupoEscrito);
     item.idSubGrupo = subGrupoDoProduto(c_, l.subGrupo, l.subGrupoEscrito);
   }
   const std::string ncm = l.ncm.empty() ? ncmOnline : l.ncm;
@@ -164,38 +188,68 @@ Importacao::Desfecho Importacao::processaLinha(const LinhaProduto& l, const std:
   item.venda2 = item.atacado;
   item.atacado2 = leNumero(l.atacado2, estilo_);
 
-  Desfecho desfecho;
-  if (!existe) {
-    try {
-      item.estoque = leNumero(l.estoque, estilo_, 3);
-    } catch (const ErroConversao&) {
-      item.estoque = Decimal{0, 3};  // a new item's stock is 0 when the cell is not a number
-    }
-    item.idProduto = ProxCodigo(c_, "IDPRODUTO", "PRODUTO");
-    c_.executa(insercaoProduto(item.idProduto, l.descricao));
-    c_.executa(insercaoEstoque(item));
-    desfecho = Desfecho::Inserido;
-  } else {
-    CamposAtualizacao campos{o_.precoCusto, o_.precoVenda, o_.estoque, o_.cfopSat,
-                             o_.aliqEcf,    o_.ncm,        o_.grupo};
-    campos.temCusto = !l.custo.empty() || custoGravado;
-    campos.temVenda = !l.venda.empty();
-    campos.temEstoque = !l.estoque.empty();
-    campos.temAtacado = !l.atacado.empty();
-    campos.temGrupo = !l.grupo.empty();
-    if (o_.estoque && campos.temEstoque) item.estoque = leNumero(l.estoque, estilo_, 3);
-    const std::string sql = atualizacaoEstoque(item, campos, barraGravada);
-    if (!sql.empty()) c_.executa(sql);
-    desfecho = Desfecho::Atualizado;
+  const Desfecho d = existe ? atualiza(l, item, gravados, escalas) : insere(l, item);
+  const bool novaDescricao =
+      descricao(l, existe ? gravados.front().barra : l.barra, existe ? 0 : item.idProduto);
+  return d == Desfecho::SemAlteracao && novaDescricao ? Desfecho::Atualizado : d;
+}
+
+Importacao::Desfecho Importacao::insere(const LinhaProduto& l, ItemProduto& item) {
+  // Without a cost the sale price is the cost.
+  if (item.custo.unscaled == 0) item.custo = item.venda;
+  item.margem = Decimal{item.venda.unscaled - item.custo.unscaled, 2};
+  item.margemPorc = item.custo.unscaled != 0 ? item.margem.paraDouble() / item.custo.paraDouble() * 100 : 100;
+  try {
+    item.estoque = leNumero(l.estoque, estilo_, 3);
+  } catch (const ErroConversao&) {
+    item.estoque = Decimal{0, 3};  // a new item's stock is 0 when the cell is not a number
   }
-  descricao(l, barraGravada, existe ? 0 : item.idProduto);
-  return desfecho;
+  item.idProduto = ProxCodigo(c_, "IDPRODUTO", "PRODUTO");
+  c_.executa(insercaoProduto(item.idProduto, l.descricao));
+  c_.executa(insercaoEstoque(item));
+  return Desfecho::Inserido;
+}
+
+// Every ticked field whose own cell holds something is rewritten; the margin follows the cost and
+// the sale price the item ends with. "Preço Venda" alone rewrites no price.
+Importacao::Desfecho Importacao::atualiza(const LinhaProduto& l, ItemProduto& item,
+                                          const std::vector<ItemGravado>& gravados,
+                                          const EscalasItem& escalas) {
+  const ItemGravado& g = gravados.front();
+  AlteracaoEstoque a;
+  if (!l.atacado.empty()) a.atacado = item.atacado;
+  if (o_.precoCusto) {
+    const Decimal venda =
+        o_.precoVenda && !l.venda.empty() ? item.venda : arredonda(std::isnan(g.venda) ? 0 : g.venda, 2);
+    if (o_.precoVenda && !l.venda.empty()) a.venda = venda;
+    Decimal custo = arredonda(std::isnan(g.custo) ? 0 : g.custo, 2);
+    if (!l.custo.empty()) {
+      custo = item.custo.unscaled == 0 ? venda : item.custo;  // a cost of 0 takes the sale price
+      a.custo = custo;
+    }
+    if (a.custo || a.venda) {
+      a.margem = Decimal{venda.unscaled - custo.unscaled, 2};
+      a.margemPorc = custo.unscaled != 0 ? a.margem->paraDouble() / custo.paraDouble() * 100 : 100;
+    }
+  }
+  if (o_.estoque && !l.estoque.empty()) a.estoque = leNumero(l.estoque, estilo_, 3);
+  // References only when the row names one that was found or created.
+  if (o_.cfopSat && item.idTribCFOP) a.idTribCFOP = item.idTribCFOP;
+  if (o_.aliqEcf && item.idECFLetra && *item.idECFLetra) a.idECFLetra = item.idECFLetra;
+  if (o_.ncm && item.idNCM) a.idNCM = item.idNCM;
+  if (o_.grupo && item.idProdGrupo) a.idProdGrupo = item.idProdGrupo;
+  if (o_.grupo && item.idSubGrupo) a.idSubGrupo = item.idSubGrupo;
+  const std::string sql = atualizacaoEstoque(a, g.barra);
+  if (!sql.empty()) c_.executa(sql);
+  const bool altera = std::any_of(gravados.begin(), gravados.end(),
+                                  [&](const ItemGravado& i) { return alteraItem(a, i, escalas); });
+  return altera ? Desfecho::Atualizado : Desfecho::SemAlteracao;
 }
 
 // "Nome Produto" in update mode rewrites the description of the row's product (never with an empty
-// cell).
-void Importacao::descricao(const LinhaProduto& l, const std::string& barraGravada, int32_t idNovo) {
-  if (o_.limpaBase || !o_.nomeProduto || l.descricao.empty()) return;
+// cell). Whether an existing product's description changed.
+bool Importacao::descricao(const LinhaProduto& l, const std::string& barraGravada, int32_t idNovo) {
+  if (o_.limpaBase || !o_.nomeProduto || l.descricao.empty()) return false;
   std::optional<int32_t> idProduto;
   if (!barraGravada.empty()) {
     Recordset rs = c_.abre("select idproduto from produtoestoque where barra = " + aspas(barraGravada + " "));
@@ -203,10 +257,49 @@ void Importacao::descricao(const LinhaProduto& l, const std::string& barraGravad
   } else if (idNovo) {
     idProduto = idNovo;  // an empty barcode names every item without one: take the row's own
   }
-  if (!idProduto) return;
-  const std::string d = esquerda(l.descricao, 55);
+  if (!idProduto) return false;
+  const std::string d = esquerda(l.descricao, 55), imp = esquerda(d, 24);
+  bool muda = false;
+  if (!idNovo) {
+    Recordset rs = c_.abre("Select Descricao, DescricaoImp From Produto Where IdProduto = " +
+                           std::to_string(*idProduto));
+    muda = !rs.eof() && (rs.valor(0).textoRegional(1) != d || rs.valor(1).textoRegional(1) != imp);
+  }
   c_.executa("update produto set descricao = " + ConverteSQL(Valor(d), "CH") + " , DescricaoImp  = " +
-             ConverteSQL(Valor(esquerda(d, 24)), "CH") + " where idproduto = " + std::to_string(*idProduto));
+             ConverteSQL(Valor(imp), "CH") + " where idproduto = " + std::to_string(*idProduto));
+  return muda;
+}
+
+// The database failed under the run: the row is undone, what the connection still holds is
+// committed, and one message says where the run stopped and why.
+Resultado Importacao::paraNaFalhaDoBanco(const ParadaDoBanco& p) {
+  std::string gravado;
+  if (c_.atomica()) {
+    gravado = "Nada foi gravado.";
+  } else if (p.linha < 2) {
+    try {
+      if (c_.aberta() && c_.emTransacao()) c_.desfaz();
+    } catch (const Erro&) {
+    }
+    gravado = "Nada foi excluído e nada foi importado.";
+  } else {
+    try {
+      if (c_.aberta() && c_.emTransacao()) {
+        c_.confirma();
+        confirmadaAte_ = p.linha - 1;
+      }
+    } catch (const Erro&) {
+    }
+    gravado = confirmadaAte_ >= 2 ? "As linhas até a " + std::to_string(confirmadaAte_) +
+                                        " estão gravadas; as seguintes não foram gravadas."
+                                  : "Nenhuma linha foi gravada.";
+  }
+  const std::string onde = p.linha < 2 ? "ao limpar a base de produtos" : "n" + fonte(p.linha);
+  const std::string texto = "A importação parou " + onde + ": falha do banco de dados (" +
+                            textoVisivel(p.causa, true) + "). " + gravado;
+  tela_.cursorEspera(false);
+  tela_.mensagem(texto, Icone::Exclamacao);
+  return Resultado::falhou(texto);
 }
 
 Resultado Importacao::executa() {
@@ -227,12 +320,20 @@ Resultado Importacao::executa() {
   tela_.cursorEspera(true);
   if (o_.limpaBase) {
     if (!temDados) {
-      tela_.adicionaItem(kControleProdErro, std::string("Nenhuma linha de produto em ") +
-                                                (o_.planilha ? kArquivoProduto : "na grade") +
-                                                ": a base de produtos não foi limpa.");
-    } else {
-      if (a_.copiaDeSeguranca) a_.copiaDeSeguranca();
+      // A new migration without rows would end with an empty catalogue: nothing is done.
+      const std::string texto = std::string("Nenhuma linha de produto em ") +
+                                (o_.planilha ? kArquivoProduto : "na grade") +
+                                ": a base de produtos não foi limpa e nada foi importado.";
+      tela_.cursorEspera(false);
+      tela_.mensagem(texto, Icone::Exclamacao);
+      return Resultado::falhou(texto);
+    }
+    if (a_.copiaDeSeguranca) a_.copiaDeSeguranca();
+    try {
       if (!limpaBase()) return Resultado::falhou("A base de produtos não foi limpa.");
+    } catch (const ErroBanco& e) {
+      if (!falhaDoBanco(e)) throw;
+      return paraNaFalhaDoBanco({0, e.what()});
     }
   }
 
@@ -243,46 +344,61 @@ Resultado Importacao::executa() {
   c_.iniciaTransacao();
   int lote = 0;
   int linha = 2;
-  for (;; ++linha) {
-    tela_.defineTexto(kControleRegistro, std::to_string(linha));
-    LinhaProduto l = leLinhaProduto(*fonte_, linha, o_.planilha);
-    if (l.fim()) break;
-    // Asked once per row, outside the row's savepoint: a retry does not ask again.
-    std::string ncmOnline, aviso;
-    if (l.ncm.empty()) ncmOnline = consulta_.consulta(l.barra, aviso);
-    if (!aviso.empty()) tela_.adicionaItem(kControleProdErro, aviso);
+  try {
+    for (;; ++linha) {
+      tela_.defineTexto(kControleRegistro, std::to_string(linha));
+      LinhaProduto l = leLinhaProduto(*fonte_, linha, o_.planilha);
+      if (l.fim()) break;
+      // Asked once per row, outside the row's savepoint: a retry does not ask again.
+      std::string ncmOnline, aviso;
+      if (l.ncm.empty()) ncmOnline = consulta_.consulta(l.barra, aviso);
+      if (!aviso.empty()) tela_.adicionaItem(kControleProdErro, aviso);
 
-    std::string erro;
-    for (int tentativa = 0; tentativa < 2; ++tentativa) {
-      if (tentativa) l = leLinhaProduto(*fonte_, linha, o_.planilha);
-      c_.executa(std::string("SAVEPOINT ") + kSavepointLinha);
-      try {
-        const Desfecho d = processaLinha(l, ncmOnline);
-        ++(d == Desfecho::Inserido ? resumo_.inseridos : resumo_.atualizados);
-        erro.clear();
-        break;
-      } catch (const Erro& e) {
-        // Nothing of the row stays: its statements go back to the savepoint.
-        c_.executa(std::string("ROLLBACK TO SAVEPOINT ") + kSavepointLinha);
-        erro = e.what();
+      std::string erro;
+      for (int tentativa = 0; tentativa < 2; ++tentativa) {
+        if (tentativa) l = leLinhaProduto(*fonte_, linha, o_.planilha);
+        try {
+          c_.executa(std::string("SAVEPOINT ") + kSavepointLinha);
+          const Desfecho d = processaLinha(l, ncmOnline);
+          ++(d == Desfecho::Inserido     ? resumo_.inseridos
+             : d == Desfecho::Atualizado ? resumo_.atualizados
+                                         : resumo_.semAlteracao);
+          erro.clear();
+          break;
+        } catch (const Erro& e) {
+          // Nothing of the row stays: its statements go back to the savepoint.
+          const auto* banco = dynamic_cast<const ErroBanco*>(&e);
+          if (banco && falhaDoBanco(*banco)) {
+            try {
+              if (c_.aberta()) c_.executa(std::string("ROLLBACK TO SAVEPOINT ") + kSavepointLinha);
+            } catch (const Erro&) {
+            }
+            throw ParadaDoBanco{linha, e.what()};
+          }
+          c_.executa(std::string("ROLLBACK TO SAVEPOINT ") + kSavepointLinha);
+          erro = e.what();
+        }
       }
+      if (!erro.empty()) {
+        ++resumo_.falhas;
+        tela_.adicionaItem(kControleProdErro, "Linha Excel: " + std::to_string(linha - 1) + " Código Barra " +
+                                                  l.barra + " Valor de Venda " + l.venda +
+                                                  " Descrição Programática: " + erro);
+        if (a_.registraFalha)
+          a_.registraFalha("Linha " + std::to_string(linha) + " de " + kArquivoProduto, erro);
+      }
+      // The first commit comes after six rows, then after every five.
+      if (lote == 5) {
+        confirmaLote(linha);
+        lote = 0;
+      }
+      ++lote;
+      const int valor = std::clamp(int((linha - 1) * (100.0 / total)), 0, 100);
+      if (valor != mostrado) tela_.progresso(mostrado = valor);
     }
-    if (!erro.empty()) {
-      ++resumo_.falhas;
-      tela_.adicionaItem(kControleProdErro, "Linha Excel: " + std::to_string(linha - 1) + " Código Barra " +
-                                                l.barra + " Valor de Venda " + l.venda +
-                                                " Descrição Programática: " + erro);
-      if (a_.registraFalha)
-        a_.registraFalha("Linha " + std::to_string(linha) + " de " + kArquivoProduto, erro);
-    }
-    // The first commit comes after six rows, then after every five.
-    if (lote == 5) {
-      confirmaLote();
-      lote = 0;
-    }
-    ++lote;
-    const int valor = std::clamp(int((linha - 1) * (100.0 / total)), 0, 100);
-    if (valor != mostrado) tela_.progresso(mostrado = valor);
+  } catch (const ParadaDoBanco& p) {
+    resumo_.ultimaLinha = p.linha;
+    return paraNaFalhaDoBanco(p);
   }
   resumo_.ultimaLinha = linha;
 
@@ -317,7 +433,9 @@ std::string ResumoImportacaoProduto::texto() const {
   char tempo[32];
   std::snprintf(tempo, sizeof tempo, "%.1f", segundos);
   std::string r = "Produtos: " + std::to_string(inseridos) + " importados, " + std::to_string(atualizados) +
-                  " atualizados, " + std::to_string(falhas) + " com erro, em " + tempo + " s";
+                  " atualizados, ";
+  if (semAlteracao) r += std::to_string(semAlteracao) + " sem alteração, ";
+  r += std::to_string(falhas) + " com erro, em " + tempo + " s";
   if (ultimaLinha > 2) r += " (linhas 2 a " + std::to_string(ultimaLinha - 1) + ")";
   return r;
 }

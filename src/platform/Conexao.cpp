@@ -151,6 +151,33 @@ class Vigia {
 
 }  // namespace
 
+bool falhaDoBanco(const ErroBanco& erro) {
+  switch (erro.codigoGds()) {
+    case isc_network_error:
+    case isc_net_read_err:
+    case isc_net_write_err:
+    case isc_lost_db_connection:
+    case isc_conn_lost:
+    case isc_shutdown:
+    case isc_att_shutdown:
+    case isc_io_error:
+    case isc_bad_db_handle:
+      return true;
+  }
+  // -902 and -904: system errors that stop further work; -204/-206: unknown table or column;
+  // -551: no permission.
+  switch (erro.codigoSql()) {
+    case -902:
+    case -904:
+    case -924:
+    case -204:
+    case -206:
+    case -551:
+      return true;
+  }
+  return false;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Connection
 
@@ -168,6 +195,7 @@ struct Conexao::Impl {
   std::string anexadoEm;  // the name given to attachDatabase
   bool conta = false;
   Alteracoes alteracoes;
+  Alteracoes perdidas;  // of a transaction the link took with it
   // The counts when each open transaction or savepoint began; in atomic mode the first one is the
   // run's start (savepoint kPontoInicio), the others the run's own transactions.
   std::vector<Alteracoes> pontos;
@@ -251,9 +279,13 @@ struct Conexao::Impl {
     try {
       Vigia::Chamada chamada(vigia);
       return f();
-    } catch (const Erro& e) {
+    } catch (const ErroBanco& e) {
       if (!vigia.disparou()) {
         erro = e.what();
+        // A link lost under the call took the open transaction with it.
+        if (e.codigoGds() == isc_network_error || e.codigoGds() == isc_lost_db_connection ||
+            e.codigoGds() == isc_att_shutdown || e.codigoGds() == isc_shutdown)
+          perdeTransacao();
         throw;
       }
       fecha();
@@ -261,6 +293,9 @@ struct Conexao::Impl {
       ErroBanco parado(mensagemServidorParado(vigia.segundos()), 0, isc_network_error);
       erro = parado.what();
       throw parado;
+    } catch (const Erro& e) {
+      erro = e.what();
+      throw;
     }
   }
 
@@ -273,9 +308,30 @@ struct Conexao::Impl {
     return w1252 ? para1252(sql) : sql;
   }
 
+  // The open transaction is gone with the link: its counts move to the lost ones. An atomic run's
+  // transaction is left to the end of the run, which reports all of it as undone.
+  void perdeTransacao() noexcept {
+    if (!transacao || atomica) return;
+    if (!pontos.empty()) {
+      for (const auto& [tabela, c] : alteracoes) {
+        const auto antes = pontos.front().find(tabela);
+        const ContagemTabela inicio = antes == pontos.front().end() ? ContagemTabela{} : antes->second;
+        ContagemTabela& p = perdidas[tabela];
+        p.incluidos += c.incluidos - inicio.incluidos;
+        p.alterados += c.alterados - inicio.alterados;
+        p.excluidos += c.excluidos - inicio.excluidos;
+      }
+      alteracoes = pontos.front();
+    }
+    desfaz(transacao);
+    explicita = false;
+    pontos.clear();
+  }
+
   void fecha() noexcept {
     {
       Vigia::Chamada chamada(vigia);  // a frozen server must not hold the close either
+      perdeTransacao();
       desfaz(transacao);
       explicita = atomica = false;
       pontos.clear();
@@ -555,9 +611,14 @@ const Alteracoes& Conexao::alteracoes() const {
   return impl_->alteracoes;
 }
 
+const Alteracoes& Conexao::alteracoesPerdidas() const {
+  return impl_->perdidas;
+}
+
 void Conexao::zeraAlteracoes() {
   std::lock_guard lock(impl_->trava);
   impl_->alteracoes.clear();
+  impl_->perdidas.clear();
   for (Alteracoes& p : impl_->pontos)
     p.clear();
 }

@@ -23,6 +23,13 @@
 
 namespace zuv {
 
+class ErroBanco;
+
+// Whether a failure is the database's or the link's rather than the statement's data: the
+// connection lost or cut, an I/O error (a full disk), a database shut down, a table or column the
+// database does not have, no permission. Every further statement would fail the same way.
+bool falhaDoBanco(const ErroBanco& erro);
+
 class Conexao {
  public:
   // Opens at once; throws ErroBanco with the engine's description when it cannot.
@@ -64,6 +71,10 @@ class Conexao {
   // atomic run keeps them, so that a report can say what the run did before it was undone.
   void contaAlteracoes(bool ligado);
   const Alteracoes& alteracoes() const;
+  // What the link took with it: the counts of a transaction (not of an atomic run, whose report
+  // says itself that nothing stays) that was open when the connection was lost or cut, and that
+  // the server therefore undid. They are no longer in alteracoes().
+  const Alteracoes& alteracoesPerdidas() const;
   void zeraAlteracoes();
 
   // Whether the atomic run's transaction holds the table against other writers. Only then may a

@@ -113,16 +113,19 @@ Resultado exporta(ContextoExecucao& ctx, const std::function<std::string(Conexao
     conexao = &ctx.zuv();
     registros = conexao->abre(consulta(*conexao));
     erroAntes = conexao->descricaoErro();
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    // The system's message says nothing of the cause; the note does.
+    tela.nota(std::string("Causa: ") + e.what());
     return falha("Erro ao Gerar o Excel", Icone::Informacao);
   }
   const std::string caminho = ctx.pastaPrograma() + "/" + arquivo;
   try {
     geraPlanilhaTributos(registros.clone(), colunas, caminho, tela, !ctx.simulacao());
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     const std::string& erro = conexao->descricaoErro();
     if (erro != erroAntes && !erro.empty())
       return falha("Erro ao Montar Planilha Excel " + erro, Icone::Nenhum);
+    tela.nota(std::string("Causa: ") + e.what());
     return falha("Erro ao Gerar o Excel", Icone::Informacao);
   }
   if (ctx.simulacao())

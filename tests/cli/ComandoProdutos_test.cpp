@@ -42,6 +42,14 @@ TEST_F(ComandoProdutosTest, ImportarLeAPlanilhaOuAGradeComAsCaixasDoFormulario) 
   EXPECT_EQ(linhas("select p.descricao, e.custoliquido, e.vendaatual, e.estoqueatual from produtoestoque e "
                    "join produto p on p.idproduto = e.idproduto"),
             (Tabela{{"ARROZ TIPO 1", "20", "25", "9"}}));
+  // A text saved by a Windows program is Windows-1252.
+  std::ofstream(pasta / "grade.txt", std::ios::binary) << "Barra\n7893\tA\xE7\xFA"
+                                                          "car cristal\tUN\t3,00\t4,00\n";
+  EXPECT_EQ(roda({"produtos", "importar", "--grade", (pasta / "grade.txt").string()}), 0) << saida.str();
+  EXPECT_EQ(saida.str(), "Fim Importação\nFIM\n");
+  EXPECT_EQ(linhas("select p.descricao from produtoestoque e join produto p on p.idproduto = e.idproduto "
+                   "where e.barra = '7893'"),
+            Tabela{{"ACUCAR CRISTAL"}});
   EXPECT_EQ(roda({"produtos", "importar", "--limpa-base", "--atualiza"}), 2);
 }
 

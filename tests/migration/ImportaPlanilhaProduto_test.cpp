@@ -81,25 +81,35 @@ namespace {
 using Opcao = bool OpcoesImportacaoProduto::*;
 
 TEST_F(ImportaProdutoTest, EachFieldBoxRewritesItsFieldsOfAnExistingItemAndEmptyCellsNothing) {
+  const auto custo = &OpcoesImportacaoProduto::precoCusto, venda = &OpcoesImportacaoProduto::precoVenda,
+             grupo = &OpcoesImportacaoProduto::grupo;
   struct Caso {
     const char* nome;
     std::vector<Opcao> caixas;
+    Tabela linha;  // after the barcode; none: every column holds a new value
+    bool todas = false;
+    bool altera = true;
   };
   const std::vector<Caso> casos = {
-      {"nenhuma", {}},
-      {"nome", {&OpcoesImportacaoProduto::nomeProduto}},
-      {"custo", {&OpcoesImportacaoProduto::precoCusto}},
-      {"custo+venda", {&OpcoesImportacaoProduto::precoCusto, &OpcoesImportacaoProduto::precoVenda}},
-      {"venda", {&OpcoesImportacaoProduto::precoVenda}},
-      {"estoque", {&OpcoesImportacaoProduto::estoque}},
-      {"grupo", {&OpcoesImportacaoProduto::grupo}},
-      {"ncm", {&OpcoesImportacaoProduto::ncm}},
-      {"ecf", {&OpcoesImportacaoProduto::aliqEcf}},
-      {"cfop", {&OpcoesImportacaoProduto::cfopSat}},
+      {"nenhuma", {}, {}},
+      {"nome", {&OpcoesImportacaoProduto::nomeProduto}, {}},
+      {"custo", {custo}, {}},
+      {"custo+venda", {custo, venda}, {}},
+      {"venda", {venda}, {}},
+      {"estoque", {&OpcoesImportacaoProduto::estoque}, {}},
+      {"grupo", {grupo}, {}},
+      {"ncm", {&OpcoesImportacaoProduto::ncm}, {}},
+      {"ecf", {&OpcoesImportacaoProduto::aliqEcf}, {}},
+      {"cfop", {&OpcoesImportacaoProduto::cfopSat}, {}},
       {"sem efeito",
        {&OpcoesImportacaoProduto::unidade, &OpcoesImportacaoProduto::tribSimpNac,
-        &OpcoesImportacaoProduto::icmsSt, &OpcoesImportacaoProduto::atacado}},
-      {"todas, celulas vazias", {}},
+        &OpcoesImportacaoProduto::icmsSt, &OpcoesImportacaoProduto::atacado},
+       {}},
+      {"todas, celulas vazias", {}, {{"Novo nome"}}, true},
+      // A price list of barcode and sale price: the price is written whatever the cost cell holds.
+      {"custo+venda, so a venda", {custo, venda}, {{"", "", "", "2,90"}}},
+      {"grupo, so o subgrupo", {grupo}, {{"", "", "", "", "", "", "Sub Só"}}},
+      {"custo+venda, os mesmos valores", {custo, venda}, {{"", "", "4,00", "10,00"}}, false, false},
   };
   Tabela base;
   for (size_t k = 0; k < casos.size(); ++k)
@@ -108,23 +118,26 @@ TEST_F(ImportaProdutoTest, EachFieldBoxRewritesItsFieldsOfAnExistingItemAndEmpty
   OpcoesImportacaoProduto comGrupo;
   comGrupo.grupo = true;
   ASSERT_EQ(importa(base, comGrupo), Resultado::encerrar());
-  Tabela depois;
   for (size_t k = 0; k < casos.size(); ++k) {
+    const Caso& c = casos[k];
     OpcoesImportacaoProduto o;
-    for (Opcao c : casos[k].caixas)
-      o.*c = true;
-    const std::string barra = "b" + std::to_string(k);  // found whatever the case
-    Tabela linha = {{barra, "Novo nome", "KG", "6,00", "15,00", "8", "Grupo B", "Sub B", "02013000", "12",
-                     "5405", "500", "", "7654321", "13,00"}};
-    if (k + 1 == casos.size()) {
-      o.marcaTodos(true);
-      linha = {{barra, "Novo nome"}};
-    }
-    ASSERT_EQ(importa(linha, o), Resultado::encerrar()) << casos[k].nome;
-    EXPECT_EQ(erros(), std::vector<std::string>{}) << casos[k].nome;
-    EXPECT_EQ(resumo.atualizados, 1) << casos[k].nome;
+    for (Opcao caixa : c.caixas)
+      o.*caixa = true;
+    if (c.todas) o.marcaTodos(true);
+    std::vector<std::string> linha = {"Novo nome", "KG", "6,00", "15,00", "8", "Grupo B", "Sub B",
+                                      "02013000",  "12", "5405", "500",   "",  "7654321", "13,00"};
+    if (!c.linha.empty()) linha = c.linha[0];
+    linha.insert(linha.begin(), "b" + std::to_string(k));  // found whatever the case
+    ASSERT_EQ(importa({linha}, o), Resultado::encerrar()) << c.nome;
+    EXPECT_EQ(erros(), std::vector<std::string>{}) << c.nome;
+    EXPECT_EQ(resumo.atualizados, c.altera ? 1 : 0) << c.nome;
+    EXPECT_EQ(resumo.semAlteracao, c.altera ? 0 : 1) << c.nome;
   }
+  EXPECT_TRUE(notas[0].starts_with("Produtos: 0 importados, 0 atualizados, 1 sem alteração, 0 com erro"))
+      << notas[0];
   EXPECT_EQ(conta("produtoestoque"), long(casos.size()));
+  // No "DIVERSOS" for the existing item whose group cell is empty.
+  EXPECT_EQ(linhas("select descricao from produtogrupo order by 1"), (Tabela{{"GRUPO A"}, {"GRUPO B"}}));
   EXPECT_EQ(
       linhas(
           "select p.DESCRICAO, e.CUSTOLIQUIDO, e.VENDAATUAL, e.MARGEMVENDA, e.ESTOQUEATUAL, e.VENDAATACADO, "
@@ -151,7 +164,11 @@ TEST_F(ImportaProdutoTest, EachFieldBoxRewritesItsFieldsOfAnExistingItemAndEmpty
                 {"PRODUTO 9", "4", "10", "6", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5405"},
                 {"PRODUTO 10", "4", "10", "6", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
                 // Every box and empty cells: only the description, which the row holds.
-                {"NOVO NOME", "4", "10", "6", "5", "9", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"}}));
+                {"NOVO NOME", "4", "10", "6", "5", "9", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                // The sale price without a cost: the margin against the stored cost.
+                {"PRODUTO 12", "4", "2,9", "-1,1", "5", "9", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                {"PRODUTO 13", "4", "10", "6", "5", "9", "UN", "GRUPO A", "SUB SO", "01012100", "1234567", "18", "5102"},
+                {"PRODUTO 14", "4", "10", "6", "5", "9", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"}}));
   // clang-format on
 }
 
@@ -195,6 +212,35 @@ TEST_F(ImportaProdutoTest, FailingRowsAreListedOnceWithTheirLineAndLeaveNothingB
   EXPECT_EQ(resumo.confirmacoes, 1);
   EXPECT_EQ(tela.textos[kControleRegistro], "5");  // the row where the data ended
   EXPECT_EQ(tela.progressos.back(), 100);
+}
+
+}  // namespace
+}  // namespace zuv::teste
+
+namespace zuv::teste {
+namespace {
+
+// A database that fails under the run (here a table it does not have) is not a row's fault: the
+// run stops at that row with one message, and what was committed before stays.
+TEST_F(ImportaProdutoTest, AFailureOfTheDatabaseStopsTheRunAtItsRow) {
+  conexao->executa("DROP TABLE CST");
+  Tabela tabela;
+  for (int k = 1; k <= 9; ++k)
+    tabela.push_back({std::to_string(k), "Produto " + std::to_string(k), "UN", "1,00", "2,00"});
+  tabela[7].resize(12);
+  tabela[7][11] = "102";  // sheet row 9: its CSOSN needs the table CST
+  const Resultado r = importa(tabela);
+  EXPECT_EQ(r.desfecho, Resultado::Desfecho::Falhou);
+  ASSERT_EQ(tela.mensagens.size(), 1u);
+  EXPECT_TRUE(tela.mensagens[0].texto.starts_with(
+      "A importação parou na linha 9 de produto.xlsx: falha do banco de dados (Dynamic SQL Error"))
+      << tela.mensagens[0].texto;
+  EXPECT_NE(tela.mensagens[0].texto.find("CST"), std::string::npos) << tela.mensagens[0].texto;
+  EXPECT_TRUE(tela.mensagens[0].texto.ends_with(
+      "). As linhas até a 8 estão gravadas; as seguintes não foram gravadas."))
+      << tela.mensagens[0].texto;
+  EXPECT_EQ(erros(), std::vector<std::string>{});
+  EXPECT_EQ(linhas("select min(barra), max(barra), count(*) from produtoestoque"), (Tabela{{"1", "7", "7"}}));
 }
 
 }  // namespace
@@ -277,15 +323,15 @@ TEST_F(LimpezaProdutoTest, AMissingOrEmptyWorkbookWipesNothing) {
   EXPECT_NE(tela.mensagens[0].texto.find("produto.xlsx"), std::string::npos) << tela.mensagens[0].texto;
   EXPECT_EQ(copias, 0);
   EXPECT_EQ(contagens(), antes);
-  // Only headings, or a first row without barcode and description: nothing to import, nothing wiped.
+  // Only headings, or a first row without barcode and description: nothing to import, nothing wiped,
+  // and the run says so and fails.
+  const std::string nada =
+      "Nenhuma linha de produto em produto.xlsx: a base de produtos não foi limpa e nada foi importado.";
   for (const Tabela& t : {Tabela{}, Tabela{{"", "", "UN", "1", "2"}, {"7891", "Depois do fim"}}}) {
-    EXPECT_EQ(importa(t, limpa()), Resultado::encerrar());
+    EXPECT_EQ(importa(t, limpa()), Resultado::falhou(nada));
     EXPECT_EQ(copias, 0);
     EXPECT_EQ(contagens(), antes);
-    EXPECT_EQ(tela.textosDasMensagens(), (std::vector<std::string>{"Fim Importação", "FIM"}));
-    EXPECT_EQ(erros(),
-              std::vector<std::string>{"Nenhuma linha de produto em produto.xlsx: a base de produtos não foi "
-                                       "limpa."});
+    EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{nada});
   }
 }
 
@@ -445,6 +491,81 @@ TEST_F(LimpezaProdutoTest, AllOrNothingListsTheFailingRowsAndADryRunKeepsNothing
     executaNoContexto(ctx, [&](ContextoExecucao& c) { return ImportaPlanilhaProduto(c, o); });
   }
   EXPECT_EQ(contagens(), antes);
+}
+
+}  // namespace
+}  // namespace zuv::teste
+
+#include <atomic>
+#include <future>
+#include <thread>
+
+#include "tax/AmbienteTributos.h"
+#include "tax/AtualizaTributos.h"
+#include "tax/PlanilhaTributos.h"
+
+namespace zuv::teste {
+namespace {
+
+// Two forms running at once: a product import and a tax import both creating an NCM. The one that
+// starts second waits for the first instead of reading the same maximum.
+TEST_F(LimpezaProdutoTest, AProductImportAndATaxImportAtOnceTakeDifferentIdentifiers) {
+  popula();
+  {
+    ContextoExecucao ctx(tela, pasta.string());
+    ctx.usaConexao(*conexao);
+    ASSERT_EQ(executaNoContexto(ctx, [](ContextoExecucao& c) { return ExportaSAT(c, {}); }),
+              Resultado::concluido());
+  }
+  editaPlanilha(pasta / "produtosat.xlsx", {{2, 5, "22021000"}});
+  planilha({kCabecalhoProduto, {"9990001", "Refrigerante 2L", "UN", "4", "7", "", "", "", "22030000"}},
+           pasta / kArquivoProduto);
+
+  // The product import holds before its third sheet row: its NCM is created, not yet committed.
+  struct TelaQueSegura : TelaGravadora {
+    std::promise<void> parou;
+    std::shared_future<void> segue;
+    void defineTexto(const std::string& controle, const std::string& texto) override {
+      TelaGravadora::defineTexto(controle, texto);
+      if (controle != kControleRegistro || texto != "3") return;
+      parou.set_value();
+      segue.wait();
+    }
+  } telaProdutos;
+  struct TelaQueAguarda : TelaGravadora {
+    std::atomic<bool> aguardou{false};
+    void nota(const std::string& texto) override { aguardou = aguardou || texto.starts_with("Aguardando"); }
+  } telaTributos;
+  std::promise<void> libera;
+  telaProdutos.segue = libera.get_future().share();
+  std::future<void> parou = telaProdutos.parou.get_future();
+  auto roda = [&](Tela& t, const Execucao& execucao) {
+    Conexao propria(banco->textoConexao());
+    ContextoExecucao ctx(t, pasta.string());
+    ctx.usaConexao(propria);
+    return executaNoContexto(ctx, execucao);
+  };
+  Resultado produtos, tributos;
+  std::thread a([&] {
+    produtos = roda(telaProdutos, [](ContextoExecucao& c) { return ImportaPlanilhaProduto(c, {}); });
+  });
+  parou.wait();
+  std::thread b([&] {
+    OpcoesAtualizaTributos o;
+    o.excluiCFOP = false;
+    tributos = roda(telaTributos, [o](ContextoExecucao& c) { return AtualizaTributosSAT(c, o); });
+  });
+  for (int i = 0; i < 50 && !telaTributos.aguardou; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  libera.set_value();
+  a.join();
+  b.join();
+  EXPECT_TRUE(telaTributos.aguardou);
+  EXPECT_EQ(produtos, Resultado::encerrar());
+  EXPECT_EQ(tributos, Resultado::encerrar());
+  EXPECT_EQ(telaTributos.textosDasMensagens(), std::vector<std::string>{"FIM"});
+  EXPECT_EQ(linhas("select idncm, codigoncm from ncm order by 1"),
+            (Tabela{{"1", "09012100"}, {"2", "02013000"}, {"3", "22030000"}, {"4", "22021000"}}));
 }
 
 }  // namespace

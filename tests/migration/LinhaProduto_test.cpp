@@ -118,46 +118,36 @@ TEST_F(LinhaProdutoTest, TheStockItemInsertNamesOptionalColumnsOnlyWithTheirValu
                 std::string(50, 'X') + "','CAFE " + std::string(19, 'X') + "')");
 }
 
-TEST_F(LinhaProdutoTest, TheUpdateRewritesOnlyTheTickedFieldsWhoseCellsHoldSomething) {
-  ItemProduto i = item();
-  i.idTribCFOP = 4;
-  i.idECFLetra = 5;
-  i.idNCM = 6;
-  i.idProdGrupo = 2;
-  i.idSubGrupo = 9;
-  using C = CamposAtualizacao;
+TEST_F(LinhaProdutoTest, TheUpdateRewritesTheFieldsItIsGivenInTheSystemsOrder) {
+  using A = AlteracaoEstoque;
+  const Decimal d4{400, 2}, d10{1000, 2}, d6{600, 2}, d9{900, 2};
   const std::string inicio = "Update ProdutoEstoque Estoque SEt ", fim = " Where Barra = 'x''1'";
   struct Caso {
-    C campos;
+    A alteracao;
     std::string atribuicoes;
   };
   const Caso casos[] = {
-      {C{.temAtacado = true}, " VENDAATACADO    = 9.00"},
-      {C{.estoque = true, .temEstoque = true, .temAtacado = true},
-       " VENDAATACADO    = 9.00 , EstoqueAtual    =  12.5"},
-      {C{.estoque = true, .temEstoque = true}, "  EstoqueAtual    =  12.5"},
-      {C{.precoCusto = true, .temCusto = true},
+      {A{.atacado = d9}, " VENDAATACADO    = 9.00"},
+      {A{.atacado = d9, .estoque = Decimal{12500, 3}}, " VENDAATACADO    = 9.00 , EstoqueAtual    =  12.5"},
+      {A{.estoque = Decimal{12500, 3}}, "  EstoqueAtual    =  12.5"},
+      {A{.custo = d4, .margem = d6, .margemPorc = 150},
        " CustoLiquido    = 4.00, Custobruto      = 4.00 ,MargemVenda     = 6.00 ,MargemVendaPorc =  150"},
-      {C{.precoCusto = true, .precoVenda = true, .temCusto = true, .temVenda = true},
+      {A{.custo = d4, .venda = d10, .margem = d6, .margemPorc = 150},
        " CustoLiquido    = 4.00, Custobruto      = 4.00 ,VendaAtual      = 10.00 ,MargemVenda     = 6.00 "
        ",MargemVendaPorc =  150"},
-      {C{.precoVenda = true, .temVenda = true}, ""},
-      {C{.precoCusto = true, .temVenda = true}, ""},
-      {C{.cfopSat = true, .aliqEcf = true, .ncm = true, .grupo = true, .temGrupo = true},
+      // The sale price alone, its margin against the stored cost.
+      {A{.venda = d10, .margem = d6, .margemPorc = 150},
+       " VendaAtual      = 10.00 ,MargemVenda     = 6.00 ,MargemVendaPorc =  150"},
+      {A{}, ""},
+      {A{.idTribCFOP = 4, .idECFLetra = 5, .idNCM = 6, .idProdGrupo = 2, .idSubGrupo = 9},
        " idTribCFOP      = 4 ,IdECFLetra      = 5 ,idNCM           = 6     ,   idProdGrupo      = 2     ,   "
        "IDSUBGRUPO      = 9"},
+      {A{.idSubGrupo = 9}, "        IDSUBGRUPO      = 9"},
   };
   for (const Caso& c : casos)
-    EXPECT_EQ(atualizacaoEstoque(i, c.campos, "x'1"),
+    EXPECT_EQ(atualizacaoEstoque(c.alteracao, "x'1"),
               c.atribuicoes.empty() ? "" : inicio + c.atribuicoes + fim)
         << c.atribuicoes;
-  // A reference the row does not name is left as it is.
-  i.idTribCFOP = i.idNCM = 0;
-  i.idECFLetra.reset();
-  i.idSubGrupo.reset();
-  EXPECT_EQ(atualizacaoEstoque(
-                i, C{.cfopSat = true, .aliqEcf = true, .ncm = true, .grupo = true, .temGrupo = true}, "1"),
-            inicio + "        idProdGrupo      = 2 Where Barra = '1'");
 }
 
 }  // namespace
