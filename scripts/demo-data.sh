@@ -50,4 +50,15 @@ mkdir -p "$pasta/BancoOrigem"
   iconv -f UTF-8 -t WINDOWS-1252 "$trabalho/syspdv_data.sql"
 } >"$trabalho/syspdv.sql"
 isql-fb -q -m -ch NONE -i "$trabalho/syspdv.sql"
+# The folder must hold what the demo and the README promise: hundreds of stock items, 30 customers
+# stored one byte per character, and customer 2 with an invoice (the customer deletion keeps it).
+achado=$(printf '%s\n' "set heading off;" \
+  "select iif(count(*) >= 300, 'S', 'N') || '|' || (select count(*) from CLIENTE) || '|' ||
+     (select octet_length(CLIENTE) from CLIENTE where IDCLIENTE = 2) || '|' ||
+     (select count(*) from NFSAIDA where IDCLIENTE = 2) from PRODUTOESTOQUE;" |
+  isql-fb -q -ch NONE -u SYSDBA -p quartzine "$banco" | tr -d ' \r\n')
+if [ "$achado" != "S|30|29|1" ]; then
+  echo "demo-data: the demo database is not as expected ($achado instead of S|30|29|1)" >&2
+  exit 1
+fi
 echo "demo-data: program folder $pasta (zuv.ini -> $pasta/DADOS, VENDAS.FDB, clientes.xlsx, fornecedor.XLS, BancoOrigem/syspdv_srv.fdb)"

@@ -30,5 +30,6 @@ fi
 
 if [ "${SETUP_NO_BUILD:-0}" = 1 ]; then exit 0; fi
 preset="${1:-debug}"
-cmake --preset "$preset" >/dev/null
+# ZUV_WERROR=1 (CI) makes every warning an error.
+cmake --preset "$preset" -DZUV_WERROR="$([ "${ZUV_WERROR:-0}" = 1 ] && echo ON || echo OFF)" >/dev/null
 cmake --build --preset "$preset"

@@ -14,3 +14,7 @@ if [ -x scripts/test-services.sh ]; then
   zuv_start_services
 fi
 ctest --preset "$preset"
+# The demo folder script checks what it made; run it once into a scratch folder.
+demo="$(mktemp -d)"
+scripts/demo-data.sh "$demo" >/dev/null
+rm -rf "$demo"

@@ -153,6 +153,27 @@ TEST_F(ConexaoTest, ComandosComoOSistemaOsEscreve) {
   EXPECT_THAT(a.descricaoErro(), HasSubstr("TABELAQUENAOEXISTE"));
   EXPECT_THAT([&] { a.abre("select NaoHa from UNIDADE"); }, ThrowsMessage<ErroBanco>(HasSubstr("NAOHA")));
   EXPECT_EQ(conta(a), 2);
+  // Forms the importers send: text dates, a number into a text column, a column added and used on
+  // the same connection (outside an explicit
+  // transaction), correlated sub-selects and nested CASEs.
+  b.executa("alter table CLIENTE ADD OBSERVACAO Varchar(50)");
+  b.executa(
+      " INSERT INTO Cliente (PF,Ativo,CLIENTE,DATACADASTRO,OBSERVACAO,IDCLIENTE) "
+      "VALUES ('J','S',Null,'03/15/2024 09:00',Null,4)");
+  b.executa("Update Cliente Set OBSERVACAO = 'VIP', CLIENTE = Null Where IDCLIENTE = 4");
+  b.executa(" Insert Into NCM ( IDNCM, CODIGONCM, DESCRICAO, IDNCMGRUPO ) Values (3,'04012010',2,1)");
+  auto formas = b.abre(
+      "select C.DATACADASTRO, C.OBSERVACAO, Coalesce((Select First 1 N.DESCRICAO From NCM N "
+      "Where N.IDNCM = 3), C.IDCLIENTE) D, Coalesce((Select First 1 N.DESCRICAO From NCM N "
+      "Where N.IDNCM = 9), C.IDCLIENTE) SEM, "
+      "Case When C.PF = 'F' Then '0,00' Else Case When C.PF = 'J' Then '00' End End TAXA from CLIENTE C "
+      "where C.IDCLIENTE = 4");
+  EXPECT_EQ(formas.valor("DATACADASTRO").comoDataHora(), (DataHora{{2024, 3, 15}, {9, 0, 0, 0}}));
+  EXPECT_EQ(formas.valor("OBSERVACAO").comoTexto(), "VIP");
+  EXPECT_EQ(formas.valor("D").comoTexto(), "2");
+  EXPECT_EQ(formas.valor("SEM").comoTexto(), "4");
+  // A CASE takes the type of its longest branch: a short branch comes back blank-padded.
+  EXPECT_EQ(formas.valor("TAXA").comoTexto(), "00  ");
   a.fecha();
   EXPECT_THAT([&] { a.executa("delete from UNIDADE"); }, ThrowsMessage<ErroBanco>(HasSubstr("fechada")));
 }
