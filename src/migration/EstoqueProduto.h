@@ -5,6 +5,9 @@
 #include <optional>
 #include <string>
 
+#include <vector>
+
+#include "common/InstrucaoSQL.h"
 #include "common/Valor.h"
 #include "platform/Recordset.h"
 
@@ -54,16 +57,22 @@ inline constexpr const char* kColunasItemGravado =
     "IdItemProduto, IdProduto, Barra, CustoLiquido, VendaAtual, VendaAtacado, MargemVenda, "
     "MargemVendaPorc, EstoqueAtual, IdTribCFOP, IdECFLetra, IdNCM, IdProdGrupo, IdSubGrupo";
 
-// The current record of a recordset holding those columns (by name).
+// The current record of a recordset holding those columns (by name), or a row of them in that
+// order (by position).
 ItemGravado itemGravado(const Recordset& rs);
+ItemGravado itemGravado(const std::vector<Valor>& linha);
 EscalasItem escalasItem(const Recordset& rs);
 
 // Whether the rewrite changes something of the stored item.
 bool alteraItem(const AlteracaoEstoque& alteracao, const ItemGravado& item, const EscalasItem& escalas);
 
-std::string insercaoProduto(int32_t idProduto, const std::string& descricao);
-std::string insercaoEstoque(const ItemProduto& item);
-// "" when nothing is to be rewritten. `barraGravada` is the barcode as the stock item holds it.
-std::string atualizacaoEstoque(const AlteracaoEstoque& alteracao, const std::string& barraGravada);
+// The statements, as the system writes them (sql()), or with the row's values as parameters.
+Insercao insercaoProduto(int32_t idProduto, const std::string& descricao);
+Insercao insercaoEstoque(const ItemProduto& item);
+// The assignments of the rewrite, without its condition; empty when nothing is to be rewritten.
+// The system's statement ends with condicao(" Where Barra = ", aspas(barra as the item holds it)).
+Atualizacao atualizacaoEstoque(const AlteracaoEstoque& alteracao);
+// "update produto set descricao = ..." of the description rewrite.
+Atualizacao atualizacaoDescricao(const std::string& descricao, int32_t idProduto);
 
 }  // namespace zuv

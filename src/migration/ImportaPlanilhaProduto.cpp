@@ -14,6 +14,9 @@ Resultado ImportaPlanilhaProduto(ContextoExecucao& ctx, const OpcoesImportacaoPr
         "Aguardando outra operação que grava nas mesmas tabelas (unidades, grupos, NCM, ECFLetra, "
         "CST, TribCFOP, produtos)...");
   });
+  // An all-or-nothing run holds them in its transaction too: nobody else writes them until it ends,
+  // so the import keeps them in memory (see ImportacaoProduto).
+  ctx.reservaTabelas(kTabelasProdutos);
   Conexao& conexao = ctx.zuv();
   AmbienteImportacao ambiente{
       conexao,

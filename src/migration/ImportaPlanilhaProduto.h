@@ -44,6 +44,7 @@ struct ResumoImportacaoProduto {
   long inseridos = 0, atualizados = 0, falhas = 0;
   long semAlteracao = 0;  // rows of an existing item that changed nothing of it
   long confirmacoes = 0;  // commits inside the run, the last one included
+  bool mantidos = false;  // the tables were kept in memory (an all-or-nothing run holding them)
   int ultimaLinha = 0;    // the sheet row where the data ended
   double segundos = 0;
   std::string texto() const;

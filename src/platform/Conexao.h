@@ -11,6 +11,7 @@
 // ErroConversao and the statement is not sent. Failures raise ErroBanco with the engine's own
 // formatted message; a locked row or table is waited for kEsperaBloqueioSegundos at most.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,6 +43,25 @@ class Conexao {
   void executa(const std::string& sql);
   // Runs a SELECT and returns all its rows as a static snapshot. Throws ErroBanco.
   Recordset abre(const std::string& sql);
+
+  // The same with the values of the statement's parameters ("?"): the statement is prepared once
+  // per text and kept until the connection closes, so a statement repeated with other values is
+  // only executed. Each value reaches the engine as the literal of the same value would (an exact
+  // decimal, a text), and is converted to the parameter's type as that literal is; Null for a
+  // null value.
+  void executa(const std::string& sql, const std::vector<Valor>& parametros);
+  Recordset abre(const std::string& sql, const std::vector<Valor>& parametros);
+  // Runs a SELECT and hands each row's values (by position) to porLinha as it is fetched, keeping
+  // none: for reading a large table into a form of the caller's own.
+  void percorre(const std::string& sql, const std::function<void(const std::vector<Valor>&)>& porLinha);
+
+  // A savepoint of the open transaction (of the run's transaction in atomic mode), for a part of
+  // the work that may be undone alone. desfazPonto rolls back to it and ends it, taking back the
+  // change counts and the identifiers kept since (ProxCodigo); liberaPonto ends it keeping the
+  // work. Savepoints end in the reverse order of their start. See PontoDeSalvamento.
+  void criaPonto(const std::string& nome);
+  void desfazPonto(const std::string& nome);
+  void liberaPonto(const std::string& nome);
 
   void iniciaTransacao();  // begin
   void confirma();         // commit

@@ -496,6 +496,124 @@ TEST_F(LimpezaProdutoTest, AllOrNothingListsTheFailingRowsAndADryRunKeepsNothing
 }  // namespace
 }  // namespace zuv::teste
 
+namespace zuv::teste {
+namespace {
+
+// Every row of every table of a database, each value as text, the tables by name.
+std::map<std::string, Tabela> todasAsTabelas(Conexao& c) {
+  std::map<std::string, Tabela> r;
+  for (Recordset t =
+           c.abre("select trim(rdb$relation_name), (select count(*) from rdb$relation_fields f where "
+                  "f.rdb$relation_name = r.rdb$relation_name) from rdb$relations r where "
+                  "rdb$system_flag = 0 and rdb$view_blr is null");
+       !t.eof(); t.proximo()) {
+    std::string ordem;
+    for (int64_t i = 1; i <= t.valor(1).comoInteiro(); ++i)
+      ordem += (i > 1 ? ", " : "") + std::to_string(i);
+    Tabela& linhas = r[t.valor(0).comoTexto()];
+    for (Recordset rs = c.abre("select * from " + t.valor(0).comoTexto() + " order by " + ordem); !rs.eof();
+         rs.proximo()) {
+      linhas.emplace_back();
+      for (int i = 0; i < rs.totalCampos(); ++i)
+        linhas.back().push_back(rs.valor(i).nulo() ? "<null>" : rs.valor(i).textoRegional(1));
+    }
+  }
+  return r;
+}
+
+// The same workbooks into two copies of one database: as the system runs them (a commit every five
+// rows, every lookup a statement) and all-or-nothing with the tables kept in memory and the
+// statements prepared once. Both write exactly the same rows, failing rows and clean mode included.
+TEST_F(LimpezaProdutoTest, AllOrNothingWritesWhatTheSystemsStatementsWrite) {
+  popula();
+  BancoDeTeste copia;
+  copia.carregaFixture("zuv_populado.sql");
+  const std::string minusculas =
+      "INSERT INTO PRODUTO (IDPRODUTO, DESCRICAO) VALUES (9, 'MINUSCULAS');\n"
+      "INSERT INTO PRODUTOESTOQUE (IDITEMPRODUTO, IDPRODUTO, BARRA, VENDAATUAL) VALUES (9, 9, 'xyz9', 3);\n"
+      "INSERT INTO PRODUTOESTOQUE (IDITEMPRODUTO, IDPRODUTO, BARRA, VENDAATUAL) VALUES (10, 9, 'dup', 3);\n"
+      "INSERT INTO PRODUTOESTOQUE (IDITEMPRODUTO, IDPRODUTO, BARRA, VENDAATUAL) VALUES (11, 9, 'dup ', 4);";
+  conexao.reset();
+  banco->executaIsql(minusculas);
+  copia.executaIsql(minusculas);
+  conexao = std::make_unique<Conexao>(banco->textoConexao());
+  Conexao outra(copia.textoConexao());
+
+  struct Rodada {
+    const char* nome;
+    Tabela linhas;
+    OpcoesImportacaoProduto opcoes;
+    long falhas;
+  };
+  OpcoesImportacaoProduto todas, precos, limpa, estoque;
+  todas.marcaTodos(true);
+  precos.precoCusto = precos.precoVenda = true;
+  limpa.limpaBase = limpa.grupo = true;
+  estoque.estoque = estoque.nomeProduto = true;
+  const Tabela novas = {
+      {"7891000100103", "Café Pilão 500g", "un", "#12.5", "19,90", "#10", "Mercearia", "Matinais", "#9012100",
+       "#18", "#5102", "#102", "", "#100100", "17,50"},
+      {"0001234", "Biscoito d'Água", "UND", "2.10", "#3.5", "", "", "", "", "7.5", "5102", "102"},
+      {"", "Pão francês kg", "KG", "", "#12.99", "#3.25", "Padaria", "", "0901.21.00", "", "5.102"},
+      {"", "Pão de queijo", "KG", "1.234,50", "", "abc"},
+      {"ABC123", "Com letras", "UN", "1", "2", "", "Açougue", "Sub novo", "22030000", "12", "5405", "500", "",
+       "1234567"},
+      // Fails at its sub-group, after its unit, group and NCM: nothing of it stays, and the next row
+      // creates them under the same identifiers.
+      {"FALHA1", "Falha depois", "CX", "1", "2", "", "Grupo Novo", "Молоко", "33030000", "25", "6102", "900"},
+      {"7891", "Usa CX", "CX", "1", "2", "", "Grupo Novo", "", "33030000", "25", "6102", "900"},
+      {"999", "Preço ruim", "UN", "1", "abc"},
+      {"7891000100103", "Café de novo", "UN", "13", "20", "11", "", "Sub dois", "#9012100", "", "", "", "",
+       "#100200"},
+      {"xyz9", "Achado sem caixa", "UN", "", "4,50", "2"},
+      {"dup", "Dois com a mesma barra", "UN", "2", "5"},
+      {"7891234567895", "Café existente", "un", "10", "16,50", "", "", "", "", "17.5", "5405", "060"}};
+  const std::vector<Rodada> rodadas = {
+      {"todas as caixas", novas, todas, 2},
+      {"a mesma planilha de novo", novas, todas, 2},
+      {"lista de preços",
+       {{"7891", "", "", "", "2,90"}, {"ABC123", "", "", "1", "2"}, {"XYZ9", "", "", "3,00", ""}},
+       precos,
+       0},
+      {"nova migração", novas, limpa, 2},
+      {"estoque e nome",
+       {{"7891", "Usa CX agora", "", "", "", "7"}, {"0001234", "", "", "", "", "x"}},
+       estoque,
+       1},
+  };
+  for (const Rodada& r : rodadas) {
+    SCOPED_TRACE(r.nome);
+    Tabela comCabecalho{kCabecalhoProduto};
+    comCabecalho.insert(comCabecalho.end(), r.linhas.begin(), r.linhas.end());
+    planilha(comCabecalho, pasta / kArquivoProduto);
+    TelaGravadora padrao, atomico;
+    ResumoImportacaoProduto resumoPadrao, resumoAtomico;
+    auto roda = [&](Conexao& c, TelaGravadora& t, ResumoImportacaoProduto& resumo, bool tudoOuNada) {
+      ContextoExecucao ctx(t, pasta.string(), {.atomico = tudoOuNada, .semCopia = true, .relatorio = ""});
+      ctx.usaConexao(c);
+      return executaNoContexto(
+          ctx, [&](ContextoExecucao& x) { return ImportaPlanilhaProduto(x, r.opcoes, &resumo); });
+    };
+    EXPECT_EQ(roda(*conexao, padrao, resumoPadrao, false), Resultado::encerrar());
+    EXPECT_EQ(roda(outra, atomico, resumoAtomico, true), Resultado::encerrar());
+    EXPECT_FALSE(resumoPadrao.mantidos);
+    EXPECT_TRUE(resumoAtomico.mantidos);
+    EXPECT_EQ(resumoPadrao.falhas, r.falhas);
+    EXPECT_EQ(atomico.itens[kControleProdErro], padrao.itens[kControleProdErro]);
+    EXPECT_EQ(std::tie(resumoAtomico.inseridos, resumoAtomico.atualizados, resumoAtomico.semAlteracao,
+                       resumoAtomico.falhas),
+              std::tie(resumoPadrao.inseridos, resumoPadrao.atualizados, resumoPadrao.semAlteracao,
+                       resumoPadrao.falhas));
+    const auto esperado = todasAsTabelas(*conexao), obtido = todasAsTabelas(outra);
+    for (const auto& [tabela, linhas] : esperado)
+      EXPECT_EQ(obtido.at(tabela), linhas) << tabela;
+  }
+  EXPECT_EQ(conta("produtoestoque"), 9);
+}
+
+}  // namespace
+}  // namespace zuv::teste
+
 #include <atomic>
 #include <future>
 #include <thread>
