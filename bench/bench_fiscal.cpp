@@ -1,8 +1,8 @@
 // Speed of the fiscal check: loading the official NCM and CEST tables, and checking a product
 // workbook of N rows (100 000 by default) against them, in rows/s after the tables are loaded.
 // The workbook's NCM codes are taken from the table itself, so every row is looked up and the
-// findings are the few faults planted (one row in 100: a code that lost its leading zero, one
-// in 1000: a repeated barcode).
+// findings without the tables are the few faults planted (one row in 1000 repeats a barcode; one
+// in 100 has an NCM that lost its leading zero, which the import restores and the check passes).
 //   bench_fiscal [rows] [Tabela_NCM_Vigente.json] [cest_convenio_icms_142_18.html]
 // Without the paths it reads the copies of the shared data folder beside the source tree.
 #include <sys/resource.h>

@@ -1,8 +1,10 @@
-// "importadorzuv fiscal verificar ARQUIVO [--tabela-ncm F] [--tabela-cest F] [--data DD/MM/AAAA]":
-// the fiscal check of a product or tax workbook before its import. Lists every doubtful cell on
-// stdout. Exit status: 0 nothing found, 1 findings, 2 usage, or a workbook or table that cannot
-// be read.
+// "importadorzuv fiscal verificar ARQUIVO [--tabela-ncm F] [--tabela-cest F] [--data DD/MM/AAAA]
+// [--relatorio CSV]": the fiscal check of a product or tax workbook before its import. Says on
+// stdout one line per kind of finding (with --detalhes also every doubtful cell); --relatorio
+// writes every finding to a CSV of the runs' report format. Exit status: 0 nothing found,
+// 1 findings, 2 usage, or a workbook, table or report that cannot be read or written.
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,6 +14,7 @@
 #include "fiscal/ConfiguracaoFiscal.h"
 #include "fiscal/VerificaPlanilhaFiscal.h"
 #include "shell/PastaPrograma.h"
+#include "shell/RelatorioAlteracoes.h"
 
 namespace zuv {
 
@@ -23,6 +26,7 @@ struct OpcoesVerificar {
   std::string arquivo;
   CaminhosTabelasFiscais tabelas;
   std::string dia;
+  std::string relatorio;  // CSV with every finding ("" = none)
 };
 
 std::optional<Data> dataDoTexto(const std::string& t) {
@@ -37,7 +41,7 @@ std::string quantos(size_t n) {
   return std::to_string(n) + (n == 1 ? " achado." : " achados.");
 }
 
-Resultado verifica(const OpcoesVerificar& opcoes, Tela& tela) {
+Resultado verifica(const OpcoesVerificar& opcoes, bool detalhes, Tela& tela) {
   OpcoesVerificacaoFiscal verificacao;
   verificacao.estilo = RetornaConfigWin();
   if (!opcoes.dia.empty()) verificacao.dia = *dataDoTexto(opcoes.dia);
@@ -75,8 +79,25 @@ Resultado verifica(const OpcoesVerificar& opcoes, Tela& tela) {
                                 std::to_string(resultado.linhasDeDados) +
                                 (resultado.linhasDeDados == 1 ? " linha" : " linhas") +
                                 " de dados, verificada em " + textoData(verificacao.dia));
-  for (const AchadoFiscal& a : resultado.achados)
-    tela.adicionaItem(kLista, textoDoAchado(a));
+  for (const GrupoDeAchados& g : agrupaAchados(resultado.achados))
+    tela.adicionaItem(kLista, textoDoGrupo(g, resultado.achados));
+  if (detalhes)
+    for (const AchadoFiscal& a : resultado.achados)
+      tela.adicionaItem(kLista, textoDoAchado(a));
+  if (!opcoes.relatorio.empty()) {
+    try {
+      gravaRelatorioCsv(
+          opcoes.relatorio, {},
+          achadosNoRelatorio(resultado.achados, std::filesystem::path(opcoes.arquivo).filename().string()),
+          DestinoAlteracoes::Gravadas);
+    } catch (const Erro& e) {
+      tela.mensagem(e.what(), Icone::Exclamacao);
+      return Resultado::encerrar(MotivoFim::Configuracao);
+    }
+    tela.nota("Relatório da verificação: " + opcoes.relatorio);
+  } else if (!detalhes && !resultado.achados.empty()) {
+    tela.nota("Cada achado: --detalhes (na tela) ou --relatorio ARQUIVO (CSV)");
+  }
   if (resultado.achados.empty()) {
     tela.mensagem("Nenhum achado.");
     return Resultado::concluido();
@@ -92,7 +113,8 @@ void registra(CLI::App& programa, Tarefas& tarefas) {
   fiscal->require_subcommand(1);
   auto* verificar = fiscal->add_subcommand(
       "verificar",
-      "Verifica os códigos fiscais de produto.xlsx ou produtosat.xlsx (pelos títulos) antes da importação.\n"
+      "Verifica os códigos fiscais de produto.xlsx ou produtosat.xlsx (pelos títulos) antes da importação:\n"
+      "uma linha por tipo de achado, com exemplos; --detalhes mostra cada achado.\n"
       "Saída: 0 nada achado, 1 achados, 2 erro de uso ou arquivo ilegível.");
   auto opcoes = std::make_shared<OpcoesVerificar>();
   verificar->add_option("ARQUIVO", opcoes->arquivo, "A planilha (.xlsx ou .xls)")->required();
@@ -110,7 +132,15 @@ void registra(CLI::App& programa, Tarefas& tarefas) {
       ->type_name("DD/MM/AAAA")
       ->check(CLI::Validator(
           [](std::string& t) { return dataDoTexto(t) ? std::string() : "data inválida: " + t; }, ""));
-  tarefas.executa(verificar, [opcoes](Tela& tela) { return verifica(*opcoes, tela); });
+  verificar
+      ->add_option("--relatorio", opcoes->relatorio,
+                   "Grava todos os achados neste CSV (o formato do relatório das operações)")
+      ->type_name("ARQUIVO");
+  // The program's --detalhes (also after the task) asks for every finding, not only the summary.
+  const CLI::Option* detalhes = programa.get_option_no_throw("--detalhes");
+  tarefas.executa(verificar, [opcoes, detalhes](Tela& tela) {
+    return verifica(*opcoes, detalhes && detalhes->count() > 0, tela);
+  });
 }
 
 }  // namespace

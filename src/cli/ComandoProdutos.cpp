@@ -37,7 +37,7 @@ Resultado executaImportacao(const OpcoesLinha& linha, ContextoExecucao& ctx) {
   OpcoesImportacaoProduto o = linha.importacao;
   if (linha.todos) o.marcaTodos(true);
   if (linha.grade.empty() &&
-      !verificaAntesDaImportacao(ctx.tela(), ctx.pastaPrograma() + "/produto.xlsx", linha.verificar))
+      !verificaAntesDaImportacao(ctx, ctx.pastaPrograma() + "/produto.xlsx", linha.verificar))
     return Resultado::falhou("verificação fiscal");
   if (!linha.grade.empty()) {
     std::ifstream f(linha.grade, std::ios::binary);

@@ -53,7 +53,7 @@ void opcoesImportacao(CLI::App* importar, OpcoesCli& o, bool sat) {
 template <class Run>
 Execucao verificadaAntes(std::shared_ptr<OpcoesCli> o, Run run) {
   return [o, run](ContextoExecucao& ctx) {
-    if (!verificaAntesDaImportacao(ctx.tela(), ctx.pastaPrograma() + "/" + kArquivoSAT, o->verificar))
+    if (!verificaAntesDaImportacao(ctx, ctx.pastaPrograma() + "/" + kArquivoSAT, o->verificar))
       return Resultado::falhou("verificação fiscal");
     return run(ctx, o->comResposta());
   };

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 
 #include "common/Erro.h"
+#include "common/LeituraDeCelulas.h"
+#include "common/Limpeza.h"
 #include "common/Regional.h"
 #include "common/Texto.h"
 
@@ -23,7 +24,7 @@ std::string digitos(std::string_view s) {
   return r;
 }
 
-// Only digits and the separators a printed code carries ("0101.21.00", "01 012 100", "5.102").
+// Only digits and the separators a printed code carries ("0101.21.00", "01 012 100", "5-102").
 bool digitosESeparadores(std::string_view s) {
   return std::all_of(s.begin(), s.end(),
                      [](char c) { return digito(c) || c == '.' || c == ' ' || c == '-'; });
@@ -39,86 +40,57 @@ constexpr std::array<const char*, 10> kCsosn = {"101", "102", "103", "201", "202
 constexpr std::array<const char*, 15> kCstIcms = {"00", "02", "10", "15", "20", "30", "40", "41",
                                                   "50", "51", "53", "60", "61", "70", "90"};
 
-bool cstPisCofinsValido(int n) {
-  return (n >= 1 && n <= 9) || (n >= 49 && n <= 56) || (n >= 60 && n <= 67) || (n >= 70 && n <= 75) ||
-         n == 98 || n == 99;
-}
-
-// The code with the zero it lost in front.
-std::string comZero(std::string_view v) {
-  return std::string("0").append(v);
-}
-
 std::string tamanho(size_t n) {
   return n == 1 ? "1 dígito" : std::to_string(n) + " dígitos";
 }
 
-// A code of `casas` digits; `perdeZero` digits mean a leading zero was lost (only where no valid
-// code has that length).
-std::optional<Problema> verificaCodigo(std::string_view valor, std::string_view nome, size_t casas) {
-  const std::string_view v = semBrancos(valor);
-  const std::string n(nome);
-  if (soDigitos(v)) {
-    if (v.size() == casas) return std::nullopt;
-    if (v.size() == casas - 1)
-      return Problema{
-          n + " com " + tamanho(v.size()) + ": o zero à esquerda se perdeu (código digitado como número)",
-          comZero(v)};
-    return Problema{n + " deve ter " + tamanho(casas) + " (tem " + tamanho(v.size()) + ")", {}};
-  }
-  const std::string d = digitos(v);
-  if (digitosESeparadores(v) && d.size() == casas)
-    return Problema{n + " com pontos ou espaços: a importação espera só os " + tamanho(casas), d};
-  return Problema{n + " deve ter só " + tamanho(casas), {}};
+// The product import's cell: upper case, trimmed; codes are also cleaned (LimpaTexto).
+std::string celulaProduto(std::string_view valor) {
+  return apara(maiusculas(valor));
+}
+std::string limpoProduto(std::string_view valor) {
+  std::string celula = celulaProduto(valor);
+  // LimpaTexto leaves digits, dots, blanks and hyphens as they are: most codes need not go through it.
+  return digitosESeparadores(celula) ? celula : LimpaTexto(celula, false);
 }
 
-// Strictly a number of the style: sign, currency sign, digits grouped by threes or not grouped,
-// decimal part, exponent.
-bool numeroEstrito(std::string_view t, int estilo) {
-  const char dec = estilo == 2 ? '.' : ',';
-  const char grp = estilo == 2 ? ',' : '.';
-  size_t i = 0;
-  auto brancos = [&] {
-    while (i < t.size() && t[i] == ' ')
-      ++i;
-  };
-  if (i < t.size() && (t[i] == '-' || t[i] == '+')) ++i, brancos();
-  const std::string_view moeda = estilo == 2 ? "$" : "R$";
-  if (t.substr(i, moeda.size()) == moeda) i += moeda.size(), brancos();
-  size_t inteiros = 0, grupo = 0;
-  bool agrupado = false;
-  for (; i < t.size() && (digito(t[i]) || t[i] == grp); ++i) {
-    if (t[i] == grp) {
-      if (grupo == 0 || (agrupado ? grupo != 3 : grupo > 3)) return false;
-      agrupado = true;
-      grupo = 0;
-    } else {
-      ++inteiros, ++grupo;
-    }
-  }
-  if (agrupado && grupo != 3) return false;
-  size_t decimais = 0;
-  if (i < t.size() && t[i] == dec)
-    for (++i; i < t.size() && digito(t[i]); ++i)
-      ++decimais;
-  if (inteiros + decimais == 0) return false;
-  if (i < t.size() && (t[i] == 'E' || t[i] == 'e')) {
-    ++i;
-    if (i < t.size() && (t[i] == '-' || t[i] == '+')) ++i;
-    size_t expoente = 0;
-    for (; i < t.size() && digito(t[i]); ++i)
-      ++expoente;
-    if (expoente == 0) return false;
-  }
-  return i == t.size();
+// Whether the product import cuts characters off the code (cortaCodigo).
+bool cortado(const std::string& texto, size_t casas) {
+  return cortaCodigo(texto, casas) != cortaCodigo(texto, std::string::npos);
 }
 
-// The same number with the decimal and grouping symbols of the other style swapped.
-std::string trocaSeparadores(std::string_view t) {
-  std::string r(t);
-  for (char& c : r)
-    c = c == '.' ? ',' : c == ',' ? '.' : c;
-  return r;
+// The code a printed form stands for, when it is certain: digits and separators only, holding
+// the whole code or the code without the leading zero a number loses.
+std::string sugestaoDeCodigo(std::string_view celula, size_t casas) {
+  if (!digitosESeparadores(celula)) return {};
+  const std::string d = digitos(celula);
+  if (d.size() == casas) return d;
+  if (d.size() + 1 == casas && casas != 4) return "0" + d;  // a CFOP never begins with 0
+  return {};
+}
+
+// A code of `casas` digits, judged by what the import stores (gravado) from the cell (celula,
+// trimmed). cortado: the import cut characters off; soDigitosGuardados: it keeps only the digits.
+std::optional<Problema> verificaCodigo(const std::string& nome, size_t casas, std::string_view celula,
+                                       const std::string& gravado, bool cortado,
+                                       bool soDigitosGuardados = false) {
+  const std::string certa = sugestaoDeCodigo(celula, casas);
+  if (cortado)
+    return Problema{nome + " com mais de " + std::to_string(casas) + " caracteres",
+                    "a importação grava só os " + std::to_string(casas) + " primeiros: " + gravado, certa};
+  // The tax import drops letters from an NCM and may so make another code of what is left.
+  if (soDigitosGuardados && !digitosESeparadores(celula))
+    return Problema{nome + " com letras ou símbolos",
+                    "a importação guarda só os dígitos (" + (gravado.empty() ? "nenhum" : gravado) + ")",
+                    {}};
+  if (!soDigitos(gravado))
+    return Problema{nome + " com letras ou símbolos",
+                    "a importação grava " + gravado + "; o " + nome + " tem só dígitos", certa};
+  if (gravado.size() == casas) return std::nullopt;
+  return Problema{nome + (gravado.size() < casas ? " com menos de " : " com mais de ") + tamanho(casas),
+                  nome + " com " + tamanho(gravado.size()) + ": a importação grava " + gravado + ", mas o " +
+                      nome + " tem " + tamanho(casas),
+                  certa};
 }
 
 const char* exemploDoEstilo(int estilo) {
@@ -136,111 +108,181 @@ std::string_view semBrancos(std::string_view s) {
   return s;
 }
 
-std::optional<Problema> verificaNcm(std::string_view valor) {
-  if (semBrancos(valor).empty()) return Problema{"NCM vazio", {}};
-  return verificaCodigo(valor, "NCM", 8);
+std::string ncmGravado(std::string_view valor, LayoutFiscal layout) {
+  return layout == LayoutFiscal::Produto ? normalizaCodigo(limpoProduto(valor), 8)
+                                         : preparaNCM(maiusculas(valor));
 }
 
-std::optional<Problema> verificaCest(std::string_view valor) {
-  if (semBrancos(valor).empty()) return std::nullopt;
-  return verificaCodigo(valor, "CEST", 7);
+std::string cestGravado(std::string_view valor, LayoutFiscal layout) {
+  return layout == LayoutFiscal::Produto ? normalizaCodigo(limpoProduto(valor), 7)
+                                         : preparaCEST(maiusculas(valor));
 }
 
-std::optional<Problema> verificaCfop(std::string_view valor, bool saida) {
-  const std::string_view v = semBrancos(valor);
-  if (v.empty()) return std::nullopt;
-  std::string codigo(v);
-  std::string sugestao;
-  if (!soDigitos(v)) {
-    const std::string d = digitos(v);
-    if (!digitosESeparadores(v) || d.size() != 4) return Problema{"CFOP deve ter só 4 dígitos", {}};
-    codigo = sugestao = d;
-  } else if (v.size() != 4) {
-    return Problema{"CFOP deve ter 4 dígitos (tem " + tamanho(v.size()) + ")", {}};
-  }
+std::string barraGravada(std::string_view valor) {
+  return esquerda(limpoProduto(valor), 20);
+}
+
+std::string codigoInternoGravado(std::string_view valor) {
+  const std::string t = apara(maiusculas(valor));
+  if (verificaCodigoInterno(t) || t.empty()) return {};
+  const size_t p = t.find_first_not_of('0');
+  return p == std::string::npos ? "0" : t.substr(p);
+}
+
+std::optional<Problema> verificaNcm(std::string_view valor, LayoutFiscal layout) {
+  const std::string_view celula = semBrancos(valor);
+  if (celula.empty()) return Problema{"NCM vazio", "NCM vazio", {}};
+  if (layout == LayoutFiscal::Tributacao)
+    return verificaCodigo("NCM", 8, celula, preparaNCM(maiusculas(valor)), false, true);
+  const std::string limpo = limpoProduto(valor);
+  return verificaCodigo("NCM", 8, celula, normalizaCodigo(limpo, 8), cortado(limpo, 8));
+}
+
+std::optional<Problema> verificaCest(std::string_view valor, LayoutFiscal layout) {
+  const std::string_view celula = semBrancos(valor);
+  if (celula.empty()) return std::nullopt;
+  if (layout == LayoutFiscal::Tributacao)
+    return verificaCodigo("CEST", 7, celula, preparaCEST(maiusculas(valor)), false);
+  const std::string limpo = limpoProduto(valor);
+  return verificaCodigo("CEST", 7, celula, normalizaCodigo(limpo, 7), cortado(limpo, 7));
+}
+
+std::optional<Problema> verificaCfop(std::string_view valor, bool saida, LayoutFiscal layout) {
+  const std::string_view celula = semBrancos(valor);
+  if (celula.empty()) return std::nullopt;
+  const bool produto = layout == LayoutFiscal::Produto;
+  const std::string texto = produto ? celulaProduto(valor) : maiusculas(valor);
+  const std::string codigo = produto ? cortaCodigo(texto, 4) : preparaCFOP(texto);
+  if (auto p = verificaCodigo("CFOP", 4, celula, codigo, produto && cortado(texto, 4))) return p;
   const char primeiro = codigo[0];
   const bool entrada = primeiro >= '1' && primeiro <= '3';
   const bool ehSaida = primeiro >= '5' && primeiro <= '7';
-  std::string motivo;
   if (saida && entrada)
-    motivo = std::string("CFOP de entrada (começa com ").append(1, primeiro) +
-             ") na coluna de saída: as saídas começam com 5, 6 ou 7";
-  else if (!saida && ehSaida)
-    motivo = std::string("CFOP de saída (começa com ").append(1, primeiro) +
-             ") na coluna de entrada: as entradas começam com 1, 2 ou 3";
-  else if (!entrada && !ehSaida)
-    motivo =
-        std::string("CFOP inexistente: o primeiro dígito deve ser ") + (saida ? "5, 6 ou 7" : "1, 2 ou 3");
-  else if (codigo.compare(2, 2, "00") == 0)
-    motivo = "CFOP " + codigo + " é o título de um grupo, não uma operação";
-  if (!motivo.empty()) return Problema{motivo, {}};
-  if (!sugestao.empty())
-    return Problema{"CFOP com ponto ou espaço: a importação espera só os 4 dígitos", sugestao};
+    return Problema{"CFOP de entrada na coluna de saída",
+                    std::string("CFOP de entrada (começa com ").append(1, primeiro) +
+                        ") na coluna de saída: as saídas começam com 5, 6 ou 7",
+                    {}};
+  if (!saida && ehSaida)
+    return Problema{"CFOP de saída na coluna de entrada",
+                    std::string("CFOP de saída (começa com ").append(1, primeiro) +
+                        ") na coluna de entrada: as entradas começam com 1, 2 ou 3",
+                    {}};
+  if (!entrada && !ehSaida)
+    return Problema{
+        "CFOP inexistente",
+        std::string("CFOP inexistente: o primeiro dígito deve ser ") + (saida ? "5, 6 ou 7" : "1, 2 ou 3"),
+        {}};
+  if (codigo.compare(2, 2, "00") == 0)
+    return Problema{
+        "CFOP que é título de grupo", "CFOP " + codigo + " é o título de um grupo, não uma operação", {}};
   return std::nullopt;
 }
 
 std::optional<Problema> verificaCsosn(std::string_view valor) {
-  const std::string_view v = semBrancos(valor);
+  const std::string v = apara(maiusculas(valor));
   if (v.empty() || naLista(v, kCsosn)) return std::nullopt;
-  return Problema{"CSOSN fora da tabela (101, 102, 103, 201, 202, 203, 300, 400, 500, 900)", {}};
+  return Problema{
+      "CSOSN fora da tabela", "CSOSN fora da tabela (101, 102, 103, 201, 202, 203, 300, 400, 500, 900)", {}};
 }
 
 std::optional<Problema> verificaCstIcms(std::string_view valor) {
-  const std::string_view v = semBrancos(valor);
+  const std::string v = apara(maiusculas(valor));
   if (v.empty()) return std::nullopt;
+  if (paraCodigos(v).size() > 3)
+    return Problema{"CST ICMS com mais de 3 caracteres",
+                    "a importação trata um CST de mais de 3 caracteres como vazio",
+                    {}};
   if (soDigitos(v)) {
-    if (v.size() == 2 && naLista(v, kCstIcms)) return std::nullopt;
-    if (v.size() == 3 && v[0] <= '8' && naLista(v.substr(1), kCstIcms)) return std::nullopt;
-    if (v.size() == 1 && naLista(comZero(v), kCstIcms))
-      return Problema{"CST ICMS com 1 dígito: o zero à esquerda se perdeu (código digitado como número)",
-                      comZero(v)};
+    if (v.size() <= 2 && naLista(std::string(2 - v.size(), '0') + v, kCstIcms)) return std::nullopt;
+    if (v.size() == 3 && v[0] <= '8' && naLista(std::string_view(v).substr(1), kCstIcms)) return std::nullopt;
   }
-  return Problema{
-      "CST ICMS fora da tabela (00, 02, 10, 15, 20, 30, 40, 41, 50, 51, 53, 60, 61, 70, 90; "
-      "com a origem 0 a 8 na frente: 060)",
-      {}};
+  return Problema{"CST ICMS fora da tabela",
+                  "CST ICMS fora da tabela (00, 02, 10, 15, 20, 30, 40, 41, 50, 51, 53, 60, 61, 70, 90; "
+                  "com a origem 0 a 8 na frente: 060)",
+                  {}};
 }
 
 std::optional<Problema> verificaCstPisCofins(std::string_view valor, std::string_view nome) {
-  const std::string_view v = semBrancos(valor);
-  if (v.empty()) return std::nullopt;
-  if (soDigitos(v) && v.size() <= 2) {
-    int n = 0;
-    std::from_chars(v.data(), v.data() + v.size(), n);
-    if (cstPisCofinsValido(n)) return std::nullopt;
-  }
-  return Problema{std::string(nome) + " fora da tabela (01 a 09, 49 a 56, 60 a 67, 70 a 75, 98, 99)", {}};
+  // The tax import applies the rule to the cell as read, blanks included.
+  const std::string texto = maiusculas(valor);
+  if (regraCST(texto) != "99") return std::nullopt;
+  const std::string v = apara(texto);
+  if (soDigitos(v) && v.substr(std::min(v.find_first_not_of('0'), v.size())) == "99") return std::nullopt;
+  const std::string n(nome);
+  return Problema{n + " fora da tabela",
+                  n + " fora da tabela (01 a 09, 49 a 56, 60 a 67, 70 a 75, 98, 99): a importação grava 99",
+                  {}};
 }
 
-std::optional<Problema> verificaNumero(std::string_view valor, int estilo, std::string_view nome,
-                                       bool porcentagem) {
-  const std::string_view v = semBrancos(valor);
-  if (v.empty()) return std::nullopt;
-  const std::string n(nome);
-  const int outro = estilo == 2 ? 1 : 2;
-  const std::string sugestao = numeroEstrito(v, outro) ? trocaSeparadores(v) : std::string();
-  if (!numeroEstrito(v, estilo)) {
-    try {
-      const double lido = lerNumero(std::string(v), estilo);
-      return Problema{n + ": o texto seria lido como " + formataNumero(lido, estilo) +
-                          ": no estilo regional (" + exemploDoEstilo(estilo) + ") " +
-                          (estilo == 2 ? "a vírgula separa" : "o ponto separa") + " milhares",
-                      sugestao};
-    } catch (const ErroConversao&) {
-      return Problema{n + " não é um número no estilo regional (" + exemploDoEstilo(estilo) + ")", sugestao};
-    }
+std::optional<Problema> verificaBarra(std::string_view valor) {
+  const std::string limpo = limpoProduto(valor);
+  if (paraCodigos(limpo).size() <= 20) return std::nullopt;
+  return Problema{"Código de barras com mais de 20 caracteres",
+                  "a importação grava só os 20 primeiros: " + esquerda(limpo, 20),
+                  {}};
+}
+
+std::optional<Problema> verificaCodigoInterno(std::string_view valor) {
+  const std::string v = apara(maiusculas(valor));
+  if (v.empty() || (soDigitos(v) && v.size() <= 9)) return std::nullopt;
+  return Problema{"Cod.Interno que não é número inteiro",
+                  "não é o código interno de um item (um número inteiro): a importação para nesta linha",
+                  {}};
+}
+
+std::optional<Problema> verificaNumero(std::string_view valor, int estilo, NumeroProduto numero) {
+  const std::string texto = celulaProduto(valor);
+  if (texto.empty()) return std::nullopt;
+  const char* nome = numero == NumeroProduto::Preco     ? "Preço"
+                     : numero == NumeroProduto::Estoque ? "Estoque"
+                                                        : "Alíquota";
+  Decimal lido;
+  try {
+    lido = leNumero(texto, estilo, numero == NumeroProduto::Estoque ? 3 : 2);
+  } catch (const ErroConversao&) {
+    const char* consequencia =
+        numero == NumeroProduto::Estoque
+            ? "um item novo fica com estoque 0 e a atualização do estoque recusa a linha"
+            : "a importação recusa a linha";
+    return Problema{
+        std::string(nome) + " que não é número",
+        std::string("não é um número no estilo regional (") + exemploDoEstilo(estilo) + "): " + consequencia,
+        {}};
   }
-  if (porcentagem) {
-    const double p = lerNumero(std::string(v), estilo);
-    if (p < 0 || p > 100) return Problema{n + " fora de 0 a 100", {}};
+  const std::string comoLido = formataNumero(lido.paraDouble(), estilo);
+  if (numero == NumeroProduto::Aliquota && lido.unscaled > 9900)
+    return Problema{
+        "Alíquota acima de 99",
+        "a importação lê " + comoLido + " e ignora uma alíquota acima de 99: o item fica sem alíquota",
+        {}};
+  if (lidoComoMilhar(texto, estilo)) {
+    std::string decimal(texto);
+    std::replace(decimal.begin(), decimal.end(), estilo == 2 ? ',' : '.', estilo == 2 ? '.' : ',');
+    return Problema{"Número lido como milhar",
+                    "a importação lê " + comoLido + ": no estilo regional (" + exemploDoEstilo(estilo) +
+                        ") " + (estilo == 2 ? "a vírgula separa" : "o ponto separa") +
+                        " milhares; se for um decimal, escreva " + decimal,
+                    {}};
   }
   return std::nullopt;
 }
 
-std::optional<Problema> verificaCodigoInterno(std::string_view valor) {
-  const std::string_view v = semBrancos(valor);
-  if (v.empty() || (soDigitos(v) && v.size() <= 9)) return std::nullopt;
-  return Problema{"Cod.Interno deve ser um número inteiro: a importação acha o item por ele", {}};
+std::optional<Problema> verificaTaxa(std::string_view valor, TaxaTributos taxa) {
+  const std::string texto = maiusculas(valor);
+  if (apara(texto).empty()) return std::nullopt;
+  const std::string nome = taxa == TaxaTributos::Aliquota ? "Alíquota" : "Porcentagem";
+  const std::optional<Decimal> lida = numeroTaxa(texto);
+  if (!lida) {
+    const char* consequencia = taxa == TaxaTributos::PisCofins ? "a importação grava vazio"
+                               : taxa == TaxaTributos::Aliquota
+                                   ? "a importação para nesta linha"
+                                   : "com \"ICMS Cad Produto\" a importação para nesta linha";
+    return Problema{
+        nome + " que não é número", std::string("não é um número (12,5 ou 12.5): ") + consequencia, {}};
+  }
+  if (lida->unscaled < 0 || lida->paraDouble() > 100)
+    return Problema{nome + " fora de 0 a 100", nome + " fora de 0 a 100", {}};
+  return std::nullopt;
 }
 
 }  // namespace zuv

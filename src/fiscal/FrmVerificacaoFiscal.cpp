@@ -1,6 +1,5 @@
 #include "fiscal/FrmVerificacaoFiscal.h"
 
-#include <QAbstractTableModel>
 #include <QApplication>
 #include <QBoxLayout>
 #include <QFileDialog>
@@ -9,7 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableView>
+#include <QTreeWidget>
 #include <filesystem>
 #include <optional>
 
@@ -25,46 +24,6 @@ QString q(const std::string& s) {
 }
 
 }  // namespace
-
-// The findings as rows: Linha, Coluna, Valor, Motivo, Sugestão.
-class ModeloAchados : public QAbstractTableModel {
- public:
-  using QAbstractTableModel::QAbstractTableModel;
-
-  void define(const std::vector<AchadoFiscal>* achados) {
-    beginResetModel();
-    achados_ = achados;
-    endResetModel();
-  }
-  int rowCount(const QModelIndex& pai) const override {
-    return pai.isValid() || !achados_ ? 0 : static_cast<int>(achados_->size());
-  }
-  int columnCount(const QModelIndex& pai) const override { return pai.isValid() ? 0 : 5; }
-  QVariant data(const QModelIndex& i, int papel) const override {
-    if (papel != Qt::DisplayRole && papel != Qt::ToolTipRole) return {};
-    const AchadoFiscal& a = (*achados_)[static_cast<size_t>(i.row())];
-    switch (i.column()) {
-      case 0:
-        return a.linha;
-      case 1:
-        return q(letraDaColuna(a.coluna) + (a.titulo.empty() ? "" : " (" + a.titulo + ")"));
-      case 2:
-        return q(a.valor);
-      case 3:
-        return q(a.motivo);
-      default:
-        return q(a.sugestao);
-    }
-  }
-  QVariant headerData(int secao, Qt::Orientation o, int papel) const override {
-    static const char* const kTitulos[] = {"Linha", "Coluna", "Valor", "Motivo", "Sugestão"};
-    if (o != Qt::Horizontal || papel != Qt::DisplayRole || secao < 0 || secao > 4) return {};
-    return QString::fromUtf8(kTitulos[secao]);
-  }
-
- private:
-  const std::vector<AchadoFiscal>* achados_ = nullptr;
-};
 
 QPushButton* adicionaVerificacaoFiscal(QLayout* layout, std::function<std::string()> caminhoDaPlanilha) {
   auto* botao = new QPushButton(QString::fromUtf8("Verificar códigos fiscais"), layout->parentWidget());
@@ -112,14 +71,13 @@ FrmVerificacaoFiscal::FrmVerificacaoFiscal(QWidget* pai, std::string caminho)
   lblResumo_->setObjectName("lblResumo");
   lblResumo_->setWordWrap(true);
   lblResumo_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  modelo_ = new ModeloAchados(this);
-  grdAchados_ = new QTableView(this);
+  grdAchados_ = new QTreeWidget(this);
   grdAchados_->setObjectName("grdAchados");
-  grdAchados_->setModel(modelo_);
+  grdAchados_->setColumnCount(5);
+  grdAchados_->setHeaderLabels({"Linha", "Coluna", "Valor", "Motivo", QString::fromUtf8("Sugestão")});
   grdAchados_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grdAchados_->setWordWrap(false);
-  grdAchados_->verticalHeader()->setVisible(false);
-  grdAchados_->horizontalHeader()->setStretchLastSection(true);
+  grdAchados_->header()->setStretchLastSection(true);
 
   auto* grade = new QGridLayout(this);
   grade->addWidget(new QLabel(QString::fromUtf8("Tabela NCM (JSON do Siscomex)"), this), 0, 0);
@@ -178,7 +136,7 @@ void FrmVerificacaoFiscal::verifica() {
   }
   if (!tabelas.ncm && !tabelas.cest) linhas.push_back("Sem tabelas oficiais: só as regras dos códigos");
 
-  modelo_->define(nullptr);
+  grdAchados_->clear();
   achados_.clear();
   try {
     const ResultadoVerificacaoFiscal r = verificaPlanilha(caminho_, &tabelas);
@@ -191,8 +149,27 @@ void FrmVerificacaoFiscal::verifica() {
   } catch (const Erro& e) {
     linhas.push_back(e.what());
   }
-  modelo_->define(&achados_);
-  grdAchados_->resizeColumnsToContents();
+  for (const GrupoDeAchados& g : agrupaAchados(achados_)) {
+    auto* grupo = new QTreeWidgetItem(grdAchados_, {q(textoDoGrupo(g, achados_))});
+    grupo->setFirstColumnSpanned(true);
+    for (size_t i : g.indices) {
+      const AchadoFiscal& a = achados_[i];
+      new QTreeWidgetItem(
+          grupo, {QString::number(a.linha),
+                  q(letraDaColuna(a.coluna) + (a.titulo.empty() ? "" : " (" + a.titulo + ")")), q(a.valor),
+                  q(a.motivo), q(a.sugestao)});
+    }
+  }
+  // Columns sized to the cells (the kinds' lines span them all); few findings are shown open,
+  // many stay folded under their kinds.
+  grdAchados_->expandAll();
+  grdAchados_->setColumnWidth(
+      0, 2 * grdAchados_->indentation() + fontMetrics().horizontalAdvance("Linha 000000"));
+  for (int c = 1; c < 4; ++c) {
+    grdAchados_->resizeColumnToContents(c);
+    grdAchados_->setColumnWidth(c, std::min(grdAchados_->columnWidth(c), 420));
+  }
+  if (achados_.size() > 20) grdAchados_->collapseAll();
   std::string resumo;
   for (const std::string& l : linhas)
     resumo += (resumo.empty() ? "" : "\n") + l;

@@ -13,11 +13,9 @@ class QLabel;
 class QLayout;
 class QLineEdit;
 class QPushButton;
-class QTableView;
+class QTreeWidget;
 
 namespace zuv {
-
-class ModeloAchados;
 
 inline constexpr const char* kBotaoVerificacaoFiscal = "cmdVerificarFiscal";
 
@@ -27,7 +25,9 @@ inline constexpr const char* kBotaoVerificacaoFiscal = "cmdVerificarFiscal";
 // window, on the workbook at caminhoDaPlanilha() (asked at each click).
 QPushButton* adicionaVerificacaoFiscal(QLayout* layout, std::function<std::string()> caminhoDaPlanilha);
 
-// A window, not modal: the person can keep it open beside the spreadsheet while correcting.
+// A window, not modal: the person can keep it open beside the spreadsheet while correcting. The
+// findings are grouped by kind as the command line says them: one line per kind with its count
+// and examples, opening onto its cells (Linha, Coluna, Valor, Motivo, Sugestão).
 // The table paths start from the settings (ZUV_TABELA_NCM, ZUV_TABELA_CEST, tabelas_fiscais.ini)
 // and may be changed in the window; "Verificar" checks again.
 class FrmVerificacaoFiscal : public QDialog {
@@ -50,8 +50,7 @@ class FrmVerificacaoFiscal : public QDialog {
   QLineEdit* txtTabelaNcm_;
   QLineEdit* txtTabelaCest_;
   QLabel* lblResumo_;
-  QTableView* grdAchados_;
-  ModeloAchados* modelo_;
+  QTreeWidget* grdAchados_;
 };
 
 }  // namespace zuv

@@ -11,6 +11,7 @@
 #include "common/Texto.h"
 #include "fiscal/CodigosFiscais.h"
 #include "platform/Planilha.h"
+#include "shell/ContextoExecucao.h"
 
 namespace zuv {
 
@@ -30,10 +31,13 @@ enum class Campo {
   CstCofins,
   Preco,
   Estoque,
-  Porcentagem
+  AliquotaEcf,
+  TaxaPisCofins,
+  TaxaIcmsProduto
 };
 
-// A column as the import reads it: by position, under the heading its export writes.
+// A column as the import reads it: by position, under the heading its export writes. Columns the
+// import does not read (the product workbook's CST, the tax workbook's barcode) are not checked.
 struct ColunaFixa {
   int posicao;
   const char* titulo;  // "" for the product workbook's column 16, which has none
@@ -47,9 +51,9 @@ constexpr ColunaFixa kProduto[] = {
     {5, "Preço Venda", Campo::Preco},
     {6, "Estoque Atual", Campo::Estoque},
     {9, "NCM", Campo::Ncm},
+    {10, "Aliq. ECF SAT", Campo::AliquotaEcf},
     {11, "CFOP VendaSat", Campo::CfopSaida},
     {12, "Trib.Simples Nacional", Campo::Csosn},
-    {13, "Cód.Trib.ICMS CST", Campo::CstIcms},
     {14, "Código CEST", Campo::Cest},
     {15, "Preço Atacado", Campo::Preco},
     {16, "", Campo::Preco},
@@ -57,18 +61,18 @@ constexpr ColunaFixa kProduto[] = {
 
 constexpr ColunaFixa kTributacao[] = {
     {1, "Cod.Interno", Campo::CodigoInterno},
-    {2, "Código Barra", Campo::Barra},
     {5, "NCM", Campo::Ncm},
+    {6, "Aliq. ECF SAT", Campo::AliquotaEcf},
     {7, "CFOP SAT", Campo::CfopSaida},
     {8, "Trib.Simples Nacional", Campo::Csosn},
     {9, "Cód.Trib.ICMS CST", Campo::CstIcms},
     {10, "Código CEST", Campo::Cest},
     {11, "CFP de Entrada", Campo::CfopEntrada},
     {12, "Código CST PIS", Campo::CstPis},
-    {13, "Porcentagem PIS", Campo::Porcentagem},
+    {13, "Porcentagem PIS", Campo::TaxaPisCofins},
     {14, "Código CST Cofins", Campo::CstCofins},
-    {15, "Porcentagem Cofins", Campo::Porcentagem},
-    {16, "Porcentagem ICMS Cadastro Produto", Campo::Porcentagem},
+    {15, "Porcentagem Cofins", Campo::TaxaPisCofins},
+    {16, "Porcentagem ICMS Cadastro Produto", Campo::TaxaIcmsProduto},
 };
 
 // Headings only one of the two workbooks has.
@@ -107,6 +111,24 @@ std::string plural(size_t n, const char* um, const char* varios) {
   return std::to_string(n) + " " + (n == 1 ? um : varios);
 }
 
+// "2, 7 e 9", at most kMostradas rows.
+std::string listaDeLinhas(const std::vector<int>& linhas) {
+  constexpr size_t kMostradas = 10;
+  std::string r;
+  const size_t n = std::min(linhas.size(), kMostradas);
+  for (size_t i = 0; i < n; ++i)
+    r += (i == 0 ? "" : i + 1 == linhas.size() ? " e " : ", ") + std::to_string(linhas[i]);
+  if (linhas.size() > n) r += " e mais " + std::to_string(linhas.size() - n);
+  return r;
+}
+
+// Rows that the import takes as one item: the same barcode, or the same item code.
+struct Repeticao {
+  int coluna;
+  std::string titulo, valor;
+  std::vector<int> linhas;
+};
+
 class Verificacao {
  public:
   Verificacao(const std::string& caminho, const TabelasFiscais* tabelas,
@@ -121,7 +143,7 @@ class Verificacao {
 
   ResultadoVerificacaoFiscal executa() {
     leTitulos();
-    const Campo parada = resultado_.layout == LayoutFiscal::Produto ? Campo::Barra : Campo::CodigoInterno;
+    const Campo parada = produto() ? Campo::Barra : Campo::CodigoInterno;
     for (int linha = 2;; ++linha) {
       if (terminou(linha)) {
         const int ultima = leitor_->ultimaLinha();
@@ -130,13 +152,29 @@ class Verificacao {
           const std::string resto =
               ultima == linha + 1 ? "a linha " + std::to_string(ultima)
                                   : "as linhas " + std::to_string(linha + 1) + " a " + std::to_string(ultima);
-          achado(linha, c ? c->coluna : 1, c ? c->titulo : "", "",
-                 {"Linha vazia: a importação termina aqui e não lê " + resto, {}});
+          achado(
+              linha, c ? c->coluna : 1, c ? c->titulo : "", "",
+              {"Linha vazia antes do fim", "Linha vazia: a importação termina aqui e não lê " + resto, {}});
         }
         break;
       }
       ++resultado_.linhasDeDados;
       verificaLinha(linha);
+    }
+    for (const Repeticao& r : repeticoes_) {
+      if (r.linhas.size() < 2) continue;
+      const std::string onde =
+          "em " + std::to_string(r.linhas.size()) + " linhas (" + listaDeLinhas(r.linhas) + ")";
+      Problema p = produto() ? Problema{"Código de barras repetido",
+                                        onde +
+                                            ": a importação as trata como um item só; as linhas seguintes "
+                                            "atualizam o item da primeira",
+                                        {}}
+                             : Problema{"Cod.Interno repetido",
+                                        onde + ": todas atualizam o mesmo item e fica o que a última grava",
+                                        {}};
+      achado(r.linhas.front(), r.coluna, r.titulo, r.valor, std::move(p));
+      resultado_.achados.back().vezes = static_cast<int>(r.linhas.size());
     }
     std::stable_sort(resultado_.achados.begin(), resultado_.achados.end(),
                      [](const AchadoFiscal& a, const AchadoFiscal& b) {
@@ -146,6 +184,8 @@ class Verificacao {
   }
 
  private:
+  bool produto() const { return resultado_.layout == LayoutFiscal::Produto; }
+
   void leTitulos() {
     const int ultima = std::max(leitor_->ultimaColuna(1), 16);
     std::vector<std::string> titulos(ultima + 1);
@@ -177,7 +217,8 @@ class Verificacao {
           achada = f.posicao;
         } else if (achada != f.posicao) {
           achado(1, achada, f.titulo, leitor_->celula(1, achada),
-                 {std::string("O título \"") + f.titulo + "\" está na coluna " + letraDaColuna(achada) +
+                 {"Coluna fora do lugar",
+                  std::string("O título \"") + f.titulo + "\" está na coluna " + letraDaColuna(achada) +
                       ", mas a importação lê esta informação da coluna " + letraDaColuna(f.posicao) +
                       " (as colunas são lidas pela posição)",
                   {}});
@@ -220,20 +261,21 @@ class Verificacao {
   }
 
   void achado(int linha, int coluna, const std::string& titulo, std::string valor, Problema p) {
-    resultado_.achados.push_back(
-        {linha, coluna, titulo, std::move(valor), std::move(p.motivo), std::move(p.sugestao)});
+    resultado_.achados.push_back({linha, coluna, titulo, std::move(valor), std::move(p.tipo),
+                                  std::move(p.motivo), std::move(p.sugestao)});
   }
 
-  void repetido(std::unordered_map<std::string, int>& vistos, int linha, const ColunaLida& c,
-                const std::string& v, const char* motivo) {
-    const std::string chave(semBrancos(v));
+  // Remembers the row under the key the import finds its item by.
+  void repete(const std::string& chave, int linha, const ColunaLida& c, const std::string& v) {
     if (chave.empty()) return;
-    const auto [it, novo] = vistos.emplace(chave, linha);
-    if (!novo) achado(linha, c.coluna, c.titulo, v, {motivo + std::to_string(it->second), {}});
+    const auto [it, nova] = indiceRepeticao_.emplace(chave, repeticoes_.size());
+    if (nova) repeticoes_.push_back({c.coluna, c.titulo, v, {}});
+    repeticoes_[it->second].linhas.push_back(linha);
   }
 
   void verificaLinha(int linha) {
-    std::string ncm;  // the row's 8-digit NCM (as typed or as corrected), for the CEST
+    const LayoutFiscal layout = resultado_.layout;
+    std::string ncm;  // the row's NCM as the import stores it, when it has 8 digits: for the CEST
     for (size_t i = 0; i < colunas_.size(); ++i) {
       const ColunaLida& c = colunas_[i];
       const std::string& v = valores_[i];
@@ -242,29 +284,29 @@ class Verificacao {
         case Campo::Descricao:
           break;
         case Campo::Barra:
-          repetido(barras_, linha, c, v, "Código de barras repetido: já está na linha ");
+          p = verificaBarra(v);
+          repete(barraGravada(v), linha, c, v);
           break;
         case Campo::CodigoInterno:
           p = verificaCodigoInterno(v);
-          if (!p)
-            repetido(codigos_, linha, c, v, "Cod.Interno repetido: a linha que já atualiza este item é a ");
+          repete(codigoInternoGravado(v), linha, c, v);
           break;
         case Campo::Ncm:
-          p = verificaNcm(v);
-          ncm = candidato(v, p, 8);
-          if (tabelas_ && tabelas_->ncm && !ncm.empty()) junta(p, motivoNcm(ncm), "NCM ");
+          p = verificaNcm(v, layout);
+          ncm = codigoValido(ncmGravado(v, layout), 8);
+          if (tabelas_ && tabelas_->ncm && !ncm.empty()) junta(p, problemaNcm(ncm));
           break;
         case Campo::Cest: {
-          p = verificaCest(v);
-          const std::string cest = candidato(v, p, 7);
-          if (tabelas_ && tabelas_->cest && !cest.empty()) junta(p, motivoCest(cest, ncm), "CEST ");
+          p = verificaCest(v, layout);
+          const std::string cest = codigoValido(cestGravado(v, layout), 7);
+          if (tabelas_ && tabelas_->cest && !cest.empty()) junta(p, problemaCest(cest, ncm));
           break;
         }
         case Campo::CfopSaida:
-          p = verificaCfop(v, true);
+          p = verificaCfop(v, true, layout);
           break;
         case Campo::CfopEntrada:
-          p = verificaCfop(v, false);
+          p = verificaCfop(v, false, layout);
           break;
         case Campo::Csosn:
           p = verificaCsosn(v);
@@ -279,57 +321,69 @@ class Verificacao {
           p = verificaCstPisCofins(v, "CST COFINS");
           break;
         case Campo::Preco:
-          p = verificaNumero(v, estilo_, "Preço");
+          p = verificaNumero(v, estilo_, NumeroProduto::Preco);
           break;
         case Campo::Estoque:
-          p = verificaNumero(v, estilo_, "Estoque");
+          p = verificaNumero(v, estilo_, NumeroProduto::Estoque);
           break;
-        case Campo::Porcentagem:
-          p = verificaNumero(v, estilo_, "Porcentagem", true);
+        case Campo::AliquotaEcf:
+          p = produto() ? verificaNumero(v, estilo_, NumeroProduto::Aliquota)
+                        : verificaTaxa(v, TaxaTributos::Aliquota);
+          break;
+        case Campo::TaxaPisCofins:
+          p = verificaTaxa(v, TaxaTributos::PisCofins);
+          break;
+        case Campo::TaxaIcmsProduto:
+          p = verificaTaxa(v, TaxaTributos::IcmsProduto);
           break;
       }
       if (p) achado(linha, c.coluna, c.titulo, v, std::move(*p));
     }
   }
 
-  // The code of `casas` digits the cell means: as typed, or the certain correction.
-  static std::string candidato(const std::string& v, const std::optional<Problema>& p, size_t casas) {
-    if (!p) {
-      const std::string_view t = semBrancos(v);
-      return t.size() == casas ? std::string(t) : std::string();
-    }
-    return p->sugestao.size() == casas && soDigitos(p->sugestao) ? p->sugestao : std::string();
+  // The stored code when it has `casas` digits, else "".
+  static std::string codigoValido(const std::string& gravado, size_t casas) {
+    return gravado.size() == casas && soDigitos(gravado) ? gravado : std::string();
   }
 
-  // Adds what the table says about the code (motivo starts with the code) to the cell's problem.
-  // A correction the table does not confirm is no longer certain.
-  static void junta(std::optional<Problema>& p, std::optional<std::string> motivo, const char* nome) {
-    if (!motivo) return;
+  // Adds what the table says about the code to the cell's problem. A correction the table does
+  // not confirm is no longer certain.
+  static void junta(std::optional<Problema>& p, std::optional<Problema> tabela) {
+    if (!tabela) return;
     if (p) {
-      p->motivo += "; " + *motivo;
+      p->motivo += "; " + tabela->motivo;
       p->sugestao.clear();
     } else {
-      p = Problema{nome + *motivo, {}};
+      p = std::move(tabela);
     }
   }
 
-  std::optional<std::string> motivoNcm(const std::string& ncm) const {
+  std::optional<Problema> problemaNcm(const std::string& ncm) const {
     const auto vigencias = tabelas_->ncm->vigencias(ncm);
-    if (vigencias.empty()) return ncm + " não existe na tabela NCM (" + tabelas_->ncm->versao() + ")";
+    if (vigencias.empty())
+      return Problema{"NCM fora da tabela",
+                      "NCM " + ncm + " não existe na tabela NCM (" + tabelas_->ncm->versao() + ")",
+                      {}};
     std::optional<Data> encerrada, futura;
     for (const VigenciaNcm& v : vigencias) {
       if (v.inicio <= opcoes_.dia && opcoes_.dia <= v.fim) return std::nullopt;
       if (v.fim < opcoes_.dia && (!encerrada || v.fim > *encerrada)) encerrada = v.fim;
       if (v.inicio > opcoes_.dia && (!futura || v.inicio < *futura)) futura = v.inicio;
     }
-    if (futura) return ncm + " só vigora a partir de " + textoData(*futura);
-    return ncm + " deixou de vigorar em " + textoData(*encerrada);
+    if (futura)
+      return Problema{
+          "NCM fora de vigência", "NCM " + ncm + " só vigora a partir de " + textoData(*futura), {}};
+    return Problema{
+        "NCM fora de vigência", "NCM " + ncm + " deixou de vigorar em " + textoData(*encerrada), {}};
   }
 
-  std::optional<std::string> motivoCest(const std::string& cest, const std::string& ncm) const {
+  std::optional<Problema> problemaCest(const std::string& cest, const std::string& ncm) const {
     const ItemCest* item = tabelas_->cest->procura(cest);
-    if (!item) return cest + " não existe na tabela CEST (" + tabelas_->cest->versao() + ")";
-    if (item->revogado) return cest + " foi revogado";
+    if (!item)
+      return Problema{"CEST fora da tabela",
+                      "CEST " + cest + " não existe na tabela CEST (" + tabelas_->cest->versao() + ")",
+                      {}};
+    if (item->revogado) return Problema{"CEST revogado", "CEST " + cest + " foi revogado", {}};
     if (item->prefixos.empty() || ncm.empty()) return std::nullopt;
     for (const std::string& prefixo : item->prefixos)
       if (ncm.compare(0, prefixo.size(), prefixo) == 0) return std::nullopt;
@@ -338,7 +392,10 @@ class Verificacao {
     for (size_t i = 0; i < item->prefixos.size() && i < kMostrados; ++i)
       lista += (i ? ", " : "") + codigoImpresso(item->prefixos[i]);
     if (item->prefixos.size() > kMostrados) lista += ", ...";
-    return cest + " não vale para o NCM " + ncm + ": vale para NCM que começa com " + lista;
+    return Problema{
+        "CEST de outro NCM",
+        "CEST " + cest + " não vale para o NCM " + ncm + ": vale para NCM que começa com " + lista,
+        {}};
   }
 
   std::unique_ptr<LeitorPlanilha> leitor_;
@@ -348,7 +405,8 @@ class Verificacao {
   std::string nome_;
   std::vector<ColunaLida> colunas_;
   std::vector<std::string> valores_;  // the current row's cells, by colunas_
-  std::unordered_map<std::string, int> barras_, codigos_;
+  std::vector<Repeticao> repeticoes_;
+  std::unordered_map<std::string, size_t> indiceRepeticao_;
   ResultadoVerificacaoFiscal resultado_;
 };
 
@@ -384,7 +442,45 @@ std::string textoDoAchado(const AchadoFiscal& a) {
   return r;
 }
 
-bool verificaAntesDaImportacao(Tela& tela, const std::string& caminho, bool recusaSeAchar) {
+std::vector<GrupoDeAchados> agrupaAchados(const std::vector<AchadoFiscal>& achados) {
+  std::vector<GrupoDeAchados> grupos;
+  std::unordered_map<std::string, size_t> indice;
+  for (size_t i = 0; i < achados.size(); ++i) {
+    const auto [it, novo] = indice.emplace(achados[i].tipo, grupos.size());
+    if (novo) grupos.push_back({achados[i].tipo, {}});
+    grupos[it->second].indices.push_back(i);
+  }
+  return grupos;
+}
+
+std::string textoDoGrupo(const GrupoDeAchados& grupo, const std::vector<AchadoFiscal>& achados) {
+  constexpr size_t kExemplos = 3;
+  std::string r = grupo.tipo + ": " + std::to_string(grupo.indices.size()) + " (";
+  for (size_t i = 0; i < grupo.indices.size() && i < kExemplos; ++i) {
+    const AchadoFiscal& a = achados[grupo.indices[i]];
+    r += (i ? "; " : "") + std::string("linha ") + std::to_string(a.linha) + ", coluna " +
+         letraDaColuna(a.coluna) + " \"" + a.valor + "\"";
+    if (a.vezes > 1) r += " em " + std::to_string(a.vezes) + " linhas";
+  }
+  if (grupo.indices.size() > kExemplos) r += "; ...";
+  return r + ")";
+}
+
+std::vector<FalhaRegistrada> achadosNoRelatorio(const std::vector<AchadoFiscal>& achados,
+                                                const std::string& planilha) {
+  std::vector<FalhaRegistrada> r;
+  r.reserve(achados.size());
+  for (const AchadoFiscal& a : achados) {
+    std::string onde = "Linha " + std::to_string(a.linha) + ", coluna " + letraDaColuna(a.coluna);
+    if (!a.titulo.empty()) onde += " (" + a.titulo + ")";
+    std::string causa = "Verificação fiscal (" + a.tipo + "): \"" + a.valor + "\": " + a.motivo;
+    if (!a.sugestao.empty()) causa += ". Sugestão: " + a.sugestao;
+    r.push_back({onde + " de " + planilha, causa});
+  }
+  return r;
+}
+
+bool verificaAntesDaImportacao(ContextoExecucao& ctx, const std::string& caminho, bool recusaSeAchar) {
   ResultadoVerificacaoFiscal resultado;
   try {
     resultado = verificaPlanilha(caminho, nullptr);
@@ -392,10 +488,15 @@ bool verificaAntesDaImportacao(Tela& tela, const std::string& caminho, bool recu
     return true;
   }
   if (resultado.achados.empty()) return true;
+  Tela& tela = ctx.tela();
   const std::string nome = std::filesystem::path(caminho).filename().string();
-  tela.nota("Verificação fiscal de " + nome + ": " + plural(resultado.achados.size(), "achado", "achados"));
-  for (const AchadoFiscal& a : resultado.achados)
-    tela.nota(textoDoAchado(a));
+  tela.nota("Verificação fiscal de " + nome + ": " + plural(resultado.achados.size(), "achado", "achados") +
+            " (todos no relatório da operação; a lista: importadorzuv fiscal verificar " + nome +
+            " --detalhes)");
+  for (const GrupoDeAchados& g : agrupaAchados(resultado.achados))
+    tela.nota(textoDoGrupo(g, resultado.achados));
+  for (const FalhaRegistrada& f : achadosNoRelatorio(resultado.achados, nome))
+    ctx.registraFalha(f.onde, f.causa);
   if (!recusaSeAchar) return true;
   tela.mensagem("A importação não foi iniciada: a verificação fiscal encontrou " +
                     plural(resultado.achados.size(), "problema", "problemas") + " em " + nome + ".",

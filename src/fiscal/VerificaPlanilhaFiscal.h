@@ -1,28 +1,30 @@
 #pragma once
 // The fiscal check of a product workbook (produto.xlsx) or a tax workbook (produtosat.xlsx)
-// before an import: every data row's codes against the rules of the codes and, when given, the
+// before an import: every data row's numbers and codes read as the import reads them, what it
+// would refuse or change, the stored codes against the rules of their lists and, when given, the
 // official NCM and CEST tables. Nothing is written anywhere; the result is a list of findings.
 #include <string>
 #include <vector>
 
 #include "common/Valor.h"
+#include "fiscal/CodigosFiscais.h"
 #include "fiscal/TabelasFiscais.h"
+#include "shell/RelatorioAlteracoes.h"
 
 namespace zuv {
 
-class Tela;
-
-// Which workbook it is, told by the headings of row 1.
-enum class LayoutFiscal { Produto, Tributacao };
+class ContextoExecucao;
 
 // One doubtful cell.
 struct AchadoFiscal {
-  int linha = 0;         // sheet row (1 = headings)
+  int linha = 0;         // sheet row as the spreadsheet shows it (1 = headings)
   int coluna = 0;        // sheet column, from 1
   std::string titulo;    // the column's heading ("NCM")
   std::string valor;     // the cell as read
+  std::string tipo;      // the kind of finding ("NCM com menos de 8 dígitos"): one line of the summary
   std::string motivo;    // what is wrong
   std::string sugestao;  // the value to type instead, when only one is possible
+  int vezes = 1;         // rows it stands for: a barcode repeated in 3 rows is one finding of 3
   bool operator==(const AchadoFiscal&) const = default;
 };
 
@@ -52,15 +54,31 @@ const char* nomeDoLayout(LayoutFiscal layout);
 // "I" for 9, "AA" for 27.
 std::string letraDaColuna(int coluna);
 
-// One line: Linha 5, coluna I (NCM): "1012100" - NCM com 7 dígitos: ... Sugestão: 01012100
+// One line: Linha 5, coluna I (NCM) "1006": NCM com 4 dígitos: ... Sugestão: ...
 std::string textoDoAchado(const AchadoFiscal& achado);
 
+// The findings of one kind, in row order.
+struct GrupoDeAchados {
+  std::string tipo;
+  std::vector<size_t> indices;  // into the findings grouped
+};
+// One group per kind, in the order of each kind's first finding.
+std::vector<GrupoDeAchados> agrupaAchados(const std::vector<AchadoFiscal>& achados);
+// The kind, its count and up to three examples (row, column, value):
+// NCM com menos de 8 dígitos: 12 (linha 5, coluna I "1006"; linha 9, coluna I "22"; ...)
+std::string textoDoGrupo(const GrupoDeAchados& grupo, const std::vector<AchadoFiscal>& achados);
+
+// Every finding as a line of a run's report: where ("Linha 5, coluna I (NCM) de produto.xlsx")
+// and what ("Verificação fiscal (NCM com menos de 8 dígitos): ...").
+std::vector<FalhaRegistrada> achadosNoRelatorio(const std::vector<AchadoFiscal>& achados,
+                                                const std::string& planilha);
+
 // For the import commands, before they start: runs the checks that need no table on the
-// workbook and lists each finding as a note (CLI: standard error, so the run's own output stays
-// exactly as it is; form: its notes box). Returns
-// false when recusaSeAchar is set and there is a finding: the import must not start (a message
-// says why). A workbook that cannot be read or is of neither layout lists nothing and returns
-// true: the import reports that itself.
-bool verificaAntesDaImportacao(Tela& tela, const std::string& caminho, bool recusaSeAchar);
+// workbook, says the findings one line per kind as notes (CLI: standard error, so the run's own
+// output stays exactly as it is) and puts every finding in the run's report (registraFalha).
+// Returns false when recusaSeAchar is set and there is a finding: the import must not start (a
+// message says why). A workbook that cannot be read or is of neither layout lists nothing and
+// returns true: the import reports that itself.
+bool verificaAntesDaImportacao(ContextoExecucao& ctx, const std::string& caminho, bool recusaSeAchar);
 
 }  // namespace zuv

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "common/LeituraDeCelulas.h"
 #include "common/Valor.h"
 
 namespace zuv {
@@ -35,17 +36,7 @@ struct LinhaProduto {
 // (false): the grid keeps its texts as typed but trimmed, and holds the CEST in column 13.
 LinhaProduto leLinhaProduto(LeitorPlanilha& fonte, int linha, bool planilha);
 
-// Codes typed as numbers lose their leading zeros and codes are often written with dots
-// ("0901.21.00"): the dots go, the text is cut to `tamanho`, and an all-digit text is left-padded
-// with zeros to `tamanho`.
-std::string normalizaCodigo(const std::string& texto, size_t tamanho);
-
-// A number of a cell under the regional style (1 Brazilian, 2 English), rounded half away from
-// zero to `casas` decimals. Blanks, "R$" and "%" are ignored; an empty text is 0. With both "."
-// and "," the last one is the decimal separator; a lone separator is the decimal one unless it is
-// the style's grouping symbol followed by exactly three digits ("12.50" is 12,5 and "1.234" is 1234
-// under the Brazilian style). Anything else throws ErroConversao naming the text.
-Decimal leNumero(const std::string& texto, int estilo, int casas = 2);
+// leNumero and normalizaCodigo, which read the numbers and codes of a row: common/LeituraDeCelulas.h.
 
 // "#,###,###,##0.00" under the style: 1.234,50 (Brazilian) or 1,234.50 (English).
 std::string formataPreco(const Decimal& valor, int estilo);

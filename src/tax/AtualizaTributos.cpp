@@ -59,62 +59,6 @@ std::string texto(int32_t id) {
 
 }  // namespace
 
-std::string regraCST(const std::string& cst) {
-  if (cst.empty()) return cst;
-  static constexpr const char* kValidos[] = {"1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "49", "50",
-                                             "51", "52", "53", "54", "55", "56", "60", "61", "62", "63", "64",
-                                             "65", "66", "67", "70", "71", "72", "73", "74", "75", "98"};
-  const std::string codigo = soDigitos(cst) ? semZerosAEsquerda(cst) : cst;
-  for (const char* v : kValidos)
-    if (codigo == v) return codigo;
-  return "99";
-}
-
-std::optional<Decimal> numeroTaxa(const std::string& bruto) {
-  const std::string s = apara(bruto);
-  if (s.empty()) return std::nullopt;
-  size_t i = 0;
-  const bool negativo = s[0] == '-';
-  if (negativo || s[0] == '+') ++i;
-  int64_t unscaled = 0;
-  int escala = 0, digitos = 0;
-  bool separador = false;
-  for (; i < s.size(); ++i) {
-    const char c = s[i];
-    if (c == ',' || c == '.') {
-      if (separador) return std::nullopt;
-      separador = true;
-    } else if (c >= '0' && c <= '9') {
-      if (++digitos > 18) return std::nullopt;
-      unscaled = unscaled * 10 + (c - '0');
-      if (separador) ++escala;
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (digitos == 0) return std::nullopt;
-  // Trailing zeros after the point say nothing: 18.00 is 18.
-  while (escala > 0 && unscaled % 10 == 0) {
-    unscaled /= 10;
-    --escala;
-  }
-  return Decimal{negativo ? -unscaled : unscaled, escala};
-}
-
-std::string preparaNCM(const std::string& texto) {
-  const std::string digitos = SomenteDigitos(texto);
-  return digitos.size() == 7 ? "0" + digitos : digitos;
-}
-
-std::string preparaCEST(const std::string& texto) {
-  const std::string cest = semPontos(apara(texto));
-  return cest.size() == 6 && soDigitos(cest) ? "0" + cest : cest;
-}
-
-std::string preparaCFOP(const std::string& texto) {
-  return semPontos(apara(texto));
-}
-
 std::string dobraAspas(const std::string& texto) {
   std::string r;
   r.reserve(texto.size());

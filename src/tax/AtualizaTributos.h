@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/LeituraDeCelulas.h"
 #include "common/Resultado.h"
 #include "common/Valor.h"
 
@@ -35,19 +36,8 @@ inline constexpr const char* kPerguntaExcluiCFOP =
     "Excluir os Cadastro de CFOP, e Criar um Novo, Parametro de Sistema Refazer Manual ";
 
 // --- Preparation of a row (pure) ---
+// regraCST, numeroTaxa and the codes (preparaNCM, preparaCEST, preparaCFOP): common/LeituraDeCelulas.h.
 
-// PIS/COFINS CST: empty stays empty; leading zeros are dropped ("01" is 1); a code outside the
-// valid list becomes "99".
-std::string regraCST(const std::string& cst);
-// A rate or percentage typed with "," or "." as decimal sign (never grouped: rates stay under
-// 100), as an exact number; nothing when the text is not a number.
-std::optional<Decimal> numeroTaxa(const std::string& texto);
-// NCM: digits only; a code typed as a number lost its leading zero, so 7 digits get it back.
-std::string preparaNCM(const std::string& texto);
-// CEST: trimmed, dots removed; 6 digits get back the leading zero of the 7-digit code.
-std::string preparaCEST(const std::string& texto);
-// CFOP: trimmed, dots removed ("5.102" -> "5102").
-std::string preparaCFOP(const std::string& texto);
 // Single quotes doubled, for texts put between quotes directly.
 std::string dobraAspas(const std::string& texto);
 

@@ -1,8 +1,10 @@
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "cli/LinhaDeComando.h"
 #include "customers/AmbienteClientes.h"
+#include "migration/AmbienteProdutos.h"
 #include "shell/PastaPrograma.h"
 
 namespace zuv::teste {
@@ -51,6 +53,31 @@ TEST_F(ComandoProdutosTest, ImportarLeAPlanilhaOuAGradeComAsCaixasDoFormulario) 
                    "where e.barra = '7893'"),
             Tabela{{"ACUCAR CRISTAL"}});
   EXPECT_EQ(roda({"produtos", "importar", "--limpa-base", "--atualiza"}), 2);
+}
+
+// The fiscal check before a workbook import: one line per kind on stderr, every finding in the
+// run's report beside the failing rows, all under the row the spreadsheet shows (the system's own
+// "Linha Excel" line keeps its row minus one).
+TEST_F(ComandoProdutosTest, FiscalFindingsGoIntoTheReportUnderTheSheetsRowNumbers) {
+  Tabela linhas = {kCabecalhoProduto};
+  linhas.push_back({"7891", "Arroz", "UN", "20,00", "25,00", "4", "", "", "#1006"});
+  linhas.push_back({"7892", "Feijão", "UN", "6,00", "caro", "5", "", "", "07133319"});
+  planilha(linhas, pasta / "produto.xlsx");
+  const std::string csv = (pasta / "relatorio.csv").string();
+  EXPECT_EQ(roda({"produtos", "importar", "--relatorio", csv}), 0) << erros.str();
+  EXPECT_EQ(saida.str(),
+            "Linha Excel: 2 Código Barra 7892 Valor de Venda CARO Descrição Programática: \"CARO\" não é um "
+            "número.\nFim Importação\nFIM\n");
+  EXPECT_NE(erros.str().find("\nNCM com menos de 8 dígitos: 1 (linha 2, coluna I \"1006\")\n"
+                             "Preço que não é número: 1 (linha 3, coluna E \"caro\")\n"),
+            std::string::npos)
+      << erros.str();
+  std::ifstream f(csv, std::ios::binary);
+  const std::string relatorio((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  for (const char* linha : {"Falha;;;;;;;Linha 2, coluna I (NCM) de produto.xlsx;",
+                            "Falha;;;;;;;Linha 3, coluna E (Preço Venda) de produto.xlsx;",
+                            "Falha;;;;;;;Linha 3 de produto.xlsx;"})
+    EXPECT_NE(relatorio.find(linha), std::string::npos) << linha << "\n" << relatorio;
 }
 
 }  // namespace

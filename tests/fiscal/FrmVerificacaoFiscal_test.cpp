@@ -34,11 +34,12 @@ class FrmVerificacaoFiscalTest : public ComPlanilhasFiscais {
 };
 
 TEST_F(FrmVerificacaoFiscalTest, OBotaoAbreAListaDosAchadosEVerificaDeNovoComATabela) {
-  const std::string caminho = planilha(
-      "produto.xlsx",
-      {kTitulosProduto,
-       {"7891", "ITEM", "UN", "1", "2", "3", "G", "S", Celula::n("1012100"), "18", "5102", "102", "00"},
-       {"7892", "ITEM", "UN", "1", "2", "3", "G", "S", "22021000", "18", "5102", "102", "00"}});
+  const std::string caminho =
+      planilha("produto.xlsx",
+               {kTitulosProduto,
+                {"7891", "ITEM", "UN", "1", "2", "3", "G", "S", Celula::n("1006"), "18", "5102", "102", "00"},
+                {"7891", "ITEM", "UN", "1", "2", "3", "G", "S", "22021000", "18", "5102", "102", "00"},
+                {"7892", "ITEM", "UN", "1", "2", "3", "G", "S", "22", "18", "5102", "102", "00"}});
   QWidget form;
   auto* grade = new QGridLayout(&form);
   grade->addWidget(new QLabel("Incia a Importação para o Sistema ZUV"), 0, 0);
@@ -62,22 +63,33 @@ TEST_F(FrmVerificacaoFiscalTest, OBotaoAbreAListaDosAchadosEVerificaDeNovoComATa
   ASSERT_NE(janela, nullptr);
   EXPECT_TRUE(janela->isVisible());
   EXPECT_FALSE(janela->isModal());
-  auto* lista = janela->findChild<QTableView*>("grdAchados");
+  auto* lista = janela->findChild<QTreeWidget*>("grdAchados");
   auto* resumo = janela->findChild<QLabel*>("lblResumo");
   ASSERT_TRUE(lista && resumo);
-  ASSERT_EQ(lista->model()->rowCount(), 1);
+  // One line per kind, as the command line says it, opening onto its cells.
+  const auto grupos = [&] {
+    std::vector<std::string> r;
+    for (int i = 0; i < lista->topLevelItemCount(); ++i)
+      r.push_back(lista->topLevelItem(i)->text(0).toStdString() + " / " +
+                  std::to_string(lista->topLevelItem(i)->childCount()));
+    return r;
+  };
+  EXPECT_EQ(grupos(),
+            (std::vector<std::string>{
+                "Código de barras repetido: 1 (linha 2, coluna A \"7891\" em 2 linhas) / 1",
+                "NCM com menos de 8 dígitos: 2 (linha 2, coluna I \"1006\"; linha 4, coluna I \"22\") / 2"}));
   std::vector<std::string> celulas;
-  for (int c = 0; c < lista->model()->columnCount(); ++c)
-    celulas.push_back(lista->model()->headerData(c, Qt::Horizontal).toString().toStdString() + "=" +
-                      lista->model()->index(0, c).data().toString().toStdString());
+  const QTreeWidgetItem* ncm = lista->topLevelItem(1)->child(0);
+  for (int c = 0; c < lista->columnCount(); ++c)
+    celulas.push_back(lista->headerItem()->text(c).toStdString() + "=" + ncm->text(c).toStdString());
   EXPECT_EQ(celulas,
             (std::vector<std::string>{
-                "Linha=2", "Coluna=I (NCM)", "Valor=1012100",
-                "Motivo=NCM com 7 dígitos: o zero à esquerda se perdeu (código digitado como número)",
-                "Sugestão=01012100"}));
+                "Linha=2", "Coluna=I (NCM)", "Valor=1006",
+                "Motivo=NCM com 4 dígitos: a importação grava 1006, mas o NCM tem 8 dígitos", "Sugestão="}));
+  EXPECT_TRUE(lista->topLevelItem(1)->isExpanded());
   EXPECT_EQ(resumo->text().toStdString(),
             "Sem tabelas oficiais: só as regras dos códigos\n"
-            "Planilha: planilha de produtos (produto.xlsx), 2 linhas de dados: 1 achado");
+            "Planilha: planilha de produtos (produto.xlsx), 3 linhas de dados: 3 achados");
 
   // With the NCM table the ended code of row 3 is found; a CEST path that does not exist is
   // said and left out.
@@ -85,8 +97,8 @@ TEST_F(FrmVerificacaoFiscalTest, OBotaoAbreAListaDosAchadosEVerificaDeNovoComATa
       ->setText(QString::fromStdString(arquivo("ncm.json", kNcmAntiga)));
   janela->findChild<QLineEdit*>("txtTabelaCest")->setText(QString::fromStdString(pasta() + "/nada.html"));
   janela->findChild<QPushButton*>("cmdVerificar")->click();
-  EXPECT_EQ(lista->model()->rowCount(), 2);
-  EXPECT_EQ(lista->model()->index(1, 3).data().toString().toStdString(),
+  ASSERT_EQ(lista->topLevelItemCount(), 3);
+  EXPECT_EQ(lista->topLevelItem(2)->child(0)->text(3).toStdString(),
             "NCM 22021000 deixou de vigorar em 31/12/2020");
   EXPECT_NE(resumo->text().toStdString().find("Tabela NCM: Vigente em 13/08/2026"), std::string::npos);
   EXPECT_NE(resumo->text().toStdString().find("Tabela CEST deixada de fora: tabela CEST não encontrada"),

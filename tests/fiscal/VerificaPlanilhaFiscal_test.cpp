@@ -4,6 +4,7 @@
 
 #include "common/Erro.h"
 #include "fiscal/ApoioFiscal.h"
+#include "shell/ContextoExecucao.h"
 
 namespace zuv::teste {
 namespace {
@@ -37,14 +38,16 @@ class VerificaPlanilhaFiscalTest : public ComPlanilhasFiscais {
 };
 
 TEST_F(VerificaPlanilhaFiscalTest, PlanilhaDeProdutosComCadaErro) {
+  // What the import reads right is no finding: "12.50", "1,234.50", a dotted NCM or CFOP, an NCM
+  // or CEST typed as a number; column 13 is not read by the import.
   const std::string caminho = produtos(
       "produto.xlsx", {
-                          {"7891000100103", "ARROZ", "UN", "10,00", "12,50", "5", "G", "S", "10063021", "18",
-                           "5102", "102", "00", "", "11,00"},
+                          {"7891000100103", "ARROZ", "UN", "10,00", "12,50", "5", "G", "S", Celula::n("1006"),
+                           "18", "5102", "102", "00", "", "11,00"},
                           {"7891000100103", "FEIJAO", "UN", "1", "2", "5", "G", "S", Celula::n("1012100"),
                            "18", "1102", "104", Celula::n("0"), Celula::n("100100"), ""},
                           {Celula::n("7891000100110"), "AGUA", "UN", "12.50", "1,234.50", "cinco", "G", "S",
-                           "0101.21.00", "18", "5.405", "500", "060", "01.001.00", "R$ 3,00"},
+                           "0101.21.00", "120", "5.405", "500", "X", "01.001.00", "1.234"},
                           {},
                           {"789", "depois da linha vazia"},
                       });
@@ -52,16 +55,23 @@ TEST_F(VerificaPlanilhaFiscalTest, PlanilhaDeProdutosComCadaErro) {
   EXPECT_EQ(r.layout, LayoutFiscal::Produto);
   EXPECT_EQ(r.linhasDeDados, 3);
   EXPECT_EQ(posicoes(r.achados),
-            (std::vector<std::string>{"3:1:", "3:9:01012100", "3:11:", "3:12:", "3:13:00", "3:14:0100100",
-                                      "4:4:12,50", "4:5:1.234,50", "4:6:", "4:9:01012100", "4:11:5405",
-                                      "4:14:0100100", "5:1:"}));
-  EXPECT_EQ(textoDoAchado(em(r.achados, 3, 9)),
-            "Linha 3, coluna I (NCM) \"1012100\": NCM com 7 dígitos: o zero à esquerda se perdeu (código "
-            "digitado como número). Sugestão: 01012100");
-  EXPECT_EQ(textoDoAchado(em(r.achados, 3, 1)),
-            "Linha 3, coluna A (Barra) \"7891000100103\": Código de barras repetido: já está na linha 2");
-  EXPECT_EQ(em(r.achados, 4, 4).motivo,
-            "Preço: o texto seria lido como 1250: no estilo regional (1.234,56) o ponto separa milhares");
+            (std::vector<std::string>{"2:1:", "2:9:", "3:11:", "3:12:", "4:6:", "4:10:", "4:15:", "5:1:"}));
+  EXPECT_EQ(textoDoAchado(em(r.achados, 2, 9)),
+            "Linha 2, coluna I (NCM) \"1006\": NCM com 4 dígitos: a importação grava 1006, mas o NCM tem 8 "
+            "dígitos");
+  // The repeated barcode is one finding at its first row, standing for both.
+  EXPECT_EQ(textoDoAchado(em(r.achados, 2, 1)),
+            "Linha 2, coluna A (Barra) \"7891000100103\": em 2 linhas (2 e 3): a importação as trata como um "
+            "item só; as linhas seguintes atualizam o item da primeira");
+  EXPECT_EQ(em(r.achados, 2, 1).vezes, 2);
+  EXPECT_EQ(
+      em(r.achados, 4, 6).motivo,
+      "não é um número no estilo regional (1.234,56): um item novo fica com estoque 0 e a atualização do "
+      "estoque recusa a linha");
+  EXPECT_EQ(em(r.achados, 4, 10).tipo, "Alíquota acima de 99");
+  EXPECT_EQ(em(r.achados, 4, 15).motivo,
+            "a importação lê 1234: no estilo regional (1.234,56) o ponto separa milhares; se for um decimal, "
+            "escreva 1,234");
   EXPECT_EQ(em(r.achados, 5, 1).motivo, "Linha vazia: a importação termina aqui e não lê a linha 6");
   EXPECT_EQ(verificaPlanilhaFiscal(caminho, nullptr, opcoes), r.achados);
 }
@@ -71,19 +81,23 @@ TEST_F(VerificaPlanilhaFiscalTest, PlanilhaDeTributacaoComCadaErro) {
   linhas[0].push_back("Porcentagem ICMS Cadastro Produto");
   linhas.push_back({Celula::n("10"), "7891", "CERVEJA", "BEBIDAS", "22030000", "18", "5405", "500", "060",
                     "0302100", "1403", Celula::n("1"), "1,65", "01", "7,6", "18"});
-  linhas.push_back({"1 OR 1=1", "7892", "X", "G", "2203000", "18", "5100", "102", "00", "", "5102", "10",
+  linhas.push_back({"1 OR 1=1", "7891", "X", "G", "2203000", "18%", "5100", "102", "00", "", "5102", "10",
                     "1.65", "99", "760", "abc"});
-  linhas.push_back(
-      {Celula::n("10"), "7891", "Y", "G", "22030000", "18", "5102", "102", "00", "", "", "", "", "", "", ""});
+  linhas.push_back({"010", "7892", "Y", "G", "2203", "18", "5102", "102", "00", "", "", "", "", "", "", ""});
   const ResultadoVerificacaoFiscal r = verificaPlanilha(planilha("produtosat.xlsx", linhas), nullptr, opcoes);
   EXPECT_EQ(r.layout, LayoutFiscal::Tributacao);
   EXPECT_EQ(r.linhasDeDados, 3);
-  EXPECT_EQ(posicoes(r.achados), (std::vector<std::string>{"3:1:", "3:5:02203000", "3:7:", "3:11:", "3:12:",
-                                                           "3:13:1,65", "3:15:", "3:16:", "4:1:", "4:2:"}));
+  EXPECT_EQ(
+      posicoes(r.achados),
+      (std::vector<std::string>{"2:1:", "3:1:", "3:6:", "3:7:", "3:11:", "3:12:", "3:15:", "3:16:", "4:5:"}));
+  EXPECT_EQ(em(r.achados, 2, 1).motivo,
+            "em 2 linhas (2 e 4): todas atualizam o mesmo item e fica o que a última grava");
+  EXPECT_EQ(em(r.achados, 3, 6).motivo, "não é um número (12,5 ou 12.5): a importação para nesta linha");
   EXPECT_EQ(em(r.achados, 3, 11).motivo,
             "CFOP de saída (começa com 5) na coluna de entrada: as entradas começam com 1, 2 ou 3");
+  EXPECT_EQ(em(r.achados, 3, 12).motivo,
+            "CST PIS fora da tabela (01 a 09, 49 a 56, 60 a 67, 70 a 75, 98, 99): a importação grava 99");
   EXPECT_EQ(em(r.achados, 3, 15).motivo, "Porcentagem fora de 0 a 100");
-  EXPECT_EQ(em(r.achados, 4, 1).motivo, "Cod.Interno repetido: a linha que já atualiza este item é a 2");
 }
 
 TEST_F(VerificaPlanilhaFiscalTest, TabelasOficiaisVigenciaEPrefixoDoCest) {
@@ -95,6 +109,7 @@ TEST_F(VerificaPlanilhaFiscalTest, TabelasOficiaisVigenciaEPrefixoDoCest) {
         std::move(barra), "ITEM", "UN", "1", "2", "3", "G", "S", std::move(ncm), "18", "5102", "102", "00",
         std::move(cest)};
   };
+  // The tables judge the code the import stores: 1012100 and 302100 with their zero back.
   const std::string caminho = produtos("tabelas.xlsx", {
                                                            linha("1", "39139050", ""),
                                                            linha("2", "22030000", "1700100"),
@@ -107,19 +122,15 @@ TEST_F(VerificaPlanilhaFiscalTest, TabelasOficiaisVigenciaEPrefixoDoCest) {
                                                        });
   const ResultadoVerificacaoFiscal r = verificaPlanilha(caminho, &tabelas, opcoes);
   EXPECT_EQ(posicoes(r.achados),
-            (std::vector<std::string>{"2:9:", "3:14:", "4:9:01012100", "5:9:", "6:9:", "7:14:", "9:14:"}));
+            (std::vector<std::string>{"2:9:", "3:14:", "5:9:", "6:9:", "7:14:", "9:14:"}));
   EXPECT_EQ(em(r.achados, 2, 9).motivo, "NCM 39139050 deixou de vigorar em 30/09/2026");
   EXPECT_EQ(em(r.achados, 3, 14).motivo,
             "CEST 1700100 não vale para o NCM 22030000: vale para NCM que começa com 1704.90.10");
   EXPECT_EQ(em(r.achados, 5, 9).motivo, "NCM 12345678 não existe na tabela NCM (Vigente em 13/08/2026)");
-  EXPECT_EQ(
-      em(r.achados, 6, 9).motivo,
-      "NCM com 7 dígitos: o zero à esquerda se perdeu (código digitado como número); 02203000 não existe "
-      "na tabela NCM (Vigente em 13/08/2026)");
+  EXPECT_EQ(em(r.achados, 6, 9).motivo, "NCM 02203000 não existe na tabela NCM (Vigente em 13/08/2026)");
   EXPECT_EQ(em(r.achados, 7, 14).motivo, "CEST 9999999 não existe na tabela CEST (CONVÊNIO ICMS 142/18)");
   EXPECT_EQ(em(r.achados, 9, 14).motivo,
-            "CEST com 6 dígitos: o zero à esquerda se perdeu (código digitado como número); 0302100 não vale "
-            "para o NCM 17049010: vale para NCM que começa com 2203.00.00");
+            "CEST 0302100 não vale para o NCM 17049010: vale para NCM que começa com 2203.00.00");
 
   // The day decides: before 30/09/2026 the code was in force.
   OpcoesVerificacaoFiscal antes = opcoes;
@@ -130,13 +141,13 @@ TEST_F(VerificaPlanilhaFiscalTest, TabelasOficiaisVigenciaEPrefixoDoCest) {
 TEST_F(VerificaPlanilhaFiscalTest, ColunasLidasPelosTitulosEDeslocamentoAvisado) {
   Celulas titulos = kTitulosProduto;
   titulos.insert(titulos.begin() + 8, "Marca");  // a column inserted before NCM
-  const std::string caminho =
-      planilha("deslocada.xlsx", {titulos,
-                                  {"7891", "ITEM", "UN", "1", "2", "3", "G", "S", "ACME",
-                                   Celula::n("1012100"), "18", "5102", "102", "00", "", "4"}});
+  const std::string caminho = planilha(
+      "deslocada.xlsx",
+      {titulos,
+       {"7891", "ITEM", "UN", "1", "2", "3", "G", "S", "ACME", "1006", "18", "5102", "102", "00", "", "4"}});
   const auto achados = verificaPlanilhaFiscal(caminho, nullptr, opcoes);
-  EXPECT_EQ(posicoes(achados), (std::vector<std::string>{
-                                   "1:10:", "1:12:", "1:13:", "1:14:", "1:15:", "1:16:", "2:10:01012100"}));
+  EXPECT_EQ(posicoes(achados),
+            (std::vector<std::string>{"1:10:", "1:11:", "1:12:", "1:13:", "1:15:", "1:16:", "2:10:"}));
   EXPECT_EQ(
       achados[0].motivo,
       "O título \"NCM\" está na coluna J, mas a importação lê esta informação da coluna I (as colunas são "
@@ -154,26 +165,43 @@ TEST_F(VerificaPlanilhaFiscalTest, PlanilhaIlegivelOuSemOsTitulos) {
   EXPECT_THROW(verificaPlanilha(pasta() + "/nao-existe.xlsx", nullptr, opcoes), ErroPlanilha);
 }
 
+// Before an import: one note per kind with up to three examples, every finding in the run's
+// report under the sheet's own row numbers.
 TEST_F(VerificaPlanilhaFiscalTest, VerificacaoAntesDaImportacao) {
   const std::string ruim =
-      produtos("antes.xlsx", {{"1", "A", "UN", "1", "2", "3", "G", "S", Celula::n("1012100")}});
+      produtos("antes.xlsx", {{"1", "A", "UN", "1", "2", "3", "G", "S", Celula::n("1006")},
+                              {"1", "B", "UN", "1", "2", "3", "G", "S", Celula::n("1905")},
+                              {"2", "C", "UN", "1", "2", "3", "G", "S", "22"},
+                              {"3", "D", "UN", "1", "2", "3", "G", "S", "2203"},
+                              {"4", "E", "UN", "1", "2", "3", "G", "S", "1012100"}});
   const std::string boa = produtos("boa.xlsx", {{"1", "A", "UN", "1", "2", "3", "G", "S", "01012100"}});
 
-  EXPECT_TRUE(verificaAntesDaImportacao(tela, ruim, false));
-  EXPECT_EQ(tela.notas, (std::vector<std::string>{
-                            "Verificação fiscal de antes.xlsx: 1 achado",
-                            "Linha 2, coluna I (NCM) \"1012100\": NCM com 7 dígitos: o zero à esquerda "
-                            "se perdeu (código digitado como número). Sugestão: 01012100"}));
+  ContextoExecucao ctx(tela, pasta());
+  EXPECT_TRUE(verificaAntesDaImportacao(ctx, ruim, false));
+  EXPECT_EQ(
+      tela.notas,
+      (std::vector<std::string>{
+          "Verificação fiscal de antes.xlsx: 5 achados (todos no relatório da operação; a lista: "
+          "importadorzuv fiscal verificar antes.xlsx --detalhes)",
+          "Código de barras repetido: 1 (linha 2, coluna A \"1\" em 2 linhas)",
+          "NCM com menos de 8 dígitos: 4 (linha 2, coluna I \"1006\"; linha 3, coluna I \"1905\"; linha 4, "
+          "coluna I \"22\"; ...)"}));
   EXPECT_TRUE(tela.mensagens.empty() && tela.eventos.empty());
+  ASSERT_EQ(ctx.falhas().size(), 5u);
+  EXPECT_EQ(ctx.falhas()[4].onde, "Linha 5, coluna I (NCM) de antes.xlsx");
+  EXPECT_EQ(
+      ctx.falhas()[4].causa,
+      "Verificação fiscal (NCM com menos de 8 dígitos): \"2203\": NCM com 4 dígitos: a importação grava "
+      "2203, mas o NCM tem 8 dígitos");
 
-  EXPECT_FALSE(verificaAntesDaImportacao(tela, ruim, true));
+  EXPECT_FALSE(verificaAntesDaImportacao(ctx, ruim, true));
   EXPECT_EQ(tela.textosDasMensagens(),
             std::vector<std::string>{
-                "A importação não foi iniciada: a verificação fiscal encontrou 1 problema em antes.xlsx."});
+                "A importação não foi iniciada: a verificação fiscal encontrou 5 problemas em antes.xlsx."});
 
   tela.eventos.clear();
-  EXPECT_TRUE(verificaAntesDaImportacao(tela, boa, true));
-  EXPECT_TRUE(verificaAntesDaImportacao(tela, pasta() + "/nao-existe.xlsx", true));  // the import says why
+  EXPECT_TRUE(verificaAntesDaImportacao(ctx, boa, true));
+  EXPECT_TRUE(verificaAntesDaImportacao(ctx, pasta() + "/nao-existe.xlsx", true));  // the import says why
   EXPECT_TRUE(tela.eventos.empty());
 }
 

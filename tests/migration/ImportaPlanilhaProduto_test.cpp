@@ -28,7 +28,7 @@ const Tabela kLinhas = {
      "#18", "#5102", "#102", "", "#100100", "17,50"},
     {"0001234", "Biscoito d'Água 200g", "UND", "2.10", "#3.5", "", "", "", "", "7.5", "5102", "102"},
     {"", "Pão francês kg", "KG", "", "#12.99", "#3.25", "Padaria", "", "0901.21.00", "", "5.102"},
-    {"", "Pão de queijo kg", "KG", "1.234,50", "", "abc"},
+    {"", "Pão de queijo kg", "KG", "1.234,50", "", "abc", "", "", "#1905", "", "", "", "", "#17046"},
 };
 
 TEST_F(ImportaProdutoTest, NewRowsCreateTheirItemsAndReferencesOnce) {
@@ -50,14 +50,16 @@ TEST_F(ImportaProdutoTest, NewRowsCreateTheirItemsAndReferencesOnce) {
         // Without a cost the sale price is the cost; a dotted NCM finds the one above and keeps its CEST.
         {"3", "3", "PAO FRANCES KG", "PAO FRANCES KG", "", "12,99", "12,99", "0", "0", "3,25", "0", "KG", "PADARIA",
          n, "09012100", "0100100", n, "5102"},
-        // A second row without barcode is a new item; a stock that is not a number is 0.
+        // A second row without barcode is a new item; a stock that is not a number is 0. A heading
+        // (1905) and a 5-digit CEST are more than one lost zero short: stored as written.
         {"4", "4", "PAO DE QUEIJO KG", "PAO DE QUEIJO KG", "", "1234,5", "0", "-1234,5", "-100", "0", "0", "KG",
-         "DIVERSOS", n, n, n, n, n}}));
+         "DIVERSOS", n, "1905", "17046", n, n}}));
     EXPECT_EQ(linhas("select idunidade, descricao, medidafracao from unidade order by 1"),
               (Tabela{{"1", "UN", "N"}, {"2", "KG", "N"}}));
-    EXPECT_EQ(linhas("select idncm, descricao, idncmgrupo from ncm"), (Tabela{{"1", "CAFE PILAO 500G", "1"}}));
+    EXPECT_EQ(linhas("select idncm, descricao, idncmgrupo from ncm order by 1"),
+              (Tabela{{"1", "CAFE PILAO 500G", "1"}, {"2", "PAO DE QUEIJO KG", "1"}}));
     EXPECT_EQ(linhas("select idncmgrupo, codigoncmgrupo, descricaogrupo from ncmgrupo order by 1"),
-              (Tabela{{"1", "1", "GERAL"}, {"2", "2", "CAFE PILAO 500G"}}));
+              (Tabela{{"1", "1", "GERAL"}, {"2", "2", "CAFE PILAO 500G"}, {"3", "3", "PAO DE QUEIJO KG"}}));
     EXPECT_EQ(linhas("select idecfletra, descricao, letraimpressao from ecfletra order by 1"),
               (Tabela{{"1", "Porcentagem: 18,00", "18,00"}, {"2", "Porcentagem: 7,50", "7,50"}}));
     EXPECT_EQ(linhas("select idtribcfop, descricao, codfiscal, cst, csosn, naturezaoperacao, regime from tribcfop"),

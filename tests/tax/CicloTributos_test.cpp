@@ -103,22 +103,23 @@ TEST_F(CicloTributos, ExportaEditaImporta) {
   // Rows: 2 = item 1, 3 = item 3 (PÃO D'ÁGUA), 4 = item 4, 5 = item 2 (group 2).
   ASSERT_EQ(celulas(sat(), 5, 1), (Linhas{{"Cod.Interno"}, {"1"}, {"3"}, {"4"}, {"2"}}));
   editaPlanilha(sat(), {
-                           {2, 5, "#1012100"}, {2, 10, "#300100"},  {2, 6, "17,5"}, {2, 12, "01"},
-                           {2, 13, "#1.65"},   {2, 14, "#6"},       {2, 15, "7,6"}, {3, 5, "0901.21.00"},
-                           {3, 6, "#17.5"},    {3, 7, "5.405"},     {3, 9, "060"},  {3, 10, "03.001.00"},
-                           {3, 11, "#1102"},   {4, 5, "#22021000"}, {4, 6, "#18"},  {4, 7, "#5405"},
-                           {4, 9, "#60"},      {4, 8, "1'0"},       {5, 6, " "},    {5, 11, " "},
-                           {5, 12, "049"},     {5, 13, "X"},
+                           {2, 5, "#1012100"}, {2, 10, "#300100"}, {2, 6, "17,5"},    {2, 12, "01"},
+                           {2, 13, "#1.65"},   {2, 14, "#6"},      {2, 15, "7,6"},    {3, 5, "0901.21.00"},
+                           {3, 6, "#17.5"},    {3, 7, "5.405"},    {3, 9, "060"},     {3, 10, "03.001.00"},
+                           {3, 11, "#1102"},   {4, 5, "#1006"},    {4, 6, "#18"},     {4, 7, "#5405"},
+                           {4, 9, "#60"},      {4, 8, "1'0"},      {5, 6, " "},       {5, 11, " "},
+                           {5, 12, "049"},     {5, 13, "X"},       {4, 10, "#12345"},
                        });
   ASSERT_EQ(importaSAT(), Resultado::encerrar());
   EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{"FIM"});
 
-  // NCM and CEST restored and written; an existing NCM rewrites only its CEST.
+  // NCM and CEST restored and written; an existing NCM rewrites only its CEST. A heading (1006) and a
+  // 5-digit CEST are more than one lost zero short: stored as written.
   EXPECT_EQ(linhas("select idNCM, CodigoNCM, Descricao, idNCMGrupo, CEST from NCM order by idNCM"),
             (Linhas{{"1", "09012100", "CAFÉ TORRADO", "1", "0300100"},
                     {"2", "02013000", "CARNE BOVINA", "1", "<null>"},
                     {"3", "01012100", "CAFÉ TORRADO 500G", "1", "0300100"},
-                    {"4", "22021000", "PÃO DOCE", "1", "<null>"}}));
+                    {"4", "1006", "PÃO DOCE", "1", "12345"}}));
   // 17,5 and 17.5 are one rate; 18 is found.
   EXPECT_EQ(linhas("select idECFLetra, LetraImpressao, PorcICF, Descricao from ECFLetra order by 1"),
             (Linhas{{"1", "18,00", "18", "Porcentagem: 18,00"}, {"2", "17,5", "17,5", "ECF  17,5"}}));
