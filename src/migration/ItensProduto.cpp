@@ -212,11 +212,13 @@ bool ItensProduto::reescreveDescricao(const std::string& descricao, const std::s
   const Atualizacao u = atualizacaoDescricao(descricao, *idProduto);
   bool muda = false;
   if (!idNovo) {
-    const std::string d = esquerda(descricao, 55);
+    // As the statement stores them (ConverteSQL trims the blanks of a cut text), compared as the
+    // database compares texts (blanks at the end do not count).
+    const std::string d = chave(apara(esquerda(descricao, 55))), imp = chave(apara(esquerda(d, 24)));
     const Recordset rs = conexao_.abre("Select Descricao, DescricaoImp From Produto Where IdProduto = ?",
                                        {Valor(int64_t{*idProduto})});
     muda =
-        !rs.eof() && (rs.valor(0).textoRegional(1) != d || rs.valor(1).textoRegional(1) != esquerda(d, 24));
+        !rs.eof() && (chave(rs.valor(0).textoRegional(1)) != d || chave(rs.valor(1).textoRegional(1)) != imp);
   }
   executa(u);
   return muda;

@@ -512,6 +512,24 @@ struct Conexao::Impl {
     return f.meta.get();
   }
 
+  // A SELECT prepared for this call: its rows as a snapshot, or each to porLinha as it comes.
+  Recordset consulta(const std::string& sql, const std::function<void(const std::vector<Valor>&)>& porLinha) {
+    return registra([&] {
+      exigeAberta();
+      const std::string texto = sqlParaBanco(sql);
+      auto le = [&](ITransaction* t) {
+        Status st;
+        Instrucao stmt(anexo->prepare(&st, t, 0, texto.c_str(), 3, IStatement::PREPARE_PREFETCH_METADATA));
+        st.verifica();
+        LeituraCursor leitura(anexo, w1252);
+        leitura.aCadaLinha = [this] { vigia.sinal(); };
+        leitura.porLinha = porLinha;
+        return leitura.leCursor(t, stmt.get());
+      };
+      return naTransacao(le, somenteLeitura(sql));
+    });
+  }
+
   // The rows the statement just executed changed, added to the counts.
   void contaDe(IStatement* stmt, unsigned tipo, const std::string& sql, Alteracoes& em) {
     if (tipo != isc_info_sql_stmt_insert && tipo != isc_info_sql_stmt_update &&
@@ -622,20 +640,7 @@ void Conexao::executa(const std::string& sql) {
 }
 
 Recordset Conexao::abre(const std::string& sql) {
-  auto& d = *impl_;
-  return d.registra([&] {
-    d.exigeAberta();
-    const std::string texto = d.sqlParaBanco(sql);
-    auto le = [&](ITransaction* t) {
-      Status st;
-      Instrucao stmt(d.anexo->prepare(&st, t, 0, texto.c_str(), 3, IStatement::PREPARE_PREFETCH_METADATA));
-      st.verifica();
-      LeituraCursor leitura(d.anexo, d.w1252);
-      leitura.aCadaLinha = [&d] { d.vigia.sinal(); };
-      return leitura.leCursor(t, stmt.get());
-    };
-    return d.naTransacao(le, somenteLeitura(sql));
-  });
+  return impl_->consulta(sql, {});
 }
 
 void Conexao::executa(const std::string& sql, const std::vector<Valor>& parametros) {
@@ -682,21 +687,7 @@ Recordset Conexao::abre(const std::string& sql, const std::vector<Valor>& parame
 
 void Conexao::percorre(const std::string& sql,
                        const std::function<void(const std::vector<Valor>&)>& porLinha) {
-  auto& d = *impl_;
-  d.registra([&] {
-    d.exigeAberta();
-    const std::string texto = d.sqlParaBanco(sql);
-    auto le = [&](ITransaction* t) {
-      Status st;
-      Instrucao stmt(d.anexo->prepare(&st, t, 0, texto.c_str(), 3, IStatement::PREPARE_PREFETCH_METADATA));
-      st.verifica();
-      LeituraCursor leitura(d.anexo, d.w1252);
-      leitura.aCadaLinha = [&d] { d.vigia.sinal(); };
-      leitura.porLinha = porLinha;
-      leitura.leCursor(t, stmt.get());
-    };
-    d.naTransacao(le, somenteLeitura(sql));
-  });
+  impl_->consulta(sql, porLinha);
 }
 
 void Conexao::criaPonto(const std::string& nome) {

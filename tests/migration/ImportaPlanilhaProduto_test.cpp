@@ -112,11 +112,19 @@ TEST_F(ImportaProdutoTest, EachFieldBoxRewritesItsFieldsOfAnExistingItemAndEmpty
       {"custo+venda, so a venda", {custo, venda}, {{"", "", "", "2,90"}}},
       {"grupo, so o subgrupo", {grupo}, {{"", "", "", "", "", "", "Sub Só"}}},
       {"custo+venda, os mesmos valores", {custo, venda}, {{"", "", "4,00", "10,00"}}, false, false},
+      // The same values in every column (the printed name cut to 24 ends in a blank, not stored).
+      {"todas, os mesmos valores",
+       {},
+       {{"Arroz tipo 1 serra azul 1kg", "UN", "4,00", "10,00", "5", "Grupo A", "Sub A", "01012100", "18",
+         "5102", "102", "", "1234567", "9,00"}},
+       true,
+       false},
   };
   Tabela base;
   for (size_t k = 0; k < casos.size(); ++k)
     base.push_back({"B" + std::to_string(k), "Produto " + std::to_string(k), "UN", "4,00", "10,00", "5",
                     "Grupo A", "Sub A", "01012100", "18", "5102", "102", "", "1234567", "9,00"});
+  base.back()[1] = casos.back().linha[0][0];
   OpcoesImportacaoProduto comGrupo;
   comGrupo.grupo = true;
   ASSERT_EQ(importa(base, comGrupo), Resultado::encerrar());
@@ -170,7 +178,8 @@ TEST_F(ImportaProdutoTest, EachFieldBoxRewritesItsFieldsOfAnExistingItemAndEmpty
                 // The sale price without a cost: the margin against the stored cost.
                 {"PRODUTO 12", "4", "2,9", "-1,1", "5", "9", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
                 {"PRODUTO 13", "4", "10", "6", "5", "9", "UN", "GRUPO A", "SUB SO", "01012100", "1234567", "18", "5102"},
-                {"PRODUTO 14", "4", "10", "6", "5", "9", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"}}));
+                {"PRODUTO 14", "4", "10", "6", "5", "9", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                {"ARROZ TIPO 1 SERRA AZUL 1KG", "4", "10", "6", "5", "9", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"}}));
   // clang-format on
 }
 
