@@ -27,7 +27,7 @@ class TelaMuda : public Tela {
  public:
   std::string ultima;
   void mensagem(const std::string& texto, Icone, const std::string&) override { ultima = texto; }
-  bool pergunta(const std::string&, Icone, const std::string&) override { return true; }
+  bool pergunta(const std::string&, Icone, const std::string&, Padrao) override { return true; }
   void progresso(int) override {}
   void cursorEspera(bool) override {}
   void mostraControle(const std::string&, bool) override {}

@@ -42,7 +42,7 @@ namespace {
 class TelaMuda : public Tela {
  public:
   void mensagem(const std::string&, Icone, const std::string&) override {}
-  bool pergunta(const std::string&, Icone, const std::string&) override { return true; }
+  bool pergunta(const std::string&, Icone, const std::string&, Padrao) override { return true; }
   void progresso(int) override {}
   void cursorEspera(bool) override {}
   void mostraControle(const std::string&, bool) override {}

@@ -28,7 +28,7 @@ namespace {
 class TelaMuda : public Tela {
  public:
   void mensagem(const std::string& t, Icone, const std::string&) override { ultima = t; }
-  bool pergunta(const std::string&, Icone, const std::string&) override { return false; }
+  bool pergunta(const std::string&, Icone, const std::string&, Padrao) override { return false; }
   void progresso(int) override {}
   void cursorEspera(bool) override {}
   void mostraControle(const std::string&, bool) override {}

@@ -11,7 +11,6 @@ SETUP_NO_BUILD=1 scripts/setup.sh
 cmake --preset fuzz -DZUV_WERROR="$([ "${ZUV_WERROR:-0}" = 1 ] && echo ON || echo OFF)" >/dev/null
 cmake --build --preset fuzz
 export ASAN_OPTIONS=${ASAN_OPTIONS:-max_allocation_size_mb=1024:allocator_may_return_null=0}
-export LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan.supp
 for par in fuzz_planilha:fuzz/sementes fuzz_tabelas:fuzz/sementes-tabelas; do
   alvo=build/fuzz/fuzz/${par%%:*}
   pasta=${par#*:}

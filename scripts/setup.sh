@@ -8,8 +8,8 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git clang-format
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
-  libxlsxwriter-dev libzip-dev libexpat1-dev libfreexl-dev libcurl4-openssl-dev
-  qt6-base-dev libgl-dev
+  libxlsxwriter-dev libzip-dev libexpat1-dev libcurl4-openssl-dev
+  qt6-base-dev libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   python3-openpyxl libreoffice-calc-nogui xvfb xauth
   clang libclang-rt-14-dev

@@ -20,6 +20,7 @@ struct OpcoesLinha {
 };
 
 Resultado executa(ContextoExecucao& ctx, const OpcoesLinha& o) {
+  ctx.defineOrigem(o.copia.origem);
   OpcoesCopia copia = o.copia;
   if (o.incluir) copia.modo = ModoCopia::IncluirProdutos;
   if (o.copia.cliente && !o.incluir && !o.limpa) return CopiaClientes(ctx, copia);
@@ -34,8 +35,10 @@ void adicionaCopiar(CLI::App& pai, Tarefas& tarefas) {
   copiar
       ->add_option("--origem", o->copia.origem,
                    "Banco de Dados Origem (VENDAS.FDB de onde os dados são lidos)")
+      ->type_name("ARQUIVO")
       ->required();
   copiar->add_option("--destino", o->copia.destino, "Banco de Dados Destino (VENDAS.FDB que recebe os dados)")
+      ->type_name("ARQUIVO")
       ->required();
   auto* incluir = copiar->add_flag("--incluir-produtos", o->incluir,
                                    "Incluir Produtos e Deixa os Produtos que já possui");

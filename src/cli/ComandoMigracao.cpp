@@ -42,20 +42,25 @@ void registraProdutos(CLI::App& programa, Tarefas& tarefas) {
       "planilha",
       "Gerar Planilha Excel Origem: grava produto.xlsx na pasta do programa a partir do banco do ZUV");
   gerar->add_flag("--todos", planilha->todos, "Todos os itens de estoque (sem a opção, só os ativos)");
-  tarefas.executaNoBanco(gerar,
-                         [planilha](ContextoExecucao& ctx) { return GeraExcelOrigem(ctx, *planilha); });
+  tarefas.executaSemAlterarBanco(
+      gerar, [planilha](ContextoExecucao& ctx) { return GeraExcelOrigem(ctx, *planilha); },
+      /*simulavel=*/true);
 
   auto outro = std::make_shared<OpcoesOutroBanco>();
   auto* syspdv = produtos->add_subcommand(
       "syspdv",
       "SYSPDV + Importar: grava produto.xlsx a partir do banco do SYSPDV (BancoOrigem\\syspdv_srv.fdb)");
   syspdv->add_option("--banco", outro->nomeBanco, "Banco de origem, relativo à pasta do programa")
+      ->type_name("ARQUIVO")
       ->capture_default_str();
-  tarefas.executaNoBanco(syspdv, [outro](ContextoExecucao& ctx) {
-    // Selecting "SYSPDV" first: the folder BancoOrigem and the warning when the file is missing.
-    if (outro->nomeBanco == kBancoSYSPDV) SelecionaBancoSYSPDV(ctx.pastaPrograma(), ctx.tela());
-    return ImportaOutroBanco(ctx, *outro);
-  });
+  tarefas.executaSemAlterarBanco(
+      syspdv,
+      [outro](ContextoExecucao& ctx) {
+        // Selecting "SYSPDV" first: the folder BancoOrigem and the warning when the file is missing.
+        if (outro->nomeBanco == kBancoSYSPDV) SelecionaBancoSYSPDV(ctx.pastaPrograma(), ctx.tela());
+        return ImportaOutroBanco(ctx, *outro);
+      },
+      /*simulavel=*/true);
 }
 
 void registraFornecedores(CLI::App& programa, Tarefas& tarefas) {
@@ -65,8 +70,9 @@ void registraFornecedores(CLI::App& programa, Tarefas& tarefas) {
   auto* importar = fornecedores->add_subcommand(
       "importar",
       "Fornecedor: fornecedor.XLS da pasta do programa substitui os fornecedores de DADOS/VENDAS.FDB");
-  importar->add_option("--fone", opcoes->fone,
-                       "Texto gravado em FONE1 de todos (padrão: $ZUV_FONE_FORNECEDOR)");
+  importar
+      ->add_option("--fone", opcoes->fone, "Texto gravado em FONE1 de todos (padrão: $ZUV_FONE_FORNECEDOR)")
+      ->type_name("TEXTO");
   tarefas.executaNoBanco(
       importar, [opcoes](ContextoExecucao& ctx) { return ImportaFornecedores(ctx, *opcoes); }, true);
 }
@@ -75,16 +81,18 @@ void registraProcessos(CLI::App& programa, Tarefas& tarefas) {
   auto* processos =
       substantivo(programa, tarefas, "processos", "Processos da planilha eletrônica (FrmMigracaoPadrao)");
   auto* listar = processos->add_subcommand("listar", "Listar Processo: o nome de cada processo em execução");
-  tarefas.executaNoBanco(listar, [](ContextoExecucao& ctx) { return ListarProcessos(ctx); });
+  tarefas.executaSemAlterarBanco(
+      listar, [](ContextoExecucao& ctx) { return ListarProcessos(ctx); }, /*simulavel=*/false);
 
   auto opcoes = std::make_shared<OpcoesEncerraProcesso>();
   auto* encerrar = processos->add_subcommand(
       "encerrar", "Encerrar Processo: encerra os processos deste usuário com o nome dado e mostra FIM");
   encerrar
       ->add_option("--nome", opcoes->nome, "Nome do processo (padrão: $ZUV_PROCESSO_PLANILHA ou EXCEL.EXE)")
-      ->capture_default_str();
-  tarefas.executaNoBanco(encerrar,
-                         [opcoes](ContextoExecucao& ctx) { return EncerrarProcessos(ctx, *opcoes); });
+      ->type_name("NOME");
+  tarefas.executaSemAlterarBanco(
+      encerrar, [opcoes](ContextoExecucao& ctx) { return EncerrarProcessos(ctx, *opcoes); },
+      /*simulavel=*/true);
 }
 
 }  // namespace

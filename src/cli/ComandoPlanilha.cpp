@@ -2,7 +2,6 @@
 // active sheet as the program reads them ("row<TAB>column<TAB>text"), to check a workbook before
 // an import.
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "cli/LinhaDeComando.h"
@@ -28,14 +27,12 @@ void registra(CLI::App& programa, Tarefas& tarefas) {
   ler->add_option("ARQUIVO", opcoes->arquivo, "A planilha")->required();
   ler->add_option("--linhas", opcoes->linhas, "Só as N primeiras linhas (0: todas)")
       ->type_name("N")
-      ->check(CLI::NonNegativeNumber);
+      ->check(numeroNaoNegativo());
   tarefas.executa(ler, [opcoes](Tela& tela) {
     RetornaConfigWin();  // cells come back under the regional style
-    std::ostringstream celulas;
-    listaCelulas(opcoes->arquivo, opcoes->linhas, celulas);
-    std::istringstream linhas(celulas.str());
-    for (std::string linha; std::getline(linhas, linha);)
-      tela.adicionaItem("celulas", linha);
+    // Each cell goes out as it is read: the listing of a large sheet is never held in memory.
+    listaCelulas(opcoes->arquivo, opcoes->linhas,
+                 [&](const std::string& linha) { tela.adicionaItem("celulas", linha); });
     return Resultado::concluido();
   });
 }

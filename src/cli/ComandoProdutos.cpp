@@ -40,6 +40,7 @@ Resultado executaImportacao(const OpcoesLinha& linha, ContextoExecucao& ctx) {
       !verificaAntesDaImportacao(ctx, ctx.pastaPrograma() + "/produto.xlsx", linha.verificar))
     return Resultado::falhou("verificação fiscal");
   if (!linha.grade.empty()) {
+    ctx.defineOrigem(linha.grade);
     std::ifstream f(linha.grade, std::ios::binary);
     if (!f) throw ErroConfiguracao("Não foi possível ler a grade " + linha.grade);
     std::stringstream texto;
@@ -60,10 +61,12 @@ void registraImportar(CLI::App* produtos, Tarefas& tarefas) {
   importar->footer(kDescricao);
   auto opcoes = std::make_shared<OpcoesLinha>();
   OpcoesImportacaoProduto& o = opcoes->importacao;
-  importar->add_option(
-      "--grade", opcoes->grade,
-      "Lê as linhas de um texto colado de uma planilha (células separadas por tabulação, linha 1 "
-      "com os títulos) em vez de produto.xlsx: a grade do formulário (chkExcel desmarcado)");
+  importar
+      ->add_option(
+          "--grade", opcoes->grade,
+          "Lê as linhas de um texto colado de uma planilha (células separadas por tabulação, linha 1 "
+          "com os títulos) em vez de produto.xlsx: a grade do formulário (chkExcel desmarcado)")
+      ->type_name("ARQUIVO");
   auto* limpa =
       importar->add_flag("--limpa-base", o.limpaBase,
                          "Limpa Base de Produtos ( Nova Migração ): apaga o cadastro de produtos e tudo "
@@ -88,10 +91,11 @@ void registraImportar(CLI::App* produtos, Tarefas& tarefas) {
   importar->add_flag("--trib-simp-nac", o.tribSimpNac, "Trib.Simp.Nac (não é consultado pela importação)");
   importar->add_flag("--icms-st", o.icmsSt, "ICMS ST (não é consultado pela importação)");
   importar->add_flag("--valor-atacado", o.atacado, "Valor Atacado (não é consultado pela importação)");
-  importar->add_option(
-      "--ncm-endereco", o.enderecoNCM,
-      std::string("Endereço da consulta de NCM pela internet para linhas sem NCM (padrão: $") +
-          kVariavelEnderecoNCM + "; sem endereço não há consulta)");
+  importar
+      ->add_option("--ncm-endereco", o.enderecoNCM,
+                   std::string("Endereço da consulta de NCM pela internet para linhas sem NCM (padrão: $") +
+                       kVariavelEnderecoNCM + "; sem endereço não há consulta)")
+      ->type_name("URL");
   importar->add_flag("--verificar", opcoes->verificar,
                      "Não começa quando a verificação fiscal acha problemas em produto.xlsx");
   tarefas.executaNoBanco(

@@ -67,7 +67,8 @@ void registra(CLI::App& programa, Tarefas& tarefas) {
   auto* exportar = sat->add_subcommand(
       "exportar", "Gerar Planilha Excel: cada item ativo com NCM, CEST, alíquota, CFOP, CST e PIS/Cofins");
   exportar->add_flag("--fixa", o->exporta.fixa, "chkFixa marcado (não altera a planilha)");
-  tarefas.executaNoBanco(exportar, [o](ContextoExecucao& ctx) { return ExportaSAT(ctx, o->exporta); });
+  tarefas.executaSemAlterarBanco(
+      exportar, [o](ContextoExecucao& ctx) { return ExportaSAT(ctx, o->exporta); }, /*simulavel=*/true);
   auto* importar =
       sat->add_subcommand("importar", "Iniciar Importação: grava os códigos de produtosat.xlsx nos itens");
   opcoesImportacao(importar, *o, true);
@@ -80,7 +81,7 @@ void registraNfe(CLI::App& programa, Tarefas& tarefas) {
   auto o = std::make_shared<OpcoesCli>();
   auto* exportar = nfe->add_subcommand(
       "exportar", "Gerar Planilha Excel: produtoNfe.xlsx com NCM, CEST, CFOP, CST e natureza da operação");
-  tarefas.executaNoBanco(exportar, ExportaNFE);
+  tarefas.executaSemAlterarBanco(exportar, ExportaNFE, /*simulavel=*/true);
   auto* importar = nfe->add_subcommand(
       "importar", "Iniciar Importação: grava os códigos de produtosat.xlsx (a planilha do SAT) nos itens");
   opcoesImportacao(importar, *o, false);

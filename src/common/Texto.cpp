@@ -173,4 +173,13 @@ std::string textoVisivel(std::string_view s, bool mantemQuebras) {
   return out;
 }
 
+std::string milhares(long long n) {
+  std::string digitos = std::to_string(n < 0 ? -n : n), r;
+  for (size_t i = 0; i < digitos.size(); ++i) {
+    if (i > 0 && (digitos.size() - i) % 3 == 0) r += ' ';
+    r += digitos[i];
+  }
+  return n < 0 ? "-" + r : r;
+}
+
 }  // namespace zuv

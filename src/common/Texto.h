@@ -41,4 +41,7 @@ bool caractereDeControle(char32_t c);
 // mantemQuebras, line breaks and tabs stay (for the engine's messages of several lines).
 std::string textoVisivel(std::string_view s, bool mantemQuebras = false);
 
+// A count with its thousands apart, as the person reads it: 12040 -> "12 040".
+std::string milhares(long long n);
+
 }  // namespace zuv

@@ -63,7 +63,8 @@ Resultado ExcluiClientes(ContextoExecucao& ctx) {
   Tela& tela = ctx.tela();
   try {
     Conexao& conexao = ctx.zuv();
-    if (!tela.pergunta("Excluir Base de dados de Cliente do ZUV", Icone::Pergunta, kTituloClientes)) {
+    if (!tela.pergunta("Excluir Base de dados de Cliente do ZUV", Icone::Pergunta, kTituloClientes,
+                       Padrao::Nao)) {
       tela.cursorEspera(false);
       return Resultado::concluido();
     }

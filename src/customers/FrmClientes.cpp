@@ -27,6 +27,8 @@ FrmClientes::FrmClientes(QWidget* pai) : FormularioBase(pai) {
   lstCliente_ = new QListWidget(this);
   lstCliente_->setObjectName(kControleLista);
   lstCliente_->setVisible(false);
+  // When it shows up (customers kept by the deletion), it takes the form's spare height.
+  lstCliente_->setMinimumHeight(lstCliente_->fontMetrics().lineSpacing() * 8);
   Trm_ = new QProgressBar(this);
   Trm_->setObjectName(kControleProgresso);
   Trm_->setRange(0, 100);
@@ -44,7 +46,8 @@ FrmClientes::FrmClientes(QWidget* pai) : FormularioBase(pai) {
   grade->addWidget(cmdSair_, 4, 1);
   grade->addWidget(opcoesExecucao(), 5, 0, 1, 2);
   grade->setColumnStretch(0, 1);
-  resize(760, 420);  // room for a kept customer's whole line in lstCliente
+  grade->setRowStretch(3, 1);
+  resize(760, sizeHint().height());  // room for a kept customer's whole line in lstCliente
 
   connect(cmdProd_, &QPushButton::clicked, this, &FrmClientes::importa);
   connect(cmdExcluirCliente_, &QPushButton::clicked, this, &FrmClientes::exclui);
@@ -66,11 +69,12 @@ Conexao* conexaoDoPrograma() {
 
 // The shared connection is reserved for the run: a run of FrmAtuProdutoNCMCFOP on it waits.
 void FrmClientes::importa() {
-  iniciaExecucaoReservada(*this, {kConexaoDoPrograma}, ImportaClientes, conexaoDoPrograma);
+  iniciaExecucaoReservada(*this, "clientes importar", {kConexaoDoPrograma}, ImportaClientes,
+                          conexaoDoPrograma);
 }
 
 void FrmClientes::exclui() {
-  iniciaExecucaoReservada(*this, {kConexaoDoPrograma}, ExcluiClientes, conexaoDoPrograma);
+  iniciaExecucaoReservada(*this, "clientes excluir", {kConexaoDoPrograma}, ExcluiClientes, conexaoDoPrograma);
 }
 
 void FrmClientes::sair() {

@@ -158,9 +158,11 @@ Resultado ImportaClientes(ContextoExecucao& ctx) {
         ctx.registraFalha("Linha " + std::to_string(linha), e.what());
         throw;
       }
-      tela.progresso(static_cast<int>(feitos * (100.0 / total)));
+      // The bar as the system computes it (the total counts the heading); 100 after the last row.
+      tela.progressoLinhas(static_cast<int>(feitos * (100.0 / total)), feitos + 1, total - 1);
       ++feitos;
     }
+    tela.progressoLinhas(100, feitos, feitos);  // also a workbook with only its heading ends at 100
 
     tela.cursorEspera(false);
     if (!semNome.empty()) tela.mensagem(resumoSemNome(semNome), Icone::Exclamacao, kTituloClientes);

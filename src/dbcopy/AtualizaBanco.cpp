@@ -1,6 +1,7 @@
 #include "dbcopy/AtualizaBanco.h"
 
 #include <exception>
+#include <iterator>
 #include <set>
 #include <unordered_map>
 #include <utility>
@@ -20,6 +21,7 @@
 #include "platform/Conexao.h"
 #include "platform/Recordset.h"
 #include "platform/Transacao.h"
+#include "schema/Tabelas.h"
 #include "shell/ContextoExecucao.h"
 
 namespace zuv {
@@ -107,15 +109,15 @@ class Copia {
     carregaProdutos();
     Recordset itens = origem_.abre(consultaItens());
     long feitos = 0;
-    int ultimoProgresso = 0;
     for (; !itens.eof(); itens.proximo()) {
       copiaItem(itens);
       ++feitos;
       const int progresso = totalReg > 0 ? static_cast<int>(100.0 / totalReg * feitos) : 100;
-      if (progresso != ultimoProgresso) tela_.progresso(ultimoProgresso = std::min(progresso, 100));
+      tela_.progressoLinhas(std::min(progresso, 100), feitos, totalReg);
       if (feitos % 100 == 0 || itens.totalRegistros() == feitos)
         tela_.defineTexto("Label1", std::to_string(feitos));
     }
+    tela_.progressoLinhas(100, feitos, feitos);  // all copied (the count may include items the query skips)
     return feitos;
   }
 
@@ -210,7 +212,11 @@ Resultado AtualizaBanco(Conexao& origem, Conexao& destino, Tela& tela, const Opc
   long migrados = 0;
   try {
     if (const std::string motivo = impedimentoLimpezaDestino(destino); !motivo.empty()) throw Erro(motivo);
-    if (opcoes.antesDeApagar) opcoes.antesDeApagar(destino);
+    if (opcoes.antesDeApagar && !opcoes.antesDeApagar(destino)) {
+      const std::string texto = "Cópia cancelada: nada foi excluído do destino.";
+      tela.nota(texto);
+      return Resultado::falhou(texto);
+    }
     {
       // The origin is read in one snapshot, so the copy sees it as it was at one moment.
       Transacao leitura(origem);
@@ -233,7 +239,13 @@ Resultado AtualizaBanco(Conexao& origem, Conexao& destino, Tela& tela, const Opc
 
 Resultado AtualizaBanco(ContextoExecucao& ctx, Conexao& origem, Conexao& destino) {
   OpcoesAtualizaBanco opcoes;
-  opcoes.antesDeApagar = [&ctx](Conexao& d) { ctx.copiaDeSeguranca(d, "copia-produtos"); };
+  opcoes.antesDeApagar = [&ctx](Conexao& d) {
+    std::vector<std::string> exclusoes(std::begin(kLimpaBancoDestino), std::end(kLimpaBancoDestino));
+    exclusoes.insert(exclusoes.end(), std::begin(kExcluiCatalogoDestino), std::end(kExcluiCatalogoDestino));
+    if (!ctx.confirmaExclusao(d, exclusoes, "Limpa Banco e Cadastra Produtos")) return false;
+    ctx.copiaDeSeguranca(d, "copia-produtos");
+    return true;
+  };
   opcoes.simulacao = ctx.simulacao();
   return AtualizaBanco(origem, destino, ctx.tela(), opcoes);
 }

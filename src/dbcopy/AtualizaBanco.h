@@ -21,9 +21,10 @@ class Tela;
 struct ParBancos;
 
 struct OpcoesAtualizaBanco {
-  // Called once the destination is known to accept the cleanup and before anything is deleted
-  // (the backup of the destination); an exception stops the run with nothing deleted.
-  std::function<void(Conexao& destino)> antesDeApagar;
+  // Called once the destination is known to accept the cleanup and before anything is deleted (the
+  // question, then the backup of the destination); false or an exception stops the run with nothing
+  // deleted.
+  std::function<bool(Conexao& destino)> antesDeApagar;
   // A dry run: the generators are not set (they would stay set after the rollback).
   bool simulacao = false;
 };

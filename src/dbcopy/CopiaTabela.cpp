@@ -124,7 +124,7 @@ Resultado MigraProduto(ContextoExecucao& ctx, ParBancos& b, const std::string& t
     tela.progresso(0);
     for (chave = 1; chave <= total; ++chave) {
       b.destino.executa(insercoes[chave]);
-      tela.progresso(static_cast<int>(std::lround(double(chave) / double(total) * 100)));
+      tela.progressoLinhas(static_cast<int>(std::lround(double(chave) / double(total) * 100)), chave, total);
     }
     transacao.confirma();
     --chave;

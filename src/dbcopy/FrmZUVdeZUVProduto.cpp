@@ -13,7 +13,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "dbcopy/ParBancos.h"
 #include "gui/Controles.h"
+#include "platform/ParametrosConexao.h"
 #include "shell/ContextoExecucao.h"
 #include "shell/FrmMenu.h"
 
@@ -130,11 +132,22 @@ void FrmZUVdeZUVProduto::escolhe(QLineEdit* caixa) {
 }
 
 void FrmZUVdeZUVProduto::salvar() {
-  iniciaExecucao([o = opcoes()](ContextoExecucao& ctx) { return IniciaImportacao(ctx, o); });
+  iniciaExecucao("zuv copiar", [o = opcoes()](ContextoExecucao& ctx) {
+    ctx.defineOrigem(o.origem);
+    return IniciaImportacao(ctx, o);
+  });
 }
 
 void FrmZUVdeZUVProduto::comanda() {
-  iniciaExecucao([o = opcoes()](ContextoExecucao& ctx) { return IniciaImportacaoIndividual(ctx, o); });
+  iniciaExecucao("zuv copiar", [o = opcoes()](ContextoExecucao& ctx) {
+    ctx.defineOrigem(o.origem);
+    return IniciaImportacaoIndividual(ctx, o);
+  });
+}
+
+std::string FrmZUVdeZUVProduto::bancoDoHistorico() const {
+  // The runs of this form write the destination: its journal is beside it.
+  return ParametrosConexao::deTexto(textoConexaoCopia(lblDestino_->text().toStdString())).caminhoBanco();
 }
 
 ZUV_FORMULARIO_DO_MENU("cmdImportaZUV", FrmZUVdeZUVProduto);

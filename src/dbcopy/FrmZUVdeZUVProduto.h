@@ -35,6 +35,9 @@ class FrmZUVdeZUVProduto : public FormularioBase {
   // The options as the controls hold them now.
   OpcoesCopia opcoes() const;
 
+ protected:
+  std::string bancoDoHistorico() const override;
+
  private:
   void escolhe(QLineEdit* caixa);
   void salvar();

@@ -180,9 +180,11 @@ Resultado AtualizaBancoCadProdutoInclui(ContextoExecucao& ctx, ParBancos& b) {
       b.destino.executa(item.sql());
 
       ++feitos;
-      tela.progresso(static_cast<int>(std::lround(100.0 / totalReg * static_cast<double>(feitos))));
+      tela.progressoLinhas(static_cast<int>(std::lround(100.0 / totalReg * static_cast<double>(feitos))),
+                           feitos, static_cast<long long>(totalReg));
       tela.defineTexto(kControleContador, std::to_string(feitos));
     }
+    tela.progressoLinhas(100, feitos, feitos);  // all done (the count may include items left out)
     transacao.confirma();
     if (cfops.semCorrespondente > 0)
       tela.nota(std::to_string(cfops.semCorrespondente) +

@@ -1,7 +1,10 @@
 #include "gui/Aplicacao.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPointer>
+#include <QTranslator>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +27,19 @@ bool temTela() {
 
 }  // namespace
 
+bool instalaTraducaoQt(QCoreApplication& aplicacao) {
+  const QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
+  QLocale::setDefault(brasil);
+  auto* traducao = new QTranslator(&aplicacao);
+  if (!traducao->load(brasil, QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete traducao;
+    return false;
+  }
+  QCoreApplication::installTranslator(traducao);
+  return true;
+}
+
 int executaInterfaceGrafica(int& argc, char** argv) {
   // Qt would abort without a display; say what to do instead.
   if (!temTela()) {
@@ -36,6 +52,11 @@ int executaInterfaceGrafica(int& argc, char** argv) {
   QApplication aplicacao(argc, argv);
   QApplication::setApplicationName(kNomePrograma);
   QApplication::setQuitOnLastWindowClosed(true);
+  if (!instalaTraducaoQt(aplicacao))
+    std::fputs(
+        "importadorzuv: sem a tradução do Qt (qtbase_pt_BR.qm, pacote qt6-translations-l10n): os botões "
+        "das caixas de diálogo ficam em inglês.\n",
+        stderr);
   int status = 0;
   {
     FrmMenu menu;

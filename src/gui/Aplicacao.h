@@ -3,7 +3,14 @@
 
 #include <functional>
 
+class QCoreApplication;
+
 namespace zuv {
+
+// Qt's own texts in Brazilian Portuguese (standard buttons "Sim"/"Não", the file dialog), from
+// Debian's qt6-translations-l10n, and the Brazilian locale as Qt's default. False when the
+// translation is not installed (the texts stay in English).
+bool instalaTraducaoQt(QCoreApplication& aplicacao);
 
 // Shows the main menu and runs until its last window closes or a run ends the program. Returns
 // the process exit status (2 when there is no display to show it on).

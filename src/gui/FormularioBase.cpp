@@ -8,14 +8,26 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
 
+#include "common/ReservaTabelas.h"
+#include "shell/DiarioExecucoes.h"
+#include "shell/LocalDoBanco.h"
 #include "shell/PastaPrograma.h"
 
 namespace zuv {
 
+namespace fs = std::filesystem;
+
 namespace {
+
+// What a window manager adds around a window (title bar and borders), at most.
+constexpr int kMolduraJanela = 40;
 
 int g_operacoesAtivas = 0;  // UI thread only
 bool g_encerrando = false;
@@ -110,15 +122,23 @@ QWidget* FormularioBase::opcoesExecucao() {
   notas->setReadOnly(true);
   notas->setMaximumHeight(notas->fontMetrics().lineSpacing() * 7);
   notas->setVisible(false);
+  auto* historico = new QPushButton(QString::fromUtf8("Histórico"), seguranca_);
+  historico->setObjectName("cmdHistorico");
+  historico->setToolTip(
+      QString::fromUtf8("As últimas execuções que gravaram neste banco e os seus relatórios"));
+  connect(historico, &QPushButton::clicked, this, &FormularioBase::mostraHistorico);
   auto* linha = new QHBoxLayout;
   linha->addWidget(tudoOuNada_);
   linha->addWidget(simular_);
   linha->addWidget(semCopia_);
   linha->addStretch(1);
+  linha->addWidget(historico);
   auto* coluna = new QVBoxLayout(seguranca_);
   coluna->setContentsMargins(6, 2, 6, 2);
   coluna->addLayout(linha);
   coluna->addWidget(notas);
+  // As tall as its contents: the room a form has to spare goes to its own lists, not here.
+  seguranca_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
   return seguranca_;
 }
 
@@ -131,19 +151,37 @@ OpcoesExecucao FormularioBase::opcoesEscolhidas() const {
   return o;
 }
 
-bool FormularioBase::iniciaExecucao(Execucao execucao, std::function<Conexao*()> conexao) {
+std::string FormularioBase::opcoesMarcadas() const {
+  std::string texto;
+  for (const QAbstractButton* b : findChildren<QAbstractButton*>())
+    if (b->isCheckable() && b->isChecked() && !b->text().isEmpty())
+      texto += (texto.empty() ? "" : ", ") + b->text().toStdString();
+  return "formulário " + objectName().toStdString() + (texto.empty() ? "" : ": " + texto);
+}
+
+bool FormularioBase::iniciaExecucao(std::string tarefa, Execucao execucao, std::function<Conexao*()> conexao,
+                                    std::vector<std::string> reservadas) {
   if (ativa_ || programaEncerrando()) return false;
   if (auto* notas = findChild<QPlainTextEdit*>(kControleNotas)) {
     notas->clear();
     notas->setVisible(false);
   }
-  return iniciaOperacao([opcoes = opcoesEscolhidas(), pasta = pastaPrograma(), execucao = std::move(execucao),
-                         conexao = std::move(conexao)](Tela& tela) {
-    Conexao* zuv = conexao ? conexao() : nullptr;
-    ContextoExecucao ctx(tela, pasta, opcoes);
-    if (zuv != nullptr) ctx.usaConexao(*zuv);
-    return executaNoContexto(ctx, execucao);
-  });
+  auto resumo = std::make_shared<std::optional<ResumoExecucao>>();
+  const bool iniciada =
+      iniciaOperacao([opcoes = opcoesEscolhidas(), pasta = pastaPrograma(), tarefa = std::move(tarefa),
+                      dadas = opcoesMarcadas(), execucao = std::move(execucao), conexao = std::move(conexao),
+                      reservadas = std::move(reservadas), resumo](Tela& tela) {
+        ReservaTabelas reserva(
+            reservadas, [&] { tela.nota("Aguardando outra operação que grava nas mesmas tabelas..."); });
+        Conexao* zuv = conexao ? conexao() : nullptr;
+        ContextoExecucao ctx(tela, pasta, opcoes);
+        if (zuv != nullptr) ctx.usaConexao(*zuv);
+        ctx.descreve(tarefa, dadas);
+        ctx.aoTerminar([resumo](const ResumoExecucao& r) { *resumo = r; });
+        return executaNoContexto(ctx, execucao);
+      });
+  if (iniciada) resumo_ = std::move(resumo);
+  return iniciada;
 }
 
 // executaOperacao turns the errors it knows into outcomes; anything else is told here so that it
@@ -175,7 +213,32 @@ void FormularioBase::terminaOperacao(const Resultado& resultado) {
 
 void FormularioBase::trataResultado(const Resultado& resultado) {
   operacaoConcluida(resultado);
-  if (resultado.desfecho == Resultado::Desfecho::EncerrarPrograma) encerraPrograma();
+  if (resultado.desfecho != Resultado::Desfecho::EncerrarPrograma) return;
+  // What the run did stays in front of the person until they close it; then the program ends.
+  if (resumo_ && *resumo_) {
+    const ResumoExecucao& r = **resumo_;
+    const std::string pasta =
+        r.relatorio.empty() ? std::string() : fs::path(r.relatorio).parent_path().string();
+    caixasDialogo().janelaTexto(this, QString::fromStdString("Resumo da execução: " + r.tarefa),
+                                QString::fromStdString(textoFimDeExecucao(r)), QString::fromStdString(pasta));
+  }
+  encerraPrograma();
+}
+
+void FormularioBase::mostraHistorico() {
+  std::string texto, pasta;
+  try {
+    const std::string banco = bancoDoHistorico();
+    const LocalDoBanco local =
+        banco.empty() ? localDoBancoZUV(pastaPrograma()) : localDoBanco(banco, pastaPrograma());
+    pasta = local.subpasta(kPastaRelatorios);
+    texto = historicoDoBanco(local, 50);
+  } catch (const std::exception& e) {
+    texto = e.what();
+  }
+  if (!fs::is_directory(pasta)) pasta.clear();
+  caixasDialogo().janelaTexto(this, QString::fromUtf8("Histórico"), QString::fromStdString(texto),
+                              QString::fromStdString(pasta));
 }
 
 Resultado FormularioBase::executaOperacaoAgora(const Operacao& op) {
@@ -192,6 +255,18 @@ void FormularioBase::aguardaOperacao() {
   laco.exec();
 }
 
+void FormularioBase::showEvent(QShowEvent* evento) {
+  QWidget::showEvent(evento);
+  if (ajustadoATela_ || screen() == nullptr) return;
+  ajustadoATela_ = true;
+  // A form sized for a large screen still fits a small one (a 1366x768 laptop with its panel):
+  // never taller or wider than the screen's free area less the window's title bar and borders.
+  const QRect livre = screen()->availableGeometry();
+  const int largura = std::min(width(), livre.width() - kMolduraJanela);
+  const int altura = std::min(height(), livre.height() - kMolduraJanela);
+  if (largura != width() || altura != height()) resize(largura, altura);
+}
+
 void FormularioBase::closeEvent(QCloseEvent* evento) {
   if (!ativa_) {
     evento->accept();
@@ -199,8 +274,9 @@ void FormularioBase::closeEvent(QCloseEvent* evento) {
   }
   evento->ignore();
   if (fecharAoTerminar_) return;  // already asked; the window closes when the run ends
-  fecharAoTerminar_ = caixasDialogo().pergunta(this, QString::fromUtf8(kPerguntaFecharEmOperacao),
-                                               Icone::Pergunta, tituloDaCaixa(windowTitle().toStdString()));
+  fecharAoTerminar_ =
+      caixasDialogo().pergunta(this, QString::fromUtf8(kPerguntaFecharEmOperacao), Icone::Pergunta,
+                               tituloDaCaixa(windowTitle().toStdString()), Padrao::Sim);
 }
 
 }  // namespace zuv

@@ -17,6 +17,8 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "gui/JanelaTexto.h"
+
 namespace zuv {
 
 namespace {
@@ -39,23 +41,42 @@ QString q(const std::string& texto) {
   return QString::fromStdString(texto);
 }
 
+// The hint the standard message box shows under its text while TelaQt::mensagemComDica shows it
+// (QMessageBox's informative text). UI thread only; a replaced box (tests) sees only the text.
+QString g_dicaDaCaixa;
+
 }  // namespace
+
+std::unique_ptr<QMessageBox> caixaDePergunta(QWidget* pai, const QString& texto, Icone icone,
+                                             const QString& titulo, Padrao padrao) {
+  auto caixa =
+      std::make_unique<QMessageBox>(iconeQt(icone), titulo, texto, QMessageBox::Yes | QMessageBox::No, pai);
+  caixa->setTextFormat(Qt::PlainText);  // texts carry data from workbooks and databases
+  caixa->setDefaultButton(padrao == Padrao::Nao ? QMessageBox::No : QMessageBox::Yes);
+  return caixa;
+}
 
 CaixasDialogo caixasPadrao() {
   CaixasDialogo c;
   c.mensagem = [](QWidget* pai, const QString& texto, Icone icone, const QString& titulo) {
     QMessageBox caixa(iconeQt(icone), titulo, texto, QMessageBox::Ok, pai);
     caixa.setTextFormat(Qt::PlainText);  // texts carry data from workbooks and databases
+    if (!g_dicaDaCaixa.isEmpty()) {
+      caixa.setInformativeText(g_dicaDaCaixa);
+      if (auto* dica = caixa.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+        dica->setTextFormat(Qt::PlainText);
+    }
     caixa.exec();
   };
-  c.pergunta = [](QWidget* pai, const QString& texto, Icone icone, const QString& titulo) {
-    QMessageBox caixa(iconeQt(icone), titulo, texto, QMessageBox::Yes | QMessageBox::No, pai);
-    caixa.setTextFormat(Qt::PlainText);
-    caixa.setDefaultButton(QMessageBox::Yes);
-    return caixa.exec() == QMessageBox::Yes;  // closing the box (Esc) answers No
+  c.pergunta = [](QWidget* pai, const QString& texto, Icone icone, const QString& titulo, Padrao padrao) {
+    return caixaDePergunta(pai, texto, icone, titulo, padrao)->exec() == QMessageBox::Yes;  // Esc answers No
   };
   c.abreArquivo = [](const QString& caminho) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(caminho));
+  };
+  c.janelaTexto = [](QWidget* pai, const QString& titulo, const QString& texto, const QString& pasta) {
+    JanelaTexto janela(titulo, texto, pasta, pai);
+    janela.exec();
   };
   return c;
 }
@@ -97,18 +118,34 @@ void TelaQt::mensagem(const std::string& texto, Icone icone, const std::string& 
   naTela([&] { caixasDialogo().mensagem(formulario_, q(texto), icone, tituloDaCaixa(titulo)); });
 }
 
-bool TelaQt::pergunta(const std::string& texto, Icone icone, const std::string& titulo) {
+void TelaQt::mensagemComDica(const std::string& texto, const std::string& dica, Icone icone,
+                             const std::string& titulo) {
+  naTela([&] {
+    g_dicaDaCaixa = q(dica);
+    caixasDialogo().mensagem(formulario_, q(texto), icone, tituloDaCaixa(titulo));
+    g_dicaDaCaixa.clear();
+  });
+}
+
+bool TelaQt::pergunta(const std::string& texto, Icone icone, const std::string& titulo, Padrao padrao) {
   bool sim = false;
-  naTela([&] { sim = caixasDialogo().pergunta(formulario_, q(texto), icone, tituloDaCaixa(titulo)); });
+  naTela(
+      [&] { sim = caixasDialogo().pergunta(formulario_, q(texto), icone, tituloDaCaixa(titulo), padrao); });
   return sim;
 }
 
 void TelaQt::progresso(int valor) {
+  valorMostrado_ = valor;
   naTela([&] {
     auto* barra = formulario_->findChild<QProgressBar*>(QStringLiteral("Trm"));
     if (barra == nullptr) barra = formulario_->findChild<QProgressBar*>();
     if (barra != nullptr) barra->setValue(std::clamp(valor, barra->minimum(), barra->maximum()));
   });
+}
+
+void TelaQt::progressoLinhas(int valor, long long feitas, long long total) {
+  const int v = feitas >= total ? 100 : valor;
+  if (v != valorMostrado_) progresso(v);
 }
 
 void TelaQt::cursorEspera(bool ligado) {

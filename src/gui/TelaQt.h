@@ -5,10 +5,12 @@
 #include <QString>
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "common/Tela.h"
 
+class QMessageBox;
 class QWidget;
 
 namespace zuv {
@@ -17,11 +19,20 @@ namespace zuv {
 // show a QMessageBox and open files with the desktop's program. Tests replace them.
 struct CaixasDialogo {
   std::function<void(QWidget* pai, const QString& texto, Icone icone, const QString& titulo)> mensagem;
-  std::function<bool(QWidget* pai, const QString& texto, Icone icone, const QString& titulo)> pergunta;
+  std::function<bool(QWidget* pai, const QString& texto, Icone icone, const QString& titulo, Padrao padrao)>
+      pergunta;
   std::function<bool(const QString& caminho)> abreArquivo;  // false when nothing could open it
+  // A window with a long text (the end-of-run summary, the journal of runs) that waits until the
+  // person closes it; pasta, when not empty, gets a button that opens that folder.
+  std::function<void(QWidget* pai, const QString& titulo, const QString& texto, const QString& pasta)>
+      janelaTexto;
 };
 CaixasDialogo& caixasDialogo();
 CaixasDialogo caixasPadrao();
+
+// The question box the default pergunta shows: Yes and No, padrao's button the default (Enter).
+std::unique_ptr<QMessageBox> caixaDePergunta(QWidget* pai, const QString& texto, Icone icone,
+                                             const QString& titulo, Padrao padrao);
 
 // The title a box gets: titulo, or the program's name when it is empty.
 QString tituloDaCaixa(const std::string& titulo);
@@ -36,8 +47,14 @@ class TelaQt : public Tela {
   explicit TelaQt(QWidget* formulario);
 
   void mensagem(const std::string& texto, Icone icone, const std::string& titulo) override;
-  bool pergunta(const std::string& texto, Icone icone, const std::string& titulo) override;
+  // The hint goes under the text in the same box (not in the status line: a form that fails to
+  // load is never shown).
+  void mensagemComDica(const std::string& texto, const std::string& dica, Icone icone,
+                       const std::string& titulo) override;
+  bool pergunta(const std::string& texto, Icone icone, const std::string& titulo, Padrao padrao) override;
   void progresso(int valor) override;
+  // The bar's value (100 once all rows are done); the form is only called when it changes.
+  void progressoLinhas(int valor, long long feitas, long long total) override;
   void cursorEspera(bool ligado) override;
   void mostraControle(const std::string& controle, bool visivel) override;
   void defineTexto(const std::string& controle, const std::string& texto) override;
@@ -61,7 +78,8 @@ class TelaQt : public Tela {
 
   QWidget* formulario_;
   std::atomic<bool> desligada_{false};
-  bool cursorLigado_ = false;  // form's thread only
+  std::atomic<int> valorMostrado_{-1};  // the bar's last value
+  bool cursorLigado_ = false;           // form's thread only
 };
 
 }  // namespace zuv

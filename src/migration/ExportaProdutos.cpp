@@ -66,7 +66,7 @@ Resultado GeraExcelOrigem(ContextoExecucao& ctx, const OpcoesPlanilhaProduto& op
       pastaDados = lePastaDados(ctx.pastaPrograma());
     } catch (const ErroConfiguracao&) {
       tela.cursorEspera(false);
-      tela.mensagem(kMsgSemIni, Icone::Informacao);
+      avisaSemIni(tela, ctx.pastaPrograma());
       throw FimDoPrograma{MotivoFim::Configuracao};
     }
     rs = ctx.abreOutra(textoConexaoZUV(pastaDados)).abre(consultaProdutosZUV(!opcoes.todos));

@@ -160,7 +160,7 @@ FrmMigracaoPadrao::FrmMigracaoPadrao(QWidget* pai) : FormularioBase(pai) {
   auto* processos = new QHBoxLayout;
   processos->addWidget(cmdListarProcesso);
   processos->addWidget(cmdEncerrarProcesso);
-  List1_->setMaximumHeight(140);
+  List1_->setMaximumHeight(90);
   auto* direita = new QVBoxLayout;
   direita->addWidget(fraGeracao);
   direita->addLayout(registro);
@@ -170,7 +170,7 @@ FrmMigracaoPadrao::FrmMigracaoPadrao(QWidget* pai) : FormularioBase(pai) {
   direita->addWidget(opcoesExecucao());
   direita->addStretch();
 
-  txtProdErro_->setMaximumHeight(110);
+  txtProdErro_->setMaximumHeight(80);
   linhaDeBotoes_ = new QHBoxLayout;
   linhaDeBotoes_->addWidget(cmdProd_);
   linhaDeBotoes_->addWidget(cmdFornecedor);
@@ -190,7 +190,7 @@ FrmMigracaoPadrao::FrmMigracaoPadrao(QWidget* pai) : FormularioBase(pai) {
   tudo->addLayout(linhaDeBotoes_);
   tudo->addWidget(fpSpread1_, 1);
   tudo->addLayout(sair);
-  resize(1000, 900);
+  resize(1000, 690);  // fits a 1366x768 screen; the grid takes what is left
 
   connect(chkTodos_, &QCheckBox::clicked, this, &FrmMigracaoPadrao::marcaTodos);
   connect(chkExcel_, &QCheckBox::clicked, this, [this](bool marcado) { fpSpread1_->setEnabled(!marcado); });
@@ -236,7 +236,8 @@ void FrmMigracaoPadrao::marcaTodos() {
 
 void FrmMigracaoPadrao::geraExcel() {
   const OpcoesPlanilhaProduto opcoes{optTodos_->isChecked()};
-  iniciaExecucao([opcoes](ContextoExecucao& ctx) { return GeraExcelOrigem(ctx, opcoes); });
+  iniciaExecucao("produtos planilha",
+                 [opcoes](ContextoExecucao& ctx) { return GeraExcelOrigem(ctx, opcoes); });
 }
 
 void FrmMigracaoPadrao::selecionaBanco() {
@@ -248,19 +249,22 @@ void FrmMigracaoPadrao::selecionaBanco() {
 
 void FrmMigracaoPadrao::importaOutroBanco() {
   const OpcoesOutroBanco opcoes{txtNomeBanco_->text().toStdString(), optBanco_->isChecked()};
-  iniciaExecucao([opcoes](ContextoExecucao& ctx) { return ImportaOutroBanco(ctx, opcoes); });
+  iniciaExecucao("produtos syspdv",
+                 [opcoes](ContextoExecucao& ctx) { return ImportaOutroBanco(ctx, opcoes); });
 }
 
 void FrmMigracaoPadrao::importaFornecedores() {
-  iniciaExecucao([](ContextoExecucao& ctx) { return ImportaFornecedores(ctx, OpcoesFornecedores{}); });
+  iniciaExecucao("fornecedores importar",
+                 [](ContextoExecucao& ctx) { return ImportaFornecedores(ctx, OpcoesFornecedores{}); });
 }
 
 void FrmMigracaoPadrao::listaProcessos() {
-  iniciaExecucao([](ContextoExecucao& ctx) { return ListarProcessos(ctx); });
+  iniciaExecucao("processos listar", [](ContextoExecucao& ctx) { return ListarProcessos(ctx); });
 }
 
 void FrmMigracaoPadrao::encerraProcesso() {
-  iniciaExecucao([](ContextoExecucao& ctx) { return EncerrarProcessos(ctx, OpcoesEncerraProcesso{}); });
+  iniciaExecucao("processos encerrar",
+                 [](ContextoExecucao& ctx) { return EncerrarProcessos(ctx, OpcoesEncerraProcesso{}); });
 }
 
 ZUV_FORMULARIO_DO_MENU("cmdImportaProduto", FrmMigracaoPadrao);

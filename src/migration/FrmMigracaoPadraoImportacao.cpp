@@ -33,8 +33,10 @@ void FrmMigracaoPadrao::importaProdutos() {
   o.atacado = chkAtacado_->isChecked();
   o.enderecoNCM = ConsultaNCM::enderecoConfigurado();
   // The tables stay reserved until the run has committed (an all-or-nothing run commits after it).
-  iniciaExecucaoReservada(*this, kTabelasProdutos,
-                          [o](ContextoExecucao& ctx) { return ImportaPlanilhaProduto(ctx, o); });
+  iniciaExecucaoReservada(*this, "produtos importar", kTabelasProdutos, [o](ContextoExecucao& ctx) {
+    if (!o.planilha) ctx.defineOrigem("grade do formulário");
+    return ImportaPlanilhaProduto(ctx, o);
+  });
 }
 
 }  // namespace zuv

@@ -55,7 +55,7 @@ Resultado ImportaFornecedores(ContextoExecucao& ctx, const OpcoesFornecedores& o
     lePastaDados(pasta);  // only has to exist: the suppliers go to DADOS of the program folder
   } catch (const ErroConfiguracao&) {
     tela.cursorEspera(false);
-    tela.mensagem(kMsgSemIni, Icone::Informacao);
+    avisaSemIni(tela, pasta);
     throw FimDoPrograma{MotivoFim::Configuracao};
   } catch (const std::exception& e) {
     return para(tela, "", e);

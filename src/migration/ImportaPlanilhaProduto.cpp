@@ -1,8 +1,11 @@
 #include "migration/ImportaPlanilhaProduto.h"
 
+#include <iterator>
+
 #include "common/ReservaTabelas.h"
 #include "common/Tela.h"
 #include "migration/ImportacaoProduto.h"
+#include "schema/Tabelas.h"
 #include "shell/ContextoExecucao.h"
 
 namespace zuv {
@@ -24,10 +27,16 @@ Resultado ImportaPlanilhaProduto(ContextoExecucao& ctx, const OpcoesImportacaoPr
       ctx.pastaPrograma(),
       [&] { ctx.copiaDeSeguranca(conexao, "produtos"); },
       [&](const std::string& onde, const std::string& causa) { ctx.registraFalha(onde, causa); },
-      [&](const std::string& texto) { ctx.tela().nota(texto); }};
+      [&](const std::string& texto) { ctx.tela().nota(texto); },
+      [&] {
+        return ctx.confirmaExclusao(conexao, {std::begin(kLimpaBaseProdutos), std::end(kLimpaBaseProdutos)},
+                                    "Limpa Base de Produtos ( Nova Migração )");
+      }};
   ResumoImportacaoProduto proprio;
   ResumoImportacaoProduto& r = resumo ? *resumo : proprio;
-  return importaProdutos(ambiente, opcoes, r);
+  const Resultado resultado = importaProdutos(ambiente, opcoes, r);
+  ctx.contaLinhas({.importadas = r.inseridos, .atualizadas = r.atualizados, .comErro = r.falhas});
+  return resultado;
 }
 
 }  // namespace zuv

@@ -318,7 +318,6 @@ Resultado Importacao::importaLinhas(bool temDados) {
   EstimativaImportacao estimativa(c_, mantidos_ || !temDados ? 0 : total);
   tela_.mostraControle(kControleProgressoMigracao, true);
   tela_.progresso(0);
-  int mostrado = 0;
   std::optional<Transacao> lote(std::in_place, c_);
   int contagem = 0;
   int linha = 2;
@@ -354,14 +353,14 @@ Resultado Importacao::importaLinhas(bool temDados) {
       if (auto nota = estimativa.linha(segundosDesde(inicio), segundosMaximo_, resumo_.inseridos > inseridos);
           nota && a_.nota)
         a_.nota(*nota);
-      const int valor = std::clamp(int((linha - 1) * (100.0 / total)), 0, 100);
-      if (valor != mostrado) tela_.progresso(mostrado = valor);
+      tela_.progressoLinhas(std::clamp(int((linha - 1) * (100.0 / total)), 0, 100), linha - 1, total);
     }
   } catch (const ParadaDoBanco& p) {
     resumo_.ultimaLinha = p.linha;
     return paraNaFalhaDoBanco(p, lote);
   }
   resumo_.ultimaLinha = linha;
+  tela_.progressoLinhas(100, linha - 2, linha - 2);  // all done, also when the sheet's range ran further
   try {
     lote->confirma();
     ++resumo_.confirmacoes;
@@ -405,6 +404,12 @@ Resultado Importacao::executa() {
                                 ": a base de produtos não foi limpa e nada foi importado.";
       tela_.cursorEspera(false);
       tela_.mensagem(texto, Icone::Exclamacao);
+      return Resultado::falhou(texto);
+    }
+    if (a_.confirmaLimpeza && !a_.confirmaLimpeza()) {
+      tela_.cursorEspera(false);
+      const std::string texto = "Importação cancelada: nada foi excluído nem importado.";
+      if (a_.nota) a_.nota(texto);
       return Resultado::falhou(texto);
     }
     if (a_.copiaDeSeguranca) a_.copiaDeSeguranca();

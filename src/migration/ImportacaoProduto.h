@@ -1,6 +1,7 @@
 #pragma once
 // The product import on a connection and an interaction, as ImportaPlanilhaProduto runs it inside
-// its run context; `copiaDeSeguranca` is called just before the catalogue is wiped.
+// its run context; in clean mode `confirmaLimpeza` asks first (false: nothing is wiped or
+// imported) and `copiaDeSeguranca` is called just before the catalogue is wiped.
 #include <functional>
 #include <string>
 
@@ -20,6 +21,7 @@ struct AmbienteImportacao {
   std::function<void(const std::string&, const std::string&)> registraFalha;
   // Side information for the person (the summary), not one of the system's messages.
   std::function<void(const std::string&)> nota;
+  std::function<bool()> confirmaLimpeza;
 };
 
 Resultado importaProdutos(AmbienteImportacao& ambiente, const OpcoesImportacaoProduto& opcoes,

@@ -22,7 +22,6 @@ inline constexpr const char* kPastaBancoOrigem = "BancoOrigem";
 inline constexpr const char* kBancoSYSPDV = "BancoOrigem\\syspdv_srv.fdb";
 
 // The system's messages of these runs.
-inline constexpr const char* kMsgSemIni = "Arquivo zuv.INI não encontrado ";
 inline constexpr const char* kMsgErroGerarExcel = "Erro ao Gerar o Excel";
 inline constexpr const char* kMsgErroMontarPlanilha = "Erro ao Montar Planilha Excel ";
 inline constexpr const char* kMsgSemBancoOrigem = "Banco de Dados para Importação Não existe";

@@ -222,7 +222,7 @@ long GeraPlanilhaProduto(Recordset& rs, const std::string& caminho, const Opcoes
     const int progresso = static_cast<int>(contador * 100 / total);
     const bool ultima = contador == total;
     if (progresso != ultimoProgresso || ultima || contador % 500 == 0) {
-      if (progresso != ultimoProgresso || ultima) tela.progresso(progresso);
+      tela.progressoLinhas(progresso, contador, total);
       ultimoProgresso = progresso;
       tela.defineTexto(kControleRegistro, std::to_string(linha));
     }

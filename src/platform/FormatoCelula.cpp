@@ -1,5 +1,6 @@
 #include "platform/FormatoCelula.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -92,6 +93,28 @@ TipoFormato tipoFormatoCodigo(std::string_view codigo) {
   return TipoFormato::Numero;
 }
 
+FormatoNumero formatoEmbutido(int id) {
+  return {tipoFormatoEmbutido(id), 0};
+}
+
+FormatoNumero formatoDoCodigo(std::string_view codigo) {
+  FormatoNumero f{tipoFormatoCodigo(codigo), 0};
+  if (f.tipo != TipoFormato::Numero) return f;
+  // The first section without its colour or locale ("[Red]", "[$-416]"); a condition ("[>99]")
+  // may send a number to another section, so it is left alone.
+  std::string_view s = codigo.substr(0, codigo.find(';'));
+  while (s.starts_with('[')) {
+    const size_t fecha = s.find(']');
+    if (fecha == std::string_view::npos || (s.size() > 1 && (s[1] == '<' || s[1] == '>' || s[1] == '=')))
+      return f;
+    s.remove_prefix(fecha + 1);
+  }
+  if (s.empty() || s.find_first_not_of("0#") != std::string_view::npos) return f;
+  const size_t zeros = static_cast<size_t>(std::count(s.begin(), s.end(), '0'));
+  f.digitos = static_cast<uint8_t>(std::min<size_t>(zeros > 1 ? zeros : 0, 255));
+  return f;
+}
+
 namespace {
 
 // Days since 1970-01-01 -> civil date (Howard Hinnant's algorithm).
@@ -142,6 +165,19 @@ std::string textoSerial(double serial, TipoFormato tipo, bool base1904, int esti
   std::string r = formataData(d, estilo);
   if (tipo == TipoFormato::DataHora) r.append(1, ' ').append(textoHora(segundos));
   return r;
+}
+
+std::string textoDoNumero(double v, FormatoNumero formato, bool base1904, int estilo) {
+  if (formato.tipo != TipoFormato::Numero) {
+    std::string d = textoSerial(v, formato.tipo, base1904, estilo);
+    if (!d.empty()) return d;
+  }
+  std::string s = formataNumero(v, estilo);
+  // Whole numbers written in full (no exponent) get the format's zeros in front.
+  const size_t sinal = s.starts_with('-') ? 1 : 0;
+  if (formato.digitos > s.size() - sinal && s.find_first_not_of("0123456789", sinal) == std::string::npos)
+    s.insert(sinal, formato.digitos - (s.size() - sinal), '0');
+  return s;
 }
 
 std::string textoDataIso(std::string_view iso, int estilo) {

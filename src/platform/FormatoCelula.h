@@ -1,6 +1,7 @@
 #pragma once
 // How a spreadsheet shows a stored cell value as text: number formats that make a number a date
-// or a time, date serials, booleans, and the escapes of stored strings.
+// or a time or pad it with zeros, date serials, booleans, and the escapes of stored strings.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,20 @@ TipoFormato tipoFormatoEmbutido(int id);
 // The kind of a format code: date and time letters outside quotes, brackets and escapes, in the
 // first section. "[h]:mm:ss" is a time; "[$-416]dd/mm/yyyy" a date.
 TipoFormato tipoFormatoCodigo(std::string_view codigo);
+
+// What a cell's number format changes in the text of its number: the kind, and for a format made
+// only of zeros and "#" such as "0000000000000", the digits a whole number is shown with.
+struct FormatoNumero {
+  TipoFormato tipo = TipoFormato::Numero;
+  uint8_t digitos = 0;  // 0: no padding
+  bool operator==(const FormatoNumero&) const = default;
+};
+FormatoNumero formatoEmbutido(int id);
+FormatoNumero formatoDoCodigo(std::string_view codigo);
+
+// A number as a spreadsheet shows it under its format: a date or a time, a whole number padded
+// with zeros ("0789100010011"), otherwise as formataNumero writes it.
+std::string textoDoNumero(double v, FormatoNumero formato, bool base1904, int estilo);
 
 // A number of a date- or time-formatted cell as text under the regional style: the short date,
 // "HH:MM:SS", or both. Empty when the serial is outside the calendar (the caller shows the number).

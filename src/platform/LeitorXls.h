@@ -1,17 +1,17 @@
 #pragma once
-// Reader of legacy .xls (BIFF) workbooks on FreeXL, which runs in a child process.
+// Reader of legacy .xls workbooks (Excel 2 to 2003: BIFF2 to BIFF8) in the program's own process:
+// the OLE2 container, the workbook globals, and the active sheet's cells. One pass at opening
+// indexes the sheet's rows; a row is then decoded from the stream when asked for. Memory holds the
+// shared strings and the index (a few bytes per row), never the workbook stream.
 #include <memory>
 #include <string>
 
-#include "platform/Ole2.h"
 #include "platform/Planilha.h"
 
 namespace zuv {
 
-// info: what the workbook stream says beyond FreeXL (active sheet, protection, formula results).
-// arquivo: the file FreeXL opens; caminho: the workbook's own path, for messages.
-// The sheet is read at once; limites bound the child's answer (bytes, cells) and its time.
-std::unique_ptr<LeitorPlanilha> abreXls(const std::string& arquivo, const std::string& caminho, InfoBiff info,
-                                        int estilo, const LimitesLeitura& limites);
+// caminho: a file whose content is an OLE2 compound file or a bare BIFF stream.
+std::unique_ptr<LeitorPlanilha> abreXls(const std::string& caminho, const LimitesLeitura& limites,
+                                        int estilo);
 
 }  // namespace zuv

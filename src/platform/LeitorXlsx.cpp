@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <optional>
 
 #include "platform/PartesXlsx.h"
@@ -311,13 +312,11 @@ class LeitorXlsx : public LeitorPlanilha {
       case 'd':
         return textoDataIso(b, estilo_);
       default: {
-        if (c.estilo < estilos_.size() && estilos_[c.estilo] != TipoFormato::Numero) {
+        if (c.estilo < estilos_.size() && estilos_[c.estilo] != FormatoNumero{}) {
           double v = 0;
           auto r = std::from_chars(b.data(), b.data() + b.size(), v);
-          if (r.ec == std::errc() && r.ptr == b.data() + b.size()) {
-            std::string d = textoSerial(v, estilos_[c.estilo], pasta_.base1904, estilo_);
-            if (!d.empty()) return d;
-          }
+          if (r.ec == std::errc() && r.ptr == b.data() + b.size() && std::isfinite(v))
+            return textoDoNumero(v, estilos_[c.estilo], pasta_.base1904, estilo_);
         }
         return textoNumero(b, estilo_);
       }
@@ -327,7 +326,7 @@ class LeitorXlsx : public LeitorPlanilha {
   ArquivoZip zip_;
   int estilo_;
   PastaDeTrabalho pasta_;
-  std::vector<TipoFormato> estilos_;
+  std::vector<FormatoNumero> estilos_;
   TextosCompartilhados textos_;
   std::unique_ptr<FluxoFolha> fluxo_;
   std::optional<int> ultima_;

@@ -1,24 +1,51 @@
 #pragma once
-// A minimal reader of OLE2 compound files (the container of legacy .xls workbooks and of
-// password-protected .xlsx files): the names of its streams and the bytes of one stream.
+// A reader of OLE2 compound files (the container of legacy .xls workbooks and of
+// password-protected .xlsx files): the names of its streams and the bytes of one stream. The file
+// is read as needed; only its allocation tables and directory stay in memory, a small fraction of
+// its size, never a stream's contents.
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace zuv {
 
-class ArquivoOle2 {
- public:
-  // Takes the file's bytes; throws std::runtime_error when the structure is broken.
-  explicit ArquivoOle2(std::vector<unsigned char> bytes);
+class ArquivoOle2;
 
-  bool temFluxo(const std::string& nome) const;
-  // The bytes of a stream by name (case-insensitive ASCII), if present.
-  std::optional<std::vector<unsigned char>> fluxo(const std::string& nome) const;
+// One stream of a compound file, read at any position. Valid while its file is open.
+class FluxoOle2 {
+ public:
+  // A stream held in memory (a legacy workbook file that is a bare BIFF stream).
+  static FluxoOle2 naMemoria(std::vector<unsigned char> bytes);
+
+  uint64_t tamanho() const { return tamanho_; }
+  // Copies up to n bytes from position pos; fewer only at the end of the stream.
+  size_t le(uint64_t pos, unsigned char* destino, size_t n) const;
 
  private:
+  friend class ArquivoOle2;
+  const ArquivoOle2* arquivo_ = nullptr;
+  std::vector<uint32_t> setores_;     // a stream in the file's sectors: its sectors in order
+  std::vector<unsigned char> bytes_;  // a small stream (kept in the mini stream): its bytes
+  uint64_t tamanho_ = 0;
+};
+
+class ArquivoOle2 {
+ public:
+  // Opens the file and reads its tables. Throws std::runtime_error when it is not a compound
+  // file or its tables cannot be read. A stream whose sectors break off (a chain that ends early,
+  // leaves the file or loops) is cut there, as spreadsheet programs read such files.
+  explicit ArquivoOle2(const std::string& caminho);
+  ~ArquivoOle2();
+  ArquivoOle2(const ArquivoOle2&) = delete;
+  ArquivoOle2& operator=(const ArquivoOle2&) = delete;
+
+  bool temFluxo(const std::string& nome) const;
+  // A stream by name (case-insensitive ASCII), if present.
+  std::optional<FluxoOle2> fluxo(const std::string& nome) const;
+
+ private:
+  friend class FluxoOle2;
   struct Entrada {
     std::string nome;
     int tipo;
@@ -26,48 +53,19 @@ class ArquivoOle2 {
     uint64_t tamanho;
   };
   const Entrada* procura(const std::string& nome) const;
-  std::vector<unsigned char> cadeia(uint32_t inicio, uint64_t tamanho) const;
-  std::vector<unsigned char> cadeiaMini(uint32_t inicio, uint64_t tamanho) const;
-  const unsigned char* setor(uint32_t n) const;
+  // The sectors of a chain, at most the ones that hold `tamanho` bytes.
+  std::vector<uint32_t> cadeia(uint32_t inicio, uint64_t tamanho) const;
+  FluxoOle2 fluxoDosSetores(uint32_t inicio, uint64_t tamanho) const;
+  // Reads up to n bytes of sector s from offset `desde`; returns how many the file has.
+  size_t leSetor(uint32_t s, uint32_t desde, unsigned char* destino, size_t n) const;
 
-  std::vector<unsigned char> b_;
+  int fd_ = -1;
+  uint64_t tamanhoArquivo_ = 0;
   uint32_t tamanhoSetor_ = 512;
   uint32_t corteMini_ = 4096;
-  std::vector<uint32_t> fat_, miniFat_;
-  std::vector<unsigned char> miniFluxo_;
+  uint32_t inicioMiniFat_ = 0;
+  std::vector<uint32_t> fat_;
   std::vector<Entrada> entradas_;
 };
-
-// A fresh compound file (4096-byte sectors) holding only the given stream, laid out plainly. FreeXL
-// reads this instead of the original, so a damaged container never reaches it. Throws
-// std::runtime_error when the stream is too big for one FAT without extension sectors (~450 MB).
-std::vector<unsigned char> ole2ComUmFluxo(const std::string& nome, const std::vector<unsigned char>& fluxo);
-
-// The cached result of a formula cell of an .xls (FreeXL leaves formula cells empty).
-struct FormulaXls {
-  enum Tipo : unsigned char { Numero, Texto, Booleano, Erro } tipo = Numero;
-  double numero = 0;
-  std::string texto;  // Texto: the string (UTF-8); Erro: "#N/A" and the like
-  uint16_t xf = 0;    // cell style, to tell dates from numbers
-};
-
-// What a BIFF workbook stream says beyond what FreeXL reads.
-struct InfoBiff {
-  bool protegida = false;             // a FILEPASS record: the workbook is encrypted
-  int abaAtiva = 0;                   // WINDOW1 itabCur
-  bool base1904 = false;              // DATEMODE
-  uint64_t maiorFolha = 0;            // the largest rows x columns any sheet's DIMENSIONS record claims
-  std::vector<uint16_t> formatoDoXf;  // XF index -> number format id
-  std::map<uint16_t, std::string> formatos;            // custom number formats by id
-  std::map<std::pair<int, int>, FormulaXls> formulas;  // (row, column) from 1, of the active sheet
-};
-// Every record of the stream fits in it and within the format's record size (8224 bytes in BIFF8,
-// 2080 before). FreeXL reads past its buffers on streams that break this, so they never reach it.
-bool estruturaBiffValida(const std::vector<unsigned char>& livro, size_t maiorRegistro);
-// Whether the globals, up to their EOF, hold a FILEPASS record (an encrypted workbook). Only the
-// record headers are read, so it holds on a stream whose records are ciphertext.
-bool biffProtegido(const std::vector<unsigned char>& livro);
-// limiteFormulas bounds the formula results kept.
-InfoBiff leInfoBiff(const std::vector<unsigned char>& livro, int64_t limiteFormulas);
 
 }  // namespace zuv

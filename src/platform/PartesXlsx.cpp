@@ -76,20 +76,20 @@ class LeitorPastaXml : public XmlFluxo {
 class LeitorEstilos : public XmlFluxo {
  public:
   using XmlFluxo::XmlFluxo;
-  std::vector<TipoFormato> tipos;
+  std::vector<FormatoNumero> tipos;
 
  protected:
   void inicio(std::string_view nome, const char** a) override {
     if (nome == "numFmt") {
       const char* codigo = atributo(a, "formatCode");
-      formatos_[inteiro(atributo(a, "numFmtId"), -1)] = tipoFormatoCodigo(codigo ? codigo : "");
+      formatos_[inteiro(atributo(a, "numFmtId"), -1)] = formatoDoCodigo(codigo ? codigo : "");
     } else if (nome == "cellXfs") {
       emXfs_ = true;
     } else if (nome == "xf" && emXfs_) {
       if (tipos.size() >= 1'000'000) return aborta("estilos demais na parte " + nomeParte());
       const int id = inteiro(atributo(a, "numFmtId"), 0);
       auto f = formatos_.find(id);
-      tipos.push_back(f != formatos_.end() ? f->second : tipoFormatoEmbutido(id));
+      tipos.push_back(f != formatos_.end() ? f->second : formatoEmbutido(id));
     }
   }
   void fim(std::string_view nome) override {
@@ -97,7 +97,7 @@ class LeitorEstilos : public XmlFluxo {
   }
 
  private:
-  std::map<int, TipoFormato> formatos_;
+  std::map<int, FormatoNumero> formatos_;
   bool emXfs_ = false;
 };
 
@@ -211,7 +211,7 @@ PastaDeTrabalho lePastaDeTrabalho(const ArquivoZip& zip) {
   return p;
 }
 
-std::vector<TipoFormato> leEstilos(const ArquivoZip& zip, const std::string& parte) {
+std::vector<FormatoNumero> leEstilos(const ArquivoZip& zip, const std::string& parte) {
   if (parte.empty()) return {};
   LeitorEstilos l(zip.abre(parte), zip.caminho());
   l.leTudo();

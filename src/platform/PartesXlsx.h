@@ -26,8 +26,8 @@ struct PastaDeTrabalho {
 };
 PastaDeTrabalho lePastaDeTrabalho(const ArquivoZip& zip);
 
-// The kind of number format of each cell style (index = the cell's "s" attribute).
-std::vector<TipoFormato> leEstilos(const ArquivoZip& zip, const std::string& parte);
+// The number format of each cell style (index = the cell's "s" attribute).
+std::vector<FormatoNumero> leEstilos(const ArquivoZip& zip, const std::string& parte);
 
 // The shared strings, kept in one buffer.
 class TextosCompartilhados {

@@ -1,12 +1,9 @@
 #include "platform/Planilha.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <ostream>
 
@@ -15,8 +12,6 @@
 #include "common/Texto.h"
 #include "platform/LeitorXls.h"
 #include "platform/LeitorXlsx.h"
-#include "platform/Ole2.h"
-#include "platform/ZipPlanilha.h"
 
 namespace zuv {
 
@@ -25,60 +20,6 @@ void falhaLeitura(const std::string& caminho, const std::string& problema) {
 }
 
 namespace {
-
-std::unique_ptr<LeitorPlanilha> abreOle2(const std::string& caminho, const LimitesLeitura& limites,
-                                         uint64_t tamanho, int estilo) {
-  if (tamanho > limites.bytesDescomprimidos)
-    falhaLeitura(caminho,
-                 "o arquivo passa do limite de " + std::to_string(limites.bytesDescomprimidos) + " bytes");
-  std::ifstream f(caminho, std::ios::binary);
-  std::vector<unsigned char> bytes(tamanho);
-  if (!f.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(tamanho)))
-    falhaLeitura(caminho, "o arquivo não pôde ser lido");
-  InfoBiff info;
-  std::vector<unsigned char> limpo;
-  try {
-    ArquivoOle2 ole(std::move(bytes));
-    // An .xlsx saved with a password is an OLE2 file holding the encrypted package.
-    if (ole.temFluxo("EncryptionInfo") || ole.temFluxo("EncryptedPackage"))
-      falhaLeitura(caminho, "planilha protegida por senha");
-    std::string nome = "Workbook";
-    auto livro = ole.fluxo(nome);
-    size_t maiorRegistro = 8224;
-    if (!livro) {
-      nome = "Book";
-      livro = ole.fluxo(nome);
-      maiorRegistro = 2080;
-    }
-    if (!livro)
-      falhaLeitura(caminho, "o arquivo não é uma planilha do Excel (documento OLE2 sem pasta de trabalho)");
-    // An encrypted workbook's records hold ciphertext: it is protected, not damaged.
-    if (biffProtegido(*livro)) falhaLeitura(caminho, "planilha protegida por senha");
-    if (!estruturaBiffValida(*livro, maiorRegistro))
-      falhaLeitura(caminho, "o arquivo está danificado (registro do .xls fora do tamanho do fluxo)");
-    info = leInfoBiff(*livro, limites.celulas);
-    limpo = ole2ComUmFluxo(nome, *livro);
-  } catch (const std::runtime_error& e) {
-    if (dynamic_cast<const ErroPlanilha*>(&e)) throw;
-    falhaLeitura(caminho, std::string("o arquivo está danificado (") + e.what() + ")");
-  }
-  if (info.maiorFolha > static_cast<uint64_t>(limites.celulas))
-    falhaLeitura(caminho, "a planilha passa do limite de " + std::to_string(limites.celulas) + " células");
-
-  // FreeXL opens files by name: it gets a plain copy of the workbook stream alone, made here, so
-  // only a container this reader has checked reaches it. The copy is gone once FreeXL has read it.
-  std::string copia = (std::filesystem::temp_directory_path() / "zuvxlsXXXXXX").string();
-  const int fd = mkstemp(copia.data());
-  if (fd < 0) falhaLeitura(caminho, "sem espaço temporário para ler o .xls");
-  struct Remove {
-    std::string p;
-    ~Remove() { std::remove(p.c_str()); }
-  } remove{copia};
-  const bool escrito = ::write(fd, limpo.data(), limpo.size()) == static_cast<ssize_t>(limpo.size());
-  ::close(fd);
-  if (!escrito) falhaLeitura(caminho, "sem espaço temporário para ler o .xls");
-  return abreXls(copia, caminho, std::move(info), estilo, limites);
-}
 
 // Tabs, line breaks and backslashes as \t, \n, \r and \\; other control characters, lone
 // surrogates and bytes that are not UTF-8 as textoVisivel writes them.
@@ -113,18 +54,26 @@ std::unique_ptr<LeitorPlanilha> abrePlanilha(const std::string& caminho, Limites
   }
   static const unsigned char kZip[4] = {'P', 'K', 3, 4};
   static const unsigned char kOle2[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+  // A legacy workbook of Excel 2 to 4 is a bare stream of records that begins with a BOF record.
+  const bool biffNu = assinatura[0] == 0x09 &&
+                      (assinatura[1] == 0 || assinatura[1] == 2 || assinatura[1] == 4 || assinatura[1] == 8);
   const int estilo = estiloDaLeitura();
   try {
     if (std::memcmp(assinatura, kZip, 4) == 0) return abreXlsx(caminho, limites, estilo);
-    if (std::memcmp(assinatura, kOle2, 8) == 0)
-      return abreOle2(caminho, limites, static_cast<uint64_t>(st.st_size), estilo);
+    if (std::memcmp(assinatura, kOle2, 8) == 0 || biffNu) {
+      if (static_cast<uint64_t>(st.st_size) > limites.bytesDescomprimidos)
+        falhaLeitura(caminho, "o arquivo passa do limite de " + std::to_string(limites.bytesDescomprimidos) +
+                                  " bytes");
+      return abreXls(caminho, limites, estilo);
+    }
   } catch (const std::bad_alloc&) {
     falhaLeitura(caminho, "memória insuficiente para ler a planilha");
   }
   falhaLeitura(caminho, "o arquivo não é uma planilha do Excel (.xlsx ou .xls)");
 }
 
-void listaCelulas(const std::string& caminho, int maxLinhas, std::ostream& saida) {
+void listaCelulas(const std::string& caminho, int maxLinhas,
+                  const std::function<void(const std::string&)>& linha) {
   auto leitor = abrePlanilha(caminho);
   int ultima = leitor->ultimaLinha();
   if (maxLinhas > 0 && maxLinhas < ultima) ultima = maxLinhas;
@@ -132,9 +81,13 @@ void listaCelulas(const std::string& caminho, int maxLinhas, std::ostream& saida
     const int colunas = leitor->ultimaColuna(l);
     for (int c = 1; c <= colunas; ++c) {
       const std::string t = leitor->celula(l, c);
-      if (!t.empty()) saida << l << '\t' << c << '\t' << escapaLinha(t) << '\n';
+      if (!t.empty()) linha(std::to_string(l) + '\t' + std::to_string(c) + '\t' + escapaLinha(t));
     }
   }
+}
+
+void listaCelulas(const std::string& caminho, int maxLinhas, std::ostream& saida) {
+  listaCelulas(caminho, maxLinhas, [&](const std::string& l) { saida << l << '\n'; });
 }
 
 }  // namespace zuv

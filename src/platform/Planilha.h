@@ -34,15 +34,13 @@ class LeitorPlanilha {
 };
 
 struct LimitesLeitura {
-  uint64_t bytesDescomprimidos = 2ull << 30;  // per part of the zip
+  uint64_t bytesDescomprimidos = 2ull << 30;  // per part of the zip; the size of an .xls
   int64_t celulas = 50'000'000;               // cells of the sheet (and entries of the string table)
   int colunas = 16384;
   // A part that inflates past bytesSemSuspeita at more than this many bytes per compressed byte is
   // taken for a zip bomb. Real sheets stay far below it.
   uint64_t bytesSemSuspeita = 32ull << 20;
   double razaoCompressao = 250;
-  // An .xls is read by FreeXL in a child process that must answer within this time.
-  int segundosXls = 120;
 };
 
 // Opens a workbook by its full path; the file's content (zip or OLE2 signature) picks the reader.
@@ -50,10 +48,14 @@ struct LimitesLeitura {
 // protected by a password, damaged, over the limits).
 std::unique_ptr<LeitorPlanilha> abrePlanilha(const std::string& caminho, LimitesLeitura limites = {});
 
-// Writes "row<TAB>column<TAB>text" for every non-empty cell of the first maxLinhas rows (all rows
-// when maxLinhas <= 0), exactly as the readers return them. Tabs, line breaks and backslashes in a
-// text are written as \t, \n, \r and \\ so that each cell stays on one line; other control
-// characters and lone surrogates as \u0000, \uD800, bytes that are not UTF-8 as \xFF.
+// Gives "row<TAB>column<TAB>text" for every non-empty cell of the first maxLinhas rows (all rows
+// when maxLinhas <= 0), exactly as the readers return them, one line at a time as the sheet is
+// read. Tabs, line breaks and backslashes in a text are written as \t, \n, \r and \\ so that each
+// cell stays on one line; other control characters and lone surrogates as \u0000, \uD800, bytes
+// that are not UTF-8 as \xFF.
+void listaCelulas(const std::string& caminho, int maxLinhas,
+                  const std::function<void(const std::string&)>& linha);
+// The same lines, each ended by '\n', written to saida.
 void listaCelulas(const std::string& caminho, int maxLinhas, std::ostream& saida);
 
 }  // namespace zuv

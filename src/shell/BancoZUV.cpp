@@ -8,6 +8,7 @@
 #include "common/Erro.h"
 #include "common/Tela.h"
 #include "common/Texto.h"
+#include "shell/PastaPrograma.h"
 
 namespace zuv {
 
@@ -56,15 +57,36 @@ std::string lePastaDados(const std::string& pastaPrograma) {
   return apara(linha);
 }
 
+std::string dicaSemIni(const std::string& pastaPrograma) {
+  return "Procurado em " + (pastaPrograma.empty() ? std::string(".") : pastaPrograma) +
+         "/zuv.ini (a pasta do programa). Para usar outra pasta: " + kOpcaoPastaPrograma +
+         " PASTA ou a variável " + kVariavelPastaPrograma + "=PASTA.";
+}
+
+void avisaSemIni(Tela& tela, const std::string& pastaPrograma) {
+  tela.mensagemComDica(kSemIni, dicaSemIni(pastaPrograma), Icone::Informacao);
+}
+
 std::unique_ptr<Conexao> AbreBancoDados(const std::string& pastaPrograma, Tela& tela) {
   if (arquivoIni(pastaPrograma).empty()) {
-    tela.mensagem(kSemIni, Icone::Informacao);
+    avisaSemIni(tela, pastaPrograma);
     throw FimDoPrograma{MotivoFim::Configuracao};
   }
+  std::string texto;
   try {
-    return std::make_unique<Conexao>(textoConexaoZUV(lePastaDados(pastaPrograma)));
+    texto = textoConexaoZUV(lePastaDados(pastaPrograma));
+    return std::make_unique<Conexao>(texto);
   } catch (const std::exception& e) {
-    tela.mensagem(std::string(kErroAbrir) + e.what(), Icone::Informacao);
+    const std::string mensagem = std::string(kErroAbrir) + e.what();
+    if (texto.empty()) {  // zuv.ini itself could not be read: the description names it
+      tela.mensagem(mensagem, Icone::Informacao);
+    } else {
+      // The engine's description does not always name the file (a server that does not answer).
+      tela.mensagemComDica(mensagem,
+                           "Arquivo procurado: " + ParametrosConexao::deTexto(texto).caminhoBanco() +
+                               " (a pasta de dados é a primeira linha de " + arquivoIni(pastaPrograma) + ").",
+                           Icone::Informacao);
+    }
     throw FimDoPrograma{MotivoFim::Falha};
   }
 }

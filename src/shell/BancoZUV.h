@@ -23,10 +23,16 @@ std::string textoConexaoZUV(const std::string& pastaDados);
 std::string lePastaDados(const std::string& pastaPrograma);
 
 // Reads zuv.ini and opens VENDAS.FDB. On a missing zuv.ini shows "Arquivo zuv.INI não encontrado "
-// and on a failed open "Erro ao abrir o banco de dados verifique o caminho. " + the description,
-// both as information messages, then throws FimDoPrograma (motive Configuracao for the missing
-// file, Falha for the failed open).
+// (avisaSemIni) and on a failed open "Erro ao abrir o banco de dados verifique o caminho. " + the
+// description, with the path it tried as a hint, both as information messages, then throws
+// FimDoPrograma (motive Configuracao for the missing file, Falha for the failed open).
 std::unique_ptr<Conexao> AbreBancoDados(const std::string& pastaPrograma, Tela& tela);
+
+// "Arquivo zuv.INI não encontrado " as the system says it (information icon), with the hint
+// dicaSemIni under it. The caller ends the program.
+void avisaSemIni(Tela& tela, const std::string& pastaPrograma);
+// Where zuv.ini was looked for and how to choose another program folder.
+std::string dicaSemIni(const std::string& pastaPrograma);
 
 // The one program-wide slot. Loading a form that uses it replaces the connection held there (the
 // previous one is closed); "Sair" of either form closes it, so the other form's next operation

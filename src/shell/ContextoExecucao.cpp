@@ -1,14 +1,19 @@
 #include "shell/ContextoExecucao.h"
 
-#include <cctype>
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 
 #include "common/Erro.h"
 #include "common/Tela.h"
+#include "common/Texto.h"
 #include "platform/Conexao.h"
 #include "platform/CopiaBanco.h"
+#include "schema/ContagemExclusao.h"
 #include "shell/BancoZUV.h"
+#include "shell/DiarioExecucoes.h"
+#include "shell/LocalDoBanco.h"
+#include "shell/RestauraCopia.h"
 
 namespace zuv {
 
@@ -16,8 +21,9 @@ namespace fs = std::filesystem;
 
 struct ContextoExecucao::Ligacao {
   Conexao* conexao;
-  bool atomica;  // put in atomic mode by this context
-  std::string banco;
+  bool atomica;         // put in atomic mode by this context
+  std::string banco;    // the file's name, for the change report
+  std::string caminho;  // as the client library takes it
 };
 
 namespace {
@@ -29,13 +35,6 @@ std::string nomeDoBanco(const Conexao& c) {
   return barra == std::string::npos ? caminho : caminho.substr(barra + 1);
 }
 
-// A path as the client library names it, without a server prefix.
-std::string semServidor(const std::string& banco) {
-  const size_t dois = banco.find(':');
-  if (banco.empty() || banco[0] == '/' || dois == std::string::npos || dois < 2) return banco;
-  return banco.substr(dois + 1);
-}
-
 std::string carimbo() {
   const std::time_t agora = std::time(nullptr);
   std::tm t{};
@@ -43,14 +42,6 @@ std::string carimbo() {
   char texto[32];
   std::strftime(texto, sizeof texto, "%Y%m%d_%H%M%S", &t);
   return texto;
-}
-
-// A task name as part of a file name: letters, digits, '-' and '_'.
-std::string parteDeArquivo(const std::string& tarefa) {
-  std::string s;
-  for (char c : tarefa)
-    s += (std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_') ? c : '_';
-  return s.empty() ? std::string("execucao") : s;
 }
 
 }  // namespace
@@ -75,7 +66,8 @@ ContextoExecucao::~ContextoExecucao() {
 Conexao& ContextoExecucao::prepara(Conexao& conexao) {
   for (const auto& l : ligacoes_)
     if (l->conexao == &conexao) return conexao;
-  auto l = std::make_unique<Ligacao>(Ligacao{&conexao, false, nomeDoBanco(conexao)});
+  auto l = std::make_unique<Ligacao>(
+      Ligacao{&conexao, false, nomeDoBanco(conexao), conexao.parametros().caminhoBanco()});
   conexao.zeraAlteracoes();
   conexao.contaAlteracoes(true);
   if (opcoes_.atomico && !conexao.atomica()) {
@@ -103,41 +95,56 @@ Conexao& ContextoExecucao::abreOutra(const std::string& textoConexao) {
   return prepara(*outras_.back());
 }
 
+void ContextoExecucao::descreve(std::string tarefa, std::string opcoesDadas) {
+  tarefa_ = std::move(tarefa);
+  opcoesDadas_ = std::move(opcoesDadas);
+}
+
 void ContextoExecucao::copiaDeSeguranca(Conexao& conexao, const std::string& tarefa) {
   if (opcoes_.semCopia || opcoes_.simular) return;
-  const std::string banco = nomeDoBanco(conexao);
-  // The data folder of zuv.ini when there is one, else the database's own folder.
-  std::string pasta;
-  try {
-    pasta = semServidor(lePastaDados(pastaPrograma_));
-    for (char& c : pasta)
-      if (c == '\\') c = '/';
-  } catch (const Erro&) {
-  }
-  if (pasta.empty()) pasta = fs::path(semServidor(conexao.bancoAnexado())).parent_path().string();
-  const fs::path copias = fs::path(pasta) / "copias";
-  const std::string arquivo =
-      (copias / ("VENDAS_" + carimbo() + "_" + parteDeArquivo(tarefa) + ".fbk")).string();
+  const LocalDoBanco local = localDoBanco(conexao, pastaPrograma_);
+  const fs::path copias = local.subpasta(kPastaCopias);
+  const std::string base = local.nome + "_" + carimbo() + "_" + parteDeArquivo(tarefa);
+  fs::path arquivo = copias / (base + ".fbk");
+  for (int n = 2; fs::exists(arquivo); ++n)
+    arquivo = copias / (base + "_" + std::to_string(n) + ".fbk");
   const std::string falha =
-      "A cópia de segurança de " + banco + " em " + arquivo + " falhou; nada foi excluído. ";
+      "A cópia de segurança de " + local.arquivo + " em " + arquivo.string() + " falhou; nada foi excluído. ";
   std::error_code erro;
   fs::create_directories(copias, erro);
   if (erro) throw Erro(falha + "Não foi possível criar a pasta " + copias.string() + ": " + erro.message());
   try {
-    copiaBanco(conexao, arquivo);
+    copiaBanco(conexao, arquivo.string());
   } catch (const Erro& e) {
     throw Erro(falha + e.what());
   }
-  copias_.push_back(arquivo);
-  tela_.nota("Cópia de segurança de " + banco + ": " + arquivo +
-             "\nPara restaurá-la, com o programa fechado: " + comandoRestauracao(arquivo, conexao));
+  copias_.push_back(arquivo.string());
+  restauracoes_.push_back(comandoRestauracao(arquivo.string(), local.banco));
+  std::string nota = "Cópia de segurança de " + local.arquivo + ": " + arquivo.string();
+  if (!local.servidor.empty())
+    nota += "\n(o banco está no servidor " + local.servidor +
+            "; a cópia fica nesta máquina, na pasta do programa)";
+  tela_.nota(nota + "\nPara restaurá-la: " + restauracoes_.back());
+}
+
+bool ContextoExecucao::confirmaExclusao(Conexao& conexao, const std::vector<std::string>& instrucoes,
+                                        const std::string& oQue) {
+  const auto contagens = contaExclusao(conexao, instrucoes);
+  if (contagens.empty()) return true;
+  const std::string banco = conexao.parametros().caminhoBanco();
+  if (opcoes_.simular) {
+    tela_.nota("Simulação: " + textoExclusao(contagens, true) + " de " + banco + ".");
+    return true;
+  }
+  return tela_.pergunta(oQue + ": " + textoExclusao(contagens) + " de " + banco + ". Continuar?",
+                        Icone::Exclamacao, {}, Padrao::Nao);
 }
 
 void ContextoExecucao::registraFalha(const std::string& onde, const std::string& causa) {
   falhas_.push_back({onde, causa});
 }
 
-std::string ContextoExecucao::termina(bool confirmar) {
+std::string ContextoExecucao::termina(bool confirmar, const std::string& desfecho) {
   if (terminado_) return {};
   terminado_ = true;
   std::string erroConfirmacao;
@@ -161,6 +168,16 @@ std::string ContextoExecucao::termina(bool confirmar) {
       }
     }
   }
+  // A run that failed or was stopped (Ctrl+C) with a transaction of its own still open: what it had
+  // not committed goes now, as closing would do later, so that the report says what stays.
+  if (!confirmar)
+    for (const auto& l : ligacoes_) {
+      try {
+        if (!l->atomica && l->conexao->aberta() && !l->conexao->atomica() && l->conexao->emTransacao())
+          l->conexao->desfaz();
+      } catch (const Erro&) {
+      }
+    }
   std::vector<AlteracoesDoBanco> bancos;
   for (const auto& l : ligacoes_) {
     bancos.push_back({l->banco, l->conexao->alteracoes()});
@@ -188,8 +205,91 @@ std::string ContextoExecucao::termina(bool confirmar) {
       tela_.nota(e.what());
     }
   }
+  const bool alterou =
+      std::any_of(bancos.begin(), bancos.end(), [](const auto& b) { return !vazias(b.alteracoes); });
+  if (!tarefa_.empty() && !ligacoes_.empty() && (alterou || tarefaGrava(tarefa_))) {
+    ResumoExecucao resumo =
+        resume(bancos, destino, erroConfirmacao.empty() ? desfecho : "falhou: " + erroConfirmacao);
+    gravaDiario(resumo);
+    if (aoTerminar_) aoTerminar_(resumo);
+  }
   return erroConfirmacao;
 }
+
+ResumoExecucao ContextoExecucao::resume(const std::vector<AlteracoesDoBanco>& bancos,
+                                        DestinoAlteracoes destino, const std::string& desfecho) const {
+  ResumoExecucao r;
+  r.tarefa = tarefa_;
+  r.opcoes = opcoesDadas_;
+  r.origem = origem_.empty() ? origemDaTarefa(tarefa_, pastaPrograma_) : origem_;
+  // The database written: the last one with changes, else the ZUV one, else the last one opened
+  // (a copy opens its origin before its destination).
+  const Ligacao* escrita = nullptr;
+  for (size_t i = 0; i < ligacoes_.size(); ++i)
+    if (!vazias(bancos[i].alteracoes)) escrita = ligacoes_[i].get();
+  for (const auto& l : ligacoes_)
+    if (escrita == nullptr && l->conexao == zuv_) escrita = l.get();
+  if (escrita == nullptr) escrita = ligacoes_.back().get();
+  r.banco = escrita->caminho;
+  r.inicio = inicio_;
+  r.fim = std::time(nullptr);
+  r.segundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - relogio_).count();
+  r.desfecho = desfecho;
+  // The task's own rows: counted by the run, else by the engine in the task's table (which also
+  // tells the rows a wipe removed).
+  if (const std::string tabela = tabelaDaTarefa(tarefa_); !tabela.empty()) {
+    ContagemLinhas c;
+    for (const AlteracoesDoBanco& b : bancos)
+      if (auto it = b.alteracoes.find(tabela); it != b.alteracoes.end()) {
+        c.importadas += it->second.incluidos;
+        c.atualizadas += it->second.alterados;
+        c.excluidas += it->second.excluidos;
+      }
+    c.comErro = static_cast<long long>(falhas_.size());
+    if (linhas_) {
+      c.importadas = linhas_->importadas;
+      c.atualizadas = linhas_->atualizadas;
+      c.comErro = linhas_->comErro;
+    }
+    r.linhas = c;
+  } else {
+    r.linhas = linhas_;
+  }
+  r.copias = copias_;
+  r.restauracoes = restauracoes_;
+  r.bancos = bancos;
+  r.falhas = falhas_;
+  r.destino = destino;
+  return r;
+}
+
+void ContextoExecucao::gravaDiario(ResumoExecucao& resumo) {
+  const std::string arquivo = arquivoDoDiario(localDoBanco(resumo.banco, pastaPrograma_), inicio_, tarefa_);
+  std::error_code erro;
+  fs::create_directories(fs::path(arquivo).parent_path(), erro);
+  try {
+    if (erro)
+      throw Erro("Não foi possível criar a pasta " + fs::path(arquivo).parent_path().string() + ": " +
+                 erro.message());
+    resumo.relatorio = arquivo;
+    gravaRelatorioExecucao(arquivo, resumo);
+    tela_.nota("Relatório desta execução: " + arquivo);
+  } catch (const Erro& e) {
+    resumo.relatorio.clear();
+    tela_.nota(std::string("O relatório desta execução não foi gravado: ") + e.what());
+  }
+}
+
+namespace {
+
+std::string desfechoDe(const Resultado& r, bool simulacao) {
+  const bool normal = r.desfecho == Resultado::Desfecho::Concluido ||
+                      (r.desfecho == Resultado::Desfecho::EncerrarPrograma && r.motivo == MotivoFim::Normal);
+  if (normal) return simulacao ? "simulação" : "concluída";
+  return r.mensagem.empty() ? std::string("falhou") : "falhou: " + r.mensagem;
+}
+
+}  // namespace
 
 Resultado executaNoContexto(ContextoExecucao& ctx, const Execucao& execucao) {
   TelaDoEscopo escopo(ctx.tela());
@@ -198,20 +298,24 @@ Resultado executaNoContexto(ContextoExecucao& ctx, const Execucao& execucao) {
     r = execucao(ctx);
   } catch (const FimDoPrograma& fim) {
     const bool normal = fim.motivo == MotivoFim::Normal;
-    const std::string erro = ctx.termina(normal && !ctx.simulacao());
+    const std::string erro =
+        ctx.termina(normal && !ctx.simulacao(), desfechoDe(Resultado::encerrar(fim.motivo), ctx.simulacao()));
     if (!erro.empty()) {
       ctx.tela().mensagem(erro, Icone::Exclamacao);
       return Resultado::falhou(erro);
     }
     if (normal && ctx.simulacao()) return Resultado::concluido();
     throw;
+  } catch (const std::exception& e) {
+    ctx.termina(false, "interrompida: " + std::string(e.what()));
+    throw;
   } catch (...) {
-    ctx.termina(false);
+    ctx.termina(false, "interrompida");
     throw;
   }
   const bool normal = r.desfecho == Resultado::Desfecho::Concluido ||
                       (r.desfecho == Resultado::Desfecho::EncerrarPrograma && r.motivo == MotivoFim::Normal);
-  const std::string erro = ctx.termina(normal && !ctx.simulacao());
+  const std::string erro = ctx.termina(normal && !ctx.simulacao(), desfechoDe(r, ctx.simulacao()));
   if (!erro.empty()) {
     ctx.tela().mensagem(erro, Icone::Exclamacao);
     return Resultado::falhou(erro);

@@ -207,8 +207,9 @@ class Importacao {
       planilha_ = planilha.get();
       tela_.cursorEspera(true);
       tela_.progresso(0);
-      const bool exclui =
-          o_.excluiCFOP ? *o_.excluiCFOP : tela_.pergunta(kPerguntaExcluiCFOP, Icone::Pergunta);
+      const bool exclui = o_.excluiCFOP
+                              ? *o_.excluiCFOP
+                              : tela_.pergunta(kPerguntaExcluiCFOP, Icone::Pergunta, {}, Padrao::Nao);
       ReservaTabelas reserva(kTabelasTributos, [this] {
         tela_.nota(
             "Aguardando outra operação que grava nas mesmas tabelas (NCM, ECFLetra, CST, TribCFOP)...");
@@ -220,17 +221,16 @@ class Importacao {
       if (passoJ_ && apara(planilha_->celula(1, 16)).empty()) passoJ_ = false;
 
       const int total = contaLinhas();
-      int feitos = 0, mostrado = 0;
+      int feitos = 0;
       for (int linha = 2;; ++linha) {
         const bool fim = processaLinha(linha);
-        // Whole percent, clamped (11 x (100 / 11) is past 100 in floating point); only changes
-        // are shown. An empty workbook (total 0) shows 100 at the end.
+        // Whole percent, clamped (11 x (100 / 11) is past 100 in floating point). An empty
+        // workbook (total 0) shows 100 at the end.
         const int pct = total > 0 ? std::clamp(static_cast<int>(feitos * (100.0 / total)), 0, 100) : 0;
-        if (pct != mostrado) tela_.progresso(mostrado = pct);
+        tela_.progressoLinhas(pct, fim ? total : std::min(feitos + 1, total), total);
         ++feitos;
         if (fim) break;
       }
-      if (total == 0) tela_.progresso(100);
 
       tela_.cursorEspera(false);
       tela_.mensagem(kMensagemFim, Icone::Informacao);

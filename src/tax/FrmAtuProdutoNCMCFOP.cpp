@@ -54,6 +54,7 @@ FrmAtuProdutoNCMCFOP::FrmAtuProdutoNCMCFOP(QWidget* pai) : FormularioBase(pai) {
   auto* caixas = new QVBoxLayout(frame);
   for (QCheckBox* c : {chkICMSCadProduto_, chkCFOP_, chkAliquotaICMS_, chkPIS_, chkNCM_, chkFixa_})
     caixas->addWidget(c);
+  caixas->addStretch(1);
 
   cmdGeraExcel_ = botao(this, "cmdGeraExcel", "Gerar Planilha Excel");
   cmdProd_ = botao(this, "cmdProd", "Iniciar Importação");
@@ -108,8 +109,8 @@ void FrmAtuProdutoNCMCFOP::geraExcel() {
   OpcoesExportaSAT opcoes;
   opcoes.fixa = chkFixa_->isChecked();
   iniciaExecucaoReservada(
-      *this, {kConexaoDoPrograma}, [opcoes](ContextoExecucao& ctx) { return ExportaSAT(ctx, opcoes); },
-      conexaoDoPrograma);
+      *this, "sat exportar", {kConexaoDoPrograma},
+      [opcoes](ContextoExecucao& ctx) { return ExportaSAT(ctx, opcoes); }, conexaoDoPrograma);
 }
 
 void FrmAtuProdutoNCMCFOP::importa() {
@@ -122,8 +123,8 @@ void FrmAtuProdutoNCMCFOP::importa() {
   std::vector<std::string> reservas = kTabelasTributos;
   reservas.push_back(kConexaoDoPrograma);
   iniciaExecucaoReservada(
-      *this, reservas, [opcoes](ContextoExecucao& ctx) { return AtualizaTributosSAT(ctx, opcoes); },
-      conexaoDoPrograma);
+      *this, "sat importar", reservas,
+      [opcoes](ContextoExecucao& ctx) { return AtualizaTributosSAT(ctx, opcoes); }, conexaoDoPrograma);
 }
 
 void FrmAtuProdutoNCMCFOP::sair() {

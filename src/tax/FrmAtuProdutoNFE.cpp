@@ -48,6 +48,7 @@ FrmAtuProdutoNFE::FrmAtuProdutoNFE(QWidget* pai) : FormularioBase(pai) {
   auto* caixas = new QVBoxLayout(frame);
   for (QCheckBox* c : {chkCFOP_, chkAliquotaICMS_, chkPIS_, chkNCM_})
     caixas->addWidget(c);
+  caixas->addStretch(1);
 
   cmdGeraExcel_ = botao(this, "cmdGeraExcel", "Gerar Planilha Excel");
   cmdProd_ = botao(this, "cmdProd", "Iniciar Importação");
@@ -86,8 +87,9 @@ FrmAtuProdutoNFE::FrmAtuProdutoNFE(QWidget* pai) : FormularioBase(pai) {
 
 void FrmAtuProdutoNFE::geraExcel() {
   if (!conexao_) return;
-  iniciaExecucao([](ContextoExecucao& ctx) { return ExportaNFE(ctx); },
-                 [conexao = conexao_] { return conexao.get(); });
+  iniciaExecucao(
+      "nfe exportar", [](ContextoExecucao& ctx) { return ExportaNFE(ctx); },
+      [conexao = conexao_] { return conexao.get(); });
 }
 
 void FrmAtuProdutoNFE::importa() {
@@ -99,7 +101,8 @@ void FrmAtuProdutoNFE::importa() {
   opcoes.ncm = chkNCM_->isChecked();
   // The connection is shared with the run (it outlives the form if the form goes first).
   iniciaExecucaoReservada(
-      *this, kTabelasTributos, [opcoes](ContextoExecucao& ctx) { return AtualizaTributosNFE(ctx, opcoes); },
+      *this, "nfe importar", kTabelasTributos,
+      [opcoes](ContextoExecucao& ctx) { return AtualizaTributosNFE(ctx, opcoes); },
       [conexao = conexao_] { return conexao.get(); });
 }
 

@@ -149,13 +149,12 @@ void geraPlanilhaTributos(Recordset registros, const std::vector<ColunaTributos>
   }
   tela.progresso(0);
   const long total = registros.totalRegistros();
-  int linha = 2, ultimo = 0;
+  int linha = 2;
   for (long feitos = 1; !registros.eof(); registros.proximo(), ++feitos, ++linha) {
     for (int i = 0; i < campos; ++i)
       escreveCampo(planilha, linha, i + 1, registros.valor(i));
-    // Whole percent, shown only when it changes: counter x (100 / total), never past 100.
-    const int pct = static_cast<int>(std::min<long>(100, feitos * 100 / total));
-    if (pct != ultimo) tela.progresso(ultimo = pct);
+    // Whole percent: counter x (100 / total), never past 100.
+    tela.progressoLinhas(static_cast<int>(std::min<long>(100, feitos * 100 / total)), feitos, total);
   }
   registros.fecha();
   if (grava) planilha.salva(caminho);

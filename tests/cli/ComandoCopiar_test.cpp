@@ -16,13 +16,14 @@ class ComandoCopiarTest : public AmbienteCopia {
     destino->executaIsql(kDestinoComDados);
     destino->executaIsql(kClientesTipados);
   }
-  int roda(std::vector<std::string> args) {
+  // digitado: what the person types on a terminal (none: no terminal).
+  int roda(std::vector<std::string> args, const char* digitado = nullptr) {
     args.insert(args.begin(), "copiar");
     args.insert(args.end(), {kOpcaoPastaPrograma, destino->pastaPrograma().string()});
-    std::istringstream entrada;
+    std::istringstream entrada(digitado ? digitado : "");
     saida.str("");
     erros.str("");
-    const int status = executaLinhaDeComando(args, Terminal{entrada, saida, erros});
+    const int status = executaLinhaDeComando(args, Terminal{entrada, saida, erros, digitado != nullptr});
     definePastaPrograma("");
     return status;
   }
@@ -37,33 +38,38 @@ class ComandoCopiarTest : public AmbienteCopia {
   std::ostringstream saida, erros;
 };
 
+// The wiping mode asks first, naming what goes ("?" in the expected output): --sim answers, a
+// terminal's empty answer is No, and without either nothing is deleted (exit 2).
 TEST_F(ComandoCopiarTest, EachCombinationOfOptionsRunsWhatTheFormsButtonsRun) {
   struct Caso {
     std::vector<std::string> opcoes;
     int status;
     std::string saida;
     long itens, clientesAntigos;
+    const char* digitado = nullptr;
   };
+  const std::string copiados = "Total de Produtos Recuperado  5\nAtualização feita com sucesso\n";
   const std::vector<Caso> casos = {
       {{"--cliente"}, 0, "Fim da Importação\n", 6, 0},
-      {{"--incluir-produtos"}, 0, "Total de Produtos Recuperado  5\nAtualização feita com sucesso\n", 11, 3},
-      {{"--incluir-produtos", "--cliente"},
-       0,
-       "Total de Produtos Recuperado  5\nAtualização feita com sucesso\nFim da Importação\n",
-       11,
-       0},
-      {{}, 0, "Total de Produtos Recuperado  5\nAtualização feita com sucesso\n", 5, 3},
-      {{"--limpa-banco", "--cliente"},
-       0,
-       "Total de Produtos Recuperado  5\nAtualização feita com sucesso\nFim da Importação\n",
-       5,
-       0},
+      {{"--incluir-produtos"}, 0, copiados, 11, 3},
+      {{"--incluir-produtos", "--cliente"}, 0, copiados + "Fim da Importação\n", 11, 0},
+      {{}, 2, "", 6, 3},
+      {{}, 1, "?", 6, 3, "\n"},
+      {{"--sim"}, 0, "?s (--sim)\n" + copiados, 5, 3},
+      {{"--limpa-banco", "--cliente"}, 0, "?" + copiados + "Fim da Importação\n", 5, 0, "s\n"},
   };
   for (const Caso& c : casos) {
-    SCOPED_TRACE(::testing::PrintToString(c.opcoes));
+    SCOPED_TRACE(::testing::PrintToString(c.opcoes) + (c.digitado ? c.digitado : ""));
     SetUp();
-    EXPECT_EQ(roda(com(c.opcoes)), c.status) << erros.str();
-    EXPECT_EQ(saida.str(), c.saida);
+    std::string esperada = c.saida;
+    if (esperada.starts_with('?'))
+      esperada.replace(
+          0, 1,
+          "Limpa Banco e Cadastra Produtos: 1 produto, 6 itens de estoque, 1 grupo e 1 cadastro de "
+          "CFOP serão excluídos de " +
+              destino->caminho().string() + ". Continuar? [s/N] ");
+    EXPECT_EQ(roda(com(c.opcoes), c.digitado), c.status) << erros.str();
+    EXPECT_EQ(saida.str(), esperada);
     EXPECT_EQ(conta(*destino, "PRODUTOESTOQUE"), c.itens);
     EXPECT_EQ(std::stol(destino->valor("select count(*) from CLIENTE where CLIENTE starting with 'ANTIGO'")),
               c.clientesAntigos);

@@ -1,6 +1,9 @@
+#include <gmock/gmock.h>
+
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <tuple>
 
 #include "cli/LinhaDeComando.h"
 #include "customers/AmbienteClientes.h"
@@ -10,14 +13,19 @@
 namespace zuv::teste {
 namespace {
 
+using ::testing::HasSubstr;
+
 class ComandoProdutosTest : public AmbienteClientes {
  protected:
-  int roda(std::vector<std::string> args) {
+  // ctrlC: the progress step at which the person presses Ctrl+C (0: never).
+  int roda(std::vector<std::string> args, int ctrlC = 0) {
     args.insert(args.end(), {kOpcaoPastaPrograma, pasta.string()});
     std::istringstream entrada;
     saida.str("");
     erros.str("");
-    const int status = executaLinhaDeComando(args, Terminal{entrada, saida, erros});
+    int passos = 0;
+    const int status = executaLinhaDeComando(args, Terminal{entrada, saida, erros, false, false, 80,
+                                                            [&] { return ctrlC > 0 && ++passos >= ctrlC; }});
     definePastaPrograma("");
     return status;
   }
@@ -53,6 +61,25 @@ TEST_F(ComandoProdutosTest, ImportarLeAPlanilhaOuAGradeComAsCaixasDoFormulario) 
                    "where e.barra = '7893'"),
             Tabela{{"ACUCAR CRISTAL"}});
   EXPECT_EQ(roda({"produtos", "importar", "--limpa-base", "--atualiza"}), 2);
+
+  // Clean mode asks before anything goes: without a terminal and --sim it stops and deletes nothing.
+  const std::vector<std::string> limpa = {"produtos", "importar", "--limpa-base", "--grade",
+                                          (pasta / "grade.txt").string()};
+  EXPECT_EQ(roda(limpa), 2);
+  EXPECT_THAT(erros.str(),
+              HasSubstr("Limpa Base de Produtos ( Nova Migração ): 2 produtos e 2 itens de estoque "
+                        "serão excluídos de " +
+                        banco->caminho().string() + ". Continuar?"));
+  EXPECT_EQ(conta("produto"), 2);
+  EXPECT_FALSE(fs::exists(banco->pastaDados() / "copias"));
+  auto comSim = limpa;
+  comSim.push_back("--sim");
+  EXPECT_EQ(roda(comSim), 0) << erros.str();
+  EXPECT_THAT(saida.str(), HasSubstr("serão excluídos de " + banco->caminho().string() +
+                                     ". Continuar? [s/N] s (--sim)\nFim Importação\nFIM\n"));
+  EXPECT_EQ(linhas("select iditemproduto, barra from produtoestoque"), (Tabela{{"1", "7893"}}));
+  EXPECT_EQ(fs::directory_iterator(banco->pastaDados() / "copias")->path().filename().string().substr(0, 7),
+            "VENDAS_");
 }
 
 // The fiscal check before a workbook import: one line per kind on stderr, every finding in the
@@ -78,6 +105,40 @@ TEST_F(ComandoProdutosTest, FiscalFindingsGoIntoTheReportUnderTheSheetsRowNumber
                             "Falha;;;;;;;Linha 3, coluna E (Preço Venda) de produto.xlsx;",
                             "Falha;;;;;;;Linha 3 de produto.xlsx;"})
     EXPECT_NE(relatorio.find(linha), std::string::npos) << linha << "\n" << relatorio;
+}
+
+// Ctrl+C stops the import after the row in progress; the import's own rule decides what stays:
+// it commits after six rows, then every five, so rows 7 and 8 go and 1 to 6 stay; --atomico keeps
+// nothing.
+TEST_F(ComandoProdutosTest, CtrlCDizOndeParouEOQueFicaGravado) {
+  std::ofstream grade(pasta / "grade.txt");
+  grade << "Barra\tNome\tUn\tCusto\tVenda\tEstoque\n";
+  for (int i = 1; i <= 10; ++i)
+    grade << 7890 + i << "\tItem " << i << "\tUN\t1,00\t2,00\t1\n";
+  grade.close();
+  const std::vector<std::string> importar = {"produtos", "importar", "--grade",
+                                             (pasta / "grade.txt").string()};
+  auto comAtomico = importar;
+  comAtomico.push_back("--atomico");
+  using Caso = std::tuple<std::vector<std::string>, std::string, std::string, int>;
+  for (const auto& [args, oQueFica, relatorio, itens] : std::vector<Caso>{
+           {importar,
+            "Fica gravado o que a operação já tinha confirmado no banco; o que ela ainda não tinha "
+            "confirmado foi desfeito.",
+            "PRODUTOESTOQUE: 6 incluídas", 6},
+           {comAtomico, "Nada foi gravado: com --atomico a operação inteira é desfeita.",
+            "nada foi gravado em VENDAS.FDB", 0}}) {
+    conexao->executa("delete from produtoestoque");
+    conexao->executa("delete from produto");
+    // Step 1 is the bar's 0 before the first row: step 9 comes after row 8.
+    EXPECT_EQ(roda(args, 9), kSaidaInterrompida) << erros.str();
+    EXPECT_NE(erros.str().find("importadorzuv: operação interrompida depois de 8 de 10 linhas.\n" + oQueFica),
+              std::string::npos)
+        << erros.str();
+    EXPECT_NE(erros.str().find(relatorio), std::string::npos) << erros.str();
+    EXPECT_EQ(conta("produtoestoque"), itens);
+    EXPECT_EQ(saida.str().find("FIM"), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <tuple>
 
+#include "cli/ErrosDeUso.h"
 #include "common/Erro.h"
 #include "shell/PastaPrograma.h"
 
@@ -47,10 +48,6 @@ TEST(LinhaDeComando, StatusSaidaEErrosDeCadaExecucaoEAjuda) {
   using Caso = std::tuple<std::vector<std::string>, std::string, bool, int, std::string, std::string>;
   // clang-format off
   for (const auto& [args, entrada, interativo, status, saida, erro] : std::vector<Caso>{
-           {{"desconhecida"}, "", false, 2, "", "tarefa desconhecida: desconhecida"},
-           {{"teste", "pergunta", "--opcao-que-nao-existe"}, "", false, 2, "", "importadorzuv"},
-           {{"--sim", "--nao", "teste", "pergunta"}, "", false, 2, "", "importadorzuv"},
-           {{"--pasta-programa", "/nao/existe/zuv", "pasta"}, "", false, 2, "", "importadorzuv"},
            {{"--sim", "teste", "pergunta"}, "", false, 0, p + "s (--sim)\nsim\n", ""},
            {{"teste", "pergunta", "--nao"}, "s\n", false, 0, p + "n (--nao)\nnão\n", ""},
            {{"teste", "pergunta"}, "talvez\n  NÃO \n", true, 0, p + "Responda s (sim) ou n (não).\n" + p + "não\n", ""},
@@ -71,6 +68,83 @@ TEST(LinhaDeComando, StatusSaidaEErrosDeCadaExecucaoEAjuda) {
   for (const char* texto : {"Uso: importadorzuv", "pasta", "teste", "--sim", "--nao", "ZUV_PASTA_PROGRAMA"})
     EXPECT_NE(geral.find(texto), std::string::npos) << texto;
   EXPECT_NE(tarefa.find("pergunta, concluido, falhou"), std::string::npos) << tarefa;
+}
+
+// Usage errors: in Portuguese, with the closest valid name, never the parser's English; exit 2.
+TEST(LinhaDeComando, ErrosDeUsoEmPortuguesComONomeMaisParecido) {
+  using Caso = std::tuple<std::vector<std::string>, int, std::string>;
+  // clang-format off
+  for (const auto& [args, status, trecho] : std::vector<Caso>{
+           {{"desconhecida"}, 2, "tarefa desconhecida: desconhecida\nUse importadorzuv --help"},
+           {{"clinetes", "importar"}, 2, "tarefa desconhecida: clinetes\nVocê quis dizer clientes?"},
+           {{"clientes", "importr"}, 2, "tarefa desconhecida de \"clientes\": importr\nVocê quis dizer importar?"},
+           {{"sat", "imp"}, 2, "Você quis dizer importar?"},
+           {{"clientes"}, 2, "falta a tarefa de \"clientes\": importar ou excluir\n"
+                              "Use importadorzuv clientes --help para ver as tarefas e as opções."},
+           {{"--sim"}, 2, "falta a tarefa: clientes, copiar, "},
+           {{"produtos", "importar", "--atomicoo"}, 2,
+            "opção desconhecida de \"produtos importar\": --atomicoo\nVocê quis dizer --atomico?\n"
+            "Use importadorzuv produtos importar --help para ver as opções."},
+           {{"produtos", "importar", "--limpa"}, 2, "Você quis dizer --limpa-base?"},
+           {{"clientes", "importar", "--xyz"}, 2, "opção desconhecida de \"clientes importar\": --xyz\nUse"},
+           {{"processos", "listar", "--atomico"}, 2, "opção desconhecida de \"processos listar\": --atomico"},
+           {{"pasta", "--simular"}, 2, "opção desconhecida de \"pasta\": --simular"},
+           {{"pasta", "extra"}, 2, "argumento a mais: extra"},
+           {{"planilha", "ler"}, 2, "falta o argumento ARQUIVO"},
+           {{"planilha", "ler", "x", "--linhas", "-3"}, 2, "--linhas: o valor deve ser um número inteiro não negativo: -3"},
+           {{"planilha", "ler", "x", "--linhas"}, 2, "falta o valor de --linhas"},
+           {{"zuv", "copiar", "--destino", "b"}, 2, "falta a opção obrigatória --origem"},
+           {{"sat", "importar", "--excluir-cfop", "--manter-cfop"}, 2,
+            "--excluir-cfop e --manter-cfop não podem ser usadas juntas"},
+           {{"--sim", "--nao", "teste", "pergunta"}, 2, "--sim e --nao não podem ser usadas juntas"},
+           {{"teste", "pergunta", "--atomico=sim"}, 2, "opção desconhecida"},
+           {{"clientes", "importar", "--simular=talvez"}, 2, "valor inválido para --simular: talvez"},
+           {{"--pasta-programa", "/nao/existe/zuv", "pasta"}, 2, "a pasta do programa não existe: /nao/existe/zuv"},
+           {{"fiscal", "verificar", "x.xlsx", "--data", "31/02/2026"}, 2, "--data: data inválida: 31/02/2026"},
+           {{"clientes", "importr", "--help"}, 0, ""}}) {  // help wins over a mistyped name
+    // clang-format on
+    const auto [s, out, err] = executa(args);
+    EXPECT_EQ(s, status) << args.back() << ": " << err;
+    EXPECT_NE(err.find(trecho), std::string::npos) << err;
+    for (const char* ingles : {"not expected", "required", "excludes", "Could not", "subcommand", "Expected"})
+      EXPECT_EQ(err.find(ingles), std::string::npos) << err;
+  }
+}
+
+// The help: no parser internals; the safe-run options only on tasks that write.
+TEST(LinhaDeComando, AjudaSemDetalhesDoAnalisadorEOpcoesSegurasSoOndeSeGrava) {
+  using Caso = std::tuple<std::vector<std::string>, std::vector<std::string>, std::vector<std::string>>;
+  // clang-format off
+  for (const auto& [args, tem, naoTem] : std::vector<Caso>{
+           {{"--help"}, {"Uso: importadorzuv [OPÇÕES] TAREFA", "--pasta-programa PASTA ", "se usa com --nao."},
+            {"PASTA:DIR", "Excludes", "TEXT "}},
+           {{"sat", "importar", "--help"}, {"--sem-ncm ", "Execução segura:", "--atomico", "--sem-copia",
+                                            "Opções de todas as tarefas:", "--sim "}, {"{false}"}},
+           {{"planilha", "ler", "--help"}, {"--linhas N ", "ARQUIVO", "(obrigatório)"},
+            {"NONNEGATIVE", "TEXT", "--atomico", "--simular"}},
+           {{"zuv", "copiar", "--help"}, {"--origem ARQUIVO", "(obrigatória)", "--relatorio ARQUIVO"}, {"REQUIRED"}},
+           {{"produtos", "planilha", "--help"}, {"--simular"}, {"--atomico", "--relatorio", "--sem-copia"}},
+           {{"processos", "listar", "--help"}, {}, {"--atomico", "--simular", "--relatorio"}},
+           {{"clientes", "importar", "--help"}, {"--atomico", "--simular", "--relatorio"}, {"--sem-copia"}}}) {
+    // clang-format on
+    const auto [s, ajuda, err] = executa(args);
+    EXPECT_EQ(s, 0) << err;
+    for (const std::string& t : tem)
+      EXPECT_NE(ajuda.find(t), std::string::npos) << t << " in\n" << ajuda;
+    for (const std::string& t : naoTem)
+      EXPECT_EQ(ajuda.find(t), std::string::npos) << t << " in\n" << ajuda;
+  }
+}
+
+TEST(LinhaDeComando, NomeMaisParecido) {
+  const std::vector<std::string> opcoes = {"--atomico",   "--simular", "--sem-copia",
+                                           "--relatorio", "--sim",     "--nao"};
+  EXPECT_EQ(nomeMaisParecido("--atomcio", opcoes), "--atomico");  // two letters swapped
+  EXPECT_EQ(nomeMaisParecido("-simular", opcoes), "--simular");
+  EXPECT_EQ(nomeMaisParecido("--rel", opcoes), "--relatorio");  // the only one it begins
+  EXPECT_EQ(nomeMaisParecido("--si", opcoes), "--sim");
+  EXPECT_EQ(nomeMaisParecido("--xyz", opcoes), std::nullopt);
+  EXPECT_EQ(nomeMaisParecido("--s", opcoes), std::nullopt);
 }
 
 // The real program: arguments go to the command line, not to the menu.

@@ -3,18 +3,33 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 namespace zuv {
 namespace {
 
 TEST(TelaTerminal, LinhaDaBarraDeProgresso) {
-  EXPECT_EQ(linhaProgresso(50, 10), "[###############---------------]  50%  00:10 decorridos, faltam 00:10");
-  EXPECT_EQ(linhaProgresso(0, 0), "[------------------------------]   0%  00:00 decorridos");
-  EXPECT_EQ(linhaProgresso(100, 3725), "[##############################] 100%  1:02:05 decorridos");
-  EXPECT_EQ(linhaProgresso(25, 60), "[#######-----------------------]  25%  01:00 decorridos, faltam 03:00");
+  using Caso = std::tuple<int, double, long long, long long, int, std::string>;
+  // clang-format off
+  for (const auto& [valor, segundos, feitas, total, largura, linha] : std::vector<Caso>{
+           {50, 10, -1, -1, 80, "[###############---------------]  50%  00:10 decorridos, faltam 00:10"},
+           {0, 0, -1, -1, 80, "[------------------------------]   0%  00:00 decorridos"},
+           {100, 3725, -1, -1, 80, "[##############################] 100%  1:02:05 decorridos"},
+           {25, 60, -1, -1, 80, "[#######-----------------------]  25%  01:00 decorridos, faltam 03:00"},
+           // With rows: done of the total, the rate and the time left from the rate.
+           {50, 13, 1600, 3200, 80, "[##########----------]  50%  1600/3200 linhas, 123 linhas/s, faltam 00:13"},
+           {1, 2, 9, 900, 80, "[--------------------]   1%  9/900 linhas, 4,5 linhas/s, faltam 03:18"},
+           {0, 0, 0, 3200, 80, "[--------------------]   0%  0/3200 linhas"},
+           {100, 13, 3200, 3200, 80, "[####################] 100%  3200/3200 linhas, 246 linhas/s, em 00:13"},
+           // A narrow terminal drops the bar, then cuts the line: it must never wrap.
+           {50, 13, 1600, 3200, 60, " 50%  1600/3200 linhas, 123 linhas/s, faltam 00:13"},
+           {50, 13, 1600, 3200, 30, " 50%  1600/3200 linhas, 123 l"}}) {
+    // clang-format on
+    EXPECT_EQ(linhaProgresso(valor, segundos, feitas, total, largura), linha);
+  }
 }
 
-TEST(TelaTerminal, OProgressoSaiEmLinhasDeDezEmDezOuNumaBarraForaDoCaminhoDasMensagens) {
+TEST(TelaTerminal, OProgressoSaiEmLinhasDeDezEmDezOuNumaBarraQueNaoFicaDepoisDoFim) {
   std::istringstream in;
   std::ostringstream out, err, outTerminal, errTerminal;
   TelaTerminal arquivo(Terminal{in, out, err, false, false}, std::nullopt);
@@ -25,17 +40,68 @@ TEST(TelaTerminal, OProgressoSaiEmLinhasDeDezEmDezOuNumaBarraForaDoCaminhoDasMen
   for (int v = 0; v <= 100; v += 10)
     esperado += "progresso: " + std::to_string(v) + "%\n";
   EXPECT_EQ(err.str(), esperado + "progresso: 3%\n");
+  err.str("");
+  arquivo.progresso(0);
+  arquivo.progressoLinhas(0, 1, 2);
+  arquivo.progressoLinhas(50, 2, 2);  // the last row: 100, whatever the run's formula gave
+  EXPECT_EQ(err.str().substr(0, 14), "progresso: 0%\n");
+  EXPECT_EQ(err.str().substr(14, 29), "progresso: 100% (2/2 linhas, ");
   EXPECT_EQ(out.str(), "");
 
+  // On a terminal: messages go around the bar; the bar that reached 100 stays as a line above what
+  // follows ("FIM") and is not drawn again; an unfinished one is taken away at the end.
   TelaTerminal terminal(Terminal{in, outTerminal, errTerminal, false, true}, std::nullopt);
   terminal.progresso(10);
+  terminal.mensagem("Aviso", Icone::Informacao, {});
+  terminal.progressoLinhas(99, 4, 4);
   terminal.mensagem("Fim Importação", Icone::Informacao, {});
-  terminal.adicionaItem("lstCliente", "7 - JOSE");
-  terminal.mostraArquivo("/zuv/produto.xlsx");
+  terminal.mensagem("FIM", Icone::Informacao, {});
   terminal.terminaProgresso();
-  EXPECT_EQ(outTerminal.str(), "Fim Importação\n7 - JOSE\n/zuv/produto.xlsx\n");
-  EXPECT_NE(errTerminal.str().find("\r\033[K[###"), std::string::npos);
-  EXPECT_EQ(errTerminal.str().back(), '\n');
+  EXPECT_EQ(outTerminal.str(), "Aviso\nFim Importação\nFIM\n");
+  const std::string e = errTerminal.str(), ultima = e.substr(e.rfind('\r'));
+  EXPECT_EQ(ultima.rfind("\r\033[K[####################] 100%  4/4 linhas, ", 0), 0u) << ultima;
+  EXPECT_EQ(ultima.back(), '\n') << "the final bar ends its line";
+  errTerminal.str("");
+  terminal.progresso(0);  // a new phase, never finished
+  terminal.adicionaItem("lstCliente", "7 - JOSE");
+  terminal.terminaProgresso();
+  EXPECT_EQ(errTerminal.str().substr(errTerminal.str().size() - 4), "\r\033[K") << "no stale bar";
+}
+
+// Ctrl+C is noticed at the next progress step or question; the exception says how far the run got.
+TEST(TelaTerminal, CtrlCParaNaProximaLinhaOuPergunta) {
+  std::istringstream in("s\n");
+  std::ostringstream out, err;
+  bool apertou = false;
+  TelaTerminal tela(Terminal{in, out, err, true, false, 80, [&] { return apertou; }}, std::nullopt);
+  tela.progresso(0);
+  tela.progressoLinhas(33, 1, 3);
+  apertou = true;
+  try {
+    tela.progressoLinhas(66, 2, 3);
+    FAIL() << "not interrupted";
+  } catch (const OperacaoInterrompida& i) {
+    EXPECT_EQ(std::make_tuple(i.feitas, i.total, i.valor), std::make_tuple(2LL, 3LL, 66));
+  }
+  EXPECT_THROW(tela.pergunta("Atualizar o Cadastro de Cliente", Icone::Pergunta, {}, Padrao::Sim),
+               OperacaoInterrompida);
+  EXPECT_NO_THROW(tela.mensagem("FIM", Icone::Nenhum, {})) << "messages still go out";
+}
+
+// A terminal's answers: a question whose default is No shows "[s/N]" and takes an empty line as No;
+// the others ask again until s or n comes.
+TEST(TelaTerminal, APerguntaComPadraoNaoAceitaALinhaVazia) {
+  const std::pair<Padrao, std::string> casos[] = {
+      {Padrao::Nao, "Apagar? [s/N] "},
+      {Padrao::Sim, "Apagar? [s/n] Responda s (sim) ou n (não).\nApagar? [s/n] "},
+  };
+  for (const auto& [padrao, saida] : casos) {
+    std::istringstream in("\nn\n");
+    std::ostringstream out, err;
+    TelaTerminal tela(Terminal{in, out, err, true, false}, std::nullopt);
+    EXPECT_FALSE(tela.pergunta("Apagar?", Icone::Exclamacao, {}, padrao));
+    EXPECT_EQ(out.str(), saida);
+  }
 }
 
 }  // namespace

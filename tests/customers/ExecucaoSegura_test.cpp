@@ -84,22 +84,6 @@ TEST_F(ExecucaoSeguraTest, DeletionUnderEachOption) {
   }
 }
 
-// The backup taken before the deletion restores the customers the deletion removed.
-TEST_F(ExecucaoSeguraTest, TheBackupRestoresTheRowsFromBeforeTheDeletion) {
-  quatroClientes();
-  EXPECT_EQ(executa(ExcluiClientes), Resultado::concluido()) << tela.textosDasMensagens()[0];
-  EXPECT_EQ(conta("cliente"), 2);
-  ASSERT_EQ(copias().size(), 1u);
-  const fs::path copia = copias()[0];
-  EXPECT_TRUE(copia.filename().string().starts_with("VENDAS_")) << copia;
-  EXPECT_TRUE(copia.filename().string().ends_with("_excluir_clientes.fbk")) << copia;
-  const fs::path restaurado = banco->pastaDados() / "RESTAURADO.FDB";
-  const std::string gbak = "gbak -c -user SYSDBA '" + copia.string() + "' '" + restaurado.string() + "'";
-  ASSERT_EQ(std::system(gbak.c_str()), 0) << gbak;
-  EXPECT_EQ(BancoDeTeste::consulta(restaurado, "select idcliente from cliente order by 1"),
-            (Tabela{{"1"}, {"2"}, {"3"}, {"4"}}));
-}
-
 // A backup that cannot be written (here "copias" is a file, which fails even for root) stops the run
 // before anything is deleted.
 TEST_F(ExecucaoSeguraTest, AFailedBackupStopsTheDeletion) {

@@ -1,8 +1,11 @@
 #include "customers/FrmClientes.h"
 
+#include <gmock/gmock.h>
+
 #include <QtWidgets>
 
 #include "customers/AmbienteClientes.h"
+#include "gui/Aplicacao.h"
 #include "shell/BancoZUV.h"
 #include "shell/FrmMenu.h"
 #include "shell/PastaPrograma.h"
@@ -10,6 +13,10 @@
 
 namespace zuv::teste {
 namespace {
+
+using ::testing::ContainsRegex;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 // A control of the form; a missing one (say, renamed) fails the test with its name instead of crashing.
 template <class W = QPushButton>
@@ -25,11 +32,18 @@ class FrmClientesTest : public AmbienteClientes {
     aplicacaoQt();
     AmbienteClientes::SetUp();
     definePastaPrograma(pasta.string());
-    caixasDialogo().pergunta = [this](QWidget*, const QString& texto, Icone, const QString& titulo) {
+    caixasDialogo().pergunta = [this](QWidget*, const QString& texto, Icone, const QString& titulo, Padrao) {
       caixas.push_back(texto.toStdString() + " | " + titulo.toStdString());
       return resposta;
     };
-    caixasDialogo().mensagem = [](QWidget* w, auto&&... a) { caixasDialogo().pergunta(w, a...); };
+    caixasDialogo().mensagem = [](QWidget* w, auto&&... a) {
+      caixasDialogo().pergunta(w, a..., Padrao::Sim);
+    };
+    caixasDialogo().janelaTexto = [this](QWidget*, const QString& titulo, const QString& texto,
+                                         const QString&) {
+      janelas.push_back(titulo.toStdString() + "\n" + texto.toStdString());
+    };
+    defineEncerramento([this] { ++encerramentos; });
     // Customers 1 and 2, the second with a sale, so a deletion keeps it.
     conexao->executa("insert into cliente (idcliente, cliente) values (1, 'ANA')");
     conexao->executa("insert into cliente (idcliente, cliente) values (2, 'PADARIA PÃO QUENTE')");
@@ -37,12 +51,14 @@ class FrmClientesTest : public AmbienteClientes {
   }
   void TearDown() override {
     caixasDialogo() = caixasPadrao();
+    defineEncerramento({});
     definePastaPrograma("");
     SlotConexao::programa().fecha();
     AmbienteClientes::TearDown();
   }
-  std::vector<std::string> caixas;
+  std::vector<std::string> caixas, janelas;
   bool resposta = false;
+  int encerramentos = 0;
 };
 
 // Opened by the menu: its texts; an import answered No; a deletion that keeps a customer; Sair.
@@ -58,7 +74,7 @@ TEST_F(FrmClientesTest, TheMenuOpensItImportAnsweredNoADeletionThatKeepsACustome
   EXPECT_EQ(textos, (std::vector<std::string>{
                         "ZUV ATUALIZAÇÃO DE DADOS", "cmdProd: Importação Atualizar",
                         "cmdExcluirCliente: Excluir Cadastro Cliente", "cmdSair: Sair",
-                        "Importa o Arquivo para o Sistema ZUV - Atualizando",
+                        "cmdHistorico: Histórico", "Importa o Arquivo para o Sistema ZUV - Atualizando",
                         "Gerar Planilha no Formato Excel Para o Cliente Pasta c:\\zuv\\clientes.xls"}));
   controle<QProgressBar>(*form, "Trm");
   controle(*form, "cmdProd")->click();  // the menu shows it
@@ -77,6 +93,30 @@ TEST_F(FrmClientesTest, TheMenuOpensItImportAnsweredNoADeletionThatKeepsACustome
                                       "Excluir Base de dados de Cliente do ZUV | ZUV ATUALIZAÇÃO DE DADOS",
                                       "finalizado | ImportadorZUV"}));
   EXPECT_EQ(conta("cliente"), 1);
+
+  // An import that ends the program shows, after "FIM", one window with what it did; the program
+  // ends when it is closed.
+  planilha({{"NOME"}, {"Ana"}, {"|'|"}, {"Bia"}}, pasta / "clientes.xlsx");
+  controle(*form, "cmdProd")->click();
+  form->aguardaOperacao();
+  EXPECT_EQ(caixas.back(), "FIM | ImportadorZUV");
+  EXPECT_GE(encerramentos, 1);
+  ASSERT_EQ(janelas.size(), 1u);
+  EXPECT_THAT(janelas[0],
+              StartsWith("Resumo da execução: clientes importar\nclientes importar: concluída\n"));
+  EXPECT_THAT(janelas[0], HasSubstr("\nOpções: formulário FrmClientes\n"));
+  EXPECT_THAT(janelas[0], HasSubstr("\nLinhas: 2 importadas, 0 atualizadas, 1 com erro\n"));
+  EXPECT_THAT(
+      janelas[0],
+      HasSubstr("\nLinhas com erro (1):\n  Linha 3: o nome (coluna A) fica vazio depois da limpeza\n"));
+  // Every run of the form is in the journal, the one answered No too; "Histórico" lists them.
+  controle(*form, "cmdHistorico")->click();
+  ASSERT_EQ(janelas.size(), 2u);
+  EXPECT_THAT(janelas[1],
+              ContainsRegex("  clientes importar  concluída\n    Linhas: 2 importadas, 0 atualizadas, 1 "
+                            "com erro\n.*  clientes excluir  concluída\n    Linhas: 0 importadas, 0 "
+                            "atualizadas, 1 excluídas, 1 com erro\n.*  clientes importar  concluída\n"
+                            "    Linhas: 0 importadas, 0 atualizadas, 0 com erro\n    [^\n]+csv$"));
   controle(*form, "cmdSair")->click();
   EXPECT_FALSE(SlotConexao::programa().aberta());
   processaExclusoes();
@@ -94,17 +134,19 @@ TEST_F(FrmClientesTest, ADryRunFromTheFormShowsItsReportAndChangesNothing) {
   EXPECT_EQ(conta("cliente"), 2);
   auto* notas = controle<QPlainTextEdit>(form, "txtNotas");
   EXPECT_FALSE(notas->isHidden());
-  EXPECT_EQ(notas->toPlainText().toStdString(),
-            "Simulação: nada foi gravado em VENDAS.FDB. A operação faria:\n"
-            "  CLIENTE: 0 incluídas, 0 alteradas, 1 excluídas");
+  EXPECT_THAT(notas->toPlainText().toStdString(),
+              StartsWith("Simulação: nada foi gravado em VENDAS.FDB. A operação faria:\n"
+                         "  CLIENTE: 0 incluídas, 0 alteradas, 1 excluídas\nRelatório desta execução: " +
+                         (banco->pastaDados() / "relatorios").string()));
   controle<QCheckBox>(form, "chkSimular")->setChecked(false);
   controle<QCheckBox>(form, "chkTudoOuNada")->setChecked(true);
   controle<QCheckBox>(form, "chkSemCopia")->setChecked(true);
   controle(form, "cmdExcluirCliente")->click();
   form.aguardaOperacao();
   EXPECT_EQ(conta("cliente"), 1);
-  EXPECT_EQ(notas->toPlainText().toStdString(),
-            "Alterações gravadas em VENDAS.FDB:\n  CLIENTE: 0 incluídas, 0 alteradas, 1 excluídas");
+  EXPECT_THAT(
+      notas->toPlainText().toStdString(),
+      StartsWith("Alterações gravadas em VENDAS.FDB:\n  CLIENTE: 0 incluídas, 0 alteradas, 1 excluídas\n"));
   EXPECT_FALSE(fs::exists(banco->pastaDados() / "copias"));
 }
 

@@ -55,10 +55,10 @@ TEST_F(ImportaClientesTest, RowsGetTheNextIdentifiersUntilAnEmptyColumnAAndEndTh
   EXPECT_EQ(linhas(kGravados + " where idcliente > 41 order by idcliente"),
             (Tabela{{"42", "MARIA DAVILA", "12345678", "11999998888", "F", n, "S"},
                     {"43", "CARLA", n, n, "J", n, "S"}}));
-  EXPECT_EQ(tela.eventos,
-            (std::vector<std::string>{"mostra: Trm", "cursor: on", "progresso: 0",
-                                      "pergunta: Atualizar o Cadastro de Cliente -> sim", "progresso: 0",
-                                      "progresso: 33", "cursor: off", "mensagem: FIM"}));
+  EXPECT_EQ(tela.eventos, (std::vector<std::string>{"mostra: Trm", "cursor: on", "progresso: 0",
+                                                    "pergunta: Atualizar o Cadastro de Cliente -> sim",
+                                                    "progresso: 100", "cursor: off", "mensagem: FIM"}));
+  EXPECT_EQ(tela.linhas, (std::vector<std::pair<long long, long long>>{{1, 2}, {2, 2}, {2, 2}}));
 }
 
 TEST_F(ImportaClientesTest, OnlyAHeadingOrAnswerNoInsertsNothing) {
@@ -70,7 +70,7 @@ TEST_F(ImportaClientesTest, OnlyAHeadingOrAnswerNoInsertsNothing) {
   // An empty heading cell still counts the heading.
   EXPECT_EQ(importa({{"", "ENDERECO"}, {"Ana"}, {"Bia"}}), Resultado::encerrar());
   EXPECT_EQ(conta("cliente"), 2);
-  EXPECT_EQ(tela.progressos, (std::vector<int>{0, 0, 33}));
+  EXPECT_EQ(tela.progressos, (std::vector<int>{0, 100}));  // the bar ends full
 }
 
 TEST_F(ImportaClientesTest, AFailureShowsItsDescriptionAndKeepsTheRowsBefore) {

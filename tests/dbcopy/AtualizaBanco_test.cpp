@@ -11,6 +11,7 @@
 
 #include "common/Texto.h"
 #include "dbcopy/NCMCFOPDestino.h"
+#include "dbcopy/ParBancos.h"
 #include "dbcopy/RegistrosReferencia.h"
 #include "platform/Conexao.h"
 #include "platform/Recordset.h"
@@ -162,7 +163,7 @@ struct Par {
 TEST(AtualizaBanco, DestinoFicaComOCatalogoDaOrigemEOMovimentoVazio) {
   Par par(itensOrigem(), kChavesDaLoja);
   int copias = 0;
-  EXPECT_EQ(par.roda({[&](Conexao&) { ++copias; }, false}), Resultado::concluido());
+  EXPECT_EQ(par.roda({[&](Conexao&) { return ++copias > 0; }, false}), Resultado::concluido());
   EXPECT_EQ(copias, 1);
   EXPECT_EQ(par.tela.textosDasMensagens(), std::vector<std::string>{"Total de Produtos Recuperado  42"});
   EXPECT_EQ(par.tela.mensagens[0].icone, Icone::Informacao);
@@ -237,7 +238,7 @@ TEST(AtualizaBanco, RecusaOuFalhaDeixaODestinoComoEstava) {
     Par par(c.origem, c.destino);
     const auto antes = estado(par.destino);
     int copias = 0;
-    const Resultado r = par.roda({[&](Conexao&) { ++copias; }, false});
+    const Resultado r = par.roda({[&](Conexao&) { return ++copias > 0; }, false});
     EXPECT_EQ(r.desfecho, Resultado::Desfecho::Falhou) << c.nome;
     ASSERT_EQ(par.tela.mensagens.size(), 1u) << c.nome;
     if (!c.mensagem.empty()) {
@@ -262,22 +263,31 @@ TEST(AtualizaBanco, OrigemSemItensEsvaziaODestino) {
     EXPECT_EQ(destino.valor(std::string("select count(*) from ") + t), "0") << t;
 }
 
-// In a run context: the destination is backed up before the cleanup; a dry run changes nothing,
-// generators included, and takes no backup.
+// In a run context: the destination is backed up before the cleanup, into copias/ beside it (not
+// beside the program folder's database), under its own name; a dry run changes nothing, generators
+// included, and takes no backup.
 TEST(AtualizaBanco, NoContextoCopiaDeSegurancaESimulacao) {
   for (const bool simular : {false, true}) {
     Par par(itensOrigem(), "");
     const auto antes = estado(par.destino);
-    ContextoExecucao ctx(par.tela, par.destino.pastaPrograma().string(), {false, simular, false, {}});
+    std::filesystem::rename(par.destino.caminho(), par.destino.pastaDados() / "DESTINO.FDB");
+    ContextoExecucao ctx(par.tela, par.origem.pastaPrograma().string(), {false, simular, false, {}});
     const Resultado r = executaNoContexto(ctx, [&](ContextoExecucao& c) {
-      return AtualizaBanco(c, c.abreOutra(par.origem.textoConexao()),
-                           c.abreOutra(par.destino.textoConexao()));
+      return AtualizaBanco(
+          c, c.abreOutra(par.origem.textoConexao()),
+          c.abreOutra(textoConexaoCopia((par.destino.pastaDados() / "DESTINO.FDB").string())));
     });
+    std::filesystem::rename(par.destino.pastaDados() / "DESTINO.FDB", par.destino.caminho());
     EXPECT_EQ(r, Resultado::concluido()) << simular;
+    EXPECT_FALSE(std::filesystem::exists(par.origem.pastaDados() / "copias"));
     const auto pasta = par.destino.pastaDados() / "copias";
     const auto copias =
         std::filesystem::exists(pasta) ? std::distance(std::filesystem::directory_iterator(pasta), {}) : 0;
     EXPECT_EQ(copias, simular ? 0 : 1) << simular;
+    if (copias == 1) {
+      const std::string nome = std::filesystem::directory_iterator(pasta)->path().filename().string();
+      EXPECT_TRUE(nome.starts_with("DESTINO_") && nome.ends_with("_copia-produtos.fbk")) << nome;
+    }
     if (simular) {
       EXPECT_EQ(estado(par.destino), antes);
     } else {

@@ -1,5 +1,7 @@
 #include "dbcopy/FrmZUVdeZUVProduto.h"
 
+#include <gmock/gmock.h>
+
 #include <QtWidgets>
 
 #include "dbcopy/AmbienteCopia.h"
@@ -25,6 +27,10 @@ class FrmZUVdeZUVProdutoTest : public AmbienteCopia {
     destino->executaIsql(kClientesTipados);
     caixasDialogo().mensagem = [this](QWidget*, const QString& texto, Icone, const QString& titulo) {
       caixas.push_back(texto.toStdString() + " | " + titulo.toStdString());
+    };
+    caixasDialogo().pergunta = [this](QWidget*, const QString& texto, Icone, const QString&, Padrao padrao) {
+      caixas.push_back(texto.toStdString() + (padrao == Padrao::Nao ? " [Não]" : " [Sim]"));
+      return false;
     };
     escolhaDeArquivo() = [this](QWidget*, const QString& titulo, const QString&, const QString& filtro) {
       dialogos.push_back(titulo.toStdString() + " | " + filtro.toStdString());
@@ -93,6 +99,19 @@ TEST_F(FrmZUVdeZUVProdutoTest, TheMenuOpensItThePathsAreChosenAndTheIndividualRu
   EXPECT_EQ(caixas, (std::vector<std::string>{"Total de Produtos Recuperado  5 | ImportadorZUV",
                                               "Atualização feita com sucesso | ImportadorZUV"}));
   EXPECT_EQ(conta(*destino, "PRODUTOESTOQUE"), 5);
+
+  // Again, now that the destination has a catalogue: the form asks first, with "Não" as its default;
+  // No deletes nothing.
+  caixas.clear();
+  controle(*form, "cmdSalvar")->click();
+  form->aguardaOperacao();
+  EXPECT_EQ(caixas,
+            std::vector<std::string>{"Limpa Banco e Cadastra Produtos: 3 produtos, 5 itens de estoque, 2 "
+                                     "grupos e 2 cadastros de CFOP serão excluídos de " +
+                                     destino->caminho().string() + ". Continuar? [Não]"});
+  EXPECT_EQ(conta(*destino, "PRODUTOESTOQUE"), 5);
+  EXPECT_THAT(controle<QPlainTextEdit>(*form, "txtNotas")->toPlainText().toStdString(),
+              ::testing::StartsWith("Cópia cancelada: nada foi excluído do destino.\n"));
 
   caixas.clear();
   controle<QRadioButton>(*form, "optIncluiProdutos")->click();

@@ -1,19 +1,42 @@
 // The form base: runs on a worker thread with calls carried to the UI thread, one run at a time
-// with the buttons disabled, errors that escape a run, closing during a run, the end of the program.
+// with the buttons disabled, errors that escape a run, closing during a run, the end of the program;
+// and every window of the program fits a small laptop screen.
 #include "gui/FormularioBase.h"
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QThread>
+#include <QTimer>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <memory>
 #include <thread>
 #include <tuple>
 
 #include "common/Erro.h"
+#include "customers/FrmClientes.h"
+#include "dbcopy/FrmZUVdeZUVProduto.h"
+#include "fiscal/FrmVerificacaoFiscal.h"
+#include "gui/JanelaTexto.h"
+#include "migration/FrmMigracaoPadrao.h"
+#include "shell/FrmMenu.h"
+#include "shell/PastaPrograma.h"
 #include "support/AplicacaoQt.h"
+#include "support/BancoDeTeste.h"
+#include "tax/FrmAtuProdutoNCMCFOP.h"
+#include "tax/FrmAtuProdutoNFE.h"
 
 namespace zuv {
 namespace {
@@ -41,7 +64,7 @@ Operacao esperaLiberar(std::atomic<bool>& liberada) {
 class FormularioBaseTest : public ::testing::Test {
  protected:
   using Caixa = std::tuple<QString, Icone, QString>;  // text, icon, title
-  std::vector<Caixa> mensagens, perguntas;
+  std::vector<Caixa> mensagens, perguntas, janelas;
   bool resposta = false, foraDaTela = false;
   int encerramentos = 0;
 
@@ -50,9 +73,12 @@ class FormularioBaseTest : public ::testing::Test {
     caixasDialogo().mensagem = [this](QWidget*, const QString& t, Icone i, const QString& ti) {
       registra(mensagens, {t, i, ti});
     };
-    caixasDialogo().pergunta = [this](QWidget*, const QString& t, Icone i, const QString& ti) {
+    caixasDialogo().pergunta = [this](QWidget*, const QString& t, Icone i, const QString& ti, Padrao) {
       registra(perguntas, {t, i, ti});
       return resposta;
+    };
+    caixasDialogo().janelaTexto = [this](QWidget*, const QString& ti, const QString& t, const QString&) {
+      registra(janelas, {t, Icone::Nenhum, ti});
     };
     defineEncerramento([this] { ++encerramentos; });
   }
@@ -101,6 +127,24 @@ TEST_F(FormularioBaseTest, RodaForaDaTelaUmaPorVezEErrosViramMensagemEFalha) {
   EXPECT_EQ(form.concluidas.at(1), Resultado::falhou("arquivo corrompido"));
   EXPECT_EQ(form.concluidas.at(2).desfecho, Resultado::Desfecho::Falhou);
   EXPECT_TRUE(form.cmdProd->isEnabled()) << "buttons back after a failed run";
+}
+
+// A run through rows: the bar follows the run's own value and is full once every row is done.
+TEST_F(FormularioBaseTest, ABarraTerminaCheiaQuandoTodasAsLinhasForamFeitas) {
+  FormTeste form;
+  auto* barra = new QProgressBar(&form);
+  barra->setObjectName("Trm");
+  std::vector<int> valores;
+  ASSERT_TRUE(form.iniciaOperacao([&](Tela& tela) {
+    for (long long feitas = 1; feitas <= 3; ++feitas) {
+      tela.progressoLinhas(static_cast<int>((feitas - 1) * (100.0 / 3)), feitas, 3);  // one row behind
+      QMetaObject::invokeMethod(
+          barra, [&] { valores.push_back(barra->value()); }, Qt::BlockingQueuedConnection);
+    }
+    return Resultado::concluido();
+  }));
+  form.aguardaOperacao();
+  EXPECT_EQ(valores, (std::vector<int>{0, 33, 100}));
 }
 
 TEST_F(FormularioBaseTest, FimDoProgramaEsperaAsOperacoesDosOutrosFormularios) {
@@ -152,6 +196,131 @@ TEST_F(FormularioBaseTest, FormularioDestruidoDuranteAOperacaoNaoTravaERespondeN
   delete form;
   EXPECT_EQ(respondeu, 0);
   EXPECT_TRUE(perguntas.empty() && mensagens.empty());
+}
+
+// A question whose Yes deletes data has "Não" as its default button; the others keep "Sim". The
+// window of long texts shows its text, opens its folder and fits a 1366x768 screen.
+TEST_F(FormularioBaseTest, PerguntasDestrutivasTemNaoComoPadraoEAJanelaDeTextoCabeNaTela) {
+  for (const auto& [padrao, botao] :
+       {std::pair{Padrao::Sim, QMessageBox::Yes}, {Padrao::Nao, QMessageBox::No}}) {
+    const auto caixa = caixaDePergunta(nullptr, "Excluir?", Icone::Exclamacao, "ImportadorZUV", padrao);
+    EXPECT_EQ(caixa->defaultButton(), caixa->button(botao));
+  }
+  std::vector<QString> abertos;
+  caixasDialogo().abreArquivo = [&](const QString& c) {
+    abertos.push_back(c);
+    return true;
+  };
+  JanelaTexto janela("Resumo da execução: produtos importar", "produtos importar: concluída",
+                     "/tmp/relatorios");
+  janela.show();
+  EXPECT_EQ(janela.findChild<QPlainTextEdit*>("txtTexto")->toPlainText(), "produtos importar: concluída");
+  janela.findChild<QPushButton*>("cmdAbrirPasta")->click();
+  EXPECT_EQ(abertos, std::vector<QString>{"/tmp/relatorios"});
+  EXPECT_TRUE(janela.findChild<QPushButton*>("cmdFechar")->isDefault());
+  EXPECT_LE(janela.frameGeometry().width(), 1366);
+  EXPECT_LE(janela.frameGeometry().height(), 768 - 40);  // above a panel
+  EXPECT_EQ(JanelaTexto("Histórico", "nada", "").findChild<QPushButton*>("cmdAbrirPasta"), nullptr);
+}
+
+// A 1366x768 screen less a title bar and a panel: what a window may take of it.
+constexpr int kLarguraUtil = 1366, kAlturaUtil = 768 - 70;
+
+// Shows w and lets it lay out; with ZUV_CAPTURAS=<folder> also saves <folder>/<name>.png (under
+// xvfb-run -s "-screen 0 1366x768x24" with the xcb platform: the whole screen, as the window sits
+// on it).
+void mostraECaptura(QWidget& w) {
+  w.move(0, 0);
+  w.show();
+  QElapsedTimer relogio;
+  relogio.start();
+  while (relogio.elapsed() < 300)
+    QCoreApplication::processEvents();
+  const char* pasta = std::getenv("ZUV_CAPTURAS");
+  if (pasta == nullptr) return;
+  const QString arquivo = QString::fromLocal8Bit(pasta) + "/" + w.objectName() + ".png";
+  const QPixmap imagem = QGuiApplication::platformName() == "xcb" ? w.screen()->grabWindow(0) : w.grab();
+  EXPECT_TRUE(imagem.save(arquivo)) << arquivo.toStdString();
+}
+
+TEST_F(FormularioBaseTest, EveryWindowFitsA1366x768ScreenWithItsButtonsVisible) {
+  teste::BancoDeTeste banco;
+  definePastaPrograma(banco.pastaPrograma().string());
+  const std::vector<std::pair<const char*, std::function<QWidget*()>>> janelas = {
+      {"FrmMenu", [] { return new FrmMenu; }},
+      {"FrmClientes", [] { return new FrmClientes; }},
+      {"FrmAtuProdutoNCMCFOP", [] { return new FrmAtuProdutoNCMCFOP; }},
+      {"FrmAtuProdutoNFE", [] { return new FrmAtuProdutoNFE; }},
+      {"FrmMigracaoPadrao", [] { return new FrmMigracaoPadrao; }},
+      {"FrmZUVdeZUVProduto", [] { return new FrmZUVdeZUVProduto; }},
+      {"FrmVerificacaoFiscal",
+       [&] { return new FrmVerificacaoFiscal(nullptr, (banco.pastaPrograma() / "produto.xlsx").string()); }},
+  };
+  for (const auto& [nome, cria] : janelas) {
+    std::unique_ptr<QWidget> w(cria());
+    w->setObjectName(nome);
+    // The size it opens at on a large screen, and the least its layout needs.
+    EXPECT_LE(w->width(), kLarguraUtil) << nome;
+    EXPECT_LE(w->height(), kAlturaUtil) << nome;
+    EXPECT_LE(w->minimumSizeHint().width(), kLarguraUtil) << nome;
+    EXPECT_LE(w->minimumSizeHint().height(), kAlturaUtil) << nome;
+    mostraECaptura(*w);
+    for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) {
+      if (!b->isVisibleTo(w.get())) continue;
+      const QRect onde(b->mapTo(w.get(), QPoint(0, 0)), b->size());
+      EXPECT_TRUE(w->rect().contains(onde)) << nome << ": " << b->objectName().toStdString();
+    }
+    if (auto* seguranca = w->findChild<QGroupBox*>("fraSeguranca")) {
+      EXPECT_LE(seguranca->height(), seguranca->sizeHint().height()) << nome << ": Segurança stretched";
+    }
+  }
+  EXPECT_TRUE(mensagens.empty()) << mensagens.size() << " message(s), e.g. a failed connection";
+  definePastaPrograma({});
+}
+
+TEST_F(FormularioBaseTest, QtsOwnButtonsAndFileDialogSpeakPortuguese) {
+  ASSERT_TRUE(instalaTraducaoQt(*qApp)) << "qtbase_pt_BR.qm (Debian's qt6-translations-l10n)";
+  QMessageBox caixa(QMessageBox::Question, "ImportadorZUV", "Atualizar o Cadastro de Cliente",
+                    QMessageBox::Yes | QMessageBox::No);
+  caixa.setObjectName("CaixaPergunta");
+  mostraECaptura(caixa);
+  QStringList textos;
+  for (QAbstractButton* b : caixa.buttons())
+    textos << b->text().remove('&');
+  caixa.close();
+  QFileDialog dialogo(nullptr, "Banco de Dados Destino");
+  dialogo.setOption(QFileDialog::DontUseNativeDialog);
+  dialogo.setObjectName("DialogoArquivo");
+  mostraECaptura(dialogo);
+  for (QAbstractButton* b : dialogo.findChildren<QPushButton*>())
+    textos << b->text().remove('&');
+  for (QLabel* l : dialogo.findChildren<QLabel*>())
+    textos << l->text().remove('&');
+  dialogo.close();
+
+  // A system message with the project's hint: the text exactly the system's, the hint under it.
+  caixasDialogo() = caixasPadrao();
+  QWidget form;
+  TelaQt tela(&form);
+  QString texto, dica;
+  QTimer::singleShot(100, [&] {
+    auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(caixa, nullptr);
+    caixa->setObjectName("CaixaZuvIni");
+    texto = caixa->text();
+    dica = caixa->informativeText();
+    mostraECaptura(*caixa);
+    for (QAbstractButton* b : caixa->buttons())
+      textos << b->text().remove('&');
+    caixa->accept();
+  });
+  tela.mensagemComDica("Arquivo zuv.INI não encontrado ", "Procurado em /opt/zuv/zuv.ini.", Icone::Informacao,
+                       {});
+  EXPECT_EQ(texto, QString::fromUtf8("Arquivo zuv.INI não encontrado "));
+  EXPECT_EQ(dica, "Procurado em /opt/zuv/zuv.ini.");
+  for (const char* esperado : {"Sim", "Não", "Abrir", "Cancelar", "OK"})
+    EXPECT_TRUE(textos.contains(QString::fromUtf8(esperado)))
+        << esperado << " in " << textos.join(", ").toStdString();
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ class AmbienteProdutos : public AmbienteClientes {
   Resultado executa(const OpcoesImportacaoProduto& opcoes) {
     tela = TelaGravadora{};
     resumo = ResumoImportacaoProduto{};
-    copias = 0;
+    copias = perguntas = 0;
     falhas.clear();
     notas.clear();
     AmbienteImportacao ambiente{
@@ -56,13 +56,15 @@ class AmbienteProdutos : public AmbienteClientes {
         pasta.string(),
         [this] { ++copias; },
         [this](const std::string& onde, const std::string& causa) { falhas.push_back(onde + ": " + causa); },
-        [this](const std::string& texto) { notas.push_back(texto); }};
+        [this](const std::string& texto) { notas.push_back(texto); },
+        [this] { return ++perguntas > 0 && confirmaLimpeza; }};
     return importaProdutos(ambiente, opcoes, resumo);
   }
   std::vector<std::string> erros() { return tela.itens[kControleProdErro]; }
 
   ResumoImportacaoProduto resumo;
-  int copias = 0;
+  int copias = 0, perguntas = 0;  // backups taken, wiping questions asked
+  bool confirmaLimpeza = true;    // the answer to the wiping question
   std::vector<std::string> falhas, notas;
 };
 

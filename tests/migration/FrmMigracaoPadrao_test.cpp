@@ -33,6 +33,9 @@ class FrmMigracaoPadraoTest : public ComEstilo {
       abertos.push_back(caminho.toStdString());
       return true;
     };
+    caixasDialogo().janelaTexto = [this](QWidget*, const QString&, const QString& texto, const QString&) {
+      caixas.push_back(texto.toStdString());
+    };
     defineEncerramento([this] { encerrou = true; });
     form = qobject_cast<FrmMigracaoPadrao*>(FrmMenu::abreFormulario("cmdImportaProduto"));
     ASSERT_NE(form, nullptr);
@@ -77,7 +80,8 @@ TEST_F(FrmMigracaoPadraoTest, ControlesLegendasEOpcoes) {
       "cmdSair: Sair|optAtivo: Ativo|optTodos: Todos|cmdGeraExcel: Gerar Planilha Excel Origem|"
       "optBanco: SYSPDV|cmdImportarOutroBanco: Importar|cmdListarProcesso:  Listar Procesos|"
       "cmdEncerrarProcesso:  Encerrar Proceso |chkTudoOuNada: Tudo ou nada|chkSimular: Simular|"
-      "chkSemCopia: Sem cópia de segurança|cmdVerificarFiscal: Verificar códigos fiscais|Dados para "
+      "chkSemCopia: Sem cópia de segurança|cmdHistorico: Histórico|cmdVerificarFiscal: Verificar códigos "
+      "fiscais|Dados para "
       "Importação|Geração Planilha EXCEL ( produto.xlsx)|"
       "Produtos|Segurança|Origem Banco de Dados|Arquivo EXCEL: produto.xlsx|Atenção essa importação limpa |"
       "No Excel não deixar nenhuma Li|Nas linhas dos produtos na pla|Seguir Exemplo do Arquivo em E|"

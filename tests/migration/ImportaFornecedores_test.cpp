@@ -75,7 +75,14 @@ TEST_F(ImportaFornecedoresTest, SubstituiOsFornecedoresEParaNoCGCVazio) {
   std::string notas;
   for (const auto& n : tela.notas)
     notas += n + "\n";
-  EXPECT_NE(notas.find(".fbk"), std::string::npos) << notas;
+  // The backup is beside the database it protects, under its name; nothing goes to zuv.ini's folder.
+  const fs::path copias = dados().parent_path() / "copias";
+  ASSERT_TRUE(fs::is_directory(copias)) << notas;
+  EXPECT_TRUE(fs::directory_iterator(copias)->path().filename().string().starts_with("VENDAS_"));
+  EXPECT_NE(notas.find("Cópia de segurança de VENDAS.FDB: " + copias.string() + "/VENDAS_"),
+            std::string::npos)
+      << notas;
+  EXPECT_FALSE(fs::exists(banco.pastaDados() / "copias"));
   EXPECT_NE(notas.find("A linha 4 de fornecedor.XLS está sem CGC"), std::string::npos) << notas;
   EXPECT_NE(tela.eventos.front().find("cursor: on"), std::string::npos);
 

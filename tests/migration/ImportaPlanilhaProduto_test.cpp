@@ -283,11 +283,20 @@ class LimpezaProdutoTest : public AmbienteProdutos {
   }
 };
 
-TEST_F(LimpezaProdutoTest, TheCleanModeWipesTheCatalogueAfterABackupAndImportsTheRows) {
+// The wipe is asked first: No leaves everything; Yes backs up, wipes and imports.
+TEST_F(LimpezaProdutoTest, TheCleanModeAsksThenWipesTheCatalogueAfterABackupAndImportsTheRows) {
   popula();
-  EXPECT_EQ(
-      importa({{"7891", "Arroz 5kg", "UN", "20", "25"}, {"7892", "Feijão 1kg", "UN", "6", "8"}}, limpa()),
-      Resultado::encerrar());
+  const Tabela dois = {{"7891", "Arroz 5kg", "UN", "20", "25"}, {"7892", "Feijão 1kg", "UN", "6", "8"}};
+  const std::vector<long> antes = contagens();
+  confirmaLimpeza = false;
+  EXPECT_EQ(importa(dois, limpa()).desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_EQ(perguntas, 1);
+  EXPECT_EQ(copias, 0);
+  EXPECT_EQ(contagens(), antes);
+  EXPECT_EQ(notas, std::vector<std::string>{"Importação cancelada: nada foi excluído nem importado."});
+  confirmaLimpeza = true;
+  EXPECT_EQ(importa(dois, limpa()), Resultado::encerrar());
+  EXPECT_EQ(perguntas, 1);
   EXPECT_EQ(copias, 1);
   EXPECT_EQ(erros(), std::vector<std::string>{});
   EXPECT_EQ(contagens(), (std::vector<long>{2, 2, 0, 0, 0, 0, 0, 0, 2}));
@@ -332,7 +341,7 @@ TEST_F(LimpezaProdutoTest, AMissingOrEmptyWorkbookWipesNothing) {
   EXPECT_EQ(executa(limpa()).desfecho, Resultado::Desfecho::Falhou);
   ASSERT_EQ(tela.mensagens.size(), 1u);
   EXPECT_NE(tela.mensagens[0].texto.find("produto.xlsx"), std::string::npos) << tela.mensagens[0].texto;
-  EXPECT_EQ(copias, 0);
+  EXPECT_EQ(copias + perguntas, 0);
   EXPECT_EQ(contagens(), antes);
   // Only headings, or a first row without barcode and description: nothing to import, nothing wiped,
   // and the run says so and fails.
@@ -340,7 +349,7 @@ TEST_F(LimpezaProdutoTest, AMissingOrEmptyWorkbookWipesNothing) {
       "Nenhuma linha de produto em produto.xlsx: a base de produtos não foi limpa e nada foi importado.";
   for (const Tabela& t : {Tabela{}, Tabela{{"", "", "UN", "1", "2"}, {"7891", "Depois do fim"}}}) {
     EXPECT_EQ(importa(t, limpa()), Resultado::falhou(nada));
-    EXPECT_EQ(copias, 0);
+    EXPECT_EQ(copias + perguntas, 0);
     EXPECT_EQ(contagens(), antes);
     EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{nada});
   }
@@ -534,7 +543,8 @@ std::map<std::string, Tabela> todasAsTabelas(Conexao& c) {
 
 // The same workbooks into two copies of one database: as the system runs them (a commit every five
 // rows, every lookup a statement) and all-or-nothing with the tables kept in memory and the
-// statements prepared once. Both write exactly the same rows, failing rows and clean mode included.
+// statements prepared once. Both write exactly the same rows: new items, updates under each field
+// box alone, failing rows and the clean mode.
 TEST_F(LimpezaProdutoTest, AllOrNothingWritesWhatTheSystemsStatementsWrite) {
   popula();
   BancoDeTeste copia;
@@ -579,9 +589,30 @@ TEST_F(LimpezaProdutoTest, AllOrNothingWritesWhatTheSystemsStatementsWrite) {
       {"xyz9", "Achado sem caixa", "UN", "", "4,50", "2"},
       {"dup", "Dois com a mesma barra", "UN", "2", "5"},
       {"7891234567895", "Café existente", "un", "10", "16,50", "", "", "", "", "17.5", "5405", "060"}};
+  // Every field of the items above rewritten, and a row that fails whatever the boxes.
+  const Tabela alteradas = {
+      {"7891000100103", "Café Pilão 1kg", "UN", "14", "21,90", "12", "Bebidas", "Quentes", "09012200", "7",
+       "5405", "500", "", "0100300", "18"},
+      {"0001234", "Biscoito água e sal", "CX", "", "4", "", "Mercearia", "", "19053100", "0", "5102", "102"},
+      {"ABC123", "", "", "2", "", "3", "", "Sub três", "", "18"},
+      {"7891", "Não entra", "UN", "x", "y"},
+      {"xyz9", "Achado", "UN", "1,5", "", "", "Açougue"}};
+  auto so = [](bool OpcoesImportacaoProduto::*caixa) {
+    OpcoesImportacaoProduto o;
+    o.*caixa = true;
+    return o;
+  };
   const std::vector<Rodada> rodadas = {
       {"todas as caixas", novas, todas, 2},
       {"a mesma planilha de novo", novas, todas, 2},
+      {"Nome Produto", alteradas, so(&OpcoesImportacaoProduto::nomeProduto), 1},
+      {"Preço Venda sem Preço Custo", alteradas, so(&OpcoesImportacaoProduto::precoVenda), 1},
+      {"Preço Custo", alteradas, so(&OpcoesImportacaoProduto::precoCusto), 1},
+      {"Estoque", alteradas, so(&OpcoesImportacaoProduto::estoque), 1},
+      {"Grupo", alteradas, so(&OpcoesImportacaoProduto::grupo), 1},
+      {"NCM", alteradas, so(&OpcoesImportacaoProduto::ncm), 1},
+      {"Aliq. ECF", alteradas, so(&OpcoesImportacaoProduto::aliqEcf), 1},
+      {"CFOP", alteradas, so(&OpcoesImportacaoProduto::cfopSat), 1},
       {"lista de preços",
        {{"7891", "", "", "", "2,90"}, {"ABC123", "", "", "1", "2"}, {"XYZ9", "", "", "3,00", ""}},
        precos,

@@ -28,6 +28,28 @@ TEST(FormatoCelula, CodigosDeFormatoNumerosDeSerieEEscapes) {
   EXPECT_EQ(textoSerial(2958465, Data, false, 1), "31/12/9999");
   EXPECT_EQ(textoSerial(2958466, Data, false, 1), "");
   EXPECT_EQ(textoNumero(" 2.5 ", 1), "2,5");
+
+  // Formats made only of zeros and "#" pad whole numbers with zeros, as a spreadsheet shows them
+  // (a colour or a locale in front changes nothing); decimals, conditions, literals and a single
+  // zero pad nothing.
+  for (auto [codigo, digitos] : {std::pair{"0000000000000", 13},
+                                 {"#0000", 4},
+                                 {"[Red]00000;-00000", 5},
+                                 {"[$-416]000", 3},
+                                 {"0", 0},
+                                 {"00.00", 0},
+                                 {"000-000", 0},
+                                 {"[>999]0000", 0},
+                                 {"@", 0},
+                                 {"dd/mm", 0}})
+    EXPECT_EQ(formatoDoCodigo(codigo).digitos, digitos) << codigo;
+  const FormatoNumero treze = formatoDoCodigo("0000000000000"), cinco = formatoDoCodigo("00000");
+  EXPECT_EQ(textoDoNumero(789100010011, treze, false, 1), "0789100010011");
+  EXPECT_EQ(textoDoNumero(-42, cinco, false, 1), "-00042");
+  EXPECT_EQ(textoDoNumero(12.5, cinco, false, 1), "12,5");
+  EXPECT_EQ(textoDoNumero(1e16, formatoDoCodigo("00000000000000000000"), false, 1), "1E+16");
+  EXPECT_EQ(textoDoNumero(7891234567890, treze, false, 1), "7891234567890");
+  EXPECT_EQ(textoDoNumero(45356, formatoEmbutido(14), false, 1), "05/03/2024");
   EXPECT_EQ(textoNumero("abc", 1), "abc");
   std::string s = "a_x000D__x000a_b_x005F_x0041_ c_xZZZZ_";
   decodificaEscapes(s);

@@ -2,9 +2,10 @@
 """Writes the workbooks the reader tests open: some with hand-written XML (to pin each storage
 form a spreadsheet may use), some with openpyxl, and hostile ones. Usage: gera_planilhas.py DIR"""
 import os
-import struct
 import sys
 import zipfile
+
+from gera_xls import cfb
 
 OUT = sys.argv[1]
 NS = 'xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" ' \
@@ -100,6 +101,12 @@ ws2.append([])
 ws2.append([None, None, "1.234,50", datetime.datetime(2024, 12, 31, 23, 59, 0), False])
 ws2["H2"] = 0.1
 ws2["H2"].number_format = "0.00%"
+# Barcodes typed as numbers keep the zeros their format shows; a number that is not whole keeps
+# its decimals.
+ws2["A4"] = 789100010011
+ws2["A4"].number_format = "0000000000000"
+ws2["A6"] = 42.5
+ws2["A6"].number_format = "00000"
 ws2["I6"] = "longe"
 ws2["J2"] = "=A2*2"
 wb.active = 1
@@ -126,41 +133,6 @@ xlsx("texto_inexistente.xlsx", ['<row r="1"><c r="A1" t="s"><v>7</v></c></row>']
 with zipfile.ZipFile(caminho("dtd.xlsx"), "w") as z:
     z.writestr("xl/workbook.xml", '<!DOCTYPE w [<!ENTITY a "aaaaaaaaaa"><!ENTITY b "&a;&a;&a;&a;">]>'
                f'<workbook {NS}><sheets><sheet name="A" sheetId="1" r:id="x"/></sheets></workbook>')
-
-
-def cfb(fluxos):
-    """A minimal OLE2 compound file (version 3, 512-byte sectors) holding the given streams; every
-    stream is padded to at least 4096 bytes so that it lives in the regular FAT."""
-    setores = []
-    entradas = []
-    for nome, corpo in fluxos:
-        corpo = corpo.ljust(4096, b"\0")
-        inicio = len(setores)
-        for i in range(0, len(corpo), 512):
-            setores.append(corpo[i:i + 512].ljust(512, b"\0"))
-        entradas.append((nome, inicio, len(corpo)))
-    dir_setor = len(setores)
-    fat_setor = dir_setor + 1
-    fat = []
-    for nome, inicio, tam in entradas:
-        n = (tam + 511) // 512
-        fat += [inicio + k + 1 for k in range(n - 1)] + [0xFFFFFFFE]
-    fat += [0xFFFFFFFE, 0xFFFFFFFD]  # directory, the FAT itself
-    fat += [0xFFFFFFFF] * (128 - len(fat))
-
-    def entrada(nome, tipo, inicio, tam, filho=0xFFFFFFFF, direita=0xFFFFFFFF):
-        n = nome.encode("utf-16-le") + b"\0\0"
-        return (n.ljust(64, b"\0") + struct.pack("<HBB", len(n), tipo, 1) +
-                struct.pack("<III", 0xFFFFFFFF, direita, filho) + b"\0" * 36 + struct.pack("<III", inicio, tam, 0))
-    d = entrada("Root Entry", 5, 0xFFFFFFFE, 0, filho=1)
-    for i, (nome, inicio, tam) in enumerate(entradas):
-        d += entrada(nome, 2, inicio, tam, direita=(i + 2) if i + 1 < len(entradas) else 0xFFFFFFFF)
-    d = d.ljust(512, b"\0")
-    cab = (bytes.fromhex("D0CF11E0A1B11AE1") + b"\0" * 16 + struct.pack("<HHHH", 0x3E, 3, 0xFFFE, 9) +
-           struct.pack("<H", 6) + b"\0" * 10 + struct.pack("<III", 1, dir_setor, 0) +
-           struct.pack("<IIIII", 4096, 0xFFFFFFFE, 0, 0xFFFFFFFE, 0) + struct.pack("<I", fat_setor) +
-           struct.pack("<I", 0xFFFFFFFF) * 108)
-    return cab + b"".join(setores) + d + struct.pack("<128I", *fat)
 
 
 with open(caminho("protegida.xlsx"), "wb") as f:

@@ -8,6 +8,7 @@
 
 #include "common/Erro.h"
 #include "platform/BancoVazio.h"
+#include "shell/LocalDoBanco.h"
 #include "support/TelaGravadora.h"
 
 namespace zuv {
@@ -21,19 +22,26 @@ void escreve(const std::string& arquivo, const std::string& conteudo) {
 
 TEST(BancoZUV, AbreOBancoDoIniOuAvisaEEncerra) {
   teste::BancoVazio dados, programa(false), semBanco(false);
+  std::string dica;   // the hint under the message (a note after it on the command line)
   auto falha = [&] {  // the one message shown before the program ends
     teste::TelaGravadora tela;
     EXPECT_THROW(AbreBancoDados(programa.pasta, tela), FimDoPrograma);
     EXPECT_EQ(tela.mensagens.size(), 1u);
     EXPECT_EQ(tela.mensagens.at(0).icone, Icone::Informacao);
+    dica = tela.notas.empty() ? "" : tela.notas.back();
     return tela.mensagens.at(0).texto;
   };
   EXPECT_EQ(falha(), "Arquivo zuv.INI não encontrado ");
+  EXPECT_EQ(dica, "Procurado em " + programa.pasta +
+                      "/zuv.ini (a pasta do programa). Para usar outra pasta: --pasta-programa PASTA ou a "
+                      "variável ZUV_PASTA_PROGRAMA=PASTA.");
   const auto descricao = [](const std::string& trecho) {
     return AllOf(StartsWith("Erro ao abrir o banco de dados verifique o caminho. "), HasSubstr(trecho));
   };
   escreve(programa.pasta + "/zuv.ini", semBanco.pasta + "\n");
   EXPECT_THAT(falha(), AllOf(descricao(semBanco.caminho), HasSubstr("No such file or directory")));
+  EXPECT_EQ(dica, "Arquivo procurado: " + semBanco.caminho + " (a pasta de dados é a primeira linha de " +
+                      programa.pasta + "/zuv.ini).");
   escreve(semBanco.caminho, std::string(9000, 'z'));
   EXPECT_THAT(falha(), descricao("not a valid database"));
 
@@ -68,6 +76,32 @@ TEST(SlotConexao, ProgramaTerminaComOSlotAberto) {
   SlotConexao::programa().substitui(std::make_unique<Conexao>(dados.conexao()));
   SlotConexao::programa().conexao().iniciaTransacao();
   EXPECT_TRUE(SlotConexao::programa().aberta());
+}
+
+// Where a database's backups and journal go: beside its file, in the folder of their kind; for a
+// database on another machine, in that folder of the program folder, under the server's name.
+TEST(BancoZUV, CopiasERelatoriosFicamAoLadoDoBanco) {
+  struct Caso {
+    const char* banco;
+    const char* arquivo;
+    const char* nome;
+    const char* copias;
+  };
+  const Caso casos[] = {
+      {"/srv/zuv/DADOS/VENDAS.FDB", "VENDAS.FDB", "VENDAS", "/srv/zuv/DADOS/copias"},
+      {"/srv/zuv/DESTINO", "DESTINO", "DESTINO", "/srv/zuv/copias"},
+      {"localhost:/srv/zuv/VENDAS.FDB", "VENDAS.FDB", "VENDAS", "/srv/zuv/copias"},
+      {"127.0.0.1/3050:/srv/zuv/VENDAS.FDB", "VENDAS.FDB", "VENDAS", "/srv/zuv/copias"},
+      {"loja:/srv/zuv/VENDAS.FDB", "VENDAS.FDB", "VENDAS", "/prog/copias/loja"},
+      {"loja/3051:C:\\ZUV\\DADOS\\VENDAS.FDB", "VENDAS.FDB", "VENDAS", "/prog/copias/loja_3051"},
+  };
+  for (const Caso& c : casos) {
+    const LocalDoBanco l = localDoBanco(c.banco, "/prog");
+    EXPECT_EQ(l.arquivo, c.arquivo) << c.banco;
+    EXPECT_EQ(l.nome, c.nome) << c.banco;
+    EXPECT_EQ(l.subpasta("copias"), c.copias) << c.banco;
+  }
+  EXPECT_EQ(localDoBanco("loja:/srv/VENDAS.FDB", "/prog").subpasta("relatorios"), "/prog/relatorios/loja");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/Tela.h"
@@ -16,11 +17,13 @@ class TelaGravadora : public Tela {
     std::string texto;
     Icone icone;
     std::string titulo;
+    Padrao padrao = Padrao::Sim;
   };
   std::vector<Mensagem> mensagens, perguntas;
   std::deque<bool> respostas;  // answers in order; when empty, respostaPadrao
   bool respostaPadrao = true;
   std::vector<int> progressos;
+  std::vector<std::pair<long long, long long>> linhas;  // progressoLinhas: rows done, total
   std::vector<bool> cursores;
   std::map<std::string, bool> visiveis;
   std::map<std::string, std::string> textos;
@@ -38,8 +41,8 @@ class TelaGravadora : public Tela {
     mensagens.push_back({texto, icone, titulo});
     eventos.push_back("mensagem: " + texto);
   }
-  bool pergunta(const std::string& texto, Icone icone, const std::string& titulo) override {
-    perguntas.push_back({texto, icone, titulo});
+  bool pergunta(const std::string& texto, Icone icone, const std::string& titulo, Padrao padrao) override {
+    perguntas.push_back({texto, icone, titulo, padrao});
     const bool r = respostas.empty() ? respostaPadrao : respostas.front();
     if (!respostas.empty()) respostas.pop_front();
     eventos.push_back("pergunta: " + texto + (r ? " -> sim" : " -> nao"));
@@ -48,6 +51,13 @@ class TelaGravadora : public Tela {
   void progresso(int valor) override {
     progressos.push_back(valor);
     eventos.push_back("progresso: " + std::to_string(valor));
+  }
+  // Every call in linhas; the bar's value in progressos (and eventos) when it changes, as a form
+  // shows it.
+  void progressoLinhas(int valor, long long feitas, long long total) override {
+    linhas.emplace_back(feitas, total);
+    const int v = feitas >= total ? 100 : valor;
+    if (progressos.empty() || progressos.back() != v) progresso(v);
   }
   void cursorEspera(bool ligado) override {
     cursores.push_back(ligado);

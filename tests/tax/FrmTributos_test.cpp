@@ -1,5 +1,7 @@
 // Both tax forms offscreen, opened from the menu: their controls, an export and an import by
 // their buttons, and Sair.
+#include <gmock/gmock.h>
+
 #include <QtWidgets>
 
 #include "shell/BancoZUV.h"
@@ -14,6 +16,9 @@
 namespace zuv::teste {
 namespace {
 
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
 template <class W = QPushButton>
 W* controle(QWidget& form, const char* nome) {
   if (W* w = form.findChild<W*>(nome)) return w;
@@ -26,11 +31,16 @@ class FrmTributosTest : public AmbienteTributos {
     aplicacaoQt();
     AmbienteTributos::SetUp();
     definePastaPrograma(pasta.string());
-    caixasDialogo().pergunta = [this](QWidget*, const QString& texto, Icone, const QString&) {
+    caixasDialogo().pergunta = [this](QWidget*, const QString& texto, Icone, const QString&, Padrao) {
       caixas.push_back(texto.toStdString());
       return false;
     };
-    caixasDialogo().mensagem = [](QWidget* w, auto&&... a) { caixasDialogo().pergunta(w, a...); };
+    caixasDialogo().mensagem = [](QWidget* w, auto&&... a) {
+      caixasDialogo().pergunta(w, a..., Padrao::Sim);
+    };
+    caixasDialogo().janelaTexto = [this](QWidget*, const QString&, const QString& texto, const QString&) {
+      janelas.push_back(texto.toStdString());
+    };
     caixasDialogo().abreArquivo = [this](const QString& c) {
       abertos.push_back(c.toStdString());
       return true;
@@ -58,20 +68,21 @@ class FrmTributosTest : public AmbienteTributos {
     controle(form, botao)->click();
     form.aguardaOperacao();
   }
-  std::vector<std::string> caixas, abertos;
+  std::vector<std::string> caixas, abertos, janelas;
   int encerramentos = 0;
 };
 
 TEST_F(FrmTributosTest, SATExportaImportaESai) {
   auto* form = qobject_cast<FrmAtuProdutoNCMCFOP*>(FrmMenu::abreFormulario("cmdImportaNCM"));
   ASSERT_NE(form, nullptr);
-  EXPECT_EQ(textos(*form), (std::vector<std::string>{
-                               "ZUV ATUALIZAÇÃO DE DADOS", "chkICMSCadProduto: ICMS Cad Produto",
-                               "chkCFOP: CFOP [x]", "chkAliquotaICMS: % Aliquota Imposto (7,12,18 etc..) [x]",
-                               "chkPIS: PIS / Cofins [x]", "chkNCM: NCM [x]",
-                               "chkFixa: 5102 = cst 102 cfop 5102 - 5405 - cst 060 - cfp 5405 - todos 18%",
-                               "cmdGeraExcel: Gerar Planilha Excel", "cmdProd: Iniciar Importação",
-                               "cmdSair: Sair", "cmdVerificarFiscal: Verificar códigos fiscais"}));
+  EXPECT_EQ(
+      textos(*form),
+      (std::vector<std::string>{
+          "ZUV ATUALIZAÇÃO DE DADOS", "chkICMSCadProduto: ICMS Cad Produto", "chkCFOP: CFOP [x]",
+          "chkAliquotaICMS: % Aliquota Imposto (7,12,18 etc..) [x]", "chkPIS: PIS / Cofins [x]",
+          "chkNCM: NCM [x]", "chkFixa: 5102 = cst 102 cfop 5102 - 5405 - cst 060 - cfp 5405 - todos 18%",
+          "cmdGeraExcel: Gerar Planilha Excel", "cmdProd: Iniciar Importação", "cmdSair: Sair",
+          "cmdVerificarFiscal: Verificar códigos fiscais", "cmdHistorico: Histórico"}));
   EXPECT_EQ(controle<QGroupBox>(*form, "Frame1")->title().toStdString(), "Dados para Importação");
   EXPECT_EQ(controle<QLabel>(*form, "Label1")->text().toStdString(), "Importar o Arquivo para o Sistema ZUV");
   EXPECT_EQ(controle<QLineEdit>(*form, "txtCaminho")->text().toStdString(),
@@ -88,7 +99,13 @@ TEST_F(FrmTributosTest, SATExportaImportaESai) {
   EXPECT_EQ(caixas, (std::vector<std::string>{
                         "Excluir os Cadastro de CFOP, e Criar um Novo, Parametro de Sistema Refazer Manual ",
                         "FIM"}));
-  EXPECT_GE(encerramentos, 1);  // "FIM" ends the program
+  EXPECT_GE(encerramentos, 1);    // "FIM" ends the program
+  ASSERT_EQ(janelas.size(), 1u);  // before the end: what the run did, and where it is kept
+  EXPECT_THAT(janelas[0], StartsWith("sat importar: concluída\nBanco: " + banco->caminho().string()));
+  EXPECT_THAT(janelas[0], HasSubstr("\nLinhas: 0 importadas, 2 atualizadas, 0 com erro\n"));
+  EXPECT_THAT(janelas[0], HasSubstr("\n  PRODUTOESTOQUE: 0 incluídas, 2 alteradas, 0 excluídas\n"));
+  EXPECT_THAT(janelas[0],
+              HasSubstr("\nRelatório desta execução: " + (banco->pastaDados() / "relatorios").string()));
   EXPECT_EQ(
       um("select c.CodigoNCM from ProdutoEstoque p join NCM c on c.idNCM = p.idNCM where idItemProduto = 1"),
       "01012100");
@@ -108,7 +125,7 @@ TEST_F(FrmTributosTest, NFEExportaImportaESai) {
                                       "chkAliquotaICMS: % Aliquota Imposto (7,12,18 etc..) [x]",
                                       "chkPIS: PIS / Cofins [x]", "chkNCM: NCM [x]",
                                       "cmdGeraExcel: Gerar Planilha Excel", "cmdProd: Iniciar Importação",
-                                      "cmdSair: Sair"}));
+                                      "cmdSair: Sair", "cmdHistorico: Histórico"}));
   EXPECT_EQ(controle<QLabel>(*form, "Label1")->text().toStdString(),
             "Gerar Planilha no Formato Excel Para o Cliente Pasta " + pasta.string() + "/ProdutoNFE.xls");
   EXPECT_FALSE(SlotConexao::programa().aberta());  // its own connection
@@ -126,6 +143,9 @@ TEST_F(FrmTributosTest, NFEExportaImportaESai) {
   clica(*form, "cmdProd");
   EXPECT_EQ(caixas.back(), "FIM");
   EXPECT_GE(encerramentos, 1);  // "FIM" ends the program
+  ASSERT_EQ(janelas.size(), 1u);
+  EXPECT_THAT(janelas[0], StartsWith("nfe importar: concluída\n"));
+  EXPECT_THAT(janelas[0], HasSubstr("\n  TRIBCFOP: 0 incluídas, 2 alteradas, 0 excluídas\n"));
   EXPECT_EQ(
       um("select c.CodigoNCM from ProdutoEstoque p join NCM c on c.idNCM = p.idNCM where idItemProduto = 2"),
       "22011000");
