@@ -240,6 +240,13 @@ struct Conexao::Impl {
       throw ErroBanco(caiu ? mensagemServidorParado(vigia.segundos()) : kFechada, 0, isc_network_error);
   }
 
+  // A savepoint is undone or released only as the innermost one opened by the run.
+  void exigeUltimoPonto(const std::string& nome) const {
+    exigeAberta();
+    if (pontos.size() < 2 || pontos.back().nome != nome)
+      throw ErroBanco("O ponto de salvamento " + nome + " não é o último aberto nesta conexão.");
+  }
+
   // Read committed, waiting at most kEsperaBloqueioSegundos for a locked row or table. A read-only
   // read-committed transaction is committed by the engine when it starts, so its commit writes
   // nothing to disk.
@@ -703,9 +710,7 @@ void Conexao::criaPonto(const std::string& nome) {
 void Conexao::desfazPonto(const std::string& nome) {
   auto& d = *impl_;
   d.registra([&] {
-    d.exigeAberta();
-    if (d.pontos.size() < 2 || d.pontos.back().nome != nome)
-      throw ErroBanco("O ponto de salvamento " + nome + " não é o último aberto nesta conexão.");
+    d.exigeUltimoPonto(nome);
     d.executaNaTransacao("ROLLBACK TO SAVEPOINT " + nome);
     d.voltaA(d.pontos.back());
     d.pontos.pop_back();
@@ -716,9 +721,7 @@ void Conexao::desfazPonto(const std::string& nome) {
 void Conexao::liberaPonto(const std::string& nome) {
   auto& d = *impl_;
   d.registra([&] {
-    d.exigeAberta();
-    if (d.pontos.size() < 2 || d.pontos.back().nome != nome)
-      throw ErroBanco("O ponto de salvamento " + nome + " não é o último aberto nesta conexão.");
+    d.exigeUltimoPonto(nome);
     d.pontos.pop_back();
     d.executaNaTransacao("RELEASE SAVEPOINT " + nome + " ONLY");
   });
