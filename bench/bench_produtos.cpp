@@ -1,13 +1,16 @@
-// Product import speed and memory: a produto.xlsx of N rows (100 000 by default) imported into an
-// empty catalogue of the schema fixture, then the same workbook again as updates of every item with
-// every field box ticked; each against the floor of the same statements executed directly (the
-// lookups, inserts or updates a row issues, with the same commits every five rows), without the
-// workbook or the row's preparation.
-//   bench_produtos [rows] [floor rows] [sem-indice] [assincrono]
-// The catalogue gets descending indexes on IDITEMPRODUTO and IDPRODUTO (the identifiers are taken
-// as MAX + 1 before every row, which Firebird answers from a descending index only); "sem-indice"
-// leaves them out. "assincrono" creates the database with forced writes off: the engine's work
-// without the wait for the disk on every commit.
+// Product import speed and memory, new rows and updates (every field box ticked), in both modes:
+//   - "--atomico": the whole run in one transaction holding the tables it numbers, which the import
+//     then keeps in memory (identifiers counted, barcode map, reference tables), its repeated
+//     statements prepared once; on a catalogue with primary keys only, as a store's database may be;
+//   - the system's way (a commit every five rows, every lookup and MAX a statement), on the same
+//     catalogue (every row reads the whole table: slow and growing with the catalogue) and on one
+//     with descending indexes on IDITEMPRODUTO and IDPRODUTO and an index on BARRA, against the
+//     floor of the same statements executed directly.
+// For each size: rows/s, the per-row time at the largest size against the smallest, peak memory.
+//   bench_produtos [rows...] [--padrao-sem-indice N] [--so-atomico] [assincrono]
+// Sizes default to 10 000 and 100 000. The system's way on the primary-keys-only catalogue runs at
+// N rows only (default 10 000; 0 skips it): at 100 000 it takes hours. "assincrono" creates the
+// databases with forced writes off.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -17,16 +20,19 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "common/ConverteSQL.h"
 #include "common/Erro.h"
 #include "common/Tela.h"
 #include "migration/EstoqueProduto.h"
+#include "migration/ImportaPlanilhaProduto.h"
 #include "migration/ImportacaoProduto.h"
 #include "migration/LinhaProduto.h"
 #include "platform/Conexao.h"
 #include "platform/Planilha.h"
 #include "shell/BancoZUV.h"
+#include "shell/ContextoExecucao.h"
 
 using namespace zuv;
 using Relogio = std::chrono::steady_clock;
@@ -72,10 +78,9 @@ long memoriaKb(const char* chave) {
   return 0;
 }
 
-bool g_indices = true;
 bool g_sincrono = true;
 
-std::unique_ptr<Conexao> bancoNovo(const std::string& pasta) {
+std::unique_ptr<Conexao> bancoNovo(const std::string& pasta, bool indices) {
   std::filesystem::create_directories(pasta);
   const std::string banco = pasta + "/VENDAS.FDB";
   Conexao::criaBancoDeDados(banco, "SYSDBA", "quartzine",
@@ -84,9 +89,11 @@ std::unique_ptr<Conexao> bancoNovo(const std::string& pasta) {
                               std::string(ZUV_FIXTURES_DIR) + "/zuv_schema.sql' '" + banco + "' >/dev/null";
   if (std::system(comando.c_str()) != 0) throw Erro("isql-fb falhou: " + comando);
   auto c = std::make_unique<Conexao>(textoConexaoZUV(pasta));
-  if (g_indices) {
+  if (indices) {
     c->executa("CREATE DESCENDING INDEX IX_PRODUTOESTOQUE_IDDESC ON PRODUTOESTOQUE (IDITEMPRODUTO)");
     c->executa("CREATE DESCENDING INDEX IX_PRODUTO_IDDESC ON PRODUTO (IDPRODUTO)");
+  } else {
+    c->executa("DROP INDEX IX_PRODUTOESTOQUE_BARRA");  // the fixture's: a store's base may lack it
   }
   return c;
 }
@@ -135,7 +142,7 @@ void escrevePlanilha(const std::string& caminho, int n, bool nova) {
 }
 
 std::string aspasCh(const std::string& s) {
-  return ConverteSQL(Valor(s), "CH");
+  return ConverteSQL(Valor(s), TipoSQL::CH);
 }
 
 // The statements one row issues once its references exist, executed directly.
@@ -151,7 +158,8 @@ void linhaDoPiso(Conexao& c, int i, bool nova, int32_t idItem) {
   if (!l.cest.empty())
     c.executa("Update NCM Set CEST = " + aspasCh(l.cest) +
               " Where IDNCM = " + std::to_string(int(ncm.valor(0).paraDouble())));
-  Recordset ecf = c.abre("Select * From ECFLetra Where  PorcICF =  " + ConverteSQL(Valor(l.aliquota), "FL"));
+  Recordset ecf =
+      c.abre("Select * From ECFLetra Where  PorcICF =  " + ConverteSQL(Valor(l.aliquota), TipoSQL::FL));
   Recordset cfop = c.abre("Select * From TribCFOP Where  CodFiscal =  " + aspasCh(l.cfop));
   c.abre("Select * From CST Where  CodigoCST =  " + aspasCh(l.csosn));
   ItemProduto item;
@@ -169,16 +177,27 @@ void linhaDoPiso(Conexao& c, int i, bool nova, int32_t idItem) {
   item.cadastro = Data::hoje();
   if (nova) {
     c.abre("Select Max(IDPRODUTO) From PRODUTO");
-    c.executa(insercaoProduto(idItem, l.descricao));
-    c.executa(insercaoEstoque(item));
+    c.executa(insercaoProduto(idItem, l.descricao).sql());
+    c.executa(insercaoEstoque(item).sql());
   } else {
-    CamposAtualizacao campos{true, true, true, true, true, true, true, true, true, true, !l.atacado.empty(),
-                             true};
-    c.executa(atualizacaoEstoque(item, campos, l.barra));
+    AlteracaoEstoque a{.custo = item.custo,
+                       .venda = item.venda,
+                       .margem = item.margem,
+                       .margemPorc = item.margemPorc,
+                       .estoque = item.estoque,
+                       .idTribCFOP = item.idTribCFOP,
+                       .idECFLetra = item.idECFLetra,
+                       .idNCM = item.idNCM,
+                       .idProdGrupo = item.idProdGrupo,
+                       .idSubGrupo = item.idSubGrupo};
+    if (!l.atacado.empty()) a.atacado = item.atacado;
+    c.executa(atualizacaoEstoque(a).condicao(" Where Barra = ", aspas(l.barra)).sql());
     c.abre("select idproduto from produtoestoque where barra = " + aspas(l.barra + " "));
+    c.abre("Select Descricao, DescricaoImp From Produto Where IdProduto = ?", {Valor(int64_t{idItem})});
     c.executa("update produto set descricao = " + aspasCh(l.descricao) + " , DescricaoImp  = " +
               aspasCh(l.descricao.substr(0, 24)) + " where idproduto = " + std::to_string(idItem));
   }
+  c.executa("RELEASE SAVEPOINT LINHA_PRODUTO ONLY");
 }
 
 // The floor: the same statements for n rows, committed every five rows as the import does.
@@ -204,73 +223,122 @@ Tempo piso(Conexao& c, int n, bool nova, int desde) {
   return {segundos(inicio), cpu() - cpuInicio};
 }
 
+struct Fim {};  // the figures asked for are printed
+
+// One import of the workbook in the program folder, as the command line runs it (with --atomico
+// when asked), on the connection given; its time, processor time and peak memory.
+struct Medida {
+  double relogio = 0, cpu = 0;
+  long picoKb = 0;
+  ResumoImportacaoProduto resumo;
+};
+
+Medida importa(Conexao& c, Tela& tela, const std::string& programa, bool atualiza, bool atomico) {
+  OpcoesImportacaoProduto opcoes;
+  opcoes.grupo = true;
+  opcoes.encerraPrograma = false;
+  if (atualiza) opcoes.marcaTodos(true);
+  Medida m;
+  zeraPico();
+  const auto inicio = Relogio::now();
+  const double cpuInicio = cpu();
+  ContextoExecucao ctx(tela, programa, {.atomico = atomico, .semCopia = true, .relatorio = ""});
+  ctx.usaConexao(c);
+  const Resultado r = executaNoContexto(
+      ctx, [&](ContextoExecucao& x) { return ImportaPlanilhaProduto(x, opcoes, &m.resumo); });
+  m.relogio = segundos(inicio);
+  m.cpu = cpu() - cpuInicio;
+  m.picoKb = memoriaKb("VmHWM:");
+  if (r.desfecho != Resultado::Desfecho::Concluido || m.resumo.falhas != 0)
+    throw Erro("a importação falhou: " + r.mensagem + " " + m.resumo.texto());
+  return m;
+}
+
+struct Par {
+  Medida nova, atualizacao;
+};
+
+// A fresh database: n new rows, then the same rows with new values as updates.
+Par mede(const std::string& pasta, Tela& tela, int n, bool indices, bool atomico) {
+  std::filesystem::remove_all(pasta);
+  const std::string programa = pasta + "/programa";
+  std::filesystem::create_directories(programa);
+  auto c = bancoNovo(pasta + "/dados", indices);
+  Par p;
+  escrevePlanilha(programa + "/" + kArquivoProduto, n, true);
+  p.nova = importa(*c, tela, programa, false, atomico);
+  escrevePlanilha(programa + "/" + kArquivoProduto, n, false);
+  p.atualizacao = importa(*c, tela, programa, true, atomico);
+  if (p.nova.resumo.inseridos != n || p.atualizacao.resumo.atualizados != n)
+    throw Erro("contagem errada: " + p.nova.resumo.texto() + " / " + p.atualizacao.resumo.texto());
+  return p;
+}
+
+void imprime(const char* modo, const char* catalogo, int n, const Par& p) {
+  std::printf(
+      "%-9s %-19s %7d rows: new %6.0f rows/s (%7.1f s, processor %.2f ms/row), updates %6.0f rows/s "
+      "(%7.1f s, %.2f ms/row); peak memory %ld / %ld MB\n",
+      modo, catalogo, n, n / p.nova.relogio, p.nova.relogio, p.nova.cpu / n * 1000, n / p.atualizacao.relogio,
+      p.atualizacao.relogio, p.atualizacao.cpu / n * 1000, p.nova.picoKb / 1024, p.atualizacao.picoKb / 1024);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each figure as soon as it is known, also into a file
-  const int n = argc > 1 ? std::atoi(argv[1]) : 100000;
-  const int nPiso = argc > 2 ? std::atoi(argv[2]) : 10000;
-  for (int i = 3; i < argc; ++i) {
-    if (std::string(argv[i]) == "sem-indice") g_indices = false;
-    if (std::string(argv[i]) == "assincrono") g_sincrono = false;
+  std::vector<int> tamanhos;
+  int padraoSemIndice = 10000;
+  bool padrao = true;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "assincrono")
+      g_sincrono = false;
+    else if (a == "--so-atomico")
+      padrao = false;
+    else if (a == "--padrao-sem-indice" && i + 1 < argc)
+      padraoSemIndice = std::atoi(argv[++i]);
+    else
+      tamanhos.push_back(std::atoi(argv[i]));
   }
+  if (tamanhos.empty()) tamanhos = {10000, 100000};
 
   std::string modelo = (std::filesystem::temp_directory_path() / "zuvbench-produtos-XXXXXX").string();
   const std::string pasta = mkdtemp(modelo.data());
   TelaMuda tela;
   TelaDoEscopo escopo(tela);
   try {
-    const std::string programa = pasta + "/programa";
-    std::filesystem::create_directories(programa);
-    auto inicio = Relogio::now();
-    escrevePlanilha(programa + "/" + kArquivoProduto, n, true);
-    std::printf("workbook written:            %7d rows in %8.2f s\n", n, segundos(inicio));
-    const long memoriaAntes = memoriaKb("VmHWM:");
-    zeraPico();
-
-    auto c = bancoNovo(pasta + "/dados");
-    ResumoImportacaoProduto resumo;
-    AmbienteImportacao ambiente{*c, tela, programa, {}, {}, {}, {}};
-    OpcoesImportacaoProduto opcoes;
-    opcoes.grupo = true;
-    opcoes.encerraPrograma = false;
-    inicio = Relogio::now();
-    double cpuInicio = cpu();
-    Resultado r = importaProdutos(ambiente, opcoes, resumo);
-    const double tNova = segundos(inicio), cNova = cpu() - cpuInicio;
-    if (r.desfecho != Resultado::Desfecho::Concluido || resumo.inseridos != n)
-      throw Erro("a importação falhou: " + r.mensagem + " " + resumo.texto());
-    const long memoriaNova = memoriaKb("VmHWM:");
-
-    // The same workbook with new prices: every row updates its item, every box ticked.
-    escrevePlanilha(programa + "/" + kArquivoProduto, n, false);
-    opcoes.marcaTodos(true);
-    resumo = {};
-    zeraPico();
-    inicio = Relogio::now();
-    cpuInicio = cpu();
-    r = importaProdutos(ambiente, opcoes, resumo);
-    const double tAtualiza = segundos(inicio), cAtualiza = cpu() - cpuInicio;
-    if (r.desfecho != Resultado::Desfecho::Concluido || resumo.atualizados != n)
-      throw Erro("a atualização falhou: " + r.mensagem + " " + resumo.texto());
-    const long memoriaAtualiza = memoriaKb("VmHWM:");
-
-    // Floors on a catalogue of the same size: the references and the items exist, so each row issues
-    // the statements of its steady state.
-    const int desde = n + 1;
-    const Tempo pNova = piso(*c, nPiso, true, desde), pAtualiza = piso(*c, nPiso, false, desde);
-    auto linha = [&](const char* nome, double t, double tc, const Tempo& p) {
+    // --atomico, primary keys only: every size, and how the time per row grows.
+    std::vector<Par> atomicos;
+    for (int n : tamanhos) {
+      atomicos.push_back(mede(pasta + "/a", tela, n, false, true));
+      imprime("--atomico", "primary keys only", n, atomicos.back());
+    }
+    if (tamanhos.size() > 1) {
+      const int n0 = tamanhos.front(), n1 = tamanhos.back();
+      const Par &p0 = atomicos.front(), &p1 = atomicos.back();
+      std::printf("--atomico per-row time at %d against %d rows: new %.2fx, updates %.2fx\n", n1, n0,
+                  (p1.nova.relogio / n1) / (p0.nova.relogio / n0),
+                  (p1.atualizacao.relogio / n1) / (p0.atualizacao.relogio / n0));
+    }
+    // The system's way on the same catalogue: every row reads the whole table.
+    if (!padrao) throw Fim{};
+    if (padraoSemIndice > 0)
+      imprime("default", "primary keys only", padraoSemIndice,
+              mede(pasta + "/b", tela, padraoSemIndice, false, false));
+    // The system's way with the indexes, against its statements' floor.
+    for (int n : tamanhos) {
+      const Par p = mede(pasta + "/c", tela, n, true, false);
+      imprime("default", "indexed", n, p);
+      auto c = std::make_unique<Conexao>(textoConexaoZUV(pasta + "/c/dados"));
+      const int nPiso = std::min(n, 10000);
+      const Tempo pNova = piso(*c, nPiso, true, n + 1), pAtualiza = piso(*c, nPiso, false, n + 1);
       std::printf(
-          "%-27s %7d rows in %8.2f s = %5.0f rows/s (floor %5.0f rows/s), %.2fx the floor's time; "
-          "processor %.2f ms/row, %.2fx the floor's\n",
-          nome, n, t, n / t, nPiso / p.relogio, t / (p.relogio / nPiso * n), tc / n * 1000,
-          tc / (p.cpu / nPiso * n));
-    };
-    linha("import into an empty base:", tNova, cNova, pNova);
-    linha("import as updates:", tAtualiza, cAtualiza, pAtualiza);
-    std::printf(
-        "peak memory (VmHWM):         %ld kB writing the workbook, %ld kB importing, %ld kB updating\n",
-        memoriaAntes, memoriaNova, memoriaAtualiza);
+          "default   indexed floor       %7d rows: new %.2fx the floor's time (floor %5.0f rows/s), updates "
+          "%.2fx (floor %5.0f rows/s)\n",
+          n, p.nova.relogio / (pNova.relogio / nPiso * n), nPiso / pNova.relogio,
+          p.atualizacao.relogio / (pAtualiza.relogio / nPiso * n), nPiso / pAtualiza.relogio);
+    }
+  } catch (const Fim&) {
   } catch (const std::exception& e) {
     std::fprintf(stderr, "bench_produtos: %s\n", e.what());
     std::filesystem::remove_all(pasta);

@@ -46,7 +46,7 @@ Resultado executaImportacao(const OpcoesLinha& linha, ContextoExecucao& ctx) {
     std::stringstream texto;
     texto << f.rdbuf();
     auto grade = std::make_shared<GradeProduto>();
-    grade->colaTexto(1, 1, texto.str());
+    grade->colaTexto(1, 1, GradeProduto::textoDeArquivo(texto.str()));
     o.planilha = false;
     o.grade = grade;
   }

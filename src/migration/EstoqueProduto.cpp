@@ -1,5 +1,6 @@
 #include "migration/EstoqueProduto.h"
 
+#include <cmath>
 #include <vector>
 
 #include "common/ConverteSQL.h"
@@ -11,101 +12,189 @@ namespace zuv {
 namespace {
 
 std::string fl(const Valor& v) {
-  return ConverteSQL(v, "FL");
+  return ConverteSQL(v, TipoSQL::FL);
 }
 
 std::string id(int32_t v) {
   return std::to_string(v);
 }
 
+std::optional<int32_t> inteiro(const Valor& v) {
+  if (v.nulo()) return std::nullopt;
+  return static_cast<int32_t>(v.paraDouble());
+}
+
+double numero(const Valor& v) {
+  return v.nulo() ? std::nan("") : v.paraDouble();
+}
+
+int escala(const Recordset& rs, const char* nome) {
+  const int p = rs.posicaoCampo(nome);
+  if (p < 0) return -1;
+  const Campo& c = rs.campo(p);
+  // SQL_DOUBLE (480) and SQL_FLOAT (482) report scale 0 but keep fractions.
+  const bool flutuante = c.tipoSql == 480 || c.tipoSql == 482;
+  return c.classe == ClasseTipo::Numero && !flutuante ? c.escala : -1;
+}
+
+// The value as a column of that scale stores it, against the stored one.
+bool mesmo(double novo, double gravado, int casas) {
+  if (std::isnan(gravado)) return false;
+  if (casas < 0) return std::fabs(novo - gravado) < 1e-9;
+  const double p = std::pow(10.0, casas);
+  return std::llround(novo * p) == std::llround(gravado * p);
+}
+
 }  // namespace
 
-std::string insercaoProduto(int32_t idProduto, const std::string& descricao) {
-  const std::string d = esquerda(descricao, 55);
-  return std::string("Insert into PRODUTO ( IDPRODUTO,DESCRICAO , DescricaoImp )") + " Values ( " +
-         id(idProduto) + "," + aspas(d) + "," + aspas(esquerda(d, 24)) + ")";
+ItemGravado itemGravado(const Recordset& rs) {
+  ItemGravado g;
+  g.idItemProduto = inteiro(rs.valor("IdItemProduto")).value_or(0);
+  g.idProduto = inteiro(rs.valor("IdProduto"));
+  g.barra = rs.valor("Barra").textoRegional(1);
+  g.custo = numero(rs.valor("CustoLiquido"));
+  g.venda = numero(rs.valor("VendaAtual"));
+  g.atacado = numero(rs.valor("VendaAtacado"));
+  g.margem = numero(rs.valor("MargemVenda"));
+  g.margemPorc = numero(rs.valor("MargemVendaPorc"));
+  g.estoque = numero(rs.valor("EstoqueAtual"));
+  g.idTribCFOP = inteiro(rs.valor("IdTribCFOP"));
+  g.idECFLetra = inteiro(rs.valor("IdECFLetra"));
+  g.idNCM = inteiro(rs.valor("IdNCM"));
+  g.idProdGrupo = inteiro(rs.valor("IdProdGrupo"));
+  g.idSubGrupo = inteiro(rs.valor("IdSubGrupo"));
+  return g;
 }
 
-std::string insercaoEstoque(const ItemProduto& i) {
-  std::string colunas = " Insert Into PRODUTOESTOQUE (";
-  std::vector<std::string> valores;
-  auto coluna = [&](const char* nome, std::string valor) {
-    colunas += nome;
-    valores.push_back(std::move(valor));
+ItemGravado itemGravado(const std::vector<Valor>& l) {
+  ItemGravado g;
+  g.idItemProduto = inteiro(l[0]).value_or(0);
+  g.idProduto = inteiro(l[1]);
+  g.barra = l[2].textoRegional(1);
+  g.custo = numero(l[3]);
+  g.venda = numero(l[4]);
+  g.atacado = numero(l[5]);
+  g.margem = numero(l[6]);
+  g.margemPorc = numero(l[7]);
+  g.estoque = numero(l[8]);
+  g.idTribCFOP = inteiro(l[9]);
+  g.idECFLetra = inteiro(l[10]);
+  g.idNCM = inteiro(l[11]);
+  g.idProdGrupo = inteiro(l[12]);
+  g.idSubGrupo = inteiro(l[13]);
+  return g;
+}
+
+EscalasItem escalasItem(const Recordset& rs) {
+  return {escala(rs, "CustoLiquido"), escala(rs, "VendaAtual"),      escala(rs, "VendaAtacado"),
+          escala(rs, "MargemVenda"),  escala(rs, "MargemVendaPorc"), escala(rs, "EstoqueAtual")};
+}
+
+bool alteraItem(const AlteracaoEstoque& a, const ItemGravado& g, const EscalasItem& e) {
+  auto difere = [](const std::optional<Decimal>& novo, double gravado, int casas) {
+    return novo && !mesmo(novo->paraDouble(), gravado, casas);
   };
-  coluna("        CapEmbalagem  ,", fl(Valor("1")));
-  if (i.idTribCFOP) coluna("        idTribCFOP , ", id(i.idTribCFOP));
-  if (i.idECFLetra) coluna("        IdECFLetra , ", id(*i.idECFLetra));
-  if (i.idNCM) coluna("        idNCM , ", id(i.idNCM));
-  coluna("        idGrade  ,", "Null");
-  coluna("        idItemProduto  ,", id(i.idItemProduto));
-  coluna("        idProduto  ,", id(i.idProduto));
-  if (i.idProdGrupo) coluna("        idProdGrupo      ,", id(i.idProdGrupo));
-  coluna("        CustoLiquido     ,", numeroSQL(i.custo));
-  coluna("        Custobruto     ,", numeroSQL(i.custo));
-  coluna("        VENDAATACADO   ,", numeroSQL(i.atacado));
-  coluna("        VendaAtual       ,", numeroSQL(i.venda));
-  coluna("        VendaAtual2   ,", numeroSQL(i.venda2));
-  coluna("        VENDAATACADO2       ,", numeroSQL(i.atacado2));
-  coluna("        VendacDesconto   ,", "0");
-  coluna("        IdUnidade        ,", id(i.idUnidade));
-  coluna("        Balanca          ,", "'N'");
-  coluna("        Barra      ,", aspas(i.barra));
-  coluna("        BarraExterno      ,", aspas(i.barra));
-  coluna("        MargemVenda      ,", numeroSQL(i.margem));
-  coluna("        MargemVendaPorc  ,", fl(Valor(i.margemPorc)));
-  coluna("        UNIDEMBALAGEM    ,", "1");
-  coluna("        TIPOESTOQUE      ,", "1");
-  coluna("        GERARETIQUETA    ,", "'N'");
-  coluna("        ATIVO            ,", "'S'");
-  coluna("        DATACADASTRO     ,", ConverteSQL(Valor(i.cadastro), "DT"));
-  coluna("        AliqICMS            ,", fl(Valor(0)));
-  coluna("        VALORICMS            ,", fl(Valor(0)));
-  coluna("        IPIPorcentagem            ,", "0");
-  coluna("        PorcAtacado            ,", "0");
-  coluna("        IPIValor            ,", "0");
-  coluna("        MargemAtacado,", "0");
-  coluna("        EstoqueAtual,", fl(Valor(i.estoque)));
-  coluna("        EstoqueMinimo      ,", fl(Valor(0)));
-  coluna("        IDLOCAL      ,", fl(Valor("")));
-  coluna("        IDSUBGRUPO   ,PorcDescMaximo   )", fl(i.idSubGrupo ? Valor(*i.idSubGrupo) : Valor("")));
-  valores.push_back(fl(Valor(0)));
-  std::string sql = colunas + " Values (";
-  for (size_t v = 0; v < valores.size(); ++v)
-    sql += (v ? "," : "") + valores[v];
-  return sql + ")";
+  auto outro = [](const std::optional<int32_t>& novo, const std::optional<int32_t>& gravado) {
+    return novo && novo != gravado;
+  };
+  return difere(a.atacado, g.atacado, e.atacado) || difere(a.custo, g.custo, e.custo) ||
+         difere(a.venda, g.venda, e.venda) || difere(a.margem, g.margem, e.margem) ||
+         (a.margem && !mesmo(a.margemPorc.value_or(100), g.margemPorc, e.margemPorc)) ||
+         difere(a.estoque, g.estoque, e.estoque) || outro(a.idTribCFOP, g.idTribCFOP) ||
+         outro(a.idECFLetra, g.idECFLetra) || outro(a.idNCM, g.idNCM) ||
+         outro(a.idProdGrupo, g.idProdGrupo) || outro(a.idSubGrupo, g.idSubGrupo);
 }
 
-std::string atualizacaoEstoque(const ItemProduto& i, const CamposAtualizacao& c,
-                               const std::string& barraGravada) {
-  // Each assignment with the separator in front, as the statement writes it.
-  std::vector<std::string> partes;
-  if (c.temAtacado) partes.push_back(" ,VENDAATACADO    = " + numeroSQL(i.atacado));
-  if (c.precoCusto && c.temCusto) {
-    const std::string custo = numeroSQL(i.custo);
-    partes.push_back(" ,CustoLiquido    = " + custo + "," + " Custobruto      = " + custo);
-    if (c.precoVenda && c.temVenda) partes.push_back(" ,VendaAtual      = " + numeroSQL(i.venda));
-    partes.push_back(" ,MargemVenda     = " + numeroSQL(i.margem) +
-                     " ,MargemVendaPorc = " + fl(Valor(i.margemPorc)));
+Insercao insercaoProduto(int32_t idProduto, const std::string& descricao) {
+  const std::string d = esquerda(descricao, 55);
+  Insercao i("Insert into PRODUTO ( ");
+  i.variavel("IDPRODUTO", id(idProduto))
+      .variavel("DESCRICAO ", aspas(d))
+      .variavel(" DescricaoImp ", aspas(esquerda(d, 24)))
+      .fim(std::string(")") + " Values ( ", ")");
+  return i;
+}
+
+Insercao insercaoEstoque(const ItemProduto& i) {
+  // Each column name carries its own separator, as the system writes them.
+  Insercao e(" Insert Into PRODUTOESTOQUE (");
+  e.separadores("", ",").fim(" Values (", ")");
+  e.campo("        CapEmbalagem  ,", fl(Valor("1")));
+  if (i.idTribCFOP) e.variavel("        idTribCFOP , ", id(i.idTribCFOP));
+  if (i.idECFLetra) e.variavel("        IdECFLetra , ", id(*i.idECFLetra));
+  if (i.idNCM) e.variavel("        idNCM , ", id(i.idNCM));
+  e.campo("        idGrade  ,", "Null");
+  e.variavel("        idItemProduto  ,", id(i.idItemProduto));
+  e.variavel("        idProduto  ,", id(i.idProduto));
+  if (i.idProdGrupo) e.variavel("        idProdGrupo      ,", id(i.idProdGrupo));
+  e.variavel("        CustoLiquido     ,", numeroSQL(i.custo));
+  e.variavel("        Custobruto     ,", numeroSQL(i.custo));
+  e.variavel("        VENDAATACADO   ,", numeroSQL(i.atacado));
+  e.variavel("        VendaAtual       ,", numeroSQL(i.venda));
+  e.variavel("        VendaAtual2   ,", numeroSQL(i.venda2));
+  e.variavel("        VENDAATACADO2       ,", numeroSQL(i.atacado2));
+  e.campo("        VendacDesconto   ,", "0");
+  e.variavel("        IdUnidade        ,", id(i.idUnidade));
+  e.campo("        Balanca          ,", "'N'");
+  e.variavel("        Barra      ,", aspas(i.barra));
+  e.variavel("        BarraExterno      ,", aspas(i.barra));
+  e.variavel("        MargemVenda      ,", numeroSQL(i.margem));
+  e.campo("        MargemVendaPorc  ,", Valor(i.margemPorc), TipoSQL::FL);
+  e.campo("        UNIDEMBALAGEM    ,", "1");
+  e.campo("        TIPOESTOQUE      ,", "1");
+  e.campo("        GERARETIQUETA    ,", "'N'");
+  e.campo("        ATIVO            ,", "'S'");
+  e.campo("        DATACADASTRO     ,", Valor(i.cadastro), TipoSQL::DT);
+  e.campo("        AliqICMS            ,", fl(Valor(0)));
+  e.campo("        VALORICMS            ,", fl(Valor(0)));
+  e.campo("        IPIPorcentagem            ,", "0");
+  e.campo("        PorcAtacado            ,", "0");
+  e.campo("        IPIValor            ,", "0");
+  e.campo("        MargemAtacado,", "0");
+  e.campo("        EstoqueAtual,", Valor(i.estoque), TipoSQL::FL);
+  e.campo("        EstoqueMinimo      ,", fl(Valor(0)));
+  e.campo("        IDLOCAL      ,", fl(Valor("")));
+  e.campo("        IDSUBGRUPO   ,", i.idSubGrupo ? Valor(*i.idSubGrupo) : Valor(""), TipoSQL::FL);
+  e.campo("PorcDescMaximo   )", fl(Valor(0)));
+  return e;
+}
+
+Atualizacao atualizacaoEstoque(const AlteracaoEstoque& a) {
+  // Each assignment with the separator in front, as the statement writes it; the first one
+  // without its comma.
+  Atualizacao u("Update ProdutoEstoque Estoque SEt ");
+  u.separador("");
+  auto atribui = [&](std::string prefixo, std::string literal) {
+    if (u.vazia()) prefixo.erase(prefixo.find(','), 1);
+    u.variavel(std::move(prefixo), std::move(literal));
+  };
+  if (a.atacado) atribui(" ,VENDAATACADO    = ", numeroSQL(*a.atacado));
+  if (a.custo) {
+    atribui(" ,CustoLiquido    = ", numeroSQL(*a.custo));
+    atribui(std::string(",") + " Custobruto      = ", numeroSQL(*a.custo));
   }
-  if (c.estoque && c.temEstoque) partes.push_back(" , EstoqueAtual    = " + fl(Valor(i.estoque)));
-  // References only when the row names one that was found or created.
-  if (c.cfopSat && i.idTribCFOP) partes.push_back(" ,idTribCFOP      = " + id(i.idTribCFOP));
-  if (c.aliqEcf && i.idECFLetra && *i.idECFLetra)
-    partes.push_back(" ,IdECFLetra      = " + id(*i.idECFLetra));
-  if (c.ncm && i.idNCM) partes.push_back(" ,idNCM           = " + id(i.idNCM));
-  if (c.grupo && c.temGrupo) {
-    if (i.idProdGrupo) partes.push_back("     ,   idProdGrupo      = " + id(i.idProdGrupo));
-    if (i.idSubGrupo) partes.push_back("     ,   IDSUBGRUPO      = " + id(*i.idSubGrupo));
+  if (a.venda) atribui(" ,VendaAtual      = ", numeroSQL(*a.venda));
+  if (a.margem) {
+    atribui(" ,MargemVenda     = ", numeroSQL(*a.margem));
+    atribui(" ,MargemVendaPorc = ", fl(Valor(a.margemPorc.value_or(100))));
   }
-  if (partes.empty()) return {};
-  // The first assignment has no separator before it.
-  std::string& primeira = partes.front();
-  primeira.erase(primeira.find(','), 1);
-  std::string sql = "Update ProdutoEstoque Estoque SEt ";
-  for (const std::string& p : partes)
-    sql += p;
-  return sql + " Where Barra = " + aspas(barraGravada);
+  if (a.estoque) atribui(" , EstoqueAtual    = ", fl(Valor(*a.estoque)));
+  if (a.idTribCFOP) atribui(" ,idTribCFOP      = ", id(*a.idTribCFOP));
+  if (a.idECFLetra) atribui(" ,IdECFLetra      = ", id(*a.idECFLetra));
+  if (a.idNCM) atribui(" ,idNCM           = ", id(*a.idNCM));
+  if (a.idProdGrupo) atribui("     ,   idProdGrupo      = ", id(*a.idProdGrupo));
+  if (a.idSubGrupo) atribui("     ,   IDSUBGRUPO      = ", id(*a.idSubGrupo));
+  return u;
+}
+
+Atualizacao atualizacaoDescricao(const std::string& descricao, int32_t idProduto) {
+  const std::string d = esquerda(descricao, 55);
+  Atualizacao u("update produto set ");
+  u.campo("descricao = ", Valor(d), TipoSQL::CH)
+      .separador("")
+      .campo(" , DescricaoImp  = ", Valor(esquerda(d, 24)), TipoSQL::CH)
+      .condicao(" where idproduto = ", id(idProduto));
+  return u;
 }
 
 }  // namespace zuv

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "common/ConverteSQL.h"
+#include "common/InstrucaoSQL.h"
 #include "common/Limpeza.h"
 #include "common/Texto.h"
 
@@ -39,9 +40,14 @@ CelulasFornecedor limpaFornecedor(const CelulasFornecedor& c) {
 }
 
 std::string insercaoFornecedor(const CelulasFornecedor& f, const std::string& fone, int numero) {
-  return std::string(" INSERT INTO FORNECEDOR (") + " NOMERAZAO ," + " CONTATO," + " CGC," + "FONE1," +
-         "FAX," + "IDFORNECEDOR) VALUES (" + aspas(f.nome) + "," + aspas(f.contato) + "," + aspas(f.cgc) +
-         "," + aspas(fone) + "," + aspas(f.fax) + "," + std::to_string(numero) + ")";
+  Insercao i(" INSERT INTO FORNECEDOR (");
+  i.variavel(" NOMERAZAO ", aspas(f.nome))
+      .variavel(" CONTATO", aspas(f.contato))
+      .variavel(" CGC", aspas(f.cgc))
+      .variavel("FONE1", aspas(fone))
+      .variavel("FAX", aspas(f.fax))
+      .variavel("IDFORNECEDOR", std::to_string(numero));
+  return i.sql();
 }
 
 std::string bancoFornecedores(const std::string& pastaPrograma) {

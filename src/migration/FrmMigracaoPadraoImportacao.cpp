@@ -4,6 +4,7 @@
 #include <QRadioButton>
 #include <memory>
 
+#include "gui/ExecucaoReservada.h"
 #include "gui/ModeloGrade.h"
 #include "migration/ConsultaNCM.h"
 #include "migration/FrmMigracaoPadrao.h"
@@ -31,7 +32,8 @@ void FrmMigracaoPadrao::importaProdutos() {
   o.icmsSt = chkIcmsST_->isChecked();
   o.atacado = chkAtacado_->isChecked();
   o.enderecoNCM = ConsultaNCM::enderecoConfigurado();
-  iniciaExecucao("produtos importar", [o](ContextoExecucao& ctx) {
+  // The tables stay reserved until the run has committed (an all-or-nothing run commits after it).
+  iniciaExecucaoReservada(*this, "produtos importar", kTabelasProdutos, [o](ContextoExecucao& ctx) {
     if (!o.planilha) ctx.defineOrigem("grade do formulário");
     return ImportaPlanilhaProduto(ctx, o);
   });

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/Windows1252.h"
+
 namespace zuv {
 
 namespace {
@@ -100,6 +102,11 @@ int GradeProduto::ultimaLinha() const {
   for (const auto& [k, v] : celulas_)
     ultima = std::max(ultima, static_cast<int>(k >> 8));
   return ultima;
+}
+
+std::string GradeProduto::textoDeArquivo(std::string bytes) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
+  return utf8Valido(bytes) ? bytes : de1252(bytes);
 }
 
 }  // namespace zuv

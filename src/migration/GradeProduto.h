@@ -27,6 +27,9 @@ class GradeProduto {
     int linhas = 0, colunas = 0;
   };
   Area colaTexto(int linha, int coluna, const std::string& texto);
+  // The text of a file to paste: UTF-8 without its byte-order mark, or, when the bytes are not
+  // UTF-8 (a file saved by a Windows program), read as Windows-1252.
+  static std::string textoDeArquivo(std::string bytes);
 
   void limpa();
   // Filled cells.

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "common/ReservaTabelas.h"
 #include "common/Tela.h"
 #include "migration/ImportacaoProduto.h"
 #include "schema/Tabelas.h"
@@ -11,6 +12,14 @@ namespace zuv {
 
 Resultado ImportaPlanilhaProduto(ContextoExecucao& ctx, const OpcoesImportacaoProduto& opcoes,
                                  ResumoImportacaoProduto* resumo) {
+  ReservaTabelas reserva(kTabelasProdutos, [&] {
+    ctx.tela().nota(
+        "Aguardando outra operação que grava nas mesmas tabelas (unidades, grupos, NCM, ECFLetra, "
+        "CST, TribCFOP, produtos)...");
+  });
+  // An all-or-nothing run holds them in its transaction too: nobody else writes them until it ends,
+  // so the import keeps them in memory (see ImportacaoProduto).
+  ctx.reservaTabelas(kTabelasProdutos);
   Conexao& conexao = ctx.zuv();
   AmbienteImportacao ambiente{
       conexao,

@@ -6,6 +6,7 @@
 // and everything that depends on it is wiped first.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/Resultado.h"
 #include "migration/MigracaoPadrao.h"
@@ -41,11 +42,20 @@ struct OpcoesImportacaoProduto {
 // What a run did, for the summary line and the tests.
 struct ResumoImportacaoProduto {
   long inseridos = 0, atualizados = 0, falhas = 0;
+  long semAlteracao = 0;  // rows of an existing item that changed nothing of it
   long confirmacoes = 0;  // commits inside the run, the last one included
+  bool mantidos = false;  // the tables were kept in memory (an all-or-nothing run holding them)
   int ultimaLinha = 0;    // the sheet row where the data ended
   double segundos = 0;
   std::string texto() const;
 };
+
+// The tables whose new identifiers the import takes as maximum + 1: reserved (ReservaTabelas)
+// while it runs, so that another run creating records in them (the tax import: NCM, ECFLetra, CST,
+// TribCFOP) waits instead of reading the same maximum.
+inline const std::vector<std::string> kTabelasProdutos = {"Unidade",  "ProdutoGrupo",  "SubGrupo", "NCM",
+                                                          "NCMGrupo", "ECFLetra",      "CST",      "TribCFOP",
+                                                          "Produto",  "ProdutoEstoque"};
 
 // The run. Talks through ctx.tela() and works on ctx.zuv(). `resumo`, when given, receives the
 // counts.

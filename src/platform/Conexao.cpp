@@ -8,6 +8,7 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 #include "common/Erro.h"
@@ -151,6 +152,33 @@ class Vigia {
 
 }  // namespace
 
+bool falhaDoBanco(const ErroBanco& erro) {
+  switch (erro.codigoGds()) {
+    case isc_network_error:
+    case isc_net_read_err:
+    case isc_net_write_err:
+    case isc_lost_db_connection:
+    case isc_conn_lost:
+    case isc_shutdown:
+    case isc_att_shutdown:
+    case isc_io_error:
+    case isc_bad_db_handle:
+      return true;
+  }
+  // -902 and -904: system errors that stop further work; -204/-206: unknown table or column;
+  // -551: no permission.
+  switch (erro.codigoSql()) {
+    case -902:
+    case -904:
+    case -924:
+    case -204:
+    case -206:
+    case -551:
+      return true;
+  }
+  return false;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Connection
 
@@ -168,17 +196,55 @@ struct Conexao::Impl {
   std::string anexadoEm;  // the name given to attachDatabase
   bool conta = false;
   Alteracoes alteracoes;
-  // The counts when each open transaction or savepoint began; in atomic mode the first one is the
-  // run's start (savepoint kPontoInicio), the others the run's own transactions.
-  std::vector<Alteracoes> pontos;
+  Alteracoes perdidas;                      // of a transaction the link took with it
   std::vector<std::string> reservadas;      // tables the atomic run's transaction holds
   std::map<std::string, int32_t> proximos;  // identifiers kept in memory for those tables
+  // The open transaction and its savepoints, outermost first: each with the counts and the kept
+  // identifiers of when it began, which its rollback brings back. In atomic mode the first is the
+  // run's start (savepoint ZUV_PONTO_0); an explicit transaction's has no name.
+  struct Ponto {
+    std::string nome;
+    Alteracoes contagem;
+    std::map<std::string, int32_t> proximos;
+  };
+  std::vector<Ponto> pontos;
+  Ponto pontoAgora(std::string nome) const { return {std::move(nome), alteracoes, proximos}; }
+  // Back to what a savepoint saw: the counts and the kept identifiers (the rows it undid free
+  // their identifiers again).
+  void voltaA(const Ponto& p) {
+    alteracoes = p.contagem;
+    proximos = p.proximos;
+  }
+
+  // Statements prepared once and executed with parameters, by their text; freed before the
+  // attachment goes.
+  struct Formato {
+    Posse<IMessageMetadata> meta;
+    std::vector<unsigned> deslocamentos, nulos;
+    unsigned tamanho = 0;
+  };
+  struct Preparada {
+    Instrucao stmt;
+    unsigned tipo = 0;
+    std::string tabela;  // the table it writes, for the counts
+    Posse<IMessageMetadata> entrada;
+    std::map<std::string, Formato> formatos;  // the message of each combination of value kinds
+  };
+  std::unordered_map<std::string, std::unique_ptr<Preparada>> preparadas;
+  std::vector<unsigned char> mensagem;
 
   ~Impl() { fecha(); }
 
   void exigeAberta() const {
     if (!anexo)
       throw ErroBanco(caiu ? mensagemServidorParado(vigia.segundos()) : kFechada, 0, isc_network_error);
+  }
+
+  // A savepoint is undone or released only as the innermost one opened by the run.
+  void exigeUltimoPonto(const std::string& nome) const {
+    exigeAberta();
+    if (pontos.size() < 2 || pontos.back().nome != nome)
+      throw ErroBanco("O ponto de salvamento " + nome + " não é o último aberto nesta conexão.");
   }
 
   // Read committed, waiting at most kEsperaBloqueioSegundos for a locked row or table. A read-only
@@ -251,9 +317,13 @@ struct Conexao::Impl {
     try {
       Vigia::Chamada chamada(vigia);
       return f();
-    } catch (const Erro& e) {
+    } catch (const ErroBanco& e) {
       if (!vigia.disparou()) {
         erro = e.what();
+        // A link lost under the call took the open transaction with it.
+        if (e.codigoGds() == isc_network_error || e.codigoGds() == isc_lost_db_connection ||
+            e.codigoGds() == isc_att_shutdown || e.codigoGds() == isc_shutdown)
+          perdeTransacao();
         throw;
       }
       fecha();
@@ -261,6 +331,9 @@ struct Conexao::Impl {
       ErroBanco parado(mensagemServidorParado(vigia.segundos()), 0, isc_network_error);
       erro = parado.what();
       throw parado;
+    } catch (const Erro& e) {
+      erro = e.what();
+      throw;
     }
   }
 
@@ -273,10 +346,33 @@ struct Conexao::Impl {
     return w1252 ? para1252(sql) : sql;
   }
 
+  // The open transaction is gone with the link: its counts move to the lost ones. An atomic run's
+  // transaction is left to the end of the run, which reports all of it as undone.
+  void perdeTransacao() noexcept {
+    if (!transacao || atomica) return;
+    if (!pontos.empty()) {
+      const Alteracoes& inicioTransacao = pontos.front().contagem;
+      for (const auto& [tabela, c] : alteracoes) {
+        const auto antes = inicioTransacao.find(tabela);
+        const ContagemTabela inicio = antes == inicioTransacao.end() ? ContagemTabela{} : antes->second;
+        ContagemTabela& p = perdidas[tabela];
+        p.incluidos += c.incluidos - inicio.incluidos;
+        p.alterados += c.alterados - inicio.alterados;
+        p.excluidos += c.excluidos - inicio.excluidos;
+      }
+      alteracoes = inicioTransacao;
+    }
+    desfaz(transacao);
+    explicita = false;
+    pontos.clear();
+  }
+
   void fecha() noexcept {
     {
       Vigia::Chamada chamada(vigia);  // a frozen server must not hold the close either
+      perdeTransacao();
       desfaz(transacao);
+      preparadas.clear();
       explicita = atomica = false;
       pontos.clear();
       reservadas.clear();
@@ -291,24 +387,171 @@ struct Conexao::Impl {
     vigia.para();
   }
 
-  // A statement without rows in the open transaction (the savepoints of atomic mode).
+  // A statement without rows or values in the open transaction (the savepoints), prepared once.
   void executaNaTransacao(const std::string& sql) {
+    Preparada& p = prepara(sql, transacao);
     Status st;
-    anexo->execute(&st, transacao, 0, sql.c_str(), 3, nullptr, nullptr, nullptr, nullptr);
+    p.stmt->execute(&st, transacao, nullptr, nullptr, nullptr, nullptr);
     st.verifica();
   }
   static std::string nomePonto(size_t nivel) { return "ZUV_PONTO_" + std::to_string(nivel); }
+
+  Preparada& prepara(const std::string& sql, ITransaction* t) {
+    auto& p = preparadas[sql];
+    if (p) return *p;
+    auto nova = std::make_unique<Preparada>();
+    const std::string texto = sqlParaBanco(sql);
+    Status st;
+    nova->stmt =
+        Instrucao(anexo->prepare(&st, t, 0, texto.c_str(), 3, IStatement::PREPARE_PREFETCH_METADATA));
+    st.verifica();
+    nova->tipo = nova->stmt->getType(&st);
+    st.verifica();
+    nova->entrada = Posse<IMessageMetadata>(nova->stmt->getInputMetadata(&st));
+    st.verifica();
+    nova->tabela = tabelaDaInstrucao(sql);
+    p = std::move(nova);
+    return *p;
+  }
+
+  // The input message of the values: each parameter described by its own value (an exact decimal
+  // as a scaled integer, a text as VARCHAR in the connection's bytes), so that the engine converts
+  // it to the parameter's type as it converts a literal of the same value. Fills `mensagem`.
+  IMessageMetadata* monta(Preparada& p, const std::vector<Valor>& valores) {
+    Status st;
+    const unsigned n = p.entrada->getCount(&st);
+    st.verifica();
+    if (n != valores.size())
+      throw ErroBanco("O comando espera " + std::to_string(n) + " valores e recebeu " +
+                      std::to_string(valores.size()) + ".");
+    std::vector<std::string> textos(n);
+    std::string assinatura;
+    for (unsigned i = 0; i < n; ++i) {
+      const Valor& v = valores[i];
+      if (v.texto()) {
+        textos[i] = sqlParaBanco(v.comoTexto());
+        // Lengths in steps, so that a few messages serve every row.
+        assinatura += 'T' + std::to_string((textos[i].size() / 64 + 1) * 64);
+      } else if (v.decimal()) {
+        assinatura += 'D' + std::to_string(v.comoDecimal().scale);
+      } else {
+        assinatura += v.nulo()      ? 'N'
+                      : v.inteiro() ? 'I'
+                      : v.real()    ? 'R'
+                      : v.data()    ? 'A'
+                      : v.hora()    ? 'H'
+                                    : 'S';
+      }
+      assinatura += ';';
+    }
+    Formato& f = p.formatos[assinatura];
+    if (!f.meta) {
+      IMetadataBuilder* b = p.entrada->getBuilder(&st);
+      st.verifica();
+      Posse<IMetadataBuilder> construtor(b);
+      for (unsigned i = 0; i < n; ++i) {
+        const Valor& v = valores[i];
+        if (v.nulo()) continue;  // the parameter's own type, marked null
+        unsigned tipo = SQL_INT64, tamanho = 8;
+        int escala = 0;
+        if (v.decimal()) {
+          escala = -v.comoDecimal().scale;
+        } else if (v.real()) {
+          tipo = SQL_DOUBLE;
+        } else if (v.texto()) {
+          tipo = SQL_VARYING;
+          tamanho = static_cast<unsigned>((textos[i].size() / 64 + 1) * 64);
+        } else if (v.data()) {
+          tipo = SQL_TYPE_DATE;
+          tamanho = sizeof(ISC_DATE);
+        } else if (v.hora()) {
+          tipo = SQL_TYPE_TIME;
+          tamanho = sizeof(ISC_TIME);
+        } else if (v.dataHora()) {
+          tipo = SQL_TIMESTAMP;
+          tamanho = sizeof(ISC_TIMESTAMP);
+        }
+        b->setType(&st, i, tipo | 1);
+        b->setSubType(&st, i, 0);
+        b->setLength(&st, i, tamanho);
+        b->setScale(&st, i, escala);
+        if (tipo == SQL_VARYING && w1252) b->setCharSet(&st, i, 0);
+        st.verifica();
+      }
+      f.meta = Posse<IMessageMetadata>(b->getMetadata(&st));
+      st.verifica();
+      f.tamanho = f.meta->getMessageLength(&st);
+      for (unsigned i = 0; i < n; ++i) {
+        f.deslocamentos.push_back(f.meta->getOffset(&st, i));
+        f.nulos.push_back(f.meta->getNullOffset(&st, i));
+      }
+      st.verifica();
+    }
+    mensagem.assign(f.tamanho, 0);
+    IUtil* util = mestre()->getUtilInterface();
+    for (unsigned i = 0; i < n; ++i) {
+      const Valor& v = valores[i];
+      unsigned char* dado = mensagem.data() + f.deslocamentos[i];
+      *reinterpret_cast<short*>(mensagem.data() + f.nulos[i]) = v.nulo() ? -1 : 0;
+      if (v.nulo()) continue;
+      if (v.inteiro()) {
+        *reinterpret_cast<int64_t*>(dado) = v.comoInteiro();
+      } else if (v.decimal()) {
+        *reinterpret_cast<int64_t*>(dado) = v.comoDecimal().unscaled;
+      } else if (v.real()) {
+        *reinterpret_cast<double*>(dado) = v.comoReal();
+      } else if (v.texto()) {
+        *reinterpret_cast<uint16_t*>(dado) = static_cast<uint16_t>(textos[i].size());
+        std::copy(textos[i].begin(), textos[i].end(), dado + 2);
+      } else if (v.data()) {
+        const Data& a = v.comoData();
+        *reinterpret_cast<ISC_DATE*>(dado) = util->encodeDate(a.ano, a.mes, a.dia);
+      } else if (v.hora()) {
+        const Hora& h = v.comoHora();
+        *reinterpret_cast<ISC_TIME*>(dado) = util->encodeTime(h.hora, h.minuto, h.segundo, h.fracao);
+      } else if (v.dataHora()) {
+        const DataHora& dh = v.comoDataHora();
+        auto* ts = reinterpret_cast<ISC_TIMESTAMP*>(dado);
+        ts->timestamp_date = util->encodeDate(dh.data.ano, dh.data.mes, dh.data.dia);
+        ts->timestamp_time = util->encodeTime(dh.hora.hora, dh.hora.minuto, dh.hora.segundo, dh.hora.fracao);
+      }
+    }
+    return f.meta.get();
+  }
+
+  // A SELECT prepared for this call: its rows as a snapshot, or each to porLinha as it comes.
+  Recordset consulta(const std::string& sql, const std::function<void(const std::vector<Valor>&)>& porLinha) {
+    return registra([&] {
+      exigeAberta();
+      const std::string texto = sqlParaBanco(sql);
+      auto le = [&](ITransaction* t) {
+        Status st;
+        Instrucao stmt(anexo->prepare(&st, t, 0, texto.c_str(), 3, IStatement::PREPARE_PREFETCH_METADATA));
+        st.verifica();
+        LeituraCursor leitura(anexo, w1252);
+        leitura.aCadaLinha = [this] { vigia.sinal(); };
+        leitura.porLinha = porLinha;
+        return leitura.leCursor(t, stmt.get());
+      };
+      return naTransacao(le, somenteLeitura(sql));
+    });
+  }
 
   // The rows the statement just executed changed, added to the counts.
   void contaDe(IStatement* stmt, unsigned tipo, const std::string& sql, Alteracoes& em) {
     if (tipo != isc_info_sql_stmt_insert && tipo != isc_info_sql_stmt_update &&
         tipo != isc_info_sql_stmt_delete)
       return;
+    contaNaTabela(stmt, tipo, tabelaDaInstrucao(sql), em);
+  }
+  void contaNaTabela(IStatement* stmt, unsigned tipo, const std::string& tabela, Alteracoes& em) {
+    if (tipo != isc_info_sql_stmt_insert && tipo != isc_info_sql_stmt_update &&
+        tipo != isc_info_sql_stmt_delete)
+      return;
+    if (tabela.empty()) return;
     Status st;
     const ISC_UINT64 n = stmt->getAffectedRecords(&st);
     st.verifica();
-    const std::string tabela = tabelaDaInstrucao(sql);
-    if (tabela.empty()) return;
     ContagemTabela& c = em[tabela];
     (tipo == isc_info_sql_stmt_insert   ? c.incluidos
      : tipo == isc_info_sql_stmt_update ? c.alterados
@@ -404,19 +647,83 @@ void Conexao::executa(const std::string& sql) {
 }
 
 Recordset Conexao::abre(const std::string& sql) {
+  return impl_->consulta(sql, {});
+}
+
+void Conexao::executa(const std::string& sql, const std::vector<Valor>& parametros) {
+  auto& d = *impl_;
+  d.registra([&] {
+    d.exigeAberta();
+    Alteracoes feitas;
+    d.naTransacao([&](ITransaction* t) {
+      Impl::Preparada& p = d.prepara(sql, t);
+      IMessageMetadata* entrada = d.monta(p, parametros);
+      Status st;
+      if (p.tipo == isc_info_sql_stmt_select || p.tipo == isc_info_sql_stmt_select_for_upd) {
+        Cursor rs(p.stmt->openCursor(&st, t, entrada, d.mensagem.data(), nullptr, 0));
+        st.verifica();
+        rs->close(&st);
+        if (!st.falhou()) rs.entrega();
+        st.verifica();
+        return;
+      }
+      p.stmt->execute(&st, t, entrada, d.mensagem.data(), nullptr, nullptr);
+      st.verifica();
+      if (d.conta && (p.tipo == isc_info_sql_stmt_insert || p.tipo == isc_info_sql_stmt_update ||
+                      p.tipo == isc_info_sql_stmt_delete))
+        d.contaNaTabela(p.stmt.get(), p.tipo, p.tabela, feitas);
+    });
+    soma(d.alteracoes, feitas);
+  });
+}
+
+Recordset Conexao::abre(const std::string& sql, const std::vector<Valor>& parametros) {
   auto& d = *impl_;
   return d.registra([&] {
     d.exigeAberta();
-    const std::string texto = d.sqlParaBanco(sql);
     auto le = [&](ITransaction* t) {
-      Status st;
-      Instrucao stmt(d.anexo->prepare(&st, t, 0, texto.c_str(), 3, IStatement::PREPARE_PREFETCH_METADATA));
-      st.verifica();
+      Impl::Preparada& p = d.prepara(sql, t);
+      IMessageMetadata* entrada = d.monta(p, parametros);
       LeituraCursor leitura(d.anexo, d.w1252);
       leitura.aCadaLinha = [&d] { d.vigia.sinal(); };
-      return leitura.leCursor(t, stmt.get());
+      return leitura.leCursor(t, p.stmt.get(), entrada, d.mensagem.data());
     };
     return d.naTransacao(le, somenteLeitura(sql));
+  });
+}
+
+void Conexao::percorre(const std::string& sql,
+                       const std::function<void(const std::vector<Valor>&)>& porLinha) {
+  impl_->consulta(sql, porLinha);
+}
+
+void Conexao::criaPonto(const std::string& nome) {
+  auto& d = *impl_;
+  d.registra([&] {
+    d.exigeAberta();
+    if (!d.transacao || d.pontos.empty()) throw ErroBanco("Não há transação aberta nesta conexão.");
+    d.executaNaTransacao("SAVEPOINT " + nome);
+    d.pontos.push_back(d.pontoAgora(nome));
+  });
+}
+
+void Conexao::desfazPonto(const std::string& nome) {
+  auto& d = *impl_;
+  d.registra([&] {
+    d.exigeUltimoPonto(nome);
+    d.executaNaTransacao("ROLLBACK TO SAVEPOINT " + nome);
+    d.voltaA(d.pontos.back());
+    d.pontos.pop_back();
+    d.executaNaTransacao("RELEASE SAVEPOINT " + nome + " ONLY");
+  });
+}
+
+void Conexao::liberaPonto(const std::string& nome) {
+  auto& d = *impl_;
+  d.registra([&] {
+    d.exigeUltimoPonto(nome);
+    d.pontos.pop_back();
+    d.executaNaTransacao("RELEASE SAVEPOINT " + nome + " ONLY");
   });
 }
 
@@ -425,13 +732,13 @@ void Conexao::iniciaTransacao() {
   d.registra([&] {
     d.exigeAberta();
     if (d.atomica) {
-      d.executaNaTransacao("SAVEPOINT " + Impl::nomePonto(d.pontos.size()));
-      d.pontos.push_back(d.alteracoes);
+      d.pontos.push_back(d.pontoAgora(Impl::nomePonto(d.pontos.size())));
+      d.executaNaTransacao("SAVEPOINT " + d.pontos.back().nome);
       return;
     }
     if (d.transacao && (d.explicita || d.parametros.autoCommit))
       throw ErroBanco("Já existe uma transação aberta nesta conexão.");
-    d.pontos.assign(1, d.alteracoes);
+    d.pontos.assign(1, d.pontoAgora({}));
     if (d.transacao) {  // the implicit transaction of a connection without auto-commit
       d.explicita = true;
       return;
@@ -447,7 +754,7 @@ void Conexao::confirma() {
     d.exigeAberta();
     if (d.atomica) {
       if (d.pontos.size() < 2) return;  // the run's start stays
-      d.executaNaTransacao("RELEASE SAVEPOINT " + Impl::nomePonto(d.pontos.size() - 1) + " ONLY");
+      d.executaNaTransacao("RELEASE SAVEPOINT " + d.pontos.back().nome + " ONLY");
       d.pontos.pop_back();
       return;
     }
@@ -464,19 +771,17 @@ void Conexao::desfaz() {
     d.exigeAberta();
     if (d.atomica) {
       // The run's last savepoint, or with none open, everything since the run's start.
-      const size_t nivel = d.pontos.size() - 1;
-      d.executaNaTransacao("ROLLBACK TO SAVEPOINT " + Impl::nomePonto(nivel));
-      d.alteracoes = d.pontos.back();
-      d.proximos.clear();  // the undone rows' identifiers are free again: ask the table
-      if (nivel > 0) {
-        d.executaNaTransacao("RELEASE SAVEPOINT " + Impl::nomePonto(nivel) + " ONLY");
+      d.executaNaTransacao("ROLLBACK TO SAVEPOINT " + d.pontos.back().nome);
+      d.voltaA(d.pontos.back());
+      if (d.pontos.size() > 1) {
+        d.executaNaTransacao("RELEASE SAVEPOINT " + d.pontos.back().nome + " ONLY");
         d.pontos.pop_back();
       }
       return;
     }
     if (!d.transacao) throw ErroBanco("Não há transação aberta nesta conexão.");
     d.explicita = false;
-    if (!d.pontos.empty()) d.alteracoes = d.pontos.front();
+    if (!d.pontos.empty()) d.alteracoes = d.pontos.front().contagem;
     d.pontos.clear();
     Impl::desfaz(d.transacao);
   });
@@ -516,7 +821,7 @@ void Conexao::defineAtomica(bool atomica, const std::vector<std::string>& reserv
       d.executaNaTransacao("SAVEPOINT " + Impl::nomePonto(0));
       d.atomica = true;
       d.explicita = false;
-      d.pontos.assign(1, d.alteracoes);
+      d.pontos.assign(1, d.pontoAgora(Impl::nomePonto(0)));
       return;
     }
     if (!d.atomica) return;
@@ -555,11 +860,16 @@ const Alteracoes& Conexao::alteracoes() const {
   return impl_->alteracoes;
 }
 
+const Alteracoes& Conexao::alteracoesPerdidas() const {
+  return impl_->perdidas;
+}
+
 void Conexao::zeraAlteracoes() {
   std::lock_guard lock(impl_->trava);
   impl_->alteracoes.clear();
-  for (Alteracoes& p : impl_->pontos)
-    p.clear();
+  impl_->perdidas.clear();
+  for (Impl::Ponto& p : impl_->pontos)
+    p.contagem.clear();
 }
 
 bool Conexao::reservada(const std::string& tabela) const {

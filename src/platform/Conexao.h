@@ -11,6 +11,7 @@
 // ErroConversao and the statement is not sent. Failures raise ErroBanco with the engine's own
 // formatted message; a locked row or table is waited for kEsperaBloqueioSegundos at most.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,6 +23,13 @@
 #include "platform/Recordset.h"
 
 namespace zuv {
+
+class ErroBanco;
+
+// Whether a failure is the database's or the link's rather than the statement's data: the
+// connection lost or cut, an I/O error (a full disk), a database shut down, a table or column the
+// database does not have, no permission. Every further statement would fail the same way.
+bool falhaDoBanco(const ErroBanco& erro);
 
 class Conexao {
  public:
@@ -35,6 +43,25 @@ class Conexao {
   void executa(const std::string& sql);
   // Runs a SELECT and returns all its rows as a static snapshot. Throws ErroBanco.
   Recordset abre(const std::string& sql);
+
+  // The same with the values of the statement's parameters ("?"): the statement is prepared once
+  // per text and kept until the connection closes, so a statement repeated with other values is
+  // only executed. Each value reaches the engine as the literal of the same value would (an exact
+  // decimal, a text), and is converted to the parameter's type as that literal is; Null for a
+  // null value.
+  void executa(const std::string& sql, const std::vector<Valor>& parametros);
+  Recordset abre(const std::string& sql, const std::vector<Valor>& parametros);
+  // Runs a SELECT and hands each row's values (by position) to porLinha as it is fetched, keeping
+  // none: for reading a large table into a form of the caller's own.
+  void percorre(const std::string& sql, const std::function<void(const std::vector<Valor>&)>& porLinha);
+
+  // A savepoint of the open transaction (of the run's transaction in atomic mode), for a part of
+  // the work that may be undone alone. desfazPonto rolls back to it and ends it, taking back the
+  // change counts and the identifiers kept since (ProxCodigo); liberaPonto ends it keeping the
+  // work. Savepoints end in the reverse order of their start. See PontoDeSalvamento.
+  void criaPonto(const std::string& nome);
+  void desfazPonto(const std::string& nome);
+  void liberaPonto(const std::string& nome);
 
   void iniciaTransacao();  // begin
   void confirma();         // commit
@@ -64,6 +91,10 @@ class Conexao {
   // atomic run keeps them, so that a report can say what the run did before it was undone.
   void contaAlteracoes(bool ligado);
   const Alteracoes& alteracoes() const;
+  // What the link took with it: the counts of a transaction (not of an atomic run, whose report
+  // says itself that nothing stays) that was open when the connection was lost or cut, and that
+  // the server therefore undid. They are no longer in alteracoes().
+  const Alteracoes& alteracoesPerdidas() const;
   void zeraAlteracoes();
 
   // Whether the atomic run's transaction holds the table against other writers. Only then may a

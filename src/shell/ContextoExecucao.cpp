@@ -191,7 +191,17 @@ std::string ContextoExecucao::termina(bool confirmar, const std::string& desfech
   const DestinoAlteracoes destino = opcoes_.simular ? DestinoAlteracoes::Simuladas
                                     : desfeito      ? DestinoAlteracoes::Desfeitas
                                                     : DestinoAlteracoes::Gravadas;
-  if (const std::string texto = textoRelatorio(bancos, destino); !texto.empty()) tela_.nota(texto);
+  std::string texto = textoRelatorio(bancos, destino);
+  // What a lost connection took with it was never written: said apart, in the same lines.
+  for (const auto& l : ligacoes_) {
+    const Alteracoes& perdidas = l->conexao->alteracoesPerdidas();
+    if (vazias(perdidas)) continue;
+    const std::string linhas = textoRelatorio({{l->banco, perdidas}}, DestinoAlteracoes::Gravadas);
+    texto += (texto.empty() ? "" : "\n") +
+             ("A conexão com " + l->banco + " caiu; o servidor desfez o que ainda não estava gravado:") +
+             linhas.substr(linhas.find('\n'));
+  }
+  if (!texto.empty()) tela_.nota(texto);
   if (!opcoes_.relatorio.empty()) {
     try {
       gravaRelatorioCsv(opcoes_.relatorio, bancos, falhas_, destino);

@@ -52,6 +52,14 @@ TEST_F(ComandoProdutosTest, ImportarLeAPlanilhaOuAGradeComAsCaixasDoFormulario) 
   EXPECT_EQ(linhas("select p.descricao, e.custoliquido, e.vendaatual, e.estoqueatual from produtoestoque e "
                    "join produto p on p.idproduto = e.idproduto"),
             (Tabela{{"ARROZ TIPO 1", "20", "25", "9"}}));
+  // A text saved by a Windows program is Windows-1252.
+  std::ofstream(pasta / "grade.txt", std::ios::binary) << "Barra\n7893\tA\xE7\xFA"
+                                                          "car cristal\tUN\t3,00\t4,00\n";
+  EXPECT_EQ(roda({"produtos", "importar", "--grade", (pasta / "grade.txt").string()}), 0) << saida.str();
+  EXPECT_EQ(saida.str(), "Fim Importação\nFIM\n");
+  EXPECT_EQ(linhas("select p.descricao from produtoestoque e join produto p on p.idproduto = e.idproduto "
+                   "where e.barra = '7893'"),
+            Tabela{{"ACUCAR CRISTAL"}});
   EXPECT_EQ(roda({"produtos", "importar", "--limpa-base", "--atualiza"}), 2);
 
   // Clean mode asks before anything goes: without a terminal and --sim it stops and deletes nothing.
@@ -59,17 +67,17 @@ TEST_F(ComandoProdutosTest, ImportarLeAPlanilhaOuAGradeComAsCaixasDoFormulario) 
                                           (pasta / "grade.txt").string()};
   EXPECT_EQ(roda(limpa), 2);
   EXPECT_THAT(erros.str(),
-              HasSubstr("Limpa Base de Produtos ( Nova Migração ): 1 produto e 1 item de estoque "
+              HasSubstr("Limpa Base de Produtos ( Nova Migração ): 2 produtos e 2 itens de estoque "
                         "serão excluídos de " +
                         banco->caminho().string() + ". Continuar?"));
-  EXPECT_EQ(conta("produto"), 1);
+  EXPECT_EQ(conta("produto"), 2);
   EXPECT_FALSE(fs::exists(banco->pastaDados() / "copias"));
   auto comSim = limpa;
   comSim.push_back("--sim");
   EXPECT_EQ(roda(comSim), 0) << erros.str();
   EXPECT_THAT(saida.str(), HasSubstr("serão excluídos de " + banco->caminho().string() +
                                      ". Continuar? [s/N] s (--sim)\nFim Importação\nFIM\n"));
-  EXPECT_EQ(linhas("select iditemproduto, barra from produtoestoque"), (Tabela{{"1", "7891"}}));
+  EXPECT_EQ(linhas("select iditemproduto, barra from produtoestoque"), (Tabela{{"1", "7893"}}));
   EXPECT_EQ(fs::directory_iterator(banco->pastaDados() / "copias")->path().filename().string().substr(0, 7),
             "VENDAS_");
 }

@@ -11,6 +11,8 @@
 #include "common/Erro.h"
 #include "customers/AmbienteClientes.h"
 #include "customers/ImportaClientes.h"
+#include "migration/AmbienteProdutos.h"
+#include "migration/ImportaPlanilhaProduto.h"
 #include "support/ServidorPrivado.h"
 
 namespace zuv::teste {
@@ -116,6 +118,51 @@ TEST_F(ServidorParadoTest, ACustomerImportEndsWithTheMessageAndKeepsTheCustomers
   EXPECT_LT(n, 5000);
   EXPECT_EQ(rs.valor(1).comoInteiro(), n);
   EXPECT_EQ(rs.valor(2).comoInteiro(), n);
+}
+
+// The product import commits every five rows: the cut ends it at its row with one message, and
+// the change report counts only what the server had committed, saying apart what it undid.
+TEST_F(ServidorParadoTest, AProductImportStopsAtTheCutAndReportsOnlyWhatWasCommitted) {
+  if (::system("/usr/bin/python3 -c 'import openpyxl' 2>/dev/null") != 0) GTEST_SKIP() << "sem openpyxl";
+  Tabela linhas{kCabecalhoProduto};
+  for (int i = 1; i <= 20; ++i)
+    linhas.push_back({std::to_string(i), "Produto " + std::to_string(i), "UN", "1,00", "2,00"});
+  planilha(linhas, pasta / kArquivoProduto);
+  // Rows 2 to 7 are committed after row 7; rows 8 and 9 wait for the next commit when row 10 starts.
+  struct TelaQueCongela : TelaGravadora {
+    ServidorPrivado* servidor = nullptr;
+    void defineTexto(const std::string& controle, const std::string& texto) override {
+      TelaGravadora::defineTexto(controle, texto);
+      if (controle == kControleRegistro && texto == "10") servidor->congela();
+    }
+  } telaCongela;
+  telaCongela.servidor = &servidor;
+  Conexao c(textoConexao());
+  ContextoExecucao ctx(telaCongela, pasta.string());
+  ctx.usaConexao(c);
+  const Resultado r = executaNoContexto(
+      ctx, [](ContextoExecucao& x) { return ImportaPlanilhaProduto(x, OpcoesImportacaoProduto{}); });
+  EXPECT_EQ(r.desfecho, Resultado::Desfecho::Falhou);
+  ASSERT_EQ(telaCongela.mensagens.size(), 1u);
+  EXPECT_THAT(
+      telaCongela.mensagens[0].texto,
+      StartsWith("A importação parou na linha 10 de produto.xlsx: falha do banco de dados (" + kParado));
+  EXPECT_THAT(telaCongela.mensagens[0].texto,
+              ::testing::EndsWith("As linhas até a 7 estão gravadas; as seguintes não foram gravadas."));
+  EXPECT_EQ(telaCongela.itens[kControleProdErro], std::vector<std::string>{});
+  ASSERT_FALSE(telaCongela.notas.empty());
+  EXPECT_EQ(telaCongela.notas.back(),
+            "Alterações gravadas em VENDAS.FDB:\n"
+            "  PRODUTO: 6 incluídas, 0 alteradas, 0 excluídas\n"
+            "  PRODUTOESTOQUE: 6 incluídas, 0 alteradas, 0 excluídas\n"
+            "  UNIDADE: 1 incluídas, 0 alteradas, 0 excluídas\n"
+            "A conexão com VENDAS.FDB caiu; o servidor desfez o que ainda não estava gravado:\n"
+            "  PRODUTO: 2 incluídas, 0 alteradas, 0 excluídas\n"
+            "  PRODUTOESTOQUE: 2 incluídas, 0 alteradas, 0 excluídas");
+
+  servidor.descongela();
+  Conexao outra(textoConexao());
+  EXPECT_EQ(outra.abre("select count(*) from produtoestoque").valor(0).comoInteiro(), 6);
 }
 
 }  // namespace

@@ -67,6 +67,9 @@ TEST_F(ImportaFornecedoresTest, SubstituiOsFornecedoresEParaNoCGCVazio) {
       {"2", "ACME", "", "01222333000181", "0800", "1144445555"},
   };
   EXPECT_EQ(fornecedores(), esperadas);
+  EXPECT_EQ(insercaoFornecedor({"11222333000181", "D'AVILA", "ZE", "1"}, "0800", 3),
+            " INSERT INTO FORNECEDOR ( NOMERAZAO , CONTATO, CGC,FONE1,FAX,IDFORNECEDOR) VALUES "
+            "('D''AVILA','ZE','11222333000181','0800','1',3)");
   EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{"Fim"});
   // The backup before the delete, and the rows left after the end, are told as notes.
   std::string notas;

@@ -83,50 +83,71 @@ namespace {
 using Opcao = bool OpcoesImportacaoProduto::*;
 
 TEST_F(ImportaProdutoTest, EachFieldBoxRewritesItsFieldsOfAnExistingItemAndEmptyCellsNothing) {
+  const auto custo = &OpcoesImportacaoProduto::precoCusto, venda = &OpcoesImportacaoProduto::precoVenda,
+             grupo = &OpcoesImportacaoProduto::grupo;
   struct Caso {
     const char* nome;
     std::vector<Opcao> caixas;
+    Tabela linha;  // after the barcode; none: every column holds a new value
+    bool todas = false;
+    bool altera = true;
   };
   const std::vector<Caso> casos = {
-      {"nenhuma", {}},
-      {"nome", {&OpcoesImportacaoProduto::nomeProduto}},
-      {"custo", {&OpcoesImportacaoProduto::precoCusto}},
-      {"custo+venda", {&OpcoesImportacaoProduto::precoCusto, &OpcoesImportacaoProduto::precoVenda}},
-      {"venda", {&OpcoesImportacaoProduto::precoVenda}},
-      {"estoque", {&OpcoesImportacaoProduto::estoque}},
-      {"grupo", {&OpcoesImportacaoProduto::grupo}},
-      {"ncm", {&OpcoesImportacaoProduto::ncm}},
-      {"ecf", {&OpcoesImportacaoProduto::aliqEcf}},
-      {"cfop", {&OpcoesImportacaoProduto::cfopSat}},
+      {"nenhuma", {}, {}},
+      {"nome", {&OpcoesImportacaoProduto::nomeProduto}, {}},
+      {"custo", {custo}, {}},
+      {"custo+venda", {custo, venda}, {}},
+      {"venda", {venda}, {}},
+      {"estoque", {&OpcoesImportacaoProduto::estoque}, {}},
+      {"grupo", {grupo}, {}},
+      {"ncm", {&OpcoesImportacaoProduto::ncm}, {}},
+      {"ecf", {&OpcoesImportacaoProduto::aliqEcf}, {}},
+      {"cfop", {&OpcoesImportacaoProduto::cfopSat}, {}},
       {"sem efeito",
        {&OpcoesImportacaoProduto::unidade, &OpcoesImportacaoProduto::tribSimpNac,
-        &OpcoesImportacaoProduto::icmsSt, &OpcoesImportacaoProduto::atacado}},
-      {"todas, celulas vazias", {}},
+        &OpcoesImportacaoProduto::icmsSt, &OpcoesImportacaoProduto::atacado},
+       {}},
+      {"todas, celulas vazias", {}, {{"Novo nome"}}, true},
+      // A price list of barcode and sale price: the price is written whatever the cost cell holds.
+      {"custo+venda, so a venda", {custo, venda}, {{"", "", "", "2,90"}}},
+      {"grupo, so o subgrupo", {grupo}, {{"", "", "", "", "", "", "Sub Só"}}},
+      {"custo+venda, os mesmos valores", {custo, venda}, {{"", "", "4,00", "10,00"}}, false, false},
+      // The same values in every column (the printed name cut to 24 ends in a blank, not stored).
+      {"todas, os mesmos valores",
+       {},
+       {{"Arroz tipo 1 serra azul 1kg", "UN", "4,00", "10,00", "5", "Grupo A", "Sub A", "01012100", "18",
+         "5102", "102", "", "1234567", "9,00"}},
+       true,
+       false},
   };
   Tabela base;
   for (size_t k = 0; k < casos.size(); ++k)
     base.push_back({"B" + std::to_string(k), "Produto " + std::to_string(k), "UN", "4,00", "10,00", "5",
                     "Grupo A", "Sub A", "01012100", "18", "5102", "102", "", "1234567", "9,00"});
+  base.back()[1] = casos.back().linha[0][0];
   OpcoesImportacaoProduto comGrupo;
   comGrupo.grupo = true;
   ASSERT_EQ(importa(base, comGrupo), Resultado::encerrar());
-  Tabela depois;
   for (size_t k = 0; k < casos.size(); ++k) {
+    const Caso& c = casos[k];
     OpcoesImportacaoProduto o;
-    for (Opcao c : casos[k].caixas)
-      o.*c = true;
-    const std::string barra = "b" + std::to_string(k);  // found whatever the case
-    Tabela linha = {{barra, "Novo nome", "KG", "6,00", "15,00", "8", "Grupo B", "Sub B", "02013000", "12",
-                     "5405", "500", "", "7654321", "13,00"}};
-    if (k + 1 == casos.size()) {
-      o.marcaTodos(true);
-      linha = {{barra, "Novo nome"}};
-    }
-    ASSERT_EQ(importa(linha, o), Resultado::encerrar()) << casos[k].nome;
-    EXPECT_EQ(erros(), std::vector<std::string>{}) << casos[k].nome;
-    EXPECT_EQ(resumo.atualizados, 1) << casos[k].nome;
+    for (Opcao caixa : c.caixas)
+      o.*caixa = true;
+    if (c.todas) o.marcaTodos(true);
+    std::vector<std::string> linha = {"Novo nome", "KG", "6,00", "15,00", "8", "Grupo B", "Sub B",
+                                      "02013000",  "12", "5405", "500",   "",  "7654321", "13,00"};
+    if (!c.linha.empty()) linha = c.linha[0];
+    linha.insert(linha.begin(), "b" + std::to_string(k));  // found whatever the case
+    ASSERT_EQ(importa({linha}, o), Resultado::encerrar()) << c.nome;
+    EXPECT_EQ(erros(), std::vector<std::string>{}) << c.nome;
+    EXPECT_EQ(resumo.atualizados, c.altera ? 1 : 0) << c.nome;
+    EXPECT_EQ(resumo.semAlteracao, c.altera ? 0 : 1) << c.nome;
   }
+  EXPECT_TRUE(notas[0].starts_with("Produtos: 0 importados, 0 atualizados, 1 sem alteração, 0 com erro"))
+      << notas[0];
   EXPECT_EQ(conta("produtoestoque"), long(casos.size()));
+  // No "DIVERSOS" for the existing item whose group cell is empty.
+  EXPECT_EQ(linhas("select descricao from produtogrupo order by 1"), (Tabela{{"GRUPO A"}, {"GRUPO B"}}));
   EXPECT_EQ(
       linhas(
           "select p.DESCRICAO, e.CUSTOLIQUIDO, e.VENDAATUAL, e.MARGEMVENDA, e.ESTOQUEATUAL, e.VENDAATACADO, "
@@ -153,7 +174,12 @@ TEST_F(ImportaProdutoTest, EachFieldBoxRewritesItsFieldsOfAnExistingItemAndEmpty
                 {"PRODUTO 9", "4", "10", "6", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5405"},
                 {"PRODUTO 10", "4", "10", "6", "5", "13", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
                 // Every box and empty cells: only the description, which the row holds.
-                {"NOVO NOME", "4", "10", "6", "5", "9", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"}}));
+                {"NOVO NOME", "4", "10", "6", "5", "9", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                // The sale price without a cost: the margin against the stored cost.
+                {"PRODUTO 12", "4", "2,9", "-1,1", "5", "9", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                {"PRODUTO 13", "4", "10", "6", "5", "9", "UN", "GRUPO A", "SUB SO", "01012100", "1234567", "18", "5102"},
+                {"PRODUTO 14", "4", "10", "6", "5", "9", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"},
+                {"ARROZ TIPO 1 SERRA AZUL 1KG", "4", "10", "6", "5", "9", "UN", "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"}}));
   // clang-format on
 }
 
@@ -197,6 +223,35 @@ TEST_F(ImportaProdutoTest, FailingRowsAreListedOnceWithTheirLineAndLeaveNothingB
   EXPECT_EQ(resumo.confirmacoes, 1);
   EXPECT_EQ(tela.textos[kControleRegistro], "5");  // the row where the data ended
   EXPECT_EQ(tela.progressos.back(), 100);
+}
+
+}  // namespace
+}  // namespace zuv::teste
+
+namespace zuv::teste {
+namespace {
+
+// A database that fails under the run (here a table it does not have) is not a row's fault: the
+// run stops at that row with one message, and what was committed before stays.
+TEST_F(ImportaProdutoTest, AFailureOfTheDatabaseStopsTheRunAtItsRow) {
+  conexao->executa("DROP TABLE CST");
+  Tabela tabela;
+  for (int k = 1; k <= 9; ++k)
+    tabela.push_back({std::to_string(k), "Produto " + std::to_string(k), "UN", "1,00", "2,00"});
+  tabela[7].resize(12);
+  tabela[7][11] = "102";  // sheet row 9: its CSOSN needs the table CST
+  const Resultado r = importa(tabela);
+  EXPECT_EQ(r.desfecho, Resultado::Desfecho::Falhou);
+  ASSERT_EQ(tela.mensagens.size(), 1u);
+  EXPECT_TRUE(tela.mensagens[0].texto.starts_with(
+      "A importação parou na linha 9 de produto.xlsx: falha do banco de dados (Dynamic SQL Error"))
+      << tela.mensagens[0].texto;
+  EXPECT_NE(tela.mensagens[0].texto.find("CST"), std::string::npos) << tela.mensagens[0].texto;
+  EXPECT_TRUE(tela.mensagens[0].texto.ends_with(
+      "). As linhas até a 8 estão gravadas; as seguintes não foram gravadas."))
+      << tela.mensagens[0].texto;
+  EXPECT_EQ(erros(), std::vector<std::string>{});
+  EXPECT_EQ(linhas("select min(barra), max(barra), count(*) from produtoestoque"), (Tabela{{"1", "7", "7"}}));
 }
 
 }  // namespace
@@ -288,15 +343,15 @@ TEST_F(LimpezaProdutoTest, AMissingOrEmptyWorkbookWipesNothing) {
   EXPECT_NE(tela.mensagens[0].texto.find("produto.xlsx"), std::string::npos) << tela.mensagens[0].texto;
   EXPECT_EQ(copias + perguntas, 0);
   EXPECT_EQ(contagens(), antes);
-  // Only headings, or a first row without barcode and description: nothing to import, nothing wiped.
+  // Only headings, or a first row without barcode and description: nothing to import, nothing wiped,
+  // and the run says so and fails.
+  const std::string nada =
+      "Nenhuma linha de produto em produto.xlsx: a base de produtos não foi limpa e nada foi importado.";
   for (const Tabela& t : {Tabela{}, Tabela{{"", "", "UN", "1", "2"}, {"7891", "Depois do fim"}}}) {
-    EXPECT_EQ(importa(t, limpa()), Resultado::encerrar());
+    EXPECT_EQ(importa(t, limpa()), Resultado::falhou(nada));
     EXPECT_EQ(copias + perguntas, 0);
     EXPECT_EQ(contagens(), antes);
-    EXPECT_EQ(tela.textosDasMensagens(), (std::vector<std::string>{"Fim Importação", "FIM"}));
-    EXPECT_EQ(erros(),
-              std::vector<std::string>{"Nenhuma linha de produto em produto.xlsx: a base de produtos não foi "
-                                       "limpa."});
+    EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{nada});
   }
 }
 
@@ -456,6 +511,221 @@ TEST_F(LimpezaProdutoTest, AllOrNothingListsTheFailingRowsAndADryRunKeepsNothing
     executaNoContexto(ctx, [&](ContextoExecucao& c) { return ImportaPlanilhaProduto(c, o); });
   }
   EXPECT_EQ(contagens(), antes);
+}
+
+}  // namespace
+}  // namespace zuv::teste
+
+namespace zuv::teste {
+namespace {
+
+// Every row of every table of a database, each value as text, the tables by name.
+std::map<std::string, Tabela> todasAsTabelas(Conexao& c) {
+  std::map<std::string, Tabela> r;
+  for (Recordset t =
+           c.abre("select trim(rdb$relation_name), (select count(*) from rdb$relation_fields f where "
+                  "f.rdb$relation_name = r.rdb$relation_name) from rdb$relations r where "
+                  "rdb$system_flag = 0 and rdb$view_blr is null");
+       !t.eof(); t.proximo()) {
+    std::string ordem;
+    for (int64_t i = 1; i <= t.valor(1).comoInteiro(); ++i)
+      ordem += (i > 1 ? ", " : "") + std::to_string(i);
+    Tabela& linhas = r[t.valor(0).comoTexto()];
+    for (Recordset rs = c.abre("select * from " + t.valor(0).comoTexto() + " order by " + ordem); !rs.eof();
+         rs.proximo()) {
+      linhas.emplace_back();
+      for (int i = 0; i < rs.totalCampos(); ++i)
+        linhas.back().push_back(rs.valor(i).nulo() ? "<null>" : rs.valor(i).textoRegional(1));
+    }
+  }
+  return r;
+}
+
+// The same workbooks into two copies of one database: as the system runs them (a commit every five
+// rows, every lookup a statement) and all-or-nothing with the tables kept in memory and the
+// statements prepared once. Both write exactly the same rows: new items, updates under each field
+// box alone, failing rows and the clean mode.
+TEST_F(LimpezaProdutoTest, AllOrNothingWritesWhatTheSystemsStatementsWrite) {
+  popula();
+  BancoDeTeste copia;
+  copia.carregaFixture("zuv_populado.sql");
+  const std::string minusculas =
+      "INSERT INTO PRODUTO (IDPRODUTO, DESCRICAO) VALUES (9, 'MINUSCULAS');\n"
+      "INSERT INTO PRODUTOESTOQUE (IDITEMPRODUTO, IDPRODUTO, BARRA, VENDAATUAL) VALUES (9, 9, 'xyz9', 3);\n"
+      "INSERT INTO PRODUTOESTOQUE (IDITEMPRODUTO, IDPRODUTO, BARRA, VENDAATUAL) VALUES (10, 9, 'dup', 3);\n"
+      "INSERT INTO PRODUTOESTOQUE (IDITEMPRODUTO, IDPRODUTO, BARRA, VENDAATUAL) VALUES (11, 9, 'dup ', 4);";
+  conexao.reset();
+  banco->executaIsql(minusculas);
+  copia.executaIsql(minusculas);
+  conexao = std::make_unique<Conexao>(banco->textoConexao());
+  Conexao outra(copia.textoConexao());
+
+  struct Rodada {
+    const char* nome;
+    Tabela linhas;
+    OpcoesImportacaoProduto opcoes;
+    long falhas;
+  };
+  OpcoesImportacaoProduto todas, precos, limpa, estoque;
+  todas.marcaTodos(true);
+  precos.precoCusto = precos.precoVenda = true;
+  limpa.limpaBase = limpa.grupo = true;
+  estoque.estoque = estoque.nomeProduto = true;
+  const Tabela novas = {
+      {"7891000100103", "Café Pilão 500g", "un", "#12.5", "19,90", "#10", "Mercearia", "Matinais", "#9012100",
+       "#18", "#5102", "#102", "", "#100100", "17,50"},
+      {"0001234", "Biscoito d'Água", "UND", "2.10", "#3.5", "", "", "", "", "7.5", "5102", "102"},
+      {"", "Pão francês kg", "KG", "", "#12.99", "#3.25", "Padaria", "", "0901.21.00", "", "5.102"},
+      {"", "Pão de queijo", "KG", "1.234,50", "", "abc"},
+      {"ABC123", "Com letras", "UN", "1", "2", "", "Açougue", "Sub novo", "22030000", "12", "5405", "500", "",
+       "1234567"},
+      // Fails at its sub-group, after its unit, group and NCM: nothing of it stays, and the next row
+      // creates them under the same identifiers.
+      {"FALHA1", "Falha depois", "CX", "1", "2", "", "Grupo Novo", "Молоко", "33030000", "25", "6102", "900"},
+      {"7891", "Usa CX", "CX", "1", "2", "", "Grupo Novo", "", "33030000", "25", "6102", "900"},
+      {"999", "Preço ruim", "UN", "1", "abc"},
+      {"7891000100103", "Café de novo", "UN", "13", "20", "11", "", "Sub dois", "#9012100", "", "", "", "",
+       "#100200"},
+      {"xyz9", "Achado sem caixa", "UN", "", "4,50", "2"},
+      {"dup", "Dois com a mesma barra", "UN", "2", "5"},
+      {"7891234567895", "Café existente", "un", "10", "16,50", "", "", "", "", "17.5", "5405", "060"}};
+  // Every field of the items above rewritten, and a row that fails whatever the boxes.
+  const Tabela alteradas = {
+      {"7891000100103", "Café Pilão 1kg", "UN", "14", "21,90", "12", "Bebidas", "Quentes", "09012200", "7",
+       "5405", "500", "", "0100300", "18"},
+      {"0001234", "Biscoito água e sal", "CX", "", "4", "", "Mercearia", "", "19053100", "0", "5102", "102"},
+      {"ABC123", "", "", "2", "", "3", "", "Sub três", "", "18"},
+      {"7891", "Não entra", "UN", "x", "y"},
+      {"xyz9", "Achado", "UN", "1,5", "", "", "Açougue"}};
+  auto so = [](bool OpcoesImportacaoProduto::*caixa) {
+    OpcoesImportacaoProduto o;
+    o.*caixa = true;
+    return o;
+  };
+  const std::vector<Rodada> rodadas = {
+      {"todas as caixas", novas, todas, 2},
+      {"a mesma planilha de novo", novas, todas, 2},
+      {"Nome Produto", alteradas, so(&OpcoesImportacaoProduto::nomeProduto), 1},
+      {"Preço Venda sem Preço Custo", alteradas, so(&OpcoesImportacaoProduto::precoVenda), 1},
+      {"Preço Custo", alteradas, so(&OpcoesImportacaoProduto::precoCusto), 1},
+      {"Estoque", alteradas, so(&OpcoesImportacaoProduto::estoque), 1},
+      {"Grupo", alteradas, so(&OpcoesImportacaoProduto::grupo), 1},
+      {"NCM", alteradas, so(&OpcoesImportacaoProduto::ncm), 1},
+      {"Aliq. ECF", alteradas, so(&OpcoesImportacaoProduto::aliqEcf), 1},
+      {"CFOP", alteradas, so(&OpcoesImportacaoProduto::cfopSat), 1},
+      {"lista de preços",
+       {{"7891", "", "", "", "2,90"}, {"ABC123", "", "", "1", "2"}, {"XYZ9", "", "", "3,00", ""}},
+       precos,
+       0},
+      {"nova migração", novas, limpa, 2},
+      {"estoque e nome",
+       {{"7891", "Usa CX agora", "", "", "", "7"}, {"0001234", "", "", "", "", "x"}},
+       estoque,
+       1},
+  };
+  for (const Rodada& r : rodadas) {
+    SCOPED_TRACE(r.nome);
+    Tabela comCabecalho{kCabecalhoProduto};
+    comCabecalho.insert(comCabecalho.end(), r.linhas.begin(), r.linhas.end());
+    planilha(comCabecalho, pasta / kArquivoProduto);
+    TelaGravadora padrao, atomico;
+    ResumoImportacaoProduto resumoPadrao, resumoAtomico;
+    auto roda = [&](Conexao& c, TelaGravadora& t, ResumoImportacaoProduto& resumo, bool tudoOuNada) {
+      ContextoExecucao ctx(t, pasta.string(), {.atomico = tudoOuNada, .semCopia = true, .relatorio = ""});
+      ctx.usaConexao(c);
+      return executaNoContexto(
+          ctx, [&](ContextoExecucao& x) { return ImportaPlanilhaProduto(x, r.opcoes, &resumo); });
+    };
+    EXPECT_EQ(roda(*conexao, padrao, resumoPadrao, false), Resultado::encerrar());
+    EXPECT_EQ(roda(outra, atomico, resumoAtomico, true), Resultado::encerrar());
+    EXPECT_FALSE(resumoPadrao.mantidos);
+    EXPECT_TRUE(resumoAtomico.mantidos);
+    EXPECT_EQ(resumoPadrao.falhas, r.falhas);
+    EXPECT_EQ(atomico.itens[kControleProdErro], padrao.itens[kControleProdErro]);
+    EXPECT_EQ(std::tie(resumoAtomico.inseridos, resumoAtomico.atualizados, resumoAtomico.semAlteracao,
+                       resumoAtomico.falhas),
+              std::tie(resumoPadrao.inseridos, resumoPadrao.atualizados, resumoPadrao.semAlteracao,
+                       resumoPadrao.falhas));
+    const auto esperado = todasAsTabelas(*conexao), obtido = todasAsTabelas(outra);
+    for (const auto& [tabela, linhas] : esperado)
+      EXPECT_EQ(obtido.at(tabela), linhas) << tabela;
+  }
+  EXPECT_EQ(conta("produtoestoque"), 9);
+}
+
+}  // namespace
+}  // namespace zuv::teste
+
+#include <atomic>
+#include <future>
+#include <thread>
+
+#include "tax/AmbienteTributos.h"
+#include "tax/AtualizaTributos.h"
+#include "tax/PlanilhaTributos.h"
+
+namespace zuv::teste {
+namespace {
+
+// Two forms running at once: a product import and a tax import both creating an NCM. The one that
+// starts second waits for the first instead of reading the same maximum.
+TEST_F(LimpezaProdutoTest, AProductImportAndATaxImportAtOnceTakeDifferentIdentifiers) {
+  popula();
+  {
+    ContextoExecucao ctx(tela, pasta.string());
+    ctx.usaConexao(*conexao);
+    ASSERT_EQ(executaNoContexto(ctx, [](ContextoExecucao& c) { return ExportaSAT(c, {}); }),
+              Resultado::concluido());
+  }
+  editaPlanilha(pasta / "produtosat.xlsx", {{2, 5, "22021000"}});
+  planilha({kCabecalhoProduto, {"9990001", "Refrigerante 2L", "UN", "4", "7", "", "", "", "22030000"}},
+           pasta / kArquivoProduto);
+
+  // The product import holds before its third sheet row: its NCM is created, not yet committed.
+  struct TelaQueSegura : TelaGravadora {
+    std::promise<void> parou;
+    std::shared_future<void> segue;
+    void defineTexto(const std::string& controle, const std::string& texto) override {
+      TelaGravadora::defineTexto(controle, texto);
+      if (controle != kControleRegistro || texto != "3") return;
+      parou.set_value();
+      segue.wait();
+    }
+  } telaProdutos;
+  struct TelaQueAguarda : TelaGravadora {
+    std::atomic<bool> aguardou{false};
+    void nota(const std::string& texto) override { aguardou = aguardou || texto.starts_with("Aguardando"); }
+  } telaTributos;
+  std::promise<void> libera;
+  telaProdutos.segue = libera.get_future().share();
+  std::future<void> parou = telaProdutos.parou.get_future();
+  auto roda = [&](Tela& t, const Execucao& execucao) {
+    Conexao propria(banco->textoConexao());
+    ContextoExecucao ctx(t, pasta.string());
+    ctx.usaConexao(propria);
+    return executaNoContexto(ctx, execucao);
+  };
+  Resultado produtos, tributos;
+  std::thread a([&] {
+    produtos = roda(telaProdutos, [](ContextoExecucao& c) { return ImportaPlanilhaProduto(c, {}); });
+  });
+  parou.wait();
+  std::thread b([&] {
+    OpcoesAtualizaTributos o;
+    o.excluiCFOP = false;
+    tributos = roda(telaTributos, [o](ContextoExecucao& c) { return AtualizaTributosSAT(c, o); });
+  });
+  for (int i = 0; i < 50 && !telaTributos.aguardou; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  libera.set_value();
+  a.join();
+  b.join();
+  EXPECT_TRUE(telaTributos.aguardou);
+  EXPECT_EQ(produtos, Resultado::encerrar());
+  EXPECT_EQ(tributos, Resultado::encerrar());
+  EXPECT_EQ(telaTributos.textosDasMensagens(), std::vector<std::string>{"FIM"});
+  EXPECT_EQ(linhas("select idncm, codigoncm from ncm order by 1"),
+            (Tabela{{"1", "09012100"}, {"2", "02013000"}, {"3", "22030000"}, {"4", "22021000"}}));
 }
 
 }  // namespace

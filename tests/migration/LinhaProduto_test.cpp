@@ -98,7 +98,7 @@ TEST_F(LinhaProdutoTest, TheStockItemInsertNamesOptionalColumnsOnlyWithTheirValu
       "        IPIPorcentagem            ,        PorcAtacado            ,        IPIValor            ,"
       "        MargemAtacado,        EstoqueAtual,        EstoqueMinimo      ,        IDLOCAL      ,"
       "        IDSUBGRUPO   ,PorcDescMaximo   ) Values (";
-  EXPECT_EQ(insercaoEstoque(i),
+  EXPECT_EQ(insercaoEstoque(i).sql(),
             " Insert Into PRODUTOESTOQUE (        CapEmbalagem  ," + fixas + resto +
                 " 1,Null,7,3,4.00,4.00,9.00,10.00,9.00,0.00,0,1,'N','789','789',6.00, 150,1,1,'N',"
                 "'S','12/08/2026', 0, 0,0,0,0,0, 12.5, 0,Null,Null, 0)");
@@ -107,57 +107,86 @@ TEST_F(LinhaProdutoTest, TheStockItemInsertNamesOptionalColumnsOnlyWithTheirValu
   i.idNCM = 6;
   i.idProdGrupo = 2;
   i.idSubGrupo = 9;
-  EXPECT_EQ(insercaoEstoque(i),
+  EXPECT_EQ(insercaoEstoque(i).sql(),
             " Insert Into PRODUTOESTOQUE (        CapEmbalagem  ,        idTribCFOP ,         "
             "IdECFLetra ,         idNCM , " +
                 fixas + "        idProdGrupo      ," + resto +
                 " 1,4,5,6,Null,7,3,2,4.00,4.00,9.00,10.00,9.00,0.00,0,1,'N','789','789',6.00, 150,1,1,"
                 "'N','S','12/08/2026', 0, 0,0,0,0,0, 12.5, 0,Null, 9, 0)");
-  EXPECT_EQ(insercaoProduto(3, "CAFE " + std::string(60, 'X')),
+  EXPECT_EQ(insercaoProduto(3, "CAFE " + std::string(60, 'X')).sql(),
             "Insert into PRODUTO ( IDPRODUTO,DESCRICAO , DescricaoImp ) Values ( 3,'CAFE " +
                 std::string(50, 'X') + "','CAFE " + std::string(19, 'X') + "')");
 }
 
-TEST_F(LinhaProdutoTest, TheUpdateRewritesOnlyTheTickedFieldsWhoseCellsHoldSomething) {
-  ItemProduto i = item();
-  i.idTribCFOP = 4;
-  i.idECFLetra = 5;
-  i.idNCM = 6;
-  i.idProdGrupo = 2;
-  i.idSubGrupo = 9;
-  using C = CamposAtualizacao;
+TEST_F(LinhaProdutoTest, TheUpdateRewritesTheFieldsItIsGivenInTheSystemsOrder) {
+  using A = AlteracaoEstoque;
+  const Decimal d4{400, 2}, d10{1000, 2}, d6{600, 2}, d9{900, 2};
   const std::string inicio = "Update ProdutoEstoque Estoque SEt ", fim = " Where Barra = 'x''1'";
   struct Caso {
-    C campos;
+    A alteracao;
     std::string atribuicoes;
   };
   const Caso casos[] = {
-      {C{.temAtacado = true}, " VENDAATACADO    = 9.00"},
-      {C{.estoque = true, .temEstoque = true, .temAtacado = true},
-       " VENDAATACADO    = 9.00 , EstoqueAtual    =  12.5"},
-      {C{.estoque = true, .temEstoque = true}, "  EstoqueAtual    =  12.5"},
-      {C{.precoCusto = true, .temCusto = true},
+      {A{.atacado = d9}, " VENDAATACADO    = 9.00"},
+      {A{.atacado = d9, .estoque = Decimal{12500, 3}}, " VENDAATACADO    = 9.00 , EstoqueAtual    =  12.5"},
+      {A{.estoque = Decimal{12500, 3}}, "  EstoqueAtual    =  12.5"},
+      {A{.custo = d4, .margem = d6, .margemPorc = 150},
        " CustoLiquido    = 4.00, Custobruto      = 4.00 ,MargemVenda     = 6.00 ,MargemVendaPorc =  150"},
-      {C{.precoCusto = true, .precoVenda = true, .temCusto = true, .temVenda = true},
+      {A{.custo = d4, .venda = d10, .margem = d6, .margemPorc = 150},
        " CustoLiquido    = 4.00, Custobruto      = 4.00 ,VendaAtual      = 10.00 ,MargemVenda     = 6.00 "
        ",MargemVendaPorc =  150"},
-      {C{.precoVenda = true, .temVenda = true}, ""},
-      {C{.precoCusto = true, .temVenda = true}, ""},
-      {C{.cfopSat = true, .aliqEcf = true, .ncm = true, .grupo = true, .temGrupo = true},
+      // The sale price alone, its margin against the stored cost.
+      {A{.venda = d10, .margem = d6, .margemPorc = 150},
+       " VendaAtual      = 10.00 ,MargemVenda     = 6.00 ,MargemVendaPorc =  150"},
+      {A{}, ""},
+      {A{.idTribCFOP = 4, .idECFLetra = 5, .idNCM = 6, .idProdGrupo = 2, .idSubGrupo = 9},
        " idTribCFOP      = 4 ,IdECFLetra      = 5 ,idNCM           = 6     ,   idProdGrupo      = 2     ,   "
        "IDSUBGRUPO      = 9"},
+      {A{.idSubGrupo = 9}, "        IDSUBGRUPO      = 9"},
   };
-  for (const Caso& c : casos)
-    EXPECT_EQ(atualizacaoEstoque(i, c.campos, "x'1"),
-              c.atribuicoes.empty() ? "" : inicio + c.atribuicoes + fim)
-        << c.atribuicoes;
-  // A reference the row does not name is left as it is.
-  i.idTribCFOP = i.idNCM = 0;
-  i.idECFLetra.reset();
-  i.idSubGrupo.reset();
-  EXPECT_EQ(atualizacaoEstoque(
-                i, C{.cfopSat = true, .aliqEcf = true, .ncm = true, .grupo = true, .temGrupo = true}, "1"),
-            inicio + "        idProdGrupo      = 2 Where Barra = '1'");
+  for (const Caso& c : casos) {
+    Atualizacao u = atualizacaoEstoque(c.alteracao);
+    EXPECT_EQ(u.vazia(), c.atribuicoes.empty()) << c.atribuicoes;
+    if (!u.vazia()) {
+      EXPECT_EQ(u.condicao(" Where Barra = ", "'x''1'").sql(), inicio + c.atribuicoes + fim);
+    }
+  }
+  // The same rewrite prepared once: each value a parameter, standing for the literal's value.
+  Atualizacao u = atualizacaoEstoque(casos[4].alteracao).condicao(" Where IdItemProduto = ", "7");
+  EXPECT_EQ(u.sqlComParametros(),
+            inicio +
+                " CustoLiquido    = ?, Custobruto      = ? ,VendaAtual      = ? ,MargemVenda     = ? "
+                ",MargemVendaPorc = ? Where IdItemProduto = ?");
+  EXPECT_EQ(u.parametros(), (std::vector<Valor>{d4, d4, d10, d6, Valor(int64_t{150}), Valor(int64_t{7})}));
+}
+
+}  // namespace
+}  // namespace zuv::teste
+
+#include "migration/EstimativaImportacao.h"
+
+namespace zuv::teste {
+namespace {
+
+// Without the descending index every row reads the whole table, so the time per row grows with
+// the items the run creates: the estimate is more than the first rows' pace times the rows.
+TEST(EstimativaImportacaoTest, TheTimePerRowGrowsWithTheTableTheRowsRead) {
+  using E = EstimativaImportacao;
+  // 200 rows measured in 2 s, none of it reading tables: the same pace for all.
+  EXPECT_DOUBLE_EQ(E::estimaSegundos(100000, 10000, 200, 2.0, 0.0, 200, false), 1000.0);
+  // A quarter of each row is its MAX over about 10 100 items, another quarter MAX(IDPRODUTO); the
+  // other half stays the same.
+  const double t = E::estimaSegundos(100000, 10000, 200, 2.0, 0.5, 200, false);
+  EXPECT_NEAR(t, 500 + 0.005 / 10100 * (10000.0 * 100000 + 100000.0 * 100000 / 2), 1.0);
+  EXPECT_GT(t, 3 * 1000.0);
+  // Updates create no items: the table stays as large as it was.
+  EXPECT_NEAR(E::estimaSegundos(100000, 10000, 200, 2.0, 0.5, 0, true), 1000.0, 1.0);
+  for (const auto& [segundos, texto] :
+       std::vector<std::pair<double, std::string>>{{20, "menos de 1 min"},
+                                                   {720, "cerca de 12 min"},
+                                                   {3600, "cerca de 1 h"},
+                                                   {12010, "cerca de 3 h 20 min"}})
+    EXPECT_EQ(E::duracao(segundos), texto);
 }
 
 }  // namespace

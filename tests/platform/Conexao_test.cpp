@@ -1,4 +1,7 @@
 #include "platform/Conexao.h"
+#include "common/InstrucaoSQL.h"
+#include "platform/PontoDeSalvamento.h"
+#include "schema/Registros.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -94,6 +97,76 @@ TEST_F(ConexaoTest, ModoAtomicoSoConfirmaNoFim) {
   insere(a, 4);
   a.fecha();  // a run that never finished
   EXPECT_EQ(conta(b), 1);
+}
+
+// A statement prepared once and executed with parameters writes what its literal text writes:
+// each value is converted to the column's type as the literal of the same value is (rounding, dates
+// from text, Windows-1252), and a value that does not fit fails alike.
+TEST_F(ConexaoTest, ParametrosGravamOQueOLiteralGrava) {
+  a.executa(
+      "create table P (K INTEGER, N NUMERIC(15,4), M NUMERIC(15,2), I INTEGER, T VARCHAR(8), D DATE, R "
+      "DOUBLE "
+      "PRECISION)");
+  const std::vector<std::vector<std::string>> casos = {
+      {"1", " 12.345675", "-0.005", " 7", "'D''ÁGUA €'", "'12/31/2024'", " 66.6666666666667"},
+      {"2", "0.00005", " 2.675", "-3", "'  ab  '", "Null", "1E+16"},
+      {"3", "Null", "1234567890123", "Null", "''", "'02/29/2024'", " 0"},
+  };
+  for (const auto& c : casos) {
+    Insercao literal("insert into P (");
+    for (const char* coluna : {"K", "N", "M", "I", "T", "D", "R"})
+      literal.variavel(coluna, c[literal.parametros().size()]);
+    a.executa(literal.sql());
+    a.executa(literal.sqlComParametros(), [&] {
+      auto v = literal.parametros();
+      v[0] = Valor(int64_t{std::stoi(c[0]) + 10});
+      return v;
+    }());
+  }
+  const Recordset rs = a.abre("select * from P order by K");
+  std::vector<std::vector<Valor>> linhas;
+  for (Recordset r = rs.clone(); !r.eof(); r.proximo()) {
+    linhas.emplace_back();
+    for (int i = 1; i < r.totalCampos(); ++i)
+      linhas.back().push_back(r.valor(i));
+  }
+  ASSERT_EQ(linhas.size(), 6u);
+  for (size_t i = 0; i < 3; ++i)
+    EXPECT_EQ(linhas[i + 3], linhas[i]) << i;
+  EXPECT_EQ(linhas[0][0], Valor(Decimal{123457, 4}));
+  EXPECT_EQ(linhas[0][3], Valor("D'ÁGUA €"));
+  // Too long for the column, through either form.
+  EXPECT_THROW(a.executa("insert into P (K, T) values (4, '123456789')"), ErroBanco);
+  EXPECT_THROW(a.executa("insert into P (K, T) values (?, ?)", {Valor(int64_t{4}), Valor("123456789")}),
+               ErroBanco);
+  EXPECT_THROW(a.executa("insert into P (K, T) values (?, ?)", {Valor(int64_t{4})}), ErroBanco);
+}
+
+// A savepoint undoes its part alone, with the counts of what it undid and the identifiers counted
+// in memory since it began; released, its work stays in the transaction.
+TEST_F(ConexaoTest, PontoDeSalvamentoDesfazSoASuaParte) {
+  a.defineAtomica(true, {"Unidade"});
+  a.contaAlteracoes(true);
+  EXPECT_EQ(ProxCodigo(a, "IdUnidade", "Unidade"), 1);
+  insere(a, 1);
+  {
+    PontoDeSalvamento linha(a, "LINHA");
+    EXPECT_EQ(ProxCodigo(a, "IdUnidade", "Unidade"), 2);
+    insere(a, 2);
+  }  // not released: undone
+  EXPECT_EQ(conta(a), 1);
+  EXPECT_EQ(a.alteracoes().at("UNIDADE").incluidos, 1);
+  EXPECT_EQ(ProxCodigo(a, "IdUnidade", "Unidade"), 2);  // the undone row's identifier is free again
+  {
+    PontoDeSalvamento linha(a, "LINHA");
+    insere(a, 2);
+    linha.libera();
+  }
+  EXPECT_EQ(conta(a), 2);
+  EXPECT_THROW(a.liberaPonto("LINHA"), ErroBanco);  // none open
+  a.defineAtomica(false);
+  EXPECT_EQ(conta(b), 2);
+  EXPECT_THROW(PontoDeSalvamento(a, "FORA"), ErroBanco);  // no transaction: auto-commit
 }
 
 // Names in any case; a snapshot that the table's later changes do not touch; exact decimals;

@@ -43,10 +43,12 @@ TEST(Registros, ProxCodigoEmMemoriaSoComATabelaReservada) {
   conexao.defineAtomica(true, {"ProdutoGrupo"});
   EXPECT_EQ(prox(), 42);
   EXPECT_EQ(prox(), 43);
+  // A rollback to a savepoint gives back the identifiers taken since it began, and only those.
   conexao.iniciaTransacao();
+  EXPECT_EQ(prox(), 44);
   conexao.executa("insert into ProdutoGrupo values (44)");
   conexao.desfaz();
-  EXPECT_EQ(prox(), 42);
+  EXPECT_EQ(prox(), 44);
   conexao.defineAtomica(false);
   EXPECT_FALSE(conexao.reservada("ProdutoGrupo"));
 }

@@ -60,6 +60,13 @@ TEST_F(CicloTributos, ExportaSATComColunaDeEntradaEFlag) {
   const Linhas f = celulas(sat(), 2, 16);
   EXPECT_EQ(f[0][15], "Porcentagem ICMS Cadastro Produto");
   EXPECT_EQ(f[1][15], "12");
+
+  // A database that fails: the system's message, and the cause beside it.
+  conexao->fecha();
+  tela = {};
+  EXPECT_EQ(exportaSAT().desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{"Erro ao Gerar o Excel"});
+  EXPECT_EQ(tela.notas, std::vector<std::string>{"Causa: A conexão com o banco de dados está fechada."});
 }
 
 TEST_F(CicloTributos, ExportaNFEComColunasOcultas) {

@@ -26,7 +26,7 @@ std::string LeituraCursor::leBlob(ITransaction* t, ISC_QUAD* id, unsigned charse
   return texto ? textoDoBanco(std::move(dados), charset) : dados;
 }
 
-Recordset LeituraCursor::leCursor(ITransaction* t, IStatement* stmt) {
+Recordset LeituraCursor::leCursor(ITransaction* t, IStatement* stmt, IMessageMetadata* entrada, void* dados) {
   Status st;
   Posse<IMessageMetadata> meta(stmt->getOutputMetadata(&st));
   st.verifica();
@@ -86,7 +86,7 @@ Recordset LeituraCursor::leCursor(ITransaction* t, IStatement* stmt) {
 
   // A statement without columns (an UPDATE given to abre) runs and yields a closed snapshot.
   if (n == 0) {
-    stmt->execute(&st, t, nullptr, nullptr, nullptr, nullptr);
+    stmt->execute(&st, t, entrada, dados, nullptr, nullptr);
     st.verifica();
     return Recordset(std::move(campos), std::vector<Valor>{});
   }
@@ -94,7 +94,7 @@ Recordset LeituraCursor::leCursor(ITransaction* t, IStatement* stmt) {
   const unsigned tamanhoMsg = meta->getMessageLength(&st);
   st.verifica();
   std::vector<unsigned char> buffer(tamanhoMsg);
-  Cursor rs(stmt->openCursor(&st, t, nullptr, nullptr, meta.get(), 0));
+  Cursor rs(stmt->openCursor(&st, t, entrada, dados, meta.get(), 0));
   st.verifica();
 
   IUtil* util = mestre()->getUtilInterface();
@@ -185,6 +185,10 @@ Recordset LeituraCursor::leCursor(ITransaction* t, IStatement* stmt) {
         default:
           celulas.emplace_back();
       }
+    }
+    if (porLinha) {
+      porLinha(celulas);
+      celulas.clear();
     }
   }
   return Recordset(std::move(campos), std::move(celulas));

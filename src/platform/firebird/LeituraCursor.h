@@ -4,6 +4,7 @@
 // turned into UTF-8.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/Recordset.h"
 #include "platform/firebird/Cliente.h"
@@ -22,9 +23,14 @@ class LeituraCursor {
   // w1252: the connection's texts are Windows-1252 bytes (ctype none).
   LeituraCursor(IAttachment* anexo, bool w1252) : anexo(anexo), w1252(w1252) {}
 
-  // Runs stmt in t and returns all its rows; a statement without columns runs and gives an empty,
-  // closed snapshot. Throws ErroBanco.
-  Recordset leCursor(ITransaction* t, IStatement* stmt);
+  // Runs stmt in t (with the input message of its parameters, if any) and returns all its rows; a
+  // statement without columns runs and gives an empty, closed snapshot. Throws ErroBanco.
+  Recordset leCursor(ITransaction* t, IStatement* stmt, IMessageMetadata* entrada = nullptr,
+                     void* dados = nullptr);
+
+  // When set, each row's values go to porLinha as the row is fetched and are not kept: the
+  // snapshot that leCursor returns then has no rows.
+  std::function<void(const std::vector<Valor>&)> porLinha;
 
   // Called after each row fetched: the connection's watcher counts a row as an answer.
   std::function<void()> aCadaLinha;
