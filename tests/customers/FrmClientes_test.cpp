@@ -150,19 +150,5 @@ TEST_F(FrmClientesTest, ADryRunFromTheFormShowsItsReportAndChangesNothing) {
   EXPECT_FALSE(fs::exists(banco->pastaDados() / "copias"));
 }
 
-// ZUV_CAPTURA_CLIENTES=/tmp/clientes.png saves a picture of the form after a deletion that kept a
-// customer (run under xvfb-run with the xcb platform to see it as a desktop draws it).
-TEST_F(FrmClientesTest, Captura) {
-  const char* caminho = std::getenv("ZUV_CAPTURA_CLIENTES");
-  if (caminho == nullptr) GTEST_SKIP() << "ZUV_CAPTURA_CLIENTES not set";
-  resposta = true;
-  FrmClientes form;
-  form.show();
-  controle(form, "cmdExcluirCliente")->click();
-  form.aguardaOperacao();
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(form.grab().save(QString::fromLocal8Bit(caminho)));
-}
-
 }  // namespace
 }  // namespace zuv::teste

@@ -131,21 +131,5 @@ TEST_F(FrmZUVdeZUVProdutoTest, TheMenuOpensItThePathsAreChosenAndTheIndividualRu
   EXPECT_EQ(FrmMenu::formularioAberto("cmdImportaZUV"), nullptr);
 }
 
-// ZUV_CAPTURA_ZUVPRODUTO=/tmp/zuvproduto.png saves a picture of the form after a keep-products run
-// (under xvfb-run with the xcb platform to see it as a desktop draws it).
-TEST_F(FrmZUVdeZUVProdutoTest, Captura) {
-  const char* caminho = std::getenv("ZUV_CAPTURA_ZUVPRODUTO");
-  if (caminho == nullptr) GTEST_SKIP() << "ZUV_CAPTURA_ZUVPRODUTO not set";
-  FrmZUVdeZUVProduto form;
-  form.show();
-  controle<QLineEdit>(form, "lblOrigem")->setText(QString::fromStdString(origem->caminho().string()));
-  controle<QLineEdit>(form, "lblDestino")->setText(QString::fromStdString(destino->caminho().string()));
-  controle<QRadioButton>(form, "optIncluiProdutos")->click();
-  controle(form, "cmdSalvar")->click();
-  form.aguardaOperacao();
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(form.grab().save(QString::fromLocal8Bit(caminho)));
-}
-
 }  // namespace
 }  // namespace zuv::teste
