@@ -90,7 +90,8 @@ TEST_F(ComandoClientesTest, RestaurarDesfazAExclusaoEAHistoriaGuardaCadaExecucao
                         copias().string() + "/VENDAS_"));
   EXPECT_THAT(entrada,
               HasSubstr("\r\n\r\nTipo;Banco;Tabela;Incluídas;Alteradas;Excluídas;Situação;Onde;Causa\r\n"
-                        "Alteração;VENDAS.FDB;CLIENTE;0;0;2;gravadas;;\r\n"));
+                        "Alteração;VENDAS.FDB;CLICONTA;0;0;2;gravadas;;\r\nAlteração;VENDAS.FDB;CLIENTE;0;0;"
+                        "2;gravadas;;\r\n"));
 }
 
 // While another connection uses the database (the ZUV system running, here through the real
