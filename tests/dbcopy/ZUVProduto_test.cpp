@@ -72,5 +72,26 @@ TEST_F(ZUVProdutoTest, ADatabaseThatDoesNotOpenEndsTheProgramWithTheSystemsMessa
   }
 }
 
+// Both databases are open during a copy, written or dry: the change report names only the
+// destination, and the origin is left as it was.
+TEST_F(ZUVProdutoTest, TheChangeReportCountsOnlyTheDestination) {
+  const std::string origemAntes = retrato(*origem);
+  for (bool simular : {true, false}) {  // the dry run first: it leaves the destination as it was
+    tela = TelaGravadora();
+    OpcoesExecucao execucao;
+    execucao.simular = simular;
+    EXPECT_EQ(roda(IniciaImportacaoIndividual, opcoes(ModoCopia::IncluirProdutos, true), execucao),
+              Resultado::concluido());
+    EXPECT_EQ(
+        tela.notas.back(),
+        std::string(simular ? "Simulação: nada foi gravado em VENDAS.FDB. A operação faria:"
+                            : "Alterações gravadas em VENDAS.FDB:") +
+            "\n  CLIENTE: 3 incluídas, 0 alteradas, 3 excluídas\n  PRODUTO: 3 incluídas, 0 alteradas, 0 "
+            "excluídas\n  PRODUTOESTOQUE: 5 incluídas, 0 alteradas, 0 excluídas\n  PRODUTOGRUPO: 1 "
+            "incluídas, 0 alteradas, 0 excluídas\n  UNIDADE: 2 incluídas, 0 alteradas, 0 excluídas");
+  }
+  EXPECT_EQ(retrato(*origem), origemAntes);
+}
+
 }  // namespace
 }  // namespace zuv::teste
