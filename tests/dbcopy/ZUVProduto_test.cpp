@@ -93,5 +93,25 @@ TEST_F(ZUVProdutoTest, TheChangeReportCountsOnlyTheDestination) {
   EXPECT_EQ(retrato(*origem), origemAntes);
 }
 
+// An origin without its key that lists stock item 13 twice (the second later in the copy's order):
+// the predefined copy writes the item once, with the values of the second.
+TEST_F(ZUVProdutoTest, AnOriginListingAnItemTwiceGivesOneItemWithTheLaterValues) {
+  origem->executaIsql(
+      "SET TERM ^;\nEXECUTE BLOCK AS DECLARE N VARCHAR(63); DECLARE T VARCHAR(63); BEGIN FOR SELECT "
+      "TRIM(c.RDB$CONSTRAINT_NAME), TRIM(c.RDB$RELATION_NAME) FROM RDB$RELATION_CONSTRAINTS c JOIN "
+      "RDB$REF_CONSTRAINTS r ON r.RDB$CONSTRAINT_NAME = c.RDB$CONSTRAINT_NAME WHERE r.RDB$CONST_NAME_UQ = "
+      "'PK_PRODUTOESTOQUE' INTO :N, :T DO EXECUTE STATEMENT 'ALTER TABLE ' || T || ' DROP CONSTRAINT ' || N; "
+      "END^\nSET TERM ;^\nCOMMIT;\nALTER TABLE PRODUTOESTOQUE DROP CONSTRAINT PK_PRODUTOESTOQUE;\nCOMMIT;\n"
+      "INSERT INTO PRODUTOESTOQUE (IDITEMPRODUTO, IDPRODUTO, IDPRODGRUPO, IDUNIDADE, BARRA, VENDAATUAL, "
+      "IDGRADESIMILAR) VALUES (13, 99, 2, 1, '2000013', 5, 5);");
+  EXPECT_EQ(roda(IniciaImportacao, opcoes(ModoCopia::LimpaBanco)), Resultado::concluido());
+  EXPECT_EQ(tela.textosDasMensagens(),
+            (Mensagens{"Total de Produtos Recuperado  6", "Atualização feita com sucesso"}));
+  EXPECT_EQ(BancoDeTeste::consulta(destino->caminho(),
+                                   "select IDITEMPRODUTO, VENDAATUAL from PRODUTOESTOQUE order by 1"),
+            (BancoDeTeste::Linhas{
+                {"10", "19.99"}, {"11", "39.90"}, {"12", "1.50"}, {"13", "5.00"}, {"14", "7.77"}}));
+}
+
 }  // namespace
 }  // namespace zuv::teste
