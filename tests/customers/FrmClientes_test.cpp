@@ -18,12 +18,7 @@ using ::testing::ContainsRegex;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-// A control of the form; a missing one (say, renamed) fails the test with its name instead of crashing.
-template <class W = QPushButton>
-W* controle(QWidget& form, const char* nome) {
-  if (W* w = form.findChild<W*>(nome)) return w;
-  throw std::runtime_error(std::string("no control ") + nome);
-}
+using qt::controle;
 
 // Records the dialog boxes ("text | title"), answers resposta; the form's folder is the test database's.
 class FrmClientesTest : public AmbienteClientes {

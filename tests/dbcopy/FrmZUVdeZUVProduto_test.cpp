@@ -12,11 +12,7 @@
 namespace zuv::teste {
 namespace {
 
-template <class W = QPushButton>
-W* controle(QWidget& form, const char* nome) {
-  if (W* w = form.findChild<W*>(nome)) return w;
-  throw std::runtime_error(std::string("no control ") + nome);
-}
+using qt::controle;
 
 // Records the dialog boxes ("text | title") and the file dialogs, answering from escolhas.
 class FrmZUVdeZUVProdutoTest : public AmbienteCopia {
