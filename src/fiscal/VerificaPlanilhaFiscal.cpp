@@ -496,7 +496,7 @@ bool verificaAntesDaImportacao(ContextoExecucao& ctx, const std::string& caminho
   for (const GrupoDeAchados& g : agrupaAchados(resultado.achados))
     tela.nota(textoDoGrupo(g, resultado.achados));
   for (const FalhaRegistrada& f : achadosNoRelatorio(resultado.achados, nome))
-    ctx.registraFalha(f.onde, f.causa);
+    ctx.registraAchado(f.onde, f.causa);
   if (!recusaSeAchar) return true;
   tela.mensagem("A importação não foi iniciada: a verificação fiscal encontrou " +
                     plural(resultado.achados.size(), "problema", "problemas") + " em " + nome + ".",

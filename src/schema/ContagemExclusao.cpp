@@ -70,7 +70,8 @@ std::string textoExclusao(const std::vector<std::pair<std::string, long long>>& 
   int nomeadas = 0;
   for (const auto& [t, n] : contagens) {
     total += n;
-    if (std::any_of(std::begin(kNomes), std::end(kNomes), [&](const Nome& k) { return t == k.tabela; }))
+    const std::string& tabela = t;  // a lambda may not capture a structured binding before clang 16
+    if (std::any_of(std::begin(kNomes), std::end(kNomes), [&](const Nome& k) { return tabela == k.tabela; }))
       continue;
     outros += n;
     if (++nomeadas <= 6) quais += (quais.empty() ? "" : ", ") + t;

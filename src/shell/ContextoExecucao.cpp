@@ -144,6 +144,11 @@ void ContextoExecucao::registraFalha(const std::string& onde, const std::string&
   falhas_.push_back({onde, causa});
 }
 
+void ContextoExecucao::registraAchado(const std::string& onde, const std::string& causa) {
+  registraFalha(onde, causa);
+  ++achados_;
+}
+
 std::string ContextoExecucao::termina(bool confirmar, const std::string& desfecho) {
   if (terminado_) return {};
   terminado_ = true;
@@ -235,7 +240,7 @@ ResumoExecucao ContextoExecucao::resume(const std::vector<AlteracoesDoBanco>& ba
         c.atualizadas += it->second.alterados;
         c.excluidas += it->second.excluidos;
       }
-    c.comErro = static_cast<long long>(falhas_.size());
+    c.comErro = static_cast<long long>(falhas_.size() - achados_);
     if (linhas_) {
       c.importadas = linhas_->importadas;
       c.atualizadas = linhas_->atualizadas;

@@ -86,6 +86,8 @@ class ContextoExecucao {
 
   // A row the run refused or failed, kept for the change report with its cause.
   void registraFalha(const std::string& onde, const std::string& causa);
+  // A finding of the fiscal check: in the report beside the failures, but not a row that failed.
+  void registraAchado(const std::string& onde, const std::string& causa);
   const std::vector<FalhaRegistrada>& falhas() const { return falhas_; }
 
   // Used by executaNoContexto: ends every connection's run transaction (commit when confirmar,
@@ -111,6 +113,7 @@ class ContextoExecucao {
   std::vector<std::string> copias_, restauracoes_;
   std::vector<std::string> reservadas_;
   std::vector<FalhaRegistrada> falhas_;
+  std::size_t achados_ = 0;
   bool terminado_ = false;
   std::string tarefa_, opcoesDadas_, origem_;
   std::optional<ContagemLinhas> linhas_;

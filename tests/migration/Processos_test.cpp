@@ -42,7 +42,7 @@ class ProcessoFicticio : public ::testing::Test {
     EXPECT_EQ(posix_spawn(&pid, programa.c_str(), nullptr, nullptr, argv, environ), 0);
     iniciados.push_back(pid);
     // Until the exec has happened the child still carries this program's name.
-    for (int i = 0; i < 200 && processosDoUsuario(nome).size() < iniciados.size(); ++i)
+    for (int i = 0; i < 1000 && processosDoUsuario(nome).size() < iniciados.size(); ++i)
       usleep(10'000);
     return pid;
   }
