@@ -84,16 +84,24 @@ TEST_F(ServidorParadoTest, ACustomerImportEndsWithTheMessageAndKeepsTheCustomers
     linhas.push_back({"Cliente " + std::to_string(i), "Rua " + std::to_string(i)});
   planilha(linhas, pasta / kArquivoClientes);
   Conexao c(textoConexao());
+  // The server stops once the import has committed its first customers (reading the workbook
+  // takes a while on a loaded machine).
+  std::chrono::steady_clock::time_point congelado;
   std::thread congelador([&] {
-    std::this_thread::sleep_for(700ms);
+    {
+      Conexao olho(textoConexao());
+      for (int i = 0; i < 600 && olho.abre("select count(*) from cliente").valor(0).comoInteiro() == 0; ++i)
+        std::this_thread::sleep_for(50ms);
+    }
+    congelado = std::chrono::steady_clock::now();
     servidor.congela();
   });
-  const auto inicio = std::chrono::steady_clock::now();
   ContextoExecucao ctx(tela, pasta.string());
   ctx.usaConexao(c);
   const Resultado r = executaNoContexto(ctx, ImportaClientes);
-  const auto duracao = std::chrono::steady_clock::now() - inicio;
+  const auto fim = std::chrono::steady_clock::now();
   congelador.join();
+  const auto duracao = fim - congelado;
   EXPECT_EQ(r.desfecho, Resultado::Desfecho::Falhou);
   ASSERT_EQ(tela.mensagens.size(), 1u);
   EXPECT_THAT(tela.mensagens[0].texto, StartsWith(kParado));
