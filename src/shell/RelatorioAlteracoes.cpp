@@ -37,8 +37,14 @@ std::string campoCsv(const std::string& texto) {
 
 std::string textoRelatorio(const std::vector<AlteracoesDoBanco>& bancos, DestinoAlteracoes destino) {
   std::string texto;
+  // A database without changes is left out; a dry run that would change nothing still says so,
+  // once, for the last database opened (a copy opens its origin, which it only reads, first).
+  const bool algumaAlteracao = std::any_of(bancos.begin(), bancos.end(),
+                                           [](const AlteracoesDoBanco& b) { return !vazias(b.alteracoes); });
   for (const AlteracoesDoBanco& b : bancos) {
-    if (vazias(b.alteracoes) && destino != DestinoAlteracoes::Simuladas) continue;
+    if (vazias(b.alteracoes) &&
+        (destino != DestinoAlteracoes::Simuladas || algumaAlteracao || &b != &bancos.back()))
+      continue;
     switch (destino) {
       case DestinoAlteracoes::Gravadas:
         texto += "Alterações gravadas em " + b.banco + ":\n";

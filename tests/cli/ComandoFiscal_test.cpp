@@ -36,9 +36,9 @@ class ComandoFiscalTest : public ComPlanilhasFiscais {
     return status;
   }
 
-  static std::string produtos(const std::string& nome, const Celula& ncm, const Celula& cest) {
+  static std::string produtos(const std::string& nome, const std::string& ncm, const std::string& cest) {
     return planilha(
-        nome, {kTitulosProduto,
+        nome, {kCabecalhoProduto,
                {"7891", "ITEM", "UN", "1", "2", "3", "G", "S", ncm, "18", "5102", "102", "00", cest, ""}});
   }
 
@@ -98,28 +98,6 @@ TEST_F(ComandoFiscalTest, SaidaZeroSemAchadosUmComAchados) {
   EXPECT_EQ(saida.str().find("Tabela CEST"), std::string::npos);
   EXPECT_EQ(saida.str().find("deixou de vigorar"), std::string::npos);  // still in force on 01/09/2026
   EXPECT_NE(saida.str().find("Nenhum achado.\n"), std::string::npos);
-}
-
-TEST_F(ComandoFiscalTest, SaidaDoisParaUsoEArquivosIlegiveis) {
-  const std::string boa = produtos("boa2.xlsx", "22030000", "");
-  const std::string naoJson = arquivo("ncm-ruim.json", "<html>não é JSON</html>");
-  const struct {
-    std::vector<std::string> args;
-    std::string mensagem;  // on stdout, or "" when the usage error goes to stderr
-  } casos[] = {
-      {{"fiscal", "verificar"}, ""},
-      {{"fiscal", "verificar", boa, "--data", "31/02/2026"}, ""},
-      {{"fiscal", "verificar", pasta() + "/nao-existe.xlsx"}, "nao-existe.xlsx"},
-      {{"fiscal", "verificar", boa, "--tabela-ncm", naoJson}, "ncm-ruim.json: esperava '{'"},
-      {{"fiscal", "verificar", boa, "--tabela-cest", pasta() + "/nada.html"}, "tabela CEST não encontrada"},
-  };
-  for (const auto& c : casos) {
-    SCOPED_TRACE(c.args.back());
-    EXPECT_EQ(roda(c.args), 2);
-    if (!c.mensagem.empty()) {
-      EXPECT_NE(saida.str().find(c.mensagem), std::string::npos) << saida.str();
-    }
-  }
 }
 
 }  // namespace

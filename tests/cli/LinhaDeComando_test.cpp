@@ -52,6 +52,9 @@ TEST(LinhaDeComando, StatusSaidaEErrosDeCadaExecucaoEAjuda) {
            {{"teste", "pergunta", "--nao"}, "s\n", false, 0, p + "n (--nao)\nnão\n", ""},
            {{"teste", "pergunta"}, "talvez\n  NÃO \n", true, 0, p + "Responda s (sim) ou n (não).\n" + p + "não\n", ""},
            {{"teste", "pergunta"}, "", true, 2, p + "\n", "Atualizar o Cadastro de Cliente"},  // the input ended
+           // No terminal and no --sim/--nao: nothing is read or guessed.
+           {{"teste", "pergunta"}, "s\n", false, 2, "", "importadorzuv: a operação perguntou \"Atualizar o Cadastro "
+            "de Cliente\" e não há quem responda.\nUse --sim ou --nao para responder sem terminal.\n"},
            {{"teste", "fim"}, "", false, 0, "", ""},
            {{"teste", "falhou"}, "", false, 1, "Erro ao abrir a planilha\n", ""},
            {{"teste", "config"}, "", false, 2, "", ""},

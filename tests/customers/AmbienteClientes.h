@@ -1,50 +1,18 @@
 #pragma once
 // A fresh ZUV database (schema fixture), its program folder and an open connection for the customer
-// runs' tests, and customer workbooks made by the tools users make them with: openpyxl and
-// LibreOffice Calc converting a CSV (neither goes through our own writer).
-#include <cstdlib>
-#include <fstream>
-#include <stdexcept>
+// runs' tests.
 
 #include "platform/Conexao.h"
 #include "shell/ContextoExecucao.h"
 #include "support/BancoDeTeste.h"
 #include "support/EstiloRegional.h"
+#include "support/PlanilhaDeTeste.h"
 
 namespace zuv::teste {
 
 namespace fs = std::filesystem;
-// Rows of cells. In a workbook, "" leaves a cell empty and a leading '#' types the cell as a number.
+// Rows of cells (see planilha for how a workbook holds them).
 using Tabela = BancoDeTeste::Linhas;
-
-// Writes the rows to destino through a UTF-8 CSV (quoted fields are texts, bare ones numbers): with
-// openpyxl (shared strings), or with LibreOffice Calc (a few seconds; private profile). The CSV and
-// the profile stay in the test's folder, which goes with the test.
-inline void planilha(const Tabela& linhas, const fs::path& destino, bool libreOffice = false) {
-  const fs::path csv = fs::path(destino).replace_extension(".csv"), perfil = destino.parent_path() / "perfil";
-  std::ofstream f(csv, std::ios::binary);
-  for (const auto& linha : linhas) {
-    for (size_t c = 0; c < linha.size(); ++c) {
-      std::string campo = linha[c];
-      for (size_t i = campo.find('"'); i != std::string::npos; i = campo.find('"', i + 2))
-        campo.insert(i, 1, '"');
-      f << (c ? "," : "") << (campo.starts_with('#') ? campo.substr(1) : '"' + campo + '"');
-    }
-    f << "\n";
-  }
-  f.close();
-  const std::string comando =
-      libreOffice
-          ? "soffice -env:UserInstallation=file://" + perfil.string() +
-                " --headless --infilter=CSV:44,34,76,1,,0,true --convert-to xlsx --outdir '" +
-                destino.parent_path().string() + "' '" + csv.string() + "' >/dev/null 2>&1"
-          : "/usr/bin/python3 -c 'import csv, sys, openpyxl\nwb = openpyxl.Workbook()\n"
-            "for l in csv.reader(open(sys.argv[1], encoding=\"utf-8\", newline=\"\"), "
-            "quoting=csv.QUOTE_NONNUMERIC):\n    wb.active.append([None if v == \"\" else v for v in l])\n"
-            "wb.save(sys.argv[2])' '" +
-                csv.string() + "' '" + destino.string() + "'";
-  if (std::system(comando.c_str()) != 0) throw std::runtime_error("falhou: " + comando);
-}
 
 class AmbienteClientes : public ComEstilo {
  protected:
@@ -72,6 +40,23 @@ class AmbienteClientes : public ComEstilo {
     return executaNoContexto(ctx, execucao);
   }
   long conta(const std::string& tabela) { return std::stol(linhas("select count(*) from " + tabela)[0][0]); }
+  // Customers 1, 2, ... named nomes, each with a row in every dependent table (keyed "ID" + the
+  // table's name); those in comVenda also have a sale, so a deletion keeps them.
+  void clientes(const std::vector<std::string>& nomes, const std::vector<int>& comVenda = {}) {
+    for (size_t i = 1; i <= nomes.size(); ++i) {
+      const std::string id = std::to_string(i);
+      conexao->executa("insert into cliente (idcliente, cliente) values (" + id + ", '" + nomes[i - 1] +
+                       "')");
+      for (const std::string& t : kDependentes)
+        conexao->executa("insert into " + t + " (ID" + t + ", idcliente) values (" + id + ", " + id + ")");
+    }
+    for (int i : comVenda)
+      conexao->executa("insert into nfsaida (idnfsaida, idcliente, numeronf) values (" + std::to_string(i) +
+                       ", " + std::to_string(i) + ", 1)");
+  }
+  inline static const std::vector<std::string> kDependentes = {
+      "ClienteCobranca", "ClienteEntrega",  "cliconta",    "CliTrab",
+      "CLIREF",          "ClienteAnotacao", "Contacliente"};
 
   // Destroyed in reverse order: the connection before its database.
   std::unique_ptr<BancoDeTeste> banco;

@@ -6,21 +6,8 @@
 namespace zuv::teste {
 namespace {
 
-const std::vector<std::string> kDependentes = {"ClienteCobranca", "ClienteEntrega",  "cliconta",    "CliTrab",
-                                               "CLIREF",          "ClienteAnotacao", "Contacliente"};
-
 class ExcluiClientesTest : public AmbienteClientes {
  protected:
-  // Customers 1, 2, ... with a row in every dependent table (keyed "ID" + the table's name).
-  void clientes(const std::vector<std::string>& nomes) {
-    for (size_t i = 1; i <= nomes.size(); ++i) {
-      const std::string id = std::to_string(i);
-      conexao->executa("insert into cliente (idcliente, cliente) values (" + id + ", '" + nomes[i - 1] +
-                       "')");
-      for (const std::string& t : kDependentes)
-        conexao->executa("insert into " + t + " (ID" + t + ", idcliente) values (" + id + ", " + id + ")");
-    }
-  }
   // Each customer still holding dependent rows, with how many.
   Tabela dependentes() {
     std::string uniao = "select idcliente from cliente where 0 = 1";
@@ -33,9 +20,7 @@ class ExcluiClientesTest : public AmbienteClientes {
 // Answered No, then Yes: the database refuses 2 and 4 (the last of the snapshot), which keep all their
 // rows and are listed; then a closed connection is a failure. Ids reach the statements only as whole numbers.
 TEST_F(ExcluiClientesTest, RefusedCustomersAreKeptWholeAndListedTheOthersGo) {
-  clientes({"ANA", "O''HARA | FILHOS", "CARLA", "DORA"});
-  conexao->executa("insert into nfsaida (idnfsaida, idcliente, numeronf) values (1, 2, 1)");
-  conexao->executa("insert into nfsaida (idnfsaida, idcliente, numeronf) values (2, 4, 1)");
+  clientes({"ANA", "O''HARA | FILHOS", "CARLA", "DORA"}, {2, 4});
   tela.respostas = {false};
   EXPECT_EQ(executa(ExcluiClientes), Resultado::concluido());
   EXPECT_EQ(dependentes(), (Tabela{{"1", "7"}, {"2", "7"}, {"3", "7"}, {"4", "7"}}));

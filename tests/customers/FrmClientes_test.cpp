@@ -18,12 +18,7 @@ using ::testing::ContainsRegex;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-// A control of the form; a missing one (say, renamed) fails the test with its name instead of crashing.
-template <class W = QPushButton>
-W* controle(QWidget& form, const char* nome) {
-  if (W* w = form.findChild<W*>(nome)) return w;
-  throw std::runtime_error(std::string("no control ") + nome);
-}
+using qt::controle;
 
 // Records the dialog boxes ("text | title"), answers resposta; the form's folder is the test database's.
 class FrmClientesTest : public AmbienteClientes {
@@ -148,20 +143,6 @@ TEST_F(FrmClientesTest, ADryRunFromTheFormShowsItsReportAndChangesNothing) {
       notas->toPlainText().toStdString(),
       StartsWith("Alterações gravadas em VENDAS.FDB:\n  CLIENTE: 0 incluídas, 0 alteradas, 1 excluídas\n"));
   EXPECT_FALSE(fs::exists(banco->pastaDados() / "copias"));
-}
-
-// ZUV_CAPTURA_CLIENTES=/tmp/clientes.png saves a picture of the form after a deletion that kept a
-// customer (run under xvfb-run with the xcb platform to see it as a desktop draws it).
-TEST_F(FrmClientesTest, Captura) {
-  const char* caminho = std::getenv("ZUV_CAPTURA_CLIENTES");
-  if (caminho == nullptr) GTEST_SKIP() << "ZUV_CAPTURA_CLIENTES not set";
-  resposta = true;
-  FrmClientes form;
-  form.show();
-  controle(form, "cmdExcluirCliente")->click();
-  form.aguardaOperacao();
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(form.grab().save(QString::fromLocal8Bit(caminho)));
 }
 
 }  // namespace

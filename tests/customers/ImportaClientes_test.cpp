@@ -4,6 +4,7 @@
 
 #include "common/Erro.h"
 #include "customers/AmbienteClientes.h"
+#include "shell/RelatorioAlteracoes.h"
 
 namespace zuv::teste {
 namespace {
@@ -90,13 +91,71 @@ TEST_F(ImportaClientesTest, AFailureShowsItsDescriptionAndKeepsTheRowsBefore) {
   EXPECT_EQ(conta("cliente"), 2);
 }
 
-TEST_F(ImportaClientesTest, AWorkbookSavedByLibreOffice) {
-  planilha(
+// A workbook whose sheet is damaged at row 40 of 60 (bad XML in the middle of the part).
+TEST_F(ImportaClientesTest, AWorkbookDamagedMidwayFailsWithItsProblem) {
+  Tabela linhas = {kCabecalho};
+  for (int i = 2; i <= 60; ++i)
+    linhas.push_back({"Cliente " + std::to_string(i)});
+  planilha(linhas, pasta / kArquivoClientes);
+  const std::string danifica =
+      "/usr/bin/python3 -c 'import sys, zipfile\nz = zipfile.ZipFile(sys.argv[1])\n"
+      "partes = {n: z.read(n) for n in z.namelist()}\nz.close()\n"
+      "p = \"xl/worksheets/sheet1.xml\"\npartes[p] = partes[p].replace(b\"<row r=\\\"40\\\"\", b\"<row <<\", "
+      "1)\n"
+      "with zipfile.ZipFile(sys.argv[1], \"w\") as z:\n    for n, d in partes.items(): z.writestr(n, d)' '" +
+      (pasta / kArquivoClientes).string() + "'";
+  ASSERT_EQ(std::system(danifica.c_str()), 0);
+  tela = TelaGravadora{};
+  tela.respostaPadrao = true;
+  const Resultado r = executa(ImportaClientes);
+  EXPECT_EQ(r.desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_NE(r.mensagem.find("clientes.xlsx\": XML inválido na parte xl/worksheets/sheet1.xml"),
+            std::string::npos)
+      << r.mensagem;
+  EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{r.mensagem});
+  EXPECT_EQ(tela.eventos.back(), "cursor: off");
+  EXPECT_EQ(conta("cliente"), 0);
+}
+
+// Numbers typed as numbers read as the regional style writes them; "1,234.50" typed as a text stays.
+TEST_F(ImportaClientesTest, NumbersUnderEitherRegionalStyle) {
+  for (const auto& [estilo, nro] : {std::pair{kBrasileiro, "1234,5"}, {kIngles, "1234.5"}}) {
+    usaEstilo(estilo);
+    conexao->executa("delete from cliente");
+    EXPECT_EQ(importa({kCabecalho,
+                       {"Ana", "", "#1234.5", "1,234.50", "", "", "", "#12345678", "", "", "#11999998888"}}),
+              Resultado::encerrar());
+    EXPECT_EQ(linhas("select NRO, COMPLEMENTO, CEP, CELULAR from cliente"),
+              (Tabela{{nro, "1,234.50", "12345678", "11999998888"}}));
+  }
+}
+
+// Through LibreOffice Calc, started once: a customer workbook it saves imports, and the run
+// report's CSV (';', quotes, UTF-8 with a mark) opens as a workbook whose cells openpyxl reads back.
+TEST_F(ImportaClientesTest, LibreOfficeSavesTheWorkbookAndOpensTheReport) {
+  const fs::path csv = pasta / "lo";
+  fs::create_directories(csv);
+  escreveCsv(
       {kCabecalho, {"José d'Ávila & Cia|ME", "", "", "", "", "", "", "70.000-000", "", "", "#11999998888"}},
-      pasta / kArquivoClientes, true);
+      csv / "clientes.csv");
+  gravaRelatorioCsv((csv / "relatorio.csv").string(), {{"VENDAS.FDB", {{"CLIENTE", {3, 0, 1}}}}},
+                    {{"Linha 6", "texto com ; e \"aspas\""}}, DestinoAlteracoes::Gravadas);
+  converteComLibreOffice({csv / "clientes.csv", csv / "relatorio.csv"}, "xlsx");
+  fs::rename(csv / "clientes.xlsx", pasta / kArquivoClientes);
   EXPECT_EQ(executa(ImportaClientes), Resultado::encerrar());
   EXPECT_EQ(linhas(kGravados),
             (Tabela{{"1", "JOSE DAVILA   CIAME", "70000000", "11999998888", "J", n, "S"}}));
+  const std::string le =
+      "/usr/bin/python3 -c 'import openpyxl, sys\nfor l in "
+      "openpyxl.load_workbook(sys.argv[1]).active.iter_rows(values_only=True):\n"
+      "    print(\"|\".join(\"\" if v is None else str(v) for v in l))' '" +
+      (csv / "relatorio.xlsx").string() + "' > '" + (csv / "celulas.txt").string() + "'";
+  ASSERT_EQ(std::system(le.c_str()), 0);
+  std::ifstream f(csv / "celulas.txt");
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(f)), {}),
+            "Tipo|Banco|Tabela|Incluídas|Alteradas|Excluídas|Situação|Onde|Causa\n"
+            "Alteração|VENDAS.FDB|CLIENTE|3|0|1|gravadas||\n"
+            "Falha|||||||Linha 6|texto com ; e \"aspas\"\n");
 }
 
 // Control characters: tabs and line breaks become blanks; any other control character, and a lone

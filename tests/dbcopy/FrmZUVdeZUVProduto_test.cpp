@@ -12,11 +12,7 @@
 namespace zuv::teste {
 namespace {
 
-template <class W = QPushButton>
-W* controle(QWidget& form, const char* nome) {
-  if (W* w = form.findChild<W*>(nome)) return w;
-  throw std::runtime_error(std::string("no control ") + nome);
-}
+using qt::controle;
 
 // Records the dialog boxes ("text | title") and the file dialogs, answering from escolhas.
 class FrmZUVdeZUVProdutoTest : public AmbienteCopia {
@@ -129,22 +125,6 @@ TEST_F(FrmZUVdeZUVProdutoTest, TheMenuOpensItThePathsAreChosenAndTheIndividualRu
   controle(*form, "cmdSair")->click();
   processaExclusoes();
   EXPECT_EQ(FrmMenu::formularioAberto("cmdImportaZUV"), nullptr);
-}
-
-// ZUV_CAPTURA_ZUVPRODUTO=/tmp/zuvproduto.png saves a picture of the form after a keep-products run
-// (under xvfb-run with the xcb platform to see it as a desktop draws it).
-TEST_F(FrmZUVdeZUVProdutoTest, Captura) {
-  const char* caminho = std::getenv("ZUV_CAPTURA_ZUVPRODUTO");
-  if (caminho == nullptr) GTEST_SKIP() << "ZUV_CAPTURA_ZUVPRODUTO not set";
-  FrmZUVdeZUVProduto form;
-  form.show();
-  controle<QLineEdit>(form, "lblOrigem")->setText(QString::fromStdString(origem->caminho().string()));
-  controle<QLineEdit>(form, "lblDestino")->setText(QString::fromStdString(destino->caminho().string()));
-  controle<QRadioButton>(form, "optIncluiProdutos")->click();
-  controle(form, "cmdSalvar")->click();
-  form.aguardaOperacao();
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(form.grab().save(QString::fromLocal8Bit(caminho)));
 }
 
 }  // namespace

@@ -72,5 +72,46 @@ TEST_F(ZUVProdutoTest, ADatabaseThatDoesNotOpenEndsTheProgramWithTheSystemsMessa
   }
 }
 
+// Both databases are open during a copy, written or dry: the change report names only the
+// destination, and the origin is left as it was.
+TEST_F(ZUVProdutoTest, TheChangeReportCountsOnlyTheDestination) {
+  const std::string origemAntes = retrato(*origem);
+  for (bool simular : {true, false}) {  // the dry run first: it leaves the destination as it was
+    tela = TelaGravadora();
+    OpcoesExecucao execucao;
+    execucao.simular = simular;
+    EXPECT_EQ(roda(IniciaImportacaoIndividual, opcoes(ModoCopia::IncluirProdutos, true), execucao),
+              Resultado::concluido());
+    EXPECT_EQ(
+        tela.notas.back(),
+        std::string(simular ? "Simulação: nada foi gravado em VENDAS.FDB. A operação faria:"
+                            : "Alterações gravadas em VENDAS.FDB:") +
+            "\n  CLIENTE: 3 incluídas, 0 alteradas, 3 excluídas\n  PRODUTO: 3 incluídas, 0 alteradas, 0 "
+            "excluídas\n  PRODUTOESTOQUE: 5 incluídas, 0 alteradas, 0 excluídas\n  PRODUTOGRUPO: 1 "
+            "incluídas, 0 alteradas, 0 excluídas\n  UNIDADE: 2 incluídas, 0 alteradas, 0 excluídas");
+  }
+  EXPECT_EQ(retrato(*origem), origemAntes);
+}
+
+// An origin without its key that lists stock item 13 twice (the second later in the copy's order):
+// the predefined copy writes the item once, with the values of the second.
+TEST_F(ZUVProdutoTest, AnOriginListingAnItemTwiceGivesOneItemWithTheLaterValues) {
+  origem->executaIsql(
+      "SET TERM ^;\nEXECUTE BLOCK AS DECLARE N VARCHAR(63); DECLARE T VARCHAR(63); BEGIN FOR SELECT "
+      "TRIM(c.RDB$CONSTRAINT_NAME), TRIM(c.RDB$RELATION_NAME) FROM RDB$RELATION_CONSTRAINTS c JOIN "
+      "RDB$REF_CONSTRAINTS r ON r.RDB$CONSTRAINT_NAME = c.RDB$CONSTRAINT_NAME WHERE r.RDB$CONST_NAME_UQ = "
+      "'PK_PRODUTOESTOQUE' INTO :N, :T DO EXECUTE STATEMENT 'ALTER TABLE ' || T || ' DROP CONSTRAINT ' || N; "
+      "END^\nSET TERM ;^\nCOMMIT;\nALTER TABLE PRODUTOESTOQUE DROP CONSTRAINT PK_PRODUTOESTOQUE;\nCOMMIT;\n"
+      "INSERT INTO PRODUTOESTOQUE (IDITEMPRODUTO, IDPRODUTO, IDPRODGRUPO, IDUNIDADE, BARRA, VENDAATUAL, "
+      "IDGRADESIMILAR) VALUES (13, 99, 2, 1, '2000013', 5, 5);");
+  EXPECT_EQ(roda(IniciaImportacao, opcoes(ModoCopia::LimpaBanco)), Resultado::concluido());
+  EXPECT_EQ(tela.textosDasMensagens(),
+            (Mensagens{"Total de Produtos Recuperado  6", "Atualização feita com sucesso"}));
+  EXPECT_EQ(BancoDeTeste::consulta(destino->caminho(),
+                                   "select IDITEMPRODUTO, VENDAATUAL from PRODUTOESTOQUE order by 1"),
+            (BancoDeTeste::Linhas{
+                {"10", "19.99"}, {"11", "39.90"}, {"12", "1.50"}, {"13", "5.00"}, {"14", "7.77"}}));
+}
+
 }  // namespace
 }  // namespace zuv::teste

@@ -1,7 +1,7 @@
 #pragma once
-// Workbooks for the fiscal check, made by openpyxl as a spreadsheet program saves them: a cell is
-// a text, or a number typed as a number (so a code like 01012100 really loses its zero), and
-// small official tables of the published shapes.
+// Workbooks for the fiscal check, made by openpyxl as a spreadsheet program saves them (a number
+// typed as a number, "#1012100", really loses its zero), and small official tables of the
+// published shapes.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -13,38 +13,13 @@
 
 #include "fiscal/TabelasFiscais.h"
 #include "support/EstiloRegional.h"
+#include "support/PlanilhaDeTeste.h"
 
 namespace zuv::teste {
 
-struct Celula {
-  std::string texto;
-  bool numero = false;
-  Celula(const char* t) : texto(t) {}
-  Celula(std::string t) : texto(std::move(t)) {}
-  static Celula n(std::string t) {
-    Celula c(std::move(t));
-    c.numero = true;
-    return c;
-  }
-};
-using Linhas = std::vector<std::vector<Celula>>;
+using Linhas = std::vector<std::vector<std::string>>;
 
-inline const std::vector<Celula> kTitulosProduto = {"Barra",
-                                                    "Nome Produto",
-                                                    "Unidade",
-                                                    "Preço Custo",
-                                                    "Preço Venda",
-                                                    "Estoque Atual",
-                                                    "Nome Grupo",
-                                                    "Sub Grupo",
-                                                    "NCM",
-                                                    "Aliq. ECF SAT",
-                                                    "CFOP VendaSat",
-                                                    "Trib.Simples Nacional",
-                                                    "Cód.Trib.ICMS CST",
-                                                    "Código CEST",
-                                                    "Preço Atacado"};
-inline const std::vector<Celula> kTitulosTributacao = {
+inline const std::vector<std::string> kTitulosTributacao = {
     "Cod.Interno",    "Código Barra",   "Descrição Produto",     "Grupo Produto",     "NCM",
     "Aliq. ECF SAT",  "CFOP SAT",       "Trib.Simples Nacional", "Cód.Trib.ICMS CST", "Código CEST",
     "CFP de Entrada", "Código CST PIS", "Porcentagem PIS",       "Código CST Cofins", "Porcentagem Cofins"};
@@ -82,39 +57,10 @@ class ComPlanilhasFiscais : public ComEstilo {
     return pasta.p;
   }
 
-  static std::string json(const std::string& t) {
-    std::string r = "\"";
-    for (char c : t) {
-      if (c == '"' || c == '\\') r += '\\';
-      r += c;
-    }
-    return r + "\"";
-  }
-
   // Writes the rows into nome (in this test program's folder) with openpyxl; returns the path.
   static std::string planilha(const std::string& nome, const Linhas& linhas) {
-    const std::string destino = pasta() + "/" + nome;
-    const std::string dados = destino + ".json";
-    {
-      std::ofstream f(dados);
-      f << "[";
-      for (size_t l = 0; l < linhas.size(); ++l) {
-        f << (l ? ",[" : "[");
-        for (size_t c = 0; c < linhas[l].size(); ++c)
-          f << (c ? "," : "") << (linhas[l][c].numero ? linhas[l][c].texto : json(linhas[l][c].texto));
-        f << "]";
-      }
-      f << "]";
-    }
-    const std::string comando =
-        "/usr/bin/python3 -c 'import json, sys, openpyxl\n"
-        "wb = openpyxl.Workbook()\nws = wb.active\n"
-        "for linha in json.load(open(sys.argv[1], encoding=\"utf-8\")):\n"
-        "    ws.append([None if c == \"\" else c for c in linha])\n"
-        "wb.save(sys.argv[2])' '" +
-        dados + "' '" + destino + "'";
-    EXPECT_EQ(std::system(comando.c_str()), 0) << comando;
-    return destino;
+    teste::planilha(linhas, pasta() + "/" + nome);
+    return pasta() + "/" + nome;
   }
 
   static std::string arquivo(const std::string& nome, const std::string& conteudo) {

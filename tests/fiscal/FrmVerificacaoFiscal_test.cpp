@@ -34,12 +34,11 @@ class FrmVerificacaoFiscalTest : public ComPlanilhasFiscais {
 };
 
 TEST_F(FrmVerificacaoFiscalTest, OBotaoAbreAListaDosAchadosEVerificaDeNovoComATabela) {
-  const std::string caminho =
-      planilha("produto.xlsx",
-               {kTitulosProduto,
-                {"7891", "ITEM", "UN", "1", "2", "3", "G", "S", Celula::n("1006"), "18", "5102", "102", "00"},
-                {"7891", "ITEM", "UN", "1", "2", "3", "G", "S", "22021000", "18", "5102", "102", "00"},
-                {"7892", "ITEM", "UN", "1", "2", "3", "G", "S", "22", "18", "5102", "102", "00"}});
+  const std::string caminho = planilha(
+      "produto.xlsx", {kCabecalhoProduto,
+                       {"7891", "ITEM", "UN", "1", "2", "3", "G", "S", "#1006", "18", "5102", "102", "00"},
+                       {"7891", "ITEM", "UN", "1", "2", "3", "G", "S", "22021000", "18", "5102", "102", "00"},
+                       {"7892", "ITEM", "UN", "1", "2", "3", "G", "S", "22", "18", "5102", "102", "00"}});
   QWidget form;
   auto* grade = new QGridLayout(&form);
   grade->addWidget(new QLabel("Incia a Importação para o Sistema ZUV"), 0, 0);

@@ -9,7 +9,7 @@
 namespace zuv::teste {
 namespace {
 
-using Celulas = std::vector<Celula>;
+using Celulas = std::vector<std::string>;
 
 // "row:column:suggestion" of each finding, in order.
 std::vector<std::string> posicoes(const std::vector<AchadoFiscal>& achados) {
@@ -32,7 +32,7 @@ class VerificaPlanilhaFiscalTest : public ComPlanilhasFiscais {
   OpcoesVerificacaoFiscal opcoes{Data{2026, 12, 8}, 1};
 
   static std::string produtos(const std::string& nome, Linhas dados) {
-    dados.insert(dados.begin(), kTitulosProduto);
+    dados.insert(dados.begin(), kCabecalhoProduto);
     return planilha(nome, dados);
   }
 };
@@ -40,17 +40,17 @@ class VerificaPlanilhaFiscalTest : public ComPlanilhasFiscais {
 TEST_F(VerificaPlanilhaFiscalTest, PlanilhaDeProdutosComCadaErro) {
   // What the import reads right is no finding: "12.50", "1,234.50", a dotted NCM or CFOP, an NCM
   // or CEST typed as a number; column 13 is not read by the import.
-  const std::string caminho = produtos(
-      "produto.xlsx", {
-                          {"7891000100103", "ARROZ", "UN", "10,00", "12,50", "5", "G", "S", Celula::n("1006"),
-                           "18", "5102", "102", "00", "", "11,00"},
-                          {"7891000100103", "FEIJAO", "UN", "1", "2", "5", "G", "S", Celula::n("1012100"),
-                           "18", "1102", "104", Celula::n("0"), Celula::n("100100"), ""},
-                          {Celula::n("7891000100110"), "AGUA", "UN", "12.50", "1,234.50", "cinco", "G", "S",
-                           "0101.21.00", "120", "5.405", "500", "X", "01.001.00", "1.234"},
-                          {},
-                          {"789", "depois da linha vazia"},
-                      });
+  const std::string caminho =
+      produtos("produto.xlsx", {
+                                   {"7891000100103", "ARROZ", "UN", "10,00", "12,50", "5", "G", "S", "#1006",
+                                    "18", "5102", "102", "00", "", "11,00"},
+                                   {"7891000100103", "FEIJAO", "UN", "1", "2", "5", "G", "S", "#1012100",
+                                    "18", "1102", "104", "#0", "#100100", ""},
+                                   {"#7891000100110", "AGUA", "UN", "12.50", "1,234.50", "cinco", "G", "S",
+                                    "0101.21.00", "120", "5.405", "500", "X", "01.001.00", "1.234"},
+                                   {},
+                                   {"789", "depois da linha vazia"},
+                               });
   const ResultadoVerificacaoFiscal r = verificaPlanilha(caminho, nullptr, opcoes);
   EXPECT_EQ(r.layout, LayoutFiscal::Produto);
   EXPECT_EQ(r.linhasDeDados, 3);
@@ -79,8 +79,8 @@ TEST_F(VerificaPlanilhaFiscalTest, PlanilhaDeProdutosComCadaErro) {
 TEST_F(VerificaPlanilhaFiscalTest, PlanilhaDeTributacaoComCadaErro) {
   Linhas linhas = {kTitulosTributacao};
   linhas[0].push_back("Porcentagem ICMS Cadastro Produto");
-  linhas.push_back({Celula::n("10"), "7891", "CERVEJA", "BEBIDAS", "22030000", "18", "5405", "500", "060",
-                    "0302100", "1403", Celula::n("1"), "1,65", "01", "7,6", "18"});
+  linhas.push_back({"#10", "7891", "CERVEJA", "BEBIDAS", "22030000", "18", "5405", "500", "060", "0302100",
+                    "1403", "#1", "1,65", "01", "7,6", "18"});
   linhas.push_back({"1 OR 1=1", "7891", "X", "G", "2203000", "18%", "5100", "102", "00", "", "5102", "10",
                     "1.65", "99", "760", "abc"});
   linhas.push_back({"010", "7892", "Y", "G", "2203", "18", "5102", "102", "00", "", "", "", "", "", "", ""});
@@ -104,7 +104,7 @@ TEST_F(VerificaPlanilhaFiscalTest, TabelasOficiaisVigenciaEPrefixoDoCest) {
   const TabelaNcm ncm = TabelaNcm::deJson(kNcmPequena);
   const TabelaCest cest = TabelaCest::deHtml(kCestPequena);
   const TabelasFiscais tabelas{&ncm, &cest};
-  auto linha = [](Celula barra, Celula ncm, Celula cest) {
+  auto linha = [](std::string barra, std::string ncm, std::string cest) {
     return Celulas{
         std::move(barra), "ITEM", "UN", "1", "2", "3", "G", "S", std::move(ncm), "18", "5102", "102", "00",
         std::move(cest)};
@@ -113,12 +113,12 @@ TEST_F(VerificaPlanilhaFiscalTest, TabelasOficiaisVigenciaEPrefixoDoCest) {
   const std::string caminho = produtos("tabelas.xlsx", {
                                                            linha("1", "39139050", ""),
                                                            linha("2", "22030000", "1700100"),
-                                                           linha("3", Celula::n("1012100"), ""),
+                                                           linha("3", "#1012100", ""),
                                                            linha("4", "12345678", ""),
                                                            linha("5", "2203000", ""),
                                                            linha("6", "22030000", "9999999"),
                                                            linha("7", "22030000", "0302100"),
-                                                           linha("8", "17049010", Celula::n("302100")),
+                                                           linha("8", "17049010", "#302100"),
                                                        });
   const ResultadoVerificacaoFiscal r = verificaPlanilha(caminho, &tabelas, opcoes);
   EXPECT_EQ(posicoes(r.achados),
@@ -139,7 +139,7 @@ TEST_F(VerificaPlanilhaFiscalTest, TabelasOficiaisVigenciaEPrefixoDoCest) {
 }
 
 TEST_F(VerificaPlanilhaFiscalTest, ColunasLidasPelosTitulosEDeslocamentoAvisado) {
-  Celulas titulos = kTitulosProduto;
+  Celulas titulos = kCabecalhoProduto;
   titulos.insert(titulos.begin() + 8, "Marca");  // a column inserted before NCM
   const std::string caminho = planilha(
       "deslocada.xlsx",
@@ -168,12 +168,11 @@ TEST_F(VerificaPlanilhaFiscalTest, PlanilhaIlegivelOuSemOsTitulos) {
 // Before an import: one note per kind with up to three examples, every finding in the run's
 // report under the sheet's own row numbers.
 TEST_F(VerificaPlanilhaFiscalTest, VerificacaoAntesDaImportacao) {
-  const std::string ruim =
-      produtos("antes.xlsx", {{"1", "A", "UN", "1", "2", "3", "G", "S", Celula::n("1006")},
-                              {"1", "B", "UN", "1", "2", "3", "G", "S", Celula::n("1905")},
-                              {"2", "C", "UN", "1", "2", "3", "G", "S", "22"},
-                              {"3", "D", "UN", "1", "2", "3", "G", "S", "2203"},
-                              {"4", "E", "UN", "1", "2", "3", "G", "S", "1012100"}});
+  const std::string ruim = produtos("antes.xlsx", {{"1", "A", "UN", "1", "2", "3", "G", "S", "#1006"},
+                                                   {"1", "B", "UN", "1", "2", "3", "G", "S", "#1905"},
+                                                   {"2", "C", "UN", "1", "2", "3", "G", "S", "22"},
+                                                   {"3", "D", "UN", "1", "2", "3", "G", "S", "2203"},
+                                                   {"4", "E", "UN", "1", "2", "3", "G", "S", "1012100"}});
   const std::string boa = produtos("boa.xlsx", {{"1", "A", "UN", "1", "2", "3", "G", "S", "01012100"}});
 
   ContextoExecucao ctx(tela, pasta());

@@ -226,9 +226,8 @@ TEST_F(FormularioBaseTest, PerguntasDestrutivasTemNaoComoPadraoEAJanelaDeTextoCa
 // A 1366x768 screen less a title bar and a panel: what a window may take of it.
 constexpr int kLarguraUtil = 1366, kAlturaUtil = 768 - 70;
 
-// Shows w and lets it lay out; with ZUV_CAPTURAS=<folder> also saves <folder>/<name>.png (under
-// xvfb-run -s "-screen 0 1366x768x24" with the xcb platform: the whole screen, as the window sits
-// on it).
+// Shows w and lets it lay out; with ZUV_CAPTURAS=<folder> also saves <folder>/<name>.png, the
+// whole screen under xcb (scripts/capturas.sh).
 void mostraECaptura(QWidget& w) {
   w.move(0, 0);
   w.show();

@@ -13,6 +13,7 @@
 #include "platform/Conexao.h"
 #include "support/BancoDeTeste.h"
 #include "support/EstiloRegional.h"
+#include "support/PlanilhaDeTeste.h"
 
 namespace zuv::teste {
 
@@ -93,34 +94,11 @@ inline void preparaSyspdv(const fs::path& banco, const std::string& sql) {
   if (!sql.empty()) BancoDeTeste::executaIsql(banco, sql);
 }
 
-}  // namespace zuv::teste
-
-namespace zuv::teste {
-
-// Rows of cells written to destino by LibreOffice through a CSV, in the format of the extension
-// given to soffice ("xls" makes an Excel 97 file). In the CSV, a cell starting with '#' is a bare
-// number; every other cell is quoted text (quotes doubled).
+// Rows of cells written to destino by LibreOffice in the format soffice is given ("xls" makes an
+// Excel 97 file).
 inline void planilhaLibreOffice(const std::vector<std::vector<std::string>>& linhas, const fs::path& destino,
                                 const std::string& formato) {
-  const fs::path pasta = destino.parent_path() / "libreoffice";
-  fs::create_directories(pasta);
-  const fs::path csv = pasta / "planilha.csv";
-  std::ofstream f(csv, std::ios::binary);
-  for (const auto& linha : linhas) {
-    for (size_t c = 0; c < linha.size(); ++c) {
-      std::string campo = linha[c];
-      for (size_t i = campo.find('"'); i != std::string::npos; i = campo.find('"', i + 2))
-        campo.insert(i, 1, '"');
-      f << (c ? "," : "") << (campo.starts_with('#') ? campo.substr(1) : '"' + campo + '"');
-    }
-    f << "\n";
-  }
-  f.close();
-  const std::string comando = "soffice -env:UserInstallation=file://" + (pasta / "perfil").string() +
-                              " --headless --infilter=CSV:44,34,76,1,,0,true --convert-to " + formato +
-                              " --outdir '" + pasta.string() + "' '" + csv.string() + "' >/dev/null 2>&1";
-  if (std::system(comando.c_str()) != 0) throw std::runtime_error("falhou: " + comando);
-  fs::rename(pasta / ("planilha." + formato), destino);
+  planilha(linhas, destino, true, formato);
 }
 
 }  // namespace zuv::teste

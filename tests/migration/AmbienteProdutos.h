@@ -8,23 +8,6 @@
 
 namespace zuv::teste {
 
-// The headings of produto.xlsx.
-inline const std::vector<std::string> kCabecalhoProduto = {"Barra",
-                                                           "Nome Produto",
-                                                           "Unidade",
-                                                           "Preço Custo",
-                                                           "Preço Venda",
-                                                           "Estoque Atual",
-                                                           "Nome Grupo",
-                                                           "Sub Grupo",
-                                                           "NCM",
-                                                           "Aliq. ECF SAT",
-                                                           "CFOP VendaSat",
-                                                           "Trib.Simples Nacional",
-                                                           "Cód.Trib.ICMS CST",
-                                                           "Código CEST",
-                                                           "Preço Atacado"};
-
 class AmbienteProdutos : public AmbienteClientes {
  protected:
   // The form's grid holding these rows from row 1.

@@ -1,6 +1,9 @@
 // The standard migration form offscreen: opened from the menu, its controls and load captions, the
-// option handlers, pasting into the grid, and the export, SYSPDV and process buttons end to end.
+// option handlers, pasting into the grid, the export, SYSPDV and process buttons end to end, and
+// the product import from its button (the form's choices and the grid's rows reach the run).
 #include "migration/FrmMigracaoPadrao.h"
+
+#include <gmock/gmock.h>
 
 #include <QtWidgets>
 
@@ -13,11 +16,12 @@
 namespace zuv::teste {
 namespace {
 
-template <class W = QPushButton>
-W* controle(QWidget& form, const char* nome) {
-  if (W* w = form.findChild<W*>(nome)) return w;
-  throw std::runtime_error(std::string("no control ") + nome);
-}
+using ::testing::ContainsRegex;
+using ::testing::HasSubstr;
+using ::testing::MatchesRegex;
+using ::testing::StartsWith;
+
+using qt::controle;
 
 class FrmMigracaoPadraoTest : public ComEstilo {
  protected:
@@ -33,8 +37,15 @@ class FrmMigracaoPadraoTest : public ComEstilo {
       abertos.push_back(caminho.toStdString());
       return true;
     };
-    caixasDialogo().janelaTexto = [this](QWidget*, const QString&, const QString& texto, const QString&) {
-      caixas.push_back(texto.toStdString());
+    caixasDialogo().pergunta = [this](QWidget*, const QString& texto, Icone, const QString&, Padrao padrao) {
+      perguntas.push_back(texto.toStdString());
+      EXPECT_EQ(padrao, Padrao::Nao) << "a wiping question defaults to No";
+      return resposta;
+    };
+    caixasDialogo().janelaTexto = [this](QWidget*, const QString&, const QString& texto,
+                                         const QString& pasta) {
+      janelas.push_back(texto.toStdString());
+      pastas.push_back(pasta.toStdString());
     };
     defineEncerramento([this] { encerrou = true; });
     form = qobject_cast<FrmMigracaoPadrao*>(FrmMenu::abreFormulario("cmdImportaProduto"));
@@ -55,8 +66,8 @@ class FrmMigracaoPadraoTest : public ComEstilo {
 
   BancoDeTeste banco;
   QPointer<FrmMigracaoPadrao> form;
-  std::vector<std::string> caixas, abertos;
-  bool encerrou = false;
+  std::vector<std::string> caixas, abertos, perguntas, janelas, pastas;
+  bool encerrou = false, resposta = true;
 };
 
 TEST_F(FrmMigracaoPadraoTest, ControlesLegendasEOpcoes) {
@@ -144,6 +155,7 @@ TEST_F(FrmMigracaoPadraoTest, GeraPlanilhaESyspdvSemBanco) {
   clica("cmdImportarOutroBanco");
   EXPECT_EQ(caixas,
             (std::vector<std::string>{"Banco de Dados para Importação Não existe", "Erro ao Gerar o Excel"}));
+  EXPECT_TRUE(janelas.empty());
   EXPECT_FALSE(encerrou);
   ASSERT_FALSE(form.isNull());
 
@@ -151,6 +163,68 @@ TEST_F(FrmMigracaoPadraoTest, GeraPlanilhaESyspdvSemBanco) {
   clica("cmdListarProcesso");
   const auto itens = controle<QListWidget>(*form, "List1")->findItems("test_migration_gui", Qt::MatchExactly);
   EXPECT_FALSE(itens.isEmpty());
+}
+
+// In clean mode the form first asks (default No) what will be deleted; No leaves the catalogue.
+// The run ends the program: after "FIM", one window with the summary, the change report, the failed
+// row, the backup and its restore command.
+TEST_F(FrmMigracaoPadraoTest, TheGridsRowsAndTheTickedBoxesReachTheRun) {
+  form->chkExcel()->click();  // the grid is the source
+  form->modeloGrade().colaTexto(1, 1,
+                                "Barra\tNome Produto\tUnidade\tPreço Custo\tPreço Venda\tEstoque Atual\n"
+                                "7891000100012\tCafé Moído 500g\tUN\t9,50\t15,90\t12\n"
+                                "7891000100029\tChá Mate\tUN\t1,00\tcaro\t3\n"
+                                "7891000100036\tAçúcar\tKG\t2,00\t4,00\t7\n");
+  form->chkTodos()->click();
+  EXPECT_TRUE(form->chkEstoque()->isChecked());
+  form->optLimpaBase()->click();
+  const std::string itens =
+      BancoDeTeste::consulta(banco.caminho(), "select count(*) from produtoestoque")[0][0];
+  resposta = false;
+  form->cmdProd()->click();
+  form->aguardaOperacao();
+  ASSERT_EQ(perguntas.size(), 1u);
+  EXPECT_THAT(perguntas[0], MatchesRegex("Limpa Base de Produtos \\( Nova Migração \\): [0-9]+ produtos, " +
+                                         itens + " itens de estoque, .* serão excluídos de " +
+                                         banco.caminho().string() + "\\. Continuar\\?"));
+  EXPECT_EQ(BancoDeTeste::consulta(banco.caminho(), "select count(*) from produtoestoque")[0][0], itens);
+  EXPECT_FALSE(encerrou);
+  EXPECT_TRUE(janelas.empty() && caixas.empty());
+  resposta = true;
+  form->cmdProd()->click();
+  // Edits after the click do not reach the run: it has its own copy of the cells.
+  form->modeloGrade().colaTexto(2, 2, "Outro nome");
+  form->aguardaOperacao();
+  EXPECT_EQ(caixas, (std::vector<std::string>{"Fim Importação", "FIM"}));
+  EXPECT_TRUE(encerrou);
+  ASSERT_EQ(janelas.size(), 1u);
+  EXPECT_THAT(janelas[0],
+              StartsWith("produtos importar: concluída\nBanco: " + banco.caminho().string() +
+                         "\nOrigem: grade do formulário\nOpções: formulário FrmMigracaoPadrao: "));
+  EXPECT_THAT(janelas[0],
+              HasSubstr("\nLinhas: 2 importadas, 0 atualizadas, " + itens + " excluídas, 1 com erro\n"));
+  EXPECT_THAT(janelas[0],
+              HasSubstr("\n  PRODUTOESTOQUE: 2 incluídas, 0 alteradas, " + itens + " excluídas\n"));
+  EXPECT_THAT(janelas[0],
+              HasSubstr("\nLinhas com erro (1):\n  Linha 3 de produto.xlsx: \"CARO\" não é um número.\n"));
+  const std::string copias = (banco.pastaDados() / "copias").string();
+  EXPECT_THAT(janelas[0], ContainsRegex("\nCópia de segurança: " + copias +
+                                        "/VENDAS_[0-9_]+_produtos.fbk\n"
+                                        "Para restaurá-la: importadorzuv restaurar '" +
+                                        copias + "/VENDAS_[0-9_]+_produtos.fbk' --banco '" +
+                                        banco.caminho().string() + "'\n"));
+  EXPECT_EQ(pastas, std::vector<std::string>{(banco.pastaDados() / "relatorios").string()});
+  EXPECT_EQ(form->txtRegistro()->text().toStdString(), "5");
+  EXPECT_EQ(
+      form->txtProdErro()->toPlainText().toStdString(),
+      "Linha Excel: 2 Código Barra 7891000100029 Valor de Venda CARO Descrição Programática: \"CARO\" não é "
+      "um número.");
+  EXPECT_EQ(
+      BancoDeTeste::consulta(banco.caminho(),
+                             "select p.descricao, e.vendaatual, e.estoqueatual from produtoestoque e join "
+                             "produto p on p.idproduto = e.idproduto where e.barra like '7891000100%' order "
+                             "by e.barra"),
+      (BancoDeTeste::Linhas{{"CAFE MOIDO 500G", "15.90", "12.000"}, {"ACUCAR", "4.00", "7.000"}}));
 }
 
 }  // namespace

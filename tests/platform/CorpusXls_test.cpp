@@ -11,87 +11,10 @@
 #include <sstream>
 
 #include "common/Erro.h"
-#include "common/Texto.h"
 #include "platform/ApoioPlanilha.h"
 
 namespace zuv::teste {
 namespace {
-
-// Just enough JSON for the expected values: objects, arrays, strings and numbers.
-struct Json {
-  std::string texto;
-  double numero = 0;
-  std::vector<Json> lista;
-  std::map<std::string, Json> objeto;
-  const Json& operator[](const std::string& chave) const { return objeto.at(chave); }
-};
-
-class LeitorJson {
- public:
-  explicit LeitorJson(const std::string& t) : t_(t) {}
-  Json valor() {
-    espacos();
-    Json j;
-    if (t_.at(p_) == '{') {
-      ++p_;
-      for (espacos(); t_.at(p_) != '}'; espacos()) {
-        const std::string chave = texto();
-        espacos();
-        ++p_;  // ':'
-        j.objeto[chave] = valor();
-        espacos();
-        if (t_.at(p_) == ',') ++p_;
-      }
-      ++p_;
-    } else if (t_.at(p_) == '[') {
-      ++p_;
-      for (espacos(); t_.at(p_) != ']'; espacos()) {
-        j.lista.push_back(valor());
-        espacos();
-        if (t_.at(p_) == ',') ++p_;
-      }
-      ++p_;
-    } else if (t_.at(p_) == '"') {
-      j.texto = texto();
-    } else {
-      size_t n = 0;
-      j.numero = std::stod(t_.substr(p_), &n);
-      p_ += n;
-    }
-    return j;
-  }
-
- private:
-  void espacos() {
-    while (p_ < t_.size() && std::isspace(static_cast<unsigned char>(t_[p_])))
-      ++p_;
-  }
-  std::string texto() {
-    std::string s;
-    for (++p_; t_.at(p_) != '"'; ++p_) {
-      if (t_[p_] != '\\') {
-        s += t_[p_];
-        continue;
-      }
-      const char e = t_.at(++p_);
-      if (e != 'u') {
-        s += e == 'n' ? '\n' : e == 't' ? '\t' : e == 'r' ? '\r' : e == 'b' ? '\b' : e == 'f' ? '\f' : e;
-        continue;
-      }
-      char32_t c = static_cast<char32_t>(std::stoul(t_.substr(p_ + 1, 4), nullptr, 16));
-      p_ += 4;
-      if (c >= 0xD800 && c < 0xDC00 && t_.compare(p_ + 1, 2, "\\u") == 0) {
-        c = 0x10000 + ((c - 0xD800) << 10) + (std::stoul(t_.substr(p_ + 3, 4), nullptr, 16) - 0xDC00);
-        p_ += 6;
-      }
-      s += paraUtf8(std::u32string(1, c));
-    }
-    ++p_;
-    return s;
-  }
-  const std::string& t_;
-  size_t p_ = 0;
-};
 
 std::string fnv(const std::string& s) {
   uint64_t h = 0xCBF29CE484222325ull;
@@ -109,9 +32,26 @@ class CorpusXls : public ComPlanilhas {
     const char* env = std::getenv("ZUV_CORPUS");
     pasta_ = env ? env : ZUV_SOURCE_DIR "/../shared/corpus";
     if (!std::filesystem::exists(pasta_ + "/xls-manifest.tsv")) GTEST_SKIP() << "sem o corpus em " << pasta_;
-    std::ifstream f(fonte("corpus_xls.json"));
-    const std::string texto{std::istreambuf_iterator<char>(f), {}};
-    esperado_ = LeitorJson(texto).valor();
+    // The expected values as lines python3 writes from the JSON: "A name expected" for every file,
+    // "S name rows" for each sample followed by its cells as "C cell".
+    const std::string tsv = naPasta("corpus_xls.tsv");
+    ASSERT_EQ(
+        executa(
+            "/usr/bin/python3 -c 'import json, sys\nd = json.load(open(sys.argv[1], encoding=\"utf-8\"))\n"
+            "o = open(sys.argv[2], \"w\", encoding=\"utf-8\")\n"
+            "for n, e in d[\"arquivos\"].items(): o.write(\"A\\t%s\\t%s\\n\" % (n, e))\n"
+            "for n, a in d[\"amostra\"].items():\n"
+            "    o.write(\"S\\t%s\\t%d\\n\" % (n, a[\"linhas\"]))\n"
+            "    for c in a[\"celulas\"]: o.write(\"C\\t%s\\n\" % c)' '" +
+            fonte("corpus_xls.json") + "' '" + tsv + "'"),
+        0);
+    std::ifstream f(tsv);
+    for (std::string linha; std::getline(f, linha);) {
+      const size_t t = linha.find('\t', 2);
+      if (linha[0] == 'A') arquivos_[linha.substr(2, t - 2)] = linha.substr(t + 1);
+      if (linha[0] == 'S') amostras_.push_back({linha.substr(2, t - 2), std::stoi(linha.substr(t + 1)), ""});
+      if (linha[0] == 'C') amostras_.back().celulas += linha.substr(2) + "\n";
+    }
   }
 
   // "" when the file reads; the message otherwise.
@@ -124,8 +64,14 @@ class CorpusXls : public ComPlanilhas {
     }
   }
 
+  struct Amostra {
+    std::string nome;
+    int linhas;
+    std::string celulas;
+  };
   std::string pasta_;
-  Json esperado_;
+  std::map<std::string, std::string> arquivos_;
+  std::vector<Amostra> amostras_;
 };
 
 TEST_F(CorpusXls, CadaArquivoComoOLibreOfficeLe) {
@@ -148,7 +94,7 @@ TEST_F(CorpusXls, CadaArquivoComoOLibreOfficeLe) {
       ++recusados;
       continue;
     }
-    const std::string& esperado = esperado_["arquivos"][nome].texto;
+    const std::string& esperado = arquivos_.at(nome);
     // LibreOffice shows nothing, or the file's bytes as text: the file is damaged, and saying so
     // is as good as showing nothing (an empty file says it is empty).
     const bool semCelulas = esperado == "texto" || esperado.starts_with("0 ");
@@ -172,15 +118,12 @@ TEST_F(CorpusXls, CadaArquivoComoOLibreOfficeLe) {
 }
 
 TEST_F(CorpusXls, AmostraCelulaACelula) {
-  for (const auto& [nome, amostra] : esperado_["amostra"].objeto) {
-    std::string celulas, esperadas;
-    const std::string erro =
-        leitura(pasta_ + "/xls/" + nome, celulas, static_cast<int>(amostra["linhas"].numero));
-    for (const Json& c : amostra["celulas"].lista)
-      esperadas += c.texto + "\n";
-    EXPECT_EQ(erro, "") << nome;
-    EXPECT_EQ(celulas, esperadas) << nome;
+  for (const Amostra& a : amostras_) {
+    std::string celulas;
+    EXPECT_EQ(leitura(pasta_ + "/xls/" + a.nome, celulas, a.linhas), "") << a.nome;
+    EXPECT_EQ(celulas, a.celulas) << a.nome;
   }
+  EXPECT_FALSE(amostras_.empty());
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <cstdlib>
 
 #include "shell/Menu.h"
 #include "support/AplicacaoQt.h"
@@ -80,16 +79,6 @@ TEST_F(FrmMenuTest, UmaInstanciaModelessPorFormularioRecriadaDepoisDeFechada) {
   QWidget* provisoria = FrmMenu::formularioAberto("cmdImportaNFE");
   ASSERT_NE(provisoria, nullptr);
   EXPECT_EQ(provisoria->windowTitle(), QString::fromUtf8("Importação de NCM / CFOP"));
-}
-
-// ZUV_CAPTURA_MENU=/tmp/menu.png saves a picture of the menu (run under xvfb-run with the xcb
-// platform to see it as a desktop draws it).
-TEST_F(FrmMenuTest, Captura) {
-  const char* caminho = std::getenv("ZUV_CAPTURA_MENU");
-  if (caminho == nullptr) GTEST_SKIP() << "ZUV_CAPTURA_MENU not set";
-  menu.show();
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(menu.grab().save(QString::fromLocal8Bit(caminho)));
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QPushButton>
+#include <stdexcept>
+#include <string>
 
 namespace zuv::teste {
 
@@ -20,5 +23,15 @@ inline void processaExclusoes() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QCoreApplication::processEvents();
 }
+
+namespace qt {
+// A control of a form by name; a missing one (say, renamed) fails the test with its name instead of
+// crashing it.
+template <class W = QPushButton>
+W* controle(QWidget& form, const char* nome) {
+  if (W* w = form.findChild<W*>(nome)) return w;
+  throw std::runtime_error(std::string("no control ") + nome);
+}
+}  // namespace qt
 
 }  // namespace zuv::teste

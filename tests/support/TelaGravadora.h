@@ -28,7 +28,6 @@ class TelaGravadora : public Tela {
   std::map<std::string, bool> visiveis;
   std::map<std::string, std::string> textos;
   std::map<std::string, std::vector<std::string>> itens;
-  std::vector<std::string> limpezas;  // controls emptied, in order
   std::vector<std::string> arquivos;  // files shown to the person
   std::vector<std::string> notas;     // side information (backup, change report)
   // Every call in order, one line each ("mensagem: FIM", "pergunta: ... -> sim", "progresso: 50",
@@ -77,7 +76,6 @@ class TelaGravadora : public Tela {
   }
   void limpaItens(const std::string& controle) override {
     itens[controle].clear();
-    limpezas.push_back(controle);
     eventos.push_back("limpa: " + controle);
   }
   void mostraArquivo(const std::string& caminho) override {

@@ -154,25 +154,5 @@ TEST_F(FrmTributosTest, NFEExportaImportaESai) {
   EXPECT_EQ(FrmMenu::formularioAberto("cmdImportaNFE"), nullptr);
 }
 
-// ZUV_DEMO_TRIBUTOS=<demo folder> (scripts/demo-data.sh) runs both forms' cycle there: export,
-// an NCM typed as a number, import.
-TEST_F(FrmTributosTest, CicloNaPastaDemo) {
-  const char* demo = std::getenv("ZUV_DEMO_TRIBUTOS");
-  if (demo == nullptr) GTEST_SKIP() << "ZUV_DEMO_TRIBUTOS not set";
-  definePastaPrograma(demo);
-  for (const char* botao : {"cmdImportaNCM", "cmdImportaNFE"}) {
-    auto* form = qobject_cast<FormularioBase*>(FrmMenu::abreFormulario(botao));
-    ASSERT_NE(form, nullptr);
-    clica(*form, "cmdGeraExcel");
-    editaPlanilha(fs::path(demo) / "produtosat.xlsx", {{2, 5, "#7133319"}});
-    clica(*form, "cmdProd");
-    EXPECT_EQ(caixas.back(), "FIM") << botao;
-    controle(*form, "cmdSair")->click();
-    processaExclusoes();
-    defineEncerramento([this] { ++encerramentos; });  // forgets the end "FIM" asked for
-  }
-  EXPECT_EQ(abertos.size(), 2u);
-}
-
 }  // namespace
 }  // namespace zuv::teste
