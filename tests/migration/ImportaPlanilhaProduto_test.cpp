@@ -283,33 +283,34 @@ TEST_F(LimpezaProdutoTest, TheCleanModeAsksThenWipesTheCatalogueAfterABackupAndI
             (Tabela{{"1", "1", "7891"}, {"2", "2", "7892"}}));
 }
 
-TEST_F(LimpezaProdutoTest, AReferenceThatKeepsTheStockItemsUndoesTheWholeWipe) {
-  popula(
-      "CREATE TABLE ETIQUETA (IDETIQUETA INTEGER NOT NULL PRIMARY KEY, IDITEMPRODUTO INTEGER REFERENCES "
-      "PRODUTOESTOQUE (IDITEMPRODUTO));\nCOMMIT;\nINSERT INTO ETIQUETA VALUES (1, 1);");
-  const std::vector<long> antes = contagens();
-  const Resultado r = importa({{"7891", "Arroz 5kg", "UN", "20", "25"}}, limpa());
-  EXPECT_EQ(r.desfecho, Resultado::Desfecho::Falhou);
-  EXPECT_EQ(copias, 1);
-  EXPECT_EQ(contagens(), antes);
-  EXPECT_EQ(linhas("select idtribcfop from clidono"), Tabela{{"1"}});
-  ASSERT_EQ(tela.mensagens.size(), 1u);
-  EXPECT_TRUE(
-      tela.mensagens[0].texto.starts_with("A base de produtos não foi limpa: a tabela ProdutoEstoque ainda "
-                                          "tem registros"))
-      << tela.mensagens[0].texto;
-  // Every refused statement is listed, the first one where the stock items stayed.
-  ASSERT_FALSE(erros().empty());
-  EXPECT_TRUE(erros()[0].starts_with("Delete from ProdutoEstoque: ")) << erros()[0];
-}
-
-TEST_F(LimpezaProdutoTest, ARefusedStatementIsUndoneWithTheOneThatPreparesItAndTheWipeGoesOn) {
+// A refused statement is undone with the one that prepares it and the wipe goes on; a reference that
+// keeps the stock items undoes the whole wipe. Every refused statement is listed.
+TEST_F(LimpezaProdutoTest, RefusedStatementsOfTheWipe) {
+  const Tabela arroz = {{"7891", "Arroz 5kg", "UN", "20", "25"}};
   popula("INSERT INTO TRIBCFOPVINCULO (IDCFOPENTRADA, IDCFOPSAIDA) VALUES (1, 2);");
-  EXPECT_EQ(importa({{"7891", "Arroz 5kg", "UN", "20", "25"}}, limpa()), Resultado::encerrar());
+  EXPECT_EQ(importa(arroz, limpa()), Resultado::encerrar());
   EXPECT_EQ(contagens(), (std::vector<long>{1, 1, 0, 0, 0, 0, 2, 0, 2}));
   EXPECT_EQ(linhas("select idtribcfop from clidono"), Tabela{{"1"}});
   ASSERT_EQ(erros().size(), 1u);
   EXPECT_TRUE(erros()[0].starts_with("Delete from TribCFOP: ")) << erros()[0];
+
+  conexao.reset();
+  banco = std::make_unique<BancoDeTeste>();
+  pasta = banco->pastaPrograma();
+  popula(
+      "CREATE TABLE ETIQUETA (IDETIQUETA INTEGER NOT NULL PRIMARY KEY, IDITEMPRODUTO INTEGER REFERENCES "
+      "PRODUTOESTOQUE (IDITEMPRODUTO));\nCOMMIT;\nINSERT INTO ETIQUETA VALUES (1, 1);");
+  const std::vector<long> antes = contagens();
+  EXPECT_EQ(importa(arroz, limpa()).desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_EQ(copias, 1);
+  EXPECT_EQ(contagens(), antes);
+  EXPECT_EQ(linhas("select idtribcfop from clidono"), Tabela{{"1"}});
+  ASSERT_EQ(tela.mensagens.size(), 1u);
+  EXPECT_TRUE(tela.mensagens[0].texto.starts_with(
+      "A base de produtos não foi limpa: a tabela ProdutoEstoque ainda tem registros"))
+      << tela.mensagens[0].texto;
+  ASSERT_FALSE(erros().empty());
+  EXPECT_TRUE(erros()[0].starts_with("Delete from ProdutoEstoque: ")) << erros()[0];
 }
 
 TEST_F(LimpezaProdutoTest, AMissingOrEmptyWorkbookWipesNothing) {
