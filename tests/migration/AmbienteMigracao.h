@@ -47,7 +47,7 @@ inline PlanilhaLida leComOpenpyxl(const fs::path& arquivo) {
       "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
       "o = open(sys.argv[2], \"w\", encoding=\"utf-8\")\n"
       "for k, d in ws.column_dimensions.items():\n"
-      "    o.write(\"W\\t%s\\t%s\\n\" % (k, d.width))\n"
+      "    o.write(\"W\\t%s\\t\\t\\t\\t\\t%s\\n\" % (k, d.width))\n"
       "for linha in ws.iter_rows():\n"
       "    for c in linha:\n"
       "        v = \"\" if c.value is None else str(c.value)\n"
@@ -59,25 +59,16 @@ inline PlanilhaLida leComOpenpyxl(const fs::path& arquivo) {
   PlanilhaLida p;
   std::ifstream f(saida);
   for (std::string linha; std::getline(f, linha);) {
+    // C, reference, type, format, bold, alignment, value (the rest of the line); or W, column, width.
     std::istringstream campos(linha);
-    std::string tipo, ref;
-    std::getline(campos, tipo, '\t');
-    std::getline(campos, ref, '\t');
-    if (tipo == "W") {
-      std::string largura;
-      std::getline(campos, largura);
-      p.larguras[ref] = std::stod(largura);
-      continue;
-    }
-    CelulaLida c;
-    std::string negrito;
-    std::getline(campos, c.tipo, '\t');
-    std::getline(campos, c.formato, '\t');
-    std::getline(campos, negrito, '\t');
-    std::getline(campos, c.alinhamento, '\t');
-    std::getline(campos, c.valor);
-    c.negrito = negrito == "1";
-    p.celulas[ref] = c;
+    std::string c[7];
+    for (int i = 0; i < 6; ++i)
+      std::getline(campos, c[i], '\t');
+    std::getline(campos, c[6]);
+    if (c[0] == "W")
+      p.larguras[c[1]] = std::stod(c[6]);
+    else
+      p.celulas[c[1]] = {c[6], c[2], c[3], c[4] == "1", c[5]};
   }
   return p;
 }

@@ -10,14 +10,6 @@ namespace zuv::teste {
 
 class AmbienteProdutos : public AmbienteClientes {
  protected:
-  // The form's grid holding these rows from row 1.
-  static std::shared_ptr<GradeProduto> grade(const Tabela& linhas) {
-    auto g = std::make_shared<GradeProduto>();
-    for (size_t l = 0; l < linhas.size(); ++l)
-      for (size_t c = 0; c < linhas[l].size(); ++c)
-        g->defineTexto(int(l) + 1, int(c) + 1, linhas[l][c]);
-    return g;
-  }
   // Writes produto.xlsx (heading + rows) and runs the import on it.
   Resultado importa(const Tabela& linhas, const OpcoesImportacaoProduto& opcoes = {},
                     bool libreOffice = false) {

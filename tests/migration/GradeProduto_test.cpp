@@ -15,31 +15,16 @@ struct CasoColagem {
 };
 
 TEST(GradeProduto, ColaTextoSeparadoPorTabulacoes) {
+  const int fim = GradeProduto::kLinhas;
   const CasoColagem casos[] = {
-      {"duas linhas CR LF",
-       1,
-       1,
-       "789\tCAFE\r\n0001\tLEITE\r\n",
-       {{1, 1, "789"}, {1, 2, "CAFE"}, {2, 1, "0001"}},
-       4},
-      {"células vazias ficam vazias", 2, 3, "a\t\tc\n", {{2, 3, "a"}, {2, 4, ""}, {2, 5, "c"}}, 2},
-      {"aspas com quebra e aspas dobradas",
-       1,
-       1,
-       "\"linha 1\nlinha \"\"2\"\"\"\tx\n",
-       {{1, 1, "linha 1\nlinha \"2\""}, {1, 2, "x"}},
-       2},
-      {"aspas que não fecham o campo são texto", 1, 1, "12\" TV\tB\n", {{1, 1, "12\" TV"}, {1, 2, "B"}}, 2},
+      {"CR LF", 1, 1, "789\tCAFE\r\n0001\tLEITE\r\n", {{1, 1, "789"}, {1, 2, "CAFE"}, {2, 1, "0001"}}, 4},
+      {"células vazias", 2, 3, "a\t\tc\n", {{2, 3, "a"}, {2, 4, ""}, {2, 5, "c"}}, 2},
+      {"aspas", 1, 1, "\"linha 1\nlinha \"\"2\"\"\"\tx\n", {{1, 1, "linha 1\nlinha \"2\""}, {1, 2, "x"}}, 2},
+      {"aspas no meio", 1, 1, "12\" TV\tB\n", {{1, 1, "12\" TV"}, {1, 2, "B"}}, 2},
       {"aspas sem fim", 1, 1, "\"abc\tB", {{1, 1, "\"abc"}, {1, 2, "B"}}, 2},
-      {"colunas além da 16 caem", 1, 15, "o\tp\tq\tr\n", {{1, 15, "o"}, {1, 16, "p"}}, 2},
-      {"linhas além da última caem",
-       GradeProduto::kLinhas,
-       1,
-       "a\nb\nc\n",
-       {{GradeProduto::kLinhas, 1, "a"}},
-       1},
-      {"texto vazio", 1, 1, "", {}, 0},
-  };
+      {"além da coluna 16", 1, 15, "o\tp\tq\tr\n", {{1, 15, "o"}, {1, 16, "p"}}, 2},
+      {"além da última linha", fim, 1, "a\nb\nc\n", {{fim, 1, "a"}}, 1},
+      {"texto vazio", 1, 1, "", {}, 0}};
   for (const auto& caso : casos) {
     SCOPED_TRACE(caso.nome);
     GradeProduto grade;

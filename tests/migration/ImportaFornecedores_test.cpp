@@ -41,8 +41,8 @@ class ImportaFornecedoresTest : public ComEstilo {
   }
   BancoDeTeste::Linhas fornecedores() const {
     return BancoDeTeste::consulta(dados(),
-                                  "select IDFORNECEDOR, NOMERAZAO, CONTATO, CGC, FONE1, FAX from FORNECEDOR "
-                                  "order by IDFORNECEDOR");
+                                  "select IDFORNECEDOR, NOMERAZAO, CONTATO, CGC, FONE1, FAX from "
+                                  "FORNECEDOR order by IDFORNECEDOR");
   }
   void planilha(const std::vector<std::vector<std::string>>& linhas, const char* nome = "fornecedor.XLS") {
     planilhaLibreOffice(linhas, banco.pastaPrograma() / nome, "xls");

@@ -1,6 +1,7 @@
 #include "migration/LinhaProduto.h"
 
 #include "common/Erro.h"
+#include "migration/EstimativaImportacao.h"
 #include "migration/EstoqueProduto.h"
 #include "support/EstiloRegional.h"
 
@@ -9,61 +10,30 @@ namespace {
 
 class LinhaProdutoTest : public ComEstilo {};
 
+// The cases the fiscal check's table does not hold (thousands, "R$", "1,234.50", "1.23.4" are there).
 TEST_F(LinhaProdutoTest, OneNumberParserForEveryPriceUnderBothStyles) {
-  struct Caso {
-    const char* texto;
-    int estilo;
-    int64_t centavos;
-  };
-  for (const Caso& c : {Caso{"1.234,50", 1, 123450},
-                        {"1234,5", 1, 123450},
-                        {"12.50", 1, 1250},
-                        {"1.234", 1, 123400},
-                        {"1.234.567", 1, 123456700},
-                        {"R$ 4,99", 1, 499},
-                        {"18%", 1, 1800},
-                        {"", 1, 0},
-                        {"  ", 1, 0},
-                        {"-3,5", 1, -350},
-                        {"0,005", 1, 1},
-                        {"2,675", 1, 268},
-                        {"1,234.50", 1, 123450},
-                        {"7.5", 1, 750},
-                        {"1,234.50", 2, 123450},
-                        {"12.5", 2, 1250},
-                        {"4,5", 2, 450},
-                        {"1,234", 2, 123400},
-                        {"1.234,50", 2, 123450}})
-    EXPECT_EQ(leNumero(c.texto, c.estilo).unscaled, c.centavos) << c.texto << " style " << c.estilo;
+  const std::tuple<const char*, int, int64_t> casos[] = {
+      {"1234,5", 1, 123450}, {"18%", 1, 1800}, {"  ", 1, 0},      {"-3,5", 1, -350}, {"0,005", 1, 1},
+      {"2,675", 1, 268},     {"7.5", 1, 750},  {"12.5", 2, 1250}, {"4,5", 2, 450},   {"1.234,50", 2, 123450}};
+  for (const auto& [texto, estilo, centavos] : casos)
+    EXPECT_EQ(leNumero(texto, estilo).unscaled, centavos) << texto << " style " << estilo;
   EXPECT_EQ(leNumero("12,3456", 1, 3), (Decimal{12346, 3}));
   // Anything that is not plainly a number fails instead of reaching a statement.
-  for (const char* texto : {"1 Where 1=1 --", "abc", "1.23.4", "12,34,5", "1,2,3.4", "-", ",", "1e5",
-                            "1.2345.678", "0x10", "12-"})
+  for (const char* texto :
+       {"1 Where 1=1 --", "abc", "12,34,5", "1,2,3.4", "-", ",", "1e5", "1.2345.678", "0x10", "12-"})
     EXPECT_THROW(leNumero(texto, 1), ErroConversao) << texto;
-}
-
-TEST_F(LinhaProdutoTest, PricesAreWrittenAsTheRegionalPatternAndAsStatementNumbers) {
-  EXPECT_EQ(formataPreco({123450, 2}, 1), "1.234,50");
-  EXPECT_EQ(formataPreco({123450, 2}, 2), "1,234.50");
-  EXPECT_EQ(formataPreco({750, 2}, 1), "7,50");
-  EXPECT_EQ(formataPreco({5, 2}, 1), "0,05");
-  EXPECT_EQ(formataPreco({-123456789, 2}, 1), "-1.234.567,89");
-  EXPECT_EQ(numeroSQL({123450, 2}), "1234.50");
-  EXPECT_EQ(numeroSQL({-300, 2}), "-3.00");
-  EXPECT_EQ(numeroSQL({5, 3}), "0.005");
-  // The export's own text reads back to the same value.
+  // Prices as the regional pattern and as statement numbers; the export's text reads back the same.
+  for (const auto& [valor, estilo, texto] :
+       {std::tuple<Decimal, int, const char*>{{123450, 2}, 1, "1.234,50"},
+        {{123450, 2}, 2, "1,234.50"},
+        {{5, 2}, 1, "0,05"},
+        {{-123456789, 2}, 1, "-1.234.567,89"}})
+    EXPECT_EQ(formataPreco(valor, estilo), texto);
+  for (const auto& [valor, texto] :
+       {std::pair<Decimal, const char*>{{123450, 2}, "1234.50"}, {{-300, 2}, "-3.00"}, {{5, 3}, "0.005"}})
+    EXPECT_EQ(numeroSQL(valor), texto);
   for (int64_t v : {0LL, 5LL, 99LL, 123450LL, 100000000LL, 98765432LL})
     EXPECT_EQ(leNumero(formataPreco({v, 2}, 1), 1).unscaled, v);
-}
-
-TEST_F(LinhaProdutoTest, CodesKeepTheirZerosAndLoseTheirDots) {
-  EXPECT_EQ(normalizaCodigo("1012100", 8), "01012100");
-  EXPECT_EQ(normalizaCodigo("0901.21.00", 8), "09012100");
-  EXPECT_EQ(normalizaCodigo("2203.00.00.99", 8), "22030000");
-  EXPECT_EQ(normalizaCodigo("301100", 7), "0301100");
-  EXPECT_EQ(normalizaCodigo("17.096.00", 7), "1709600");
-  EXPECT_EQ(normalizaCodigo("", 8), "");
-  EXPECT_EQ(normalizaCodigo("ABC", 8), "ABC");
 }
 
 ItemProduto item() {
@@ -87,32 +57,29 @@ TEST_F(LinhaProdutoTest, TheStockItemInsertNamesOptionalColumnsOnlyWithTheirValu
   ItemProduto i = item();
   const std::string fixas = "        idGrade  ,        idItemProduto  ,        idProduto  ,";
   const std::string resto =
-      "        CustoLiquido     ,        Custobruto     ,        VENDAATACADO   ,        VendaAtual       ,"
-      "        VendaAtual2   ,        VENDAATACADO2       ,        VendacDesconto   ,        IdUnidade       "
-      " ,"
-      "        Balanca          ,        Barra      ,        BarraExterno      ,        MargemVenda      ,"
-      "        MargemVendaPorc  ,        UNIDEMBALAGEM    ,        TIPOESTOQUE      ,        GERARETIQUETA   "
-      " ,"
-      "        ATIVO            ,        DATACADASTRO     ,        AliqICMS            ,        VALORICMS    "
-      "        ,"
-      "        IPIPorcentagem            ,        PorcAtacado            ,        IPIValor            ,"
-      "        MargemAtacado,        EstoqueAtual,        EstoqueMinimo      ,        IDLOCAL      ,"
-      "        IDSUBGRUPO   ,PorcDescMaximo   ) Values (";
+      "        CustoLiquido     ,        Custobruto     ,        VENDAATACADO   ,        VendaAtual       , "
+      "       VendaAtual2   ,        VENDAATACADO2       ,        VendacDesconto   ,        IdUnidade       "
+      " ,        Balanca          ,        Barra      ,        BarraExterno      ,        MargemVenda      "
+      ",        MargemVendaPorc  ,        UNIDEMBALAGEM    ,        TIPOESTOQUE      ,        GERARETIQUETA "
+      "   ,        ATIVO            ,        DATACADASTRO     ,        AliqICMS            ,        "
+      "VALORICMS            ,        IPIPorcentagem            ,        PorcAtacado            ,        "
+      "IPIValor            ,        MargemAtacado,        EstoqueAtual,        EstoqueMinimo      ,        "
+      "IDLOCAL      ,        IDSUBGRUPO   ,PorcDescMaximo   ) Values (";
   EXPECT_EQ(insercaoEstoque(i).sql(),
             " Insert Into PRODUTOESTOQUE (        CapEmbalagem  ," + fixas + resto +
-                " 1,Null,7,3,4.00,4.00,9.00,10.00,9.00,0.00,0,1,'N','789','789',6.00, 150,1,1,'N',"
-                "'S','12/08/2026', 0, 0,0,0,0,0, 12.5, 0,Null,Null, 0)");
+                " 1,Null,7,3,4.00,4.00,9.00,10.00,9.00,0.00,0,1,'N','789','789',6.00, "
+                "150,1,1,'N','S','12/08/2026', 0, 0,0,0,0,0, 12.5, 0,Null,Null, 0)");
   i.idTribCFOP = 4;
   i.idECFLetra = 5;
   i.idNCM = 6;
   i.idProdGrupo = 2;
   i.idSubGrupo = 9;
   EXPECT_EQ(insercaoEstoque(i).sql(),
-            " Insert Into PRODUTOESTOQUE (        CapEmbalagem  ,        idTribCFOP ,         "
-            "IdECFLetra ,         idNCM , " +
+            " Insert Into PRODUTOESTOQUE (        CapEmbalagem  ,        idTribCFOP ,         IdECFLetra , "
+            "        idNCM , " +
                 fixas + "        idProdGrupo      ," + resto +
-                " 1,4,5,6,Null,7,3,2,4.00,4.00,9.00,10.00,9.00,0.00,0,1,'N','789','789',6.00, 150,1,1,"
-                "'N','S','12/08/2026', 0, 0,0,0,0,0, 12.5, 0,Null, 9, 0)");
+                " 1,4,5,6,Null,7,3,2,4.00,4.00,9.00,10.00,9.00,0.00,0,1,'N','789','789',6.00, "
+                "150,1,1,'N','S','12/08/2026', 0, 0,0,0,0,0, 12.5, 0,Null, 9, 0)");
   EXPECT_EQ(insercaoProduto(3, "CAFE " + std::string(60, 'X')).sql(),
             "Insert into PRODUTO ( IDPRODUTO,DESCRICAO , DescricaoImp ) Values ( 3,'CAFE " +
                 std::string(50, 'X') + "','CAFE " + std::string(19, 'X') + "')");
@@ -140,8 +107,8 @@ TEST_F(LinhaProdutoTest, TheUpdateRewritesTheFieldsItIsGivenInTheSystemsOrder) {
        " VendaAtual      = 10.00 ,MargemVenda     = 6.00 ,MargemVendaPorc =  150"},
       {A{}, ""},
       {A{.idTribCFOP = 4, .idECFLetra = 5, .idNCM = 6, .idProdGrupo = 2, .idSubGrupo = 9},
-       " idTribCFOP      = 4 ,IdECFLetra      = 5 ,idNCM           = 6     ,   idProdGrupo      = 2     ,   "
-       "IDSUBGRUPO      = 9"},
+       " idTribCFOP      = 4 ,IdECFLetra      = 5 ,idNCM           = 6     ,   idProdGrupo      = 2     ,  "
+       " IDSUBGRUPO      = 9"},
       {A{.idSubGrupo = 9}, "        IDSUBGRUPO      = 9"},
   };
   for (const Caso& c : casos) {
@@ -159,14 +126,6 @@ TEST_F(LinhaProdutoTest, TheUpdateRewritesTheFieldsItIsGivenInTheSystemsOrder) {
                 ",MargemVendaPorc = ? Where IdItemProduto = ?");
   EXPECT_EQ(u.parametros(), (std::vector<Valor>{d4, d4, d10, d6, Valor(int64_t{150}), Valor(int64_t{7})}));
 }
-
-}  // namespace
-}  // namespace zuv::teste
-
-#include "migration/EstimativaImportacao.h"
-
-namespace zuv::teste {
-namespace {
 
 // Without the descending index every row reads the whole table, so the time per row grows with
 // the items the run creates: the estimate is more than the first rows' pace times the rows.
