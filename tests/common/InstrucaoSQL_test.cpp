@@ -47,15 +47,5 @@ TEST_F(InstrucaoSQLTest, ColumnsAndValuesSideBySideWithTheirSeparatorsVerbatim) 
             "Update ProdutoEstoque Set NCM = '01012100' , Preco =  3.5 , Data = '12/31/2024'");
 }
 
-TEST_F(InstrucaoSQLTest, EveryTypeCodeGivesTheLiteralOfItsTwoLetters) {
-  for (TipoSQL t : {TipoSQL::CM, TipoSQL::VC, TipoSQL::CH, TipoSQL::SD, TipoSQL::DT, TipoSQL::MO, TipoSQL::SM,
-                    TipoSQL::IN, TipoSQL::SI, TipoSQL::TI, TipoSQL::FL, TipoSQL::RE}) {
-    const std::string codigo = codigoTipoSQL(t);
-    const Valor v = (codigo == "SD" || codigo == "DT") ? Valor("01/02/2024") : Valor("12,5");
-    EXPECT_EQ(ConverteSQL(v, t), ConverteSQL(v, codigo)) << codigo;
-  }
-  EXPECT_TRUE(tela.mensagens.empty());
-}
-
 }  // namespace
 }  // namespace zuv::teste

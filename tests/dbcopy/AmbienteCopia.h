@@ -112,4 +112,14 @@ class AmbienteCopia : public ComEstilo {
   std::unique_ptr<BancoDeTeste> origem, destino;
 };
 
+// The same, the destination holding a catalogue and typed customers of its own.
+class AmbienteCopiaComDados : public AmbienteCopia {
+ protected:
+  void SetUp() override {
+    AmbienteCopia::SetUp();
+    destino->executaIsql(kDestinoComDados);
+    destino->executaIsql(kClientesTipados);
+  }
+};
+
 }  // namespace zuv::teste

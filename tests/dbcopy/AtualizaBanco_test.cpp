@@ -192,6 +192,17 @@ TEST(AtualizaBanco, DestinoFicaComOCatalogoDaOrigemEOMovimentoVazio) {
   EXPECT_EQ(par.destino.valor("select count(*) from NCMGRUPO"), "5");
   EXPECT_EQ(linhas(par.destino, kCodigosNCM, kCatalogo.at(kCodigosNCM)),
             linhas(par.origem, kCodigosNCM, kCatalogo.at(kCodigosNCM)));
+
+  // An origin without items empties the destination's catalogue.
+  BancoDeTeste vazia;
+  par.tela = {};
+  {
+    Conexao o(vazia.textoConexao()), d(par.destino.textoConexao());
+    EXPECT_EQ(AtualizaBanco(o, d, par.tela), Resultado::concluido());
+  }
+  EXPECT_EQ(par.tela.textosDasMensagens(), std::vector<std::string>{"Total de Produtos Recuperado  0"});
+  for (const char* t : {"PRODUTOESTOQUE", "PRODUTO", "NCM", "FABRICANTE", "PRODUTOGRUPO", "TRIBCFOP"})
+    EXPECT_EQ(par.destino.valor(std::string("select count(*) from ") + t), "0") << t;
 }
 
 // A refused run leaves the destination exactly as it was, generators included.
@@ -238,19 +249,6 @@ TEST(AtualizaBanco, RecusaOuFalhaDeixaODestinoComoEstava) {
   }
 }
 
-TEST(AtualizaBanco, OrigemSemItensEsvaziaODestino) {
-  BancoDeTeste origem, destino;
-  destino.carregaFixture("zuv_populado.sql");
-  TelaGravadora tela;
-  {
-    Conexao o(origem.textoConexao()), d(destino.textoConexao());
-    EXPECT_EQ(AtualizaBanco(o, d, tela), Resultado::concluido());
-  }
-  EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{"Total de Produtos Recuperado  0"});
-  for (const char* t : {"PRODUTOESTOQUE", "PRODUTO", "NCM", "FABRICANTE", "PRODUTOGRUPO", "TRIBCFOP"})
-    EXPECT_EQ(destino.valor(std::string("select count(*) from ") + t), "0") << t;
-}
-
 // In a run context: the destination is backed up before the cleanup, into copias/ beside it (not
 // beside the program folder's database), under its own name; a dry run changes nothing, generators
 // included, and takes no backup.
@@ -285,23 +283,10 @@ TEST(AtualizaBanco, NoContextoCopiaDeSegurancaESimulacao) {
   }
 }
 
-Recordset registro(const std::vector<std::pair<std::string, Valor>>& campos) {
-  std::vector<Campo> c;
-  std::vector<Valor> v;
-  for (const auto& [nome, valor] : campos) {
-    c.push_back({nome});
-    v.push_back(valor);
-  }
-  return Recordset(c, {v});
-}
-
 TEST(AtualizaBanco, TextosDosComandos) {
   using namespace atualiza;
-  const Recordset unidade = registro({{"IDUNIDADE", 3},
-                                      {"DESCRICAO", "UN'"},
-                                      {"MEDIDAFRACAO", "N"},
-                                      {"METRAGEM", Valor()},
-                                      {"QTDECIMAL", Decimal{25, 1}}});
+  const Recordset unidade({{"IDUNIDADE"}, {"DESCRICAO"}, {"MEDIDAFRACAO"}, {"METRAGEM"}, {"QTDECIMAL"}},
+                          std::vector<Valor>{3, "UN'", "N", Valor(), Decimal{25, 1}});
   const struct {
     std::string obtido, esperado;
   } casos[] = {

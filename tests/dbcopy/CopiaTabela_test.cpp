@@ -8,13 +8,8 @@ namespace {
 
 using Linhas = BancoDeTeste::Linhas;
 
-class CopiaTabelaTest : public AmbienteCopia {
+class CopiaTabelaTest : public AmbienteCopiaComDados {
  protected:
-  void SetUp() override {
-    AmbienteCopia::SetUp();
-    destino->executaIsql(kDestinoComDados);
-    destino->executaIsql(kClientesTipados);
-  }
   Resultado copia(const std::string& tabela = kTabelaClientes) {
     return roda(
         [&](ContextoExecucao& ctx, const OpcoesCopia& o) {

@@ -4,7 +4,6 @@
 
 #include "common/Erro.h"
 
-#include "dbcopy/InsercaoEstoque.h"
 #include "platform/Recordset.h"
 #include "support/EstiloRegional.h"
 
@@ -51,41 +50,6 @@ TEST_F(LiteraisCopiaTest, ValuesKeepEveryDigitTheirTimeAndTheirText) {
   Campo binario{"C_BIN", ClasseTipo::Binario};
   EXPECT_EQ(LiteralDoCampo(Valor(), binario), "Null");
   EXPECT_THROW(LiteralDoCampo(Valor("xyz"), binario), ErroConversao);
-}
-
-// One origin row through the statement builder, as both migrations write it.
-TEST_F(LiteraisCopiaTest, TheStockItemInsertHasItsColumnsSeparatorsAndValuesInOrder) {
-  std::vector<Campo> campos;
-  std::vector<Valor> linha;
-  for (const ColunaSQL& c : kColunasEstoque) {
-    campos.push_back({c.nome, ClasseTipo::Outro});
-    const std::string nome = c.nome;
-    linha.push_back(c.tipo == TipoSQL::FL ? Valor(Decimal{static_cast<int64_t>(campos.size()) * 10 + 5, 1})
-                    : c.tipo == TipoSQL::DT
-                        ? Valor(DataHora{{2024, 1, static_cast<int>(campos.size()) - 40}, {}})
-                        : Valor(nome.substr(0, 2)));
-  }
-  const Recordset rs(campos, std::vector<std::vector<Valor>>{linha});
-  namespace c = coluna_estoque;
-  const std::string inclui = insercaoEstoque(rs, kColunasEstoqueInclui)
-                                 .valor(c::IDITEMPRODUTO, "7")
-                                 .valor(c::IDSUBGRUPO, "NULL, ", "")
-                                 .valor(c::IDNCM, "Null")
-                                 .sql(kMeioInsercaoEstoque);
-  EXPECT_TRUE(
-      inclui.starts_with(" Insert Into ProdutoEstoque (        IDITEMPRODUTO , IDPRODUTO , IDPRODGRUPO , "))
-      << inclui;
-  EXPECT_NE(inclui.find(" , VENDAPORPLANNEGOCIO )   Values ( 7 ,  2.5 ,  3.5 , NULL,  5.5 ,  6.5 , "),
-            std::string::npos);
-  EXPECT_NE(inclui.find(" , 'CA' , '01/07/2024' , "), std::string::npos);
-  EXPECT_TRUE(inclui.ends_with(" , '01/10/2024' , Null,'Pr','Ta','Co','De', 56.5,'VE')")) << inclui;
-  // The predefined migration's 56 columns end with IDGRADESIMILAR and no separator.
-  const std::string predefinida = insercaoEstoque(rs, kColunasEstoquePredefinido).sql(kMeioInsercaoEstoque);
-  EXPECT_NE(predefinida.find(" , DescricaoGrade , IDGRADESIMILAR )   Values ( "), std::string::npos);
-  EXPECT_TRUE(predefinida.ends_with(" , '01/10/2024' ,  51.5,'Pr','Ta','Co','De', 56.5)")) << predefinida;
-  EXPECT_TRUE(listaLeituraEstoque("A.").ends_with(
-      "A.idNCM,A.ProdutoMaster,A.TamanhoGrade,A.CorGrade,A.DescricaoGrade,A.TamanhoGrade,A.IDGRADESIMILAR"));
-  EXPECT_TRUE(listaLeituraEstoque("").starts_with("IDITEMPRODUTO,IDPRODUTO,IDPRODGRUPO,"));
 }
 
 }  // namespace

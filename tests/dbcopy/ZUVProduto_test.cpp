@@ -10,14 +10,7 @@ namespace {
 
 using Mensagens = std::vector<std::string>;
 
-class ZUVProdutoTest : public AmbienteCopia {
- protected:
-  void SetUp() override {
-    AmbienteCopia::SetUp();
-    destino->executaIsql(kDestinoComDados);
-    destino->executaIsql(kClientesTipados);
-  }
-};
+using ZUVProdutoTest = AmbienteCopiaComDados;
 
 // The destination given again under another name, for a run whose origin is the destination.
 TEST_F(ZUVProdutoTest, OneDatabaseAsOriginAndDestinationIsRefusedHoweverItIsNamed) {

@@ -19,11 +19,7 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-template <class W = QPushButton>
-W* controle(QWidget& form, const char* nome) {
-  if (W* w = form.findChild<W*>(nome)) return w;
-  throw std::runtime_error(std::string("no control ") + nome);
-}
+using qt::controle;
 
 class FrmTributosTest : public AmbienteTributos {
  protected:
