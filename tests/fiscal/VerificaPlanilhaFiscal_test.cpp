@@ -72,7 +72,6 @@ TEST_F(VerificaPlanilhaFiscalTest, PlanilhaDeProdutosComCadaErro) {
             "a importação lê 1234: no estilo regional (1.234,56) o ponto separa milhares; se for um decimal, "
             "escreva 1,234");
   EXPECT_EQ(em(r.achados, 5, 1).motivo, "Linha vazia: a importação termina aqui e não lê a linha 6");
-  EXPECT_EQ(verificaPlanilhaFiscal(caminho, nullptr, opcoes), r.achados);
 }
 
 TEST_F(VerificaPlanilhaFiscalTest, PlanilhaDeTributacaoComCadaErro) {
