@@ -37,6 +37,13 @@ bool codigo(const std::string& s, size_t casas, bool vazioPode) {
          (s.size() == casas && s.find_first_not_of("0123456789") == std::string::npos);
 }
 
+// Right for a code column: the stored code has its digits; with cortado, the cell was not cut either.
+auto codigoCerto(size_t casas, bool vazioPode, bool cortado) {
+  return [=](const std::string& t, const std::string& g) {
+    return codigo(g, casas, vazioPode) && (!cortado || cortaCodigo(t, std::string::npos).size() <= casas);
+  };
+}
+
 TEST(CodigosFiscaisTest, EveryCellIsJudgedByWhatItsImportReadsAndStores) {
   const auto P = LayoutFiscal::Produto, T = LayoutFiscal::Tributacao;
   const std::map<std::string, Leitor> leitores = {
@@ -59,10 +66,7 @@ TEST(CodigosFiscaisTest, EveryCellIsJudgedByWhatItsImportReadsAndStores) {
         }}},
       {"NCM (produtos)",
        {[](const std::string& t) { return normalizaCodigo(t, 8); },
-        [P](const std::string& t) { return verificaNcm(t, P); },
-        [](const std::string& t, const std::string& g) {
-          return codigo(g, 8, false) && cortaCodigo(t, std::string::npos).size() <= 8;
-        }}},
+        [P](const std::string& t) { return verificaNcm(t, P); }, codigoCerto(8, false, true)}},
       {"NCM (tributos)",
        {[](const std::string& t) { return preparaNCM(t); },
         [T](const std::string& t) { return verificaNcm(t, T); },
@@ -71,24 +75,16 @@ TEST(CodigosFiscaisTest, EveryCellIsJudgedByWhatItsImportReadsAndStores) {
         }}},
       {"CEST (produtos)",
        {[](const std::string& t) { return normalizaCodigo(t, 7); },
-        [P](const std::string& t) { return verificaCest(t, P); },
-        [](const std::string& t, const std::string& g) {
-          return codigo(g, 7, true) && cortaCodigo(t, std::string::npos).size() <= 7;
-        }}},
+        [P](const std::string& t) { return verificaCest(t, P); }, codigoCerto(7, true, true)}},
       {"CEST (tributos)",
        {[](const std::string& t) { return preparaCEST(t); },
-        [T](const std::string& t) { return verificaCest(t, T); },
-        [](const std::string&, const std::string& g) { return codigo(g, 7, true); }}},
+        [T](const std::string& t) { return verificaCest(t, T); }, codigoCerto(7, true, false)}},
       {"CFOP (produtos)",
        {[](const std::string& t) { return cortaCodigo(t, 4); },
-        [P](const std::string& t) { return verificaCfop(t, true, P); },
-        [](const std::string& t, const std::string& g) {
-          return codigo(g, 4, true) && cortaCodigo(t, std::string::npos).size() <= 4;
-        }}},
+        [P](const std::string& t) { return verificaCfop(t, true, P); }, codigoCerto(4, true, true)}},
       {"CFOP (tributos)",
        {[](const std::string& t) { return preparaCFOP(t); },
-        [T](const std::string& t) { return verificaCfop(t, true, T); },
-        [](const std::string&, const std::string& g) { return codigo(g, 4, true); }}},
+        [T](const std::string& t) { return verificaCfop(t, true, T); }, codigoCerto(4, true, false)}},
       {"CST PIS (tributos)",
        {[](const std::string& t) { return regraCST(t); },
         [](const std::string& t) { return verificaCstPisCofins(t, "CST PIS"); },
