@@ -6,11 +6,8 @@
 
 #include <csignal>
 
-#include <sstream>
-
-#include "cli/LinhaDeComando.h"
+#include "cli/ApoioComando.h"
 #include "customers/AmbienteClientes.h"
-#include "shell/PastaPrograma.h"
 
 namespace zuv::teste {
 namespace {
@@ -19,21 +16,12 @@ using ::testing::ContainsRegex;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-class ComandoClientesTest : public AmbienteClientes {
+class ComandoClientesTest : public AmbienteClientes, public Comando {
  protected:
-  int roda(std::vector<std::string> args) {
-    args.insert(args.end(), {kOpcaoPastaPrograma, pasta.string()});
-    std::istringstream entrada;
-    saida.str("");
-    erros.str("");
-    const int status = executaLinhaDeComando(args, Terminal{entrada, saida, erros});
-    definePastaPrograma("");
-    return status;
-  }
+  int roda(std::vector<std::string> args) { return Comando::roda(std::move(args), pasta.string()); }
   // Through isql-fb: the tests close the connection first.
   long contaClientes() { return std::stol(banco->valor("select count(*) from cliente")); }
   fs::path copias() const { return banco->pastaDados() / "copias"; }
-  std::ostringstream saida, erros;
 };
 
 // A deletion undone with "restaurar" (the newest backup), and the restore undone in turn with the

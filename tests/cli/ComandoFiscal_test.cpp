@@ -3,17 +3,15 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
-#include "cli/LinhaDeComando.h"
+#include "cli/ApoioComando.h"
 #include "fiscal/ApoioFiscal.h"
 #include "fiscal/ConfiguracaoFiscal.h"
-#include "shell/PastaPrograma.h"
 
 namespace zuv::teste {
 namespace {
 
-class ComandoFiscalTest : public ComPlanilhasFiscais {
+class ComandoFiscalTest : public ComPlanilhasFiscais, public Comando {
  protected:
   void SetUp() override {
     ComPlanilhasFiscais::SetUp();
@@ -26,15 +24,7 @@ class ComandoFiscalTest : public ComPlanilhasFiscais {
     ComPlanilhasFiscais::TearDown();
   }
 
-  int roda(std::vector<std::string> args) {
-    args.insert(args.end(), {kOpcaoPastaPrograma, programa});
-    std::istringstream entrada;
-    saida.str("");
-    erros.str("");
-    const int status = executaLinhaDeComando(args, Terminal{entrada, saida, erros});
-    definePastaPrograma("");
-    return status;
-  }
+  int roda(std::vector<std::string> args) { return Comando::roda(std::move(args), programa); }
 
   static std::string produtos(const std::string& nome, const std::string& ncm, const std::string& cest) {
     return planilha(
@@ -43,7 +33,6 @@ class ComandoFiscalTest : public ComPlanilhasFiscais {
   }
 
   std::string programa = pasta() + "/programa";
-  std::ostringstream saida, erros;
 };
 
 TEST_F(ComandoFiscalTest, SaidaZeroSemAchadosUmComAchados) {

@@ -2,34 +2,24 @@
 
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <tuple>
 
-#include "cli/LinhaDeComando.h"
+#include "cli/ApoioComando.h"
 #include "customers/AmbienteClientes.h"
 #include "migration/AmbienteProdutos.h"
-#include "shell/PastaPrograma.h"
 
 namespace zuv::teste {
 namespace {
 
 using ::testing::HasSubstr;
 
-class ComandoProdutosTest : public AmbienteClientes {
+class ComandoProdutosTest : public AmbienteClientes, public Comando {
  protected:
   // ctrlC: the progress step at which the person presses Ctrl+C (0: never).
   int roda(std::vector<std::string> args, int ctrlC = 0) {
-    args.insert(args.end(), {kOpcaoPastaPrograma, pasta.string()});
-    std::istringstream entrada;
-    saida.str("");
-    erros.str("");
     int passos = 0;
-    const int status = executaLinhaDeComando(args, Terminal{entrada, saida, erros, false, false, 80,
-                                                            [&] { return ctrlC > 0 && ++passos >= ctrlC; }});
-    definePastaPrograma("");
-    return status;
+    return Comando::roda(std::move(args), pasta.string(), [&] { return ctrlC > 0 && ++passos >= ctrlC; });
   }
-  std::ostringstream saida, erros;
 };
 
 TEST_F(ComandoProdutosTest, ImportarLeAPlanilhaOuAGradeComAsCaixasDoFormulario) {

@@ -1,26 +1,14 @@
 // "sat" and "nfe" on the command line: the cycle with options for the check boxes and the answer
 // to the reset question, and a run without an answer.
-#include <sstream>
-
-#include "cli/LinhaDeComando.h"
-#include "shell/PastaPrograma.h"
+#include "cli/ApoioComando.h"
 #include "tax/AmbienteTributos.h"
 
 namespace zuv::teste {
 namespace {
 
-class ComandoTributosTest : public AmbienteTributos {
+class ComandoTributosTest : public AmbienteTributos, public Comando {
  protected:
-  int roda(std::vector<std::string> args) {
-    args.insert(args.end(), {kOpcaoPastaPrograma, pasta.string()});
-    std::istringstream entrada;
-    saida.str("");
-    erros.str("");
-    const int status = executaLinhaDeComando(args, Terminal{entrada, saida, erros});
-    definePastaPrograma("");
-    return status;
-  }
-  std::ostringstream saida, erros;
+  int roda(std::vector<std::string> args) { return Comando::roda(std::move(args), pasta.string()); }
 };
 
 TEST_F(ComandoTributosTest, ExportaEditaImportaComOpcoes) {

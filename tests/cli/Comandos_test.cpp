@@ -77,6 +77,7 @@ TEST_F(ComandosTest, EachTasksExitOutputAndDatabase) {
       {{"fiscal", "verificar"}, 2, "ARQUIVO", "6/3/3"},
       {{"fiscal", "verificar", "$P/clientes.xlsx", "--data", "31/02/2026"}, 2, "--data: data inválida: 31/02/2026", "6/3/3"},
       {{"fiscal", "verificar", "$P/nao-existe.xlsx"}, 2, "nao-existe.xlsx", "6/3/3"},
+      {{"fiscal", "verificar", "$P/clientes.xlsx"}, 2, "clientes.xlsx: a linha 1 não tem os títulos", "6/3/3"},
       {{"fiscal", "verificar", "$P/clientes.xlsx", "--tabela-ncm", "$P/zuv.ini"}, 2, "zuv.ini: esperava '{'", "6/3/3"},
       {{"fiscal", "verificar", "$P/clientes.xlsx", "--tabela-cest", "$P/nada.html"}, 2, "tabela CEST não encontrada", "6/3/3"},
   };

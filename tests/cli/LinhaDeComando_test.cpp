@@ -44,13 +44,14 @@ std::tuple<int, std::string, std::string> executa(std::vector<std::string> args,
 
 // Each run: its exit status, its whole output and a part of its errors; then the help texts.
 TEST(LinhaDeComando, StatusSaidaEErrosDeCadaExecucaoEAjuda) {
-  const std::string p = "Atualizar o Cadastro de Cliente [s/n] ";
+  const std::string p = "Atualizar o Cadastro de Cliente [s/n] ", r = "Responda s (sim) ou n (não).\n";
   using Caso = std::tuple<std::vector<std::string>, std::string, bool, int, std::string, std::string>;
   // clang-format off
   for (const auto& [args, entrada, interativo, status, saida, erro] : std::vector<Caso>{
            {{"--sim", "teste", "pergunta"}, "", false, 0, p + "s (--sim)\nsim\n", ""},
            {{"teste", "pergunta", "--nao"}, "s\n", false, 0, p + "n (--nao)\nnão\n", ""},
-           {{"teste", "pergunta"}, "talvez\n  NÃO \n", true, 0, p + "Responda s (sim) ou n (não).\n" + p + "não\n", ""},
+           // A question whose default is Yes asks again after an empty line or another word.
+           {{"teste", "pergunta"}, "\ntalvez\n  NÃO \n", true, 0, p + r + p + r + p + "não\n", ""},
            {{"teste", "pergunta"}, "", true, 2, p + "\n", "Atualizar o Cadastro de Cliente"},  // the input ended
            // No terminal and no --sim/--nao: nothing is read or guessed.
            {{"teste", "pergunta"}, "s\n", false, 2, "", "importadorzuv: a operação perguntou \"Atualizar o Cadastro "

@@ -88,21 +88,5 @@ TEST(TelaTerminal, CtrlCParaNaProximaLinhaOuPergunta) {
   EXPECT_NO_THROW(tela.mensagem("FIM", Icone::Nenhum, {})) << "messages still go out";
 }
 
-// A terminal's answers: a question whose default is No shows "[s/N]" and takes an empty line as No;
-// the others ask again until s or n comes.
-TEST(TelaTerminal, APerguntaComPadraoNaoAceitaALinhaVazia) {
-  const std::pair<Padrao, std::string> casos[] = {
-      {Padrao::Nao, "Apagar? [s/N] "},
-      {Padrao::Sim, "Apagar? [s/n] Responda s (sim) ou n (não).\nApagar? [s/n] "},
-  };
-  for (const auto& [padrao, saida] : casos) {
-    std::istringstream in("\nn\n");
-    std::ostringstream out, err;
-    TelaTerminal tela(Terminal{in, out, err, true, false}, std::nullopt);
-    EXPECT_FALSE(tela.pergunta("Apagar?", Icone::Exclamacao, {}, padrao));
-    EXPECT_EQ(out.str(), saida);
-  }
-}
-
 }  // namespace
 }  // namespace zuv

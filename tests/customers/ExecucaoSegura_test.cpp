@@ -118,9 +118,7 @@ TEST_F(ExecucaoSeguraTest, ImportAllOrNothingAndDryRun) {
   EXPECT_EQ(executa(ImportaClientes, opcoes(false, true)), Resultado::concluido())
       << "a dry run does not end the program";
   EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{"FIM"});
-  EXPECT_EQ(conta("cliente"), 5);
-  EXPECT_EQ(tela.notas, std::vector<std::string>{"Simulação: nada foi gravado em VENDAS.FDB. A operação "
-                                                 "faria:\n  CLIENTE: 2 incluídas, 0 alteradas, 0 excluídas"});
+  EXPECT_EQ(conta("cliente"), 5);  // its report: the command line's table
 }
 
 }  // namespace

@@ -6,11 +6,9 @@
 #include <gmock/gmock.h>
 
 #include <chrono>
-#include <thread>
 
 #include "common/Erro.h"
 #include "customers/AmbienteClientes.h"
-#include "customers/ImportaClientes.h"
 #include "migration/AmbienteProdutos.h"
 #include "migration/ImportaPlanilhaProduto.h"
 #include "support/ServidorPrivado.h"
@@ -77,47 +75,6 @@ TEST_F(ServidorParadoTest, ACallWithoutAnswerGivesUpAndTheServerRollsBackWhatWas
   Conexao outra(textoConexao());
   outra.executa("insert into cliente (idcliente, cliente, pf, ativo) values (2, 'DE NOVO', 'J', 'S')");
   EXPECT_EQ(clientes(), "1:CONFIRMADO,2:DE NOVO");
-}
-
-TEST_F(ServidorParadoTest, ACustomerImportEndsWithTheMessageAndKeepsTheCustomersCommitted) {
-  if (::system("/usr/bin/python3 -c 'import openpyxl' 2>/dev/null") != 0) GTEST_SKIP() << "sem openpyxl";
-  Tabela linhas{{"NOME", "ENDERECO"}};
-  for (int i = 1; i <= 5000; ++i)
-    linhas.push_back({"Cliente " + std::to_string(i), "Rua " + std::to_string(i)});
-  planilha(linhas, pasta / kArquivoClientes);
-  Conexao c(textoConexao());
-  // The server stops once the import has committed its first customers (reading the workbook
-  // takes a while on a loaded machine).
-  std::chrono::steady_clock::time_point congelado;
-  std::thread congelador([&] {
-    {
-      Conexao olho(textoConexao());
-      for (int i = 0; i < 600 && olho.abre("select count(*) from cliente").valor(0).comoInteiro() == 0; ++i)
-        std::this_thread::sleep_for(50ms);
-    }
-    congelado = std::chrono::steady_clock::now();
-    servidor.congela();
-  });
-  ContextoExecucao ctx(tela, pasta.string());
-  ctx.usaConexao(c);
-  const Resultado r = executaNoContexto(ctx, ImportaClientes);
-  const auto fim = std::chrono::steady_clock::now();
-  congelador.join();
-  const auto duracao = fim - congelado;
-  EXPECT_EQ(r.desfecho, Resultado::Desfecho::Falhou);
-  ASSERT_EQ(tela.mensagens.size(), 1u);
-  EXPECT_THAT(tela.mensagens[0].texto, StartsWith(kParado));
-  EXPECT_LT(duracao, 15s);
-
-  servidor.descongela();
-  // Every customer the server confirmed is there whole, numbered without gaps.
-  Conexao outra(textoConexao());
-  Recordset rs = outra.abre("select count(*), max(idcliente), count(cliente) from cliente");
-  const int64_t n = rs.valor(0).comoInteiro();
-  EXPECT_GT(n, 0);
-  EXPECT_LT(n, 5000);
-  EXPECT_EQ(rs.valor(1).comoInteiro(), n);
-  EXPECT_EQ(rs.valor(2).comoInteiro(), n);
 }
 
 // The product import commits every five rows: the cut ends it at its row with one message, and

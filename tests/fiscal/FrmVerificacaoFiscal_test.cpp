@@ -44,7 +44,6 @@ TEST_F(FrmVerificacaoFiscalTest, OBotaoAbreAListaDosAchadosEVerificaDeNovoComATa
   grade->addWidget(new QLabel("Incia a Importação para o Sistema ZUV"), 0, 0);
   grade->addWidget(new QPushButton("Sair"), 0, 1);
   QPushButton* botao = adicionaVerificacaoFiscal(grade, [&] { return caminho; });
-  EXPECT_EQ(botao->objectName().toStdString(), kBotaoVerificacaoFiscal);
   EXPECT_EQ(botao->text().toStdString(), "Verificar códigos fiscais");
   int linha, coluna, linhas, colunas;
   grade->getItemPosition(grade->indexOf(botao), &linha, &coluna, &linhas, &colunas);

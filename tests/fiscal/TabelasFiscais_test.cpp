@@ -45,9 +45,6 @@ const std::string kCest =
 
 TEST(TabelaNcmTest, LeSoOsCodigosDe8DigitosComSuasVigencias) {
   const TabelaNcm t = TabelaNcm::deJson(kNcm);
-  EXPECT_EQ(t.versao(), "Vigente em 13/08/2026");
-  EXPECT_EQ(t.ato(), "Resolução Gecex nº 926/2026");
-  EXPECT_EQ(t.codigos(), 4u);
   EXPECT_EQ(t.descricao(), "Vigente em 13/08/2026 (Resolução Gecex nº 926/2026), 4 códigos de 8 dígitos");
   ASSERT_EQ(t.vigencias("39139050").size(), 1u);
   EXPECT_EQ(t.vigencias("39139050")[0].fim, (Data{2026, 9, 30}));
@@ -61,24 +58,18 @@ TEST(TabelaNcmTest, LeSoOsCodigosDe8DigitosComSuasVigencias) {
 
 TEST(TabelaNcmTest, MarcaDeOrdemELatin1SaoAceitas) {
   const std::string latin1 = "\xEF\xBB\xBF{\"Ato\":\"Resolu\xE7\xE3o\",\"Nomenclaturas\":[]}";
-  const TabelaNcm t = TabelaNcm::deJson(latin1);
-  EXPECT_EQ(t.ato(), "Resolução");  // not UTF-8: read as Windows-1252
-  EXPECT_EQ(t.codigos(), 0u);
-  EXPECT_EQ(t.descricao(), "versão não informada (Resolução), 0 códigos de 8 dígitos");
+  // Not UTF-8: read as Windows-1252.
+  EXPECT_EQ(TabelaNcm::deJson(latin1).descricao(),
+            "versão não informada (Resolução), 0 códigos de 8 dígitos");
 }
 
 TEST(TabelaNcmTest, ArquivoForaDoFormatoEhRecusadoComONome) {
-  const std::vector<std::string> ruins = {
-      "",
-      "[]",
-      R"({"Nomenclatura":[]})",
-      R"({"Nomenclaturas":[{"Codigo":"0101.21.00","Data_Inicio":"2022-04-01"}]})",
-      R"({"Nomenclaturas":[{"Codigo":"0101.21.00"})",
-      R"({"Nomenclaturas":[]} x)",
-      R"({"a":"\q","Nomenclaturas":[]})",
-      std::string(1000, '[') + std::string(1000, ']'),
-  };
-  for (const std::string& r : ruins) {
+  // clang-format off
+  for (const std::string& r : {std::string(), std::string("[]"), std::string(R"({"Nomenclatura":[]})"),
+           std::string(R"({"Nomenclaturas":[{"Codigo":"0101.21.00","Data_Inicio":"2022-04-01"}]})"),
+           std::string(R"({"Nomenclaturas":[{"Codigo":"0101.21.00"})"), std::string(R"({"Nomenclaturas":[]} x)"),
+           std::string(R"({"a":"\q","Nomenclaturas":[]})"), std::string(1000, '[') + std::string(1000, ']')}) {
+    // clang-format on
     SCOPED_TRACE(r.substr(0, 60));
     try {
       TabelaNcm::deJson(r, "t.json");
@@ -93,7 +84,6 @@ TEST(TabelaNcmTest, ArquivoForaDoFormatoEhRecusadoComONome) {
 TEST(TabelaCestTest, LeAsLinhasVigentesDoConvenio) {
   const TabelaCest t = TabelaCest::deHtml(kCest);
   EXPECT_EQ(t.versao(), "CONVÊNIO ICMS 142/18, última alteração com efeitos a partir de 01/02/2025");
-  EXPECT_EQ(t.codigos(), 5u);
   EXPECT_EQ(t.descricao(), t.versao() + ", 5 códigos (1 revogados)");
 
   const ItemCest* chocolate = t.procura("1700100");
@@ -124,9 +114,7 @@ TEST(TabelasOficiaisTest, ArquivosReaisDoGoverno) {
     GTEST_SKIP() << "sem as tabelas oficiais em " << pasta;
 
   const TabelaNcm n = TabelaNcm::carrega(ncm);
-  EXPECT_EQ(n.versao(), "Vigente em 13/08/2026");
-  EXPECT_EQ(n.ato(), "Resolução Gecex nº 926/2026");
-  EXPECT_EQ(n.codigos(), 10515u);
+  EXPECT_EQ(n.descricao(), "Vigente em 13/08/2026 (Resolução Gecex nº 926/2026), 10515 códigos de 8 dígitos");
   ASSERT_EQ(n.vigencias("39139050").size(), 1u);
   EXPECT_EQ(n.vigencias("39139050")[0].fim, (Data{2026, 9, 30}));
 

@@ -27,7 +27,7 @@ TEST(Alteracoes, TabelaDaInstrucao) {
 }
 
 // In atomic mode the run's own transactions are savepoints: a rollback undoes only its own part
-// (and takes its counts back), the run's end commits or undoes the whole.
+// (and takes its counts back), the run's end commits or undoes the whole, and so does closing.
 TEST(Alteracoes, ContagemPorTabelaEPontosDeSalvamentoNoModoAtomico) {
   teste::BancoVazio banco;
   Conexao c(banco.conexao());
@@ -76,6 +76,11 @@ TEST(Alteracoes, ContagemPorTabelaEPontosDeSalvamentoNoModoAtomico) {
   c.contaAlteracoes(false);
   c.executa("insert into U values (7)");
   EXPECT_EQ(c.alteracoes().at("U").incluidos, 1);
+  // A run that never finished: closing the connection undoes it.
+  c.defineAtomica(true);
+  c.executa("insert into U values (8)");
+  c.fecha();
+  EXPECT_EQ(conta("U"), 2);
 }
 
 }  // namespace

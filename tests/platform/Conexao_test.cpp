@@ -81,24 +81,6 @@ TEST_F(ConexaoTest, AutoCommitTransacoesExplicitasEDesfazAoFechar) {
   EXPECT_EQ(conta(b), 3);
 }
 
-TEST_F(ConexaoTest, ModoAtomicoSoConfirmaNoFim) {
-  a.defineAtomica(true);
-  insere(a, 1);
-  a.iniciaTransacao();  // the run's own batches do not end the whole-run transaction
-  insere(a, 2);
-  a.confirma();
-  EXPECT_EQ(conta(b), 0);
-  a.desfazAtomica();
-  a.defineAtomica(true);
-  insere(a, 3);
-  a.defineAtomica(false);
-  EXPECT_EQ(conta(b), 1);
-  a.defineAtomica(true);
-  insere(a, 4);
-  a.fecha();  // a run that never finished
-  EXPECT_EQ(conta(b), 1);
-}
-
 // A statement prepared once and executed with parameters writes what its literal text writes:
 // each value is converted to the column's type as the literal of the same value is (rounding, dates
 // from text, Windows-1252), and a value that does not fit fails alike.

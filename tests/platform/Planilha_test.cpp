@@ -9,19 +9,22 @@
 namespace zuv::teste {
 namespace {
 
-// Tests on the workbooks of gera_planilhas.py (made once per build); skipped without openpyxl.
+// Tests on the workbooks a script writes once per build: gera_planilhas.py (skipped without
+// openpyxl) or gera_xls.py (.xls written record by record).
 class PlanilhaGerada : public ComPlanilhas {
  protected:
+  explicit PlanilhaGerada(std::string script = "gera_planilhas.py") : script_(std::move(script)) {}
   void SetUp() override {
     ComPlanilhas::SetUp();
-    if (!temOpenpyxl()) GTEST_SKIP() << "python3 com openpyxl não instalado (scripts/setup.sh)";
-    pasta_ = pastaEmCache(fonte("gera_planilhas.py"), [](const std::string& p) {
-      return executa("/usr/bin/python3 '" + fonte("gera_planilhas.py") + "' '" + p + "'") == 0;
+    if (script_ == "gera_planilhas.py" && !temOpenpyxl())
+      GTEST_SKIP() << "python3 com openpyxl não instalado (scripts/setup.sh)";
+    pasta_ = pastaEmCache(fonte(script_), [this](const std::string& p) {
+      return executa("/usr/bin/python3 '" + fonte(script_) + "' '" + p + "'") == 0;
     });
-    ASSERT_FALSE(pasta_.empty()) << "gera_planilhas.py falhou";
+    ASSERT_FALSE(pasta_.empty()) << script_ << " falhou";
   }
   std::string gerada(const std::string& nome) const { return pasta_ + "/" + nome; }
-  std::string pasta_;
+  std::string script_, pasta_;
 };
 
 TEST_F(PlanilhaGerada, CadaFormaDeGuardarOValor) {
@@ -96,18 +99,9 @@ TEST_F(PlanilhaGerada, ArquivosQueNaoSaoPlanilhasBoas) {
   EXPECT_THAT(erroAoLer(gerada("formas.xlsx"), {.celulas = 10}), Diz("passa do limite de 10"));
 }
 
-// Tests on the .xls workbooks of gera_xls.py, written record by record.
-class PlanilhaXls : public ComPlanilhas {
+class PlanilhaXls : public PlanilhaGerada {
  protected:
-  void SetUp() override {
-    ComPlanilhas::SetUp();
-    pasta_ = pastaEmCache(fonte("gera_xls.py"), [](const std::string& p) {
-      return executa("/usr/bin/python3 '" + fonte("gera_xls.py") + "' '" + p + "'") == 0;
-    });
-    ASSERT_FALSE(pasta_.empty()) << "gera_xls.py falhou";
-  }
-  std::string gerada(const std::string& nome) const { return pasta_ + "/" + nome; }
-  std::string pasta_;
+  PlanilhaXls() : PlanilhaGerada("gera_xls.py") {}
 };
 
 TEST_F(PlanilhaXls, CadaFormaDeGuardarOValor) {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "common/Erro.h"
 #include "platform/BancoVazio.h"
@@ -81,13 +82,8 @@ TEST(SlotConexao, ProgramaTerminaComOSlotAberto) {
 // Where a database's backups and journal go: beside its file, in the folder of their kind; for a
 // database on another machine, in that folder of the program folder, under the server's name.
 TEST(BancoZUV, CopiasERelatoriosFicamAoLadoDoBanco) {
-  struct Caso {
-    const char* banco;
-    const char* arquivo;
-    const char* nome;
-    const char* copias;
-  };
-  const Caso casos[] = {
+  // The database, its file's name, the name its backups take and their folder.
+  const std::tuple<const char*, const char*, const char*, const char*> casos[] = {
       {"/srv/zuv/DADOS/VENDAS.FDB", "VENDAS.FDB", "VENDAS", "/srv/zuv/DADOS/copias"},
       {"/srv/zuv/DESTINO", "DESTINO", "DESTINO", "/srv/zuv/copias"},
       {"localhost:/srv/zuv/VENDAS.FDB", "VENDAS.FDB", "VENDAS", "/srv/zuv/copias"},
@@ -95,11 +91,11 @@ TEST(BancoZUV, CopiasERelatoriosFicamAoLadoDoBanco) {
       {"loja:/srv/zuv/VENDAS.FDB", "VENDAS.FDB", "VENDAS", "/prog/copias/loja"},
       {"loja/3051:C:\\ZUV\\DADOS\\VENDAS.FDB", "VENDAS.FDB", "VENDAS", "/prog/copias/loja_3051"},
   };
-  for (const Caso& c : casos) {
-    const LocalDoBanco l = localDoBanco(c.banco, "/prog");
-    EXPECT_EQ(l.arquivo, c.arquivo) << c.banco;
-    EXPECT_EQ(l.nome, c.nome) << c.banco;
-    EXPECT_EQ(l.subpasta("copias"), c.copias) << c.banco;
+  for (const auto& [banco, arquivo, nome, copias] : casos) {
+    const LocalDoBanco l = localDoBanco(banco, "/prog");
+    EXPECT_EQ(l.arquivo, arquivo) << banco;
+    EXPECT_EQ(l.nome, nome) << banco;
+    EXPECT_EQ(l.subpasta("copias"), copias) << banco;
   }
   EXPECT_EQ(localDoBanco("loja:/srv/VENDAS.FDB", "/prog").subpasta("relatorios"), "/prog/relatorios/loja");
 }
