@@ -95,6 +95,12 @@ TEST_F(ComandoProdutosTest, FiscalFindingsGoIntoTheReportUnderTheSheetsRowNumber
                             "Falha;;;;;;;Linha 3, coluna E (Preço Venda) de produto.xlsx;",
                             "Falha;;;;;;;Linha 3 de produto.xlsx;"})
     EXPECT_NE(relatorio.find(linha), std::string::npos) << linha << "\n" << relatorio;
+
+  // Findings are not rows with errors: a clean-mode run stopped at its question failed none.
+  EXPECT_EQ(roda({"produtos", "importar", "--limpa-base", "--nao"}), 1);
+  EXPECT_EQ(roda({"historico", "--linhas", "1"}), 0);
+  EXPECT_NE(saida.str().find("\n    Linhas: 0 importadas, 0 atualizadas, 0 com erro\n"), std::string::npos)
+      << saida.str();
 }
 
 // Ctrl+C stops the import after the row in progress; the import's own rule decides what stays:
