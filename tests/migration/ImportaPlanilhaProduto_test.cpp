@@ -80,6 +80,17 @@ TEST_F(ImportaProdutoTest, NewRowsCreateTheirItemsAndReferencesOnce) {
   }
 }
 
+// Under the English regional style a price typed as text reads as that style writes it ("1,234" is
+// a thousand and more, not 1,234 as in Brazil), and a number cell is the number whatever the style.
+TEST_F(ImportaProdutoTest, UnderTheEnglishStyleTextPricesReadInThatStyle) {
+  usaEstilo(kIngles);
+  EXPECT_EQ(importa({{"501", "Arroz", "UN", "1,234", "#2.5"}, {"502", "Feijao", "UN", "#16.86", "20.10"}}),
+            Resultado::encerrar());
+  EXPECT_EQ(erros(), std::vector<std::string>{});
+  EXPECT_EQ(linhas("select barra, custoliquido, vendaatual from produtoestoque order by barra"),
+            (Tabela{{"501", "1234", "2,5"}, {"502", "16,86", "20,1"}}));
+}
+
 using Opcao = bool OpcoesImportacaoProduto::*;
 
 // Each case's item after its row: the stored row with the columns that change (description, cost,
