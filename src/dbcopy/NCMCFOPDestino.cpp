@@ -18,7 +18,7 @@ namespace zuv::atualiza {
 
 namespace {
 
-constexpr TipoSQL FL = TipoSQL::FL, CH = TipoSQL::CH;
+constexpr TipoSQL FL = TipoSQL::FL;
 
 std::string textoDe(const Recordset& rs, const char* coluna) {
   const Valor& v = rs.valor(coluna);
