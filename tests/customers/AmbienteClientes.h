@@ -1,6 +1,6 @@
 #pragma once
-// A fresh ZUV database (schema fixture), its program folder and an open connection for the customer
-// runs' tests.
+// A fresh ZUV database (the schema fixture, and another fixture over it when one is named), its
+// program folder and an open connection, for the customer and tax runs' tests.
 
 #include "platform/Conexao.h"
 #include "shell/ContextoExecucao.h"
@@ -14,11 +14,13 @@ namespace fs = std::filesystem;
 // Rows of cells (see planilha for how a workbook holds them).
 using Tabela = BancoDeTeste::Linhas;
 
-class AmbienteClientes : public ComEstilo {
+class AmbienteBanco : public ComEstilo {
  protected:
+  explicit AmbienteBanco(const char* fixture = nullptr) : fixture_(fixture) {}
   void SetUp() override {
     ComEstilo::SetUp();
     banco = std::make_unique<BancoDeTeste>();
+    if (fixture_) banco->carregaFixture(fixture_);
     pasta = banco->pastaPrograma();
     conexao = std::make_unique<Conexao>(banco->textoConexao());
   }
@@ -32,14 +34,26 @@ class AmbienteClientes : public ComEstilo {
     }
     return r;
   }
-  // A customer run as the front ends start it: in a context over the test's program folder and
-  // connection.
+  std::string um(const std::string& sql) { return linhas(sql).at(0).at(0); }
+  long conta(const std::string& tabela) { return std::stol(um("select count(*) from " + tabela)); }
+  // A run as the front ends start it: in a context over the test's program folder and connection.
   Resultado executa(const Execucao& execucao, OpcoesExecucao opcoes = {}) {
     ContextoExecucao ctx(tela, pasta.string(), std::move(opcoes));
     ctx.usaConexao(*conexao);
     return executaNoContexto(ctx, execucao);
   }
-  long conta(const std::string& tabela) { return std::stol(linhas("select count(*) from " + tabela)[0][0]); }
+
+  // Destroyed in reverse order: the connection before its database.
+  std::unique_ptr<BancoDeTeste> banco;
+  fs::path pasta;  // the program folder, where the workbooks go
+  std::unique_ptr<Conexao> conexao;
+
+ private:
+  const char* fixture_;
+};
+
+class AmbienteClientes : public AmbienteBanco {
+ protected:
   // Customers 1, 2, ... named nomes, each with a row in every dependent table (keyed "ID" + the
   // table's name); those in comVenda also have a sale, so a deletion keeps them.
   void clientes(const std::vector<std::string>& nomes, const std::vector<int>& comVenda = {}) {
@@ -57,11 +71,6 @@ class AmbienteClientes : public ComEstilo {
   inline static const std::vector<std::string> kDependentes = {
       "ClienteCobranca", "ClienteEntrega",  "cliconta",    "CliTrab",
       "CLIREF",          "ClienteAnotacao", "Contacliente"};
-
-  // Destroyed in reverse order: the connection before its database.
-  std::unique_ptr<BancoDeTeste> banco;
-  fs::path pasta;  // the program folder, where clientes.xlsx goes
-  std::unique_ptr<Conexao> conexao;
 };
 
 }  // namespace zuv::teste

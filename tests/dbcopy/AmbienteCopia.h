@@ -83,20 +83,6 @@ class AmbienteCopia : public ComEstilo {
     return consultaValores(c, sql);
   }
 
-  // The tables a copy writes, as isql-fb shows them: for "nothing changed" checks.
-  static std::string retrato(const BancoDeTeste& banco) {
-    std::string s;
-    for (const char* t : {"PRODUTO", "PRODUTOESTOQUE", "UNIDADE", "PRODUTOGRUPO", "TRIBCFOP", "CLIENTE"})
-      for (const auto& linha :
-           BancoDeTeste::consulta(banco.caminho(), std::string("select * from ") + t + " order by 1")) {
-        s += t;
-        for (const auto& v : linha)
-          s += "|" + v;
-        s += "\n";
-      }
-    return s;
-  }
-
   // The side notes (backup, change report, what was left out) that begin with inicio.
   std::vector<std::string> notas(const std::string& inicio) const {
     std::vector<std::string> r;

@@ -30,7 +30,7 @@ TEST_F(ZUVProdutoTest, OneDatabaseAsOriginAndDestinationIsRefusedHoweverItIsName
       "localhost:" + arquivo.string(),
       "127.0.0.1/3050:" + arquivo.string(),
   };
-  const std::string antes = retrato(*destino);
+  const EstadoBanco antes = estadoDoBanco(*destino);
   for (const std::string& nome : nomes) {
     SCOPED_TRACE(nome);
     for (bool individual : {false, true}) {
@@ -43,7 +43,7 @@ TEST_F(ZUVProdutoTest, OneDatabaseAsOriginAndDestinationIsRefusedHoweverItIsName
       EXPECT_EQ(tela.textosDasMensagens(), Mensagens{mensagemMesmoBanco(nome)});
     }
   }
-  EXPECT_EQ(retrato(*destino), antes);
+  EXPECT_EQ(estadoDoBanco(*destino), antes);
   // Two files, or two servers' files, are two databases.
   EXPECT_FALSE(mesmoArquivo(origem->caminho().string(), arquivo.string()));
   EXPECT_FALSE(mesmoArquivo("servidor1:/dados/VENDAS.FDB", "servidor2:/dados/VENDAS.FDB"));
@@ -68,7 +68,7 @@ TEST_F(ZUVProdutoTest, ADatabaseThatDoesNotOpenEndsTheProgramWithTheSystemsMessa
 // Both databases are open during a copy, written or dry: the change report names only the
 // destination, and the origin is left as it was.
 TEST_F(ZUVProdutoTest, TheChangeReportCountsOnlyTheDestination) {
-  const std::string origemAntes = retrato(*origem);
+  const EstadoBanco origemAntes = estadoDoBanco(*origem);
   for (bool simular : {true, false}) {  // the dry run first: it leaves the destination as it was
     tela = TelaGravadora();
     OpcoesExecucao execucao;
@@ -83,7 +83,7 @@ TEST_F(ZUVProdutoTest, TheChangeReportCountsOnlyTheDestination) {
             "excluídas\n  PRODUTOESTOQUE: 5 incluídas, 0 alteradas, 0 excluídas\n  PRODUTOGRUPO: 1 "
             "incluídas, 0 alteradas, 0 excluídas\n  UNIDADE: 2 incluídas, 0 alteradas, 0 excluídas");
   }
-  EXPECT_EQ(retrato(*origem), origemAntes);
+  EXPECT_EQ(estadoDoBanco(*origem), origemAntes);
 }
 
 // An origin without its key that lists stock item 13 twice (the second later in the copy's order):

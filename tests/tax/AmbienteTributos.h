@@ -1,18 +1,14 @@
 #pragma once
-// A populated ZUV database (schema and zuv_populado fixtures), its program folder, an open
-// connection and a run context over it for the tax runs' tests; and workbook edits made with
-// openpyxl, as a person correcting the exported workbook makes them.
+// The populated ZUV database (zuv_populado fixture) for the tax runs' tests, and workbook edits made
+// with openpyxl, as a person correcting the exported workbook makes them.
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
 #include <tuple>
 #include <vector>
 
-#include "platform/Conexao.h"
+#include "customers/AmbienteClientes.h"
 #include "platform/Planilha.h"
-#include "shell/ContextoExecucao.h"
-#include "support/BancoDeTeste.h"
-#include "support/EstiloRegional.h"
 
 namespace zuv::teste {
 
@@ -37,32 +33,9 @@ inline void editaPlanilha(const fs::path& arquivo, const Edicoes& edicoes) {
   if (std::system(comando.c_str()) != 0) throw std::runtime_error("falhou: " + comando);
 }
 
-class AmbienteTributos : public ComEstilo {
+class AmbienteTributos : public AmbienteBanco {
  protected:
-  void SetUp() override {
-    ComEstilo::SetUp();
-    banco = std::make_unique<BancoDeTeste>();
-    banco->carregaFixture("zuv_populado.sql");
-    pasta = banco->pastaPrograma();
-    conexao = std::make_unique<Conexao>(banco->textoConexao());
-  }
-  // A run in a fresh context over the fixture's connection.
-  Resultado executa(const Execucao& execucao, OpcoesExecucao opcoes = {}) {
-    ContextoExecucao ctx(tela, pasta.string(), opcoes);
-    ctx.usaConexao(*conexao);
-    return executaNoContexto(ctx, execucao);
-  }
-  // Every row of a query, each field as its regional text, "<null>" marking nulls.
-  BancoDeTeste::Linhas linhas(const std::string& sql) {
-    BancoDeTeste::Linhas r;
-    for (Recordset rs = conexao->abre(sql); !rs.eof(); rs.proximo()) {
-      r.emplace_back();
-      for (int i = 0; i < rs.totalCampos(); ++i)
-        r.back().push_back(rs.valor(i).nulo() ? "<null>" : rs.valor(i).textoRegional(1));
-    }
-    return r;
-  }
-  std::string um(const std::string& sql) { return linhas(sql).at(0).at(0); }
+  AmbienteTributos() : AmbienteBanco("zuv_populado.sql") {}
   // A sheet's cells as the import reads them, rows 1..n, columns 1..m.
   BancoDeTeste::Linhas celulas(const fs::path& arquivo, int n, int m) {
     auto p = abrePlanilha(arquivo.string());
@@ -73,10 +46,6 @@ class AmbienteTributos : public ComEstilo {
     return r;
   }
   fs::path sat() const { return pasta / "produtosat.xlsx"; }
-
-  std::unique_ptr<BancoDeTeste> banco;
-  fs::path pasta;
-  std::unique_ptr<Conexao> conexao;
 };
 
 }  // namespace zuv::teste
