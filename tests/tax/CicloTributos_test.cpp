@@ -132,7 +132,7 @@ TEST_F(CicloTributos, ExportaEditaImporta) {
             (Linhas{{"1", "18,00", "18", "Porcentagem: 18,00"}, {"2", "17,5", "17,5", "ECF  17,5"}}));
   // CSOSN 1'0 got its CST record, and item 2 found it and record 4 again; item 3 (CST 060) found
   // record 2 (CSTSat 60).
-  EXPECT_EQ(linhas("select CodigoCST, CST from CST where idCST = 2"),
+  EXPECT_EQ(linhas("select CodigoCST, CST from CST where idCST > 1"),
             (Linhas{{"1'0", "DIVERSOS CODIGO: 1'0"}}));
   // The constant columns of the two records are the statements' (InstrucoesTributos).
   EXPECT_EQ(linhas("select idTribCFOP, Descricao, CodFiscal, CSTSat, CSOSN, NaturezaOperacao from TribCFOP "
