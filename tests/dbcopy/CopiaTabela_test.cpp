@@ -36,9 +36,10 @@ TEST_F(CopiaTabelaTest, TheDestinationEndsWithExactlyTheOriginsRowsValueByValue)
   // Every column the origin has (LIBERAMENSAL apart), with its exact type: timestamps with their time,
   // decimals to the last digit, texts with their blanks ('' stays ''), booleans, times, text blobs.
   std::string lista = "IDCLIENTE, DATACADASTRO, ENDERECO";
-  for (const auto& c : valores(*origem, "select trim(RDB$FIELD_NAME) from RDB$RELATION_FIELDS where "
-                                        "RDB$RELATION_NAME = 'CLIENTE' and RDB$FIELD_NAME not in "
-                                        "('IDCLIENTE', 'DATACADASTRO', 'ENDERECO', 'LIBERAMENSAL')"))
+  for (const auto& c : valores(*origem,
+                               "select trim(RDB$FIELD_NAME) from RDB$RELATION_FIELDS where "
+                               "RDB$RELATION_NAME = 'CLIENTE' and RDB$FIELD_NAME not in "
+                               "('IDCLIENTE', 'DATACADASTRO', 'ENDERECO', 'LIBERAMENSAL')"))
     lista += ", " + c[0].comoTexto();
   const Valores o = valores(*origem, "select " + lista + " from CLIENTE order by 1");
   EXPECT_EQ(valores(*destino, "select " + lista + " from CLIENTE order by 1"), o);

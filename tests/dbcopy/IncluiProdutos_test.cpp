@@ -56,12 +56,11 @@ TEST_F(IncluiProdutosTest, AnEmptyDestinationGetsEveryItemWithNewIdentifiersFrom
   EXPECT_EQ(tela.mensagens[1].icone, Icone::Nenhum);
   // Origin order: items without IDGRADESIMILAR (10, 12, 13), then 11 and 14. Item 12 has no product,
   // item 13 names a product the origin lacks: neither gets one, and the counter is not used up.
-  EXPECT_EQ(referencias(),
-            (Linhas{{"1", "1", "1", "1", "<null>", "1", "<null>"},
-                    {"2", "<null>", "1", "2", "<null>", "2", "<null>"},
-                    {"3", "<null>", "2", "1", "<null>", "3", "<null>"},
-                    {"4", "2", "2", "3", "<null>", "4", "<null>"},
-                    {"5", "3", "2", "1", "<null>", "5", "<null>"}}));
+  EXPECT_EQ(referencias(), (Linhas{{"1", "1", "1", "1", "<null>", "1", "<null>"},
+                                   {"2", "<null>", "1", "2", "<null>", "2", "<null>"},
+                                   {"3", "<null>", "2", "1", "<null>", "3", "<null>"},
+                                   {"4", "2", "2", "3", "<null>", "4", "<null>"},
+                                   {"5", "3", "2", "1", "<null>", "5", "<null>"}}));
   EXPECT_EQ(BancoDeTeste::consulta(destino->caminho(), "select * from PRODUTO order by 1"),
             (Linhas{{"1", "CAFE TORRADO 500G", "CAFE TORRADO 500G"},
                     {"2", "CARNE MOIDA KG", "<null>"},
@@ -91,9 +90,10 @@ TEST_F(IncluiProdutosTest, AnEmptyDestinationGetsEveryItemWithNewIdentifiersFrom
 // All-or-nothing (units, groups, barcodes and products read once), then again by the system's
 // statements. The destination's unit 'KG ' is the origin's KG (the database ignores trailing blanks).
 TEST_F(IncluiProdutosTest, ADestinationKeepsItsRowsAndLendsItsUnitsGroupsAndFiscalOperations) {
-  destino->executaIsql(std::string(kDestinoComDados) +
-                       "INSERT INTO UNIDADE (IDUNIDADE, DESCRICAO, MEDIDAFRACAO, METRAGEM, QTDECIMAL) VALUES (6, "
-                       "'KG ', 'S', 'N', 3);");
+  destino->executaIsql(
+      std::string(kDestinoComDados) +
+      "INSERT INTO UNIDADE (IDUNIDADE, DESCRICAO, MEDIDAFRACAO, METRAGEM, QTDECIMAL) VALUES (6, "
+      "'KG ', 'S', 'N', 3);");
   // Record 0 is a record like any other: item 12's has the codes of the destination's 3.
   origem->executaIsql(
       "INSERT INTO TRIBCFOP (IDTRIBCFOP, DESCRICAO, CODFISCAL, CSOSN, CSTSAT) VALUES (0, 'ZERO', '5102', "
@@ -103,13 +103,12 @@ TEST_F(IncluiProdutosTest, ADestinationKeepsItsRowsAndLendsItsUnitsGroupsAndFisc
   // Barcodes 1-5 and 7 are taken: 6, 8, 9, ...; units UN and KG and group MERCEARIA are the destination's;
   // the origin's fiscal operations 1 and 0 are the destination's 3 (same code, CSOSN and CST), 7 has
   // none.
-  EXPECT_EQ(referencias(9),
-            (Linhas{{"9", "20", "8", "4", "<null>", "7", "<null>"},
-                    {"10", "21", "8", "4", "3", "6", "<null>"},
-                    {"11", "<null>", "8", "7", "3", "8", "<null>"},
-                    {"12", "<null>", "9", "4", "<null>", "9", "<null>"},
-                    {"13", "22", "9", "6", "<null>", "10", "<null>"},
-                    {"14", "23", "9", "4", "<null>", "11", "<null>"}}));
+  EXPECT_EQ(referencias(9), (Linhas{{"9", "20", "8", "4", "<null>", "7", "<null>"},
+                                    {"10", "21", "8", "4", "3", "6", "<null>"},
+                                    {"11", "<null>", "8", "7", "3", "8", "<null>"},
+                                    {"12", "<null>", "9", "4", "<null>", "9", "<null>"},
+                                    {"13", "22", "9", "6", "<null>", "10", "<null>"},
+                                    {"14", "23", "9", "4", "<null>", "11", "<null>"}}));
   EXPECT_EQ(
       notas("3 item(ns) sem operação fiscal (IDTRIBCFOP): 2 sem operação fiscal na origem, 1 cuja").size(),
       1u);

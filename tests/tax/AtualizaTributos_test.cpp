@@ -1,4 +1,5 @@
-// The tax update import: preparation of the cells and the statements it builds.
+// The tax update import: preparation of the cells and the statements it builds (rates are read as
+// CodigosFiscaisTest and the cycles' edits check).
 #include <gtest/gtest.h>
 
 #include "tax/AmbienteTributos.h"
@@ -21,16 +22,6 @@ TEST(PreparacaoTributos, CodigosDigitadosComoNumeroOuTexto) {
       {"60", "060"}, {"0", "000"}, {" 10 ", "010"}, {"060", "060"}, {"102", "102"}, {"1234", ""}, {"", ""}};
   for (const auto& [entrada, esperado] : icms)
     EXPECT_EQ(preparaCST(entrada), esperado) << entrada;
-
-  const std::vector<std::pair<std::string, std::string>> taxas = {
-      {"18.00", "18"}, {"17,5", "17.5"}, {"17.5", "17.5"}, {" 1,65 ", "1.65"}, {"0", "0"}};
-  for (const auto& [entrada, esperado] : taxas) {
-    const auto d = numeroTaxa(entrada);
-    ASSERT_TRUE(d) << entrada;
-    EXPECT_EQ(d->texto('.'), esperado) << entrada;
-  }
-  for (const char* invalido : {"", "18%", "ISENTO", "1.234,5", ","})
-    EXPECT_FALSE(numeroTaxa(invalido)) << invalido;
 }
 
 // The two CFOP records exactly as the system writes them, a quote in the description doubled.

@@ -135,12 +135,13 @@ TEST_F(CicloTributos, ExportaEditaImporta) {
   EXPECT_EQ(linhas("select CodigoCST, CST from CST where idCST > 1"),
             (Linhas{{"1'0", "DIVERSOS CODIGO: 1'0"}}));
   // The constant columns of the two records are the statements' (InstrucoesTributos).
-  EXPECT_EQ(linhas("select idTribCFOP, Descricao, CodFiscal, CSTSat, CSOSN, NaturezaOperacao from TribCFOP "
-                   "order by 1"),
-            (Linhas{{"1", "CFOP 5102 CSOSN 102", "5102", "<null>", "102", "CFOP 5102 CSOSN 102"},
-                    {"2", "CFOP 5405 CSTSat 060", "5405", "60", "<null>", "CFOP 5405 CSTSat 060"},
-                    {"3", "CFOP Entrada 1102", "1102", "<null>", "<null>", "NAT 1102"},
-                    {"4", "CFOP 5405 CSOSN 1'0 CST 060", "5405", "60", "1'0", "CFOP 5405 CSOSN 1'0 CST 060"}}));
+  EXPECT_EQ(
+      linhas("select idTribCFOP, Descricao, CodFiscal, CSTSat, CSOSN, NaturezaOperacao from TribCFOP "
+             "order by 1"),
+      (Linhas{{"1", "CFOP 5102 CSOSN 102", "5102", "<null>", "102", "CFOP 5102 CSOSN 102"},
+              {"2", "CFOP 5405 CSTSat 060", "5405", "60", "<null>", "CFOP 5405 CSTSat 060"},
+              {"3", "CFOP Entrada 1102", "1102", "<null>", "<null>", "NAT 1102"},
+              {"4", "CFOP 5405 CSOSN 1'0 CST 060", "5405", "60", "1'0", "CFOP 5405 CSOSN 1'0 CST 060"}}));
   EXPECT_EQ(item(1), (Linhas{{"3", "2", "1", "2", "1", "1,65", "6", "7,6", "<null>"}}));
   EXPECT_EQ(item(3), (Linhas{{"1", "2", "2", "3", "<null>", "<null>", "<null>", "<null>", "<null>"}}));
   EXPECT_EQ(item(4), (Linhas{{"4", "1", "4", "3", "<null>", "<null>", "<null>", "<null>", "<null>"}}));
