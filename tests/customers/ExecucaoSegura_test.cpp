@@ -124,7 +124,7 @@ TEST_F(ExecucaoSeguraTest, AFailedBackupStopsTheDeletion) {
 // four rows before it stay. A dry run of a good workbook counts its rows and writes none.
 TEST_F(ExecucaoSeguraTest, ImportAllOrNothingAndDryRun) {
   conexao->executa("insert into cliente (idcliente, cliente) values (7, 'EXISTENTE')");
-  Tabela quintaFalha = {{"NOME"}, {"Ana"}, {"Bia"}, {"Caio"}, {"Davi"}, {"Жук"}, {"Eva"}};
+  Tabela quintaFalha = {{"NOME"}, {"Ana"}, {"Ñandú Ltda €"}, {"Caio"}, {"Davi"}, {"Жук 😀"}, {"Eva"}};
   planilha(quintaFalha, pasta / kArquivoClientes);
   const std::string relatorio = (banco->pastaDados() / "relatorio.csv").string();
   const Resultado r = executa(ImportaClientes, opcoes(true, false, false, relatorio));
@@ -138,12 +138,14 @@ TEST_F(ExecucaoSeguraTest, ImportAllOrNothingAndDryRun) {
   EXPECT_EQ(conteudo,
             "\xEF\xBB\xBFTipo;Banco;Tabela;Incluídas;Alteradas;Excluídas;Situação;Onde;Causa\r\n"
             "Alteração;VENDAS.FDB;CLIENTE;4;0;0;desfeitas;;\r\n"
-            "Falha;;;;;;;Linha 6;\"Linha 6, coluna A (CLIENTE): \"\"Жук\"\" tem caracteres que o banco "
+            "Falha;;;;;;;Linha 6;\"Linha 6, coluna A (CLIENTE): \"\"Жук 😀\"\" tem caracteres que o banco "
             "de dados do ZUV não aceita.\"\r\n");
 
   tela = TelaGravadora{};
-  EXPECT_EQ(executa(ImportaClientes).desfecho, Resultado::Desfecho::Falhou);
-  EXPECT_EQ(conta("cliente"), 5);
+  EXPECT_EQ(executa(ImportaClientes), r);
+  EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{r.mensagem});
+  EXPECT_EQ(tela.eventos.back(), "cursor: off");
+  EXPECT_EQ(conta("cliente"), 5);  // Ñandú Ltda € is Windows-1252
   EXPECT_EQ(tela.notas,
             std::vector<std::string>{
                 "Alterações gravadas em VENDAS.FDB:\n  CLIENTE: 4 incluídas, 0 alteradas, 0 excluídas"});
