@@ -86,9 +86,7 @@ TEST_F(ExecucaoSeguraTest, DeletionUnderEachOption) {
       {opcoes(true, false, true), {{"2"}, {"4"}}, dois("Alterações gravadas em VENDAS.FDB:"), 0},
   };
   for (const Caso& c : casos) {
-    banco = std::make_unique<BancoDeTeste>();
-    pasta = banco->pastaPrograma();
-    conexao = std::make_unique<Conexao>(banco->textoConexao());
+    SetUp();
     clientes({"C1", "C2", "C3", "C4"}, {2, 4});
     tela = TelaGravadora{};
     EXPECT_EQ(executa(ExcluiClientes, c.opcoes), Resultado::concluido());

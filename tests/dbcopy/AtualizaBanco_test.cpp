@@ -43,8 +43,7 @@ std::string itensOrigem() {
       "INSERT INTO FABRICANTE (IDFABRICANTE, APELIDO, NOMERAZAO, ENDERECO) VALUES (4, 'D''AVILA', "
       "'D''AVILA & CIA', 'RUA 7');\n"
       "INSERT INTO TRIBCFOP (IDTRIBCFOP, TIPO, DESCRICAO, CODFISCAL, LOCKED, MENSAGEMNF, TRIBUTAICMS, "
-      "REDICMS, "
-      "PORCINSS) VALUES (3, 'S', 'ISENTO', '5102', 'N', 'ISENTO DE ICMS', 'N', 12.5, 0.25);\n";
+      "REDICMS, PORCINSS) VALUES (3, 'S', 'ISENTO', '5102', 'N', 'ISENTO DE ICMS', 'N', 12.5, 0.25);\n";
   const char* ncms[] = {"500", "1", "2", "3", "NULL", "600"};
   const char* cfops[] = {"1", "2", "0", "3", "NULL"};
   for (int p = 3; p <= 12; ++p)
@@ -207,8 +206,7 @@ TEST(AtualizaBanco, RecusaOuFalhaDeixaODestinoComoEstava) {
        "INSERT INTO TRIBCFOPVINCULO (IDCFOPENTRADA, IDCFOPSAIDA) VALUES (2, 1);\n",
        "Erro ao executar o comando: A tabela TribCFOPVinculo do banco de dados destino tem vínculos entre "
        "operações fiscais (registros: 1) que impedem apagar os registros de TRIBCFOP. Nada foi apagado; "
-       "desfaça "
-       "esses vínculos no destino antes da migração.",
+       "desfaça esses vínculos no destino antes da migração.",
        0},
       {"unidade que a origem nao tem",
        itensOrigem() + "ALTER TABLE PRODUTOESTOQUE DROP CONSTRAINT FK_PRODUTOESTOQUE_UNIDADE;\n"
@@ -283,8 +281,7 @@ TEST(AtualizaBanco, TextosDosComandos) {
   } casos[] = {
       {insercaoReferencia(kUnidade, unidade),
        " Insert Into UNIDADE ( IDUNIDADE,DESCRICAO,                 MEDIDAFRACAO,METRAGEM, QTDECIMAL ) "
-       "Values (  "
-       "3,'UN''','N',Null, 2.5)"},
+       "Values (  3,'UN''','N',Null, 2.5)"},
       {atualizacaoReferencia(kUnidade, unidade, "3"),
        " Update  UNIDADE  Set DESCRICAO = 'UN''',MEDIDAFRACAO = 'N',METRAGEM = Null,QTDECIMAL =  2.5 Where "
        "IDUNIDADE = 3"},

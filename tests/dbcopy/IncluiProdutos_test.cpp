@@ -97,8 +97,7 @@ TEST_F(IncluiProdutosTest, ADestinationKeepsItsRowsAndLendsItsUnitsGroupsAndFisc
   // Record 0 is a record like any other: item 12's has the codes of the destination's 3.
   origem->executaIsql(
       "INSERT INTO TRIBCFOP (IDTRIBCFOP, DESCRICAO, CODFISCAL, CSOSN, CSTSAT) VALUES (0, 'ZERO', '5102', "
-      "'102', "
-      "'00'); UPDATE PRODUTOESTOQUE SET IDTRIBCFOP = 0 WHERE IDITEMPRODUTO = 12;");
+      "'102', '00'); UPDATE PRODUTOESTOQUE SET IDTRIBCFOP = 0 WHERE IDITEMPRODUTO = 12;");
   EXPECT_EQ(roda(IniciaImportacao, opcoes(), {.atomico = true, .relatorio = {}}), Resultado::concluido());
   // Barcodes 1-5 and 7 are taken: 6, 8, 9, ...; units UN and KG and group MERCEARIA are the destination's;
   // the origin's fiscal operations 1 and 0 are the destination's 3 (same code, CSOSN and CST), 7 has
@@ -121,8 +120,7 @@ TEST_F(IncluiProdutosTest, ADestinationKeepsItsRowsAndLendsItsUnitsGroupsAndFisc
   EXPECT_EQ(inclui(), Resultado::concluido());
   EXPECT_EQ(conta(*destino, "PRODUTOESTOQUE"), 16);
   EXPECT_EQ(destino->valor("select cast(list(BARRA, ' ') as varchar(100)) from (select BARRA from "
-                           "PRODUTOESTOQUE where IDITEMPRODUTO > 14 "
-                           "order by IDITEMPRODUTO)"),
+                           "PRODUTOESTOQUE where IDITEMPRODUTO > 14 order by IDITEMPRODUTO)"),
             "12 13 14 15 16");
 }
 

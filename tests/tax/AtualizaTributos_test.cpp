@@ -37,8 +37,7 @@ TEST(InstrucoesTributos, RegistrosDeCFOP) {
       "NaturezaOperacao,modBC,CalcSubTrib, CofinsCST,PISCST,CofinsPorcentagem,PISPorcentagem,CredSN,"
       "AliqIVASubTribFrete,  AliqIVASubTrib, ICMSST ,Regime,PorcReducaoBCICMS,AliquotaICMS,TextoPadraoArt23, "
       "PorcAprovICMS, MostrarPorcICMS, MostrarBaseICMS  ,IPICST,IPIMostraValor,pMVAST,pRedBCST "
-      ",VendaDig_ICMS, "
-      "VendaDig_ST, VendaDig_IPI,Obs , CSTSat,CSOSN ";
+      ",VendaDig_ICMS, VendaDig_ST, VendaDig_IPI,Obs , CSTSat,CSOSN ";
   const auto valores = [](const std::string& id, const std::string& descricao, const std::string& cfop,
                           const std::string& natureza) {
     return " VALUES (" + id + " ,'S','" + descricao + "','','','','','','','',''," + cfop +

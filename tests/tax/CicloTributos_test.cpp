@@ -29,8 +29,7 @@ class CicloTributos : public AmbienteTributos {
   Linhas item(int id) {
     return linhas(
         "select idNCM, idECFLetra, idTribCFOP, idTribCFOPEntradada, PisCSTSai, PISPorcentagemSai, "
-        "CofinsCSTSai, "
-        "CofinsPorcentagemSai, AliqICMS from ProdutoEstoque where idItemProduto = " +
+        "CofinsCSTSai, CofinsPorcentagemSai, AliqICMS from ProdutoEstoque where idItemProduto = " +
         std::to_string(id));
   }
 };
