@@ -122,17 +122,6 @@ TEST_F(ImportaClientesTest, NumbersUnderEitherRegionalStyle) {
   }
 }
 
-// A customer workbook LibreOffice Calc saved imports (its report's CSV is checked byte by byte in
-// ExecucaoSeguraTest.ImportAllOrNothingAndDryRun).
-TEST_F(ImportaClientesTest, LibreOfficeSavesTheWorkbook) {
-  planilha(
-      {kCabecalho, {"José d'Ávila & Cia|ME", "", "", "", "", "", "", "70.000-000", "", "", "#11999998888"}},
-      pasta / kArquivoClientes, true);
-  EXPECT_EQ(executa(ImportaClientes), Resultado::encerrar());
-  EXPECT_EQ(linhas(kGravados),
-            (Tabela{{"1", "JOSE DAVILA   CIAME", "70000000", "11999998888", "J", n, "S"}}));
-}
-
 // Control characters: tabs and line breaks become blanks; any other control character, and a lone
 // surrogate, refuses the row, and the message shows it escaped.
 TEST_F(InsercaoClienteTest, ControlCharactersAreBlankedOrRefused) {
