@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "dbcopy/AmbienteCopia.h"
-#include "dbcopy/InsercaoEstoque.h"
 
 namespace zuv::teste {
 namespace {
@@ -24,17 +23,16 @@ class IncluiProdutosTest : public AmbienteCopia {
             std::to_string(desde) + " order by 1");
   }
 
-  // Every copied column of the origin's items (in the run's order) against the destination's items
-  // from primeiro on, value by value with their exact types.
+  // Every column of the origin's items (in the run's order) but the references and barcode the run
+  // gives anew, against the destination's items from primeiro on, value by value with their exact types.
   void confereColunas(int primeiro) const {
-    std::string lista;
-    for (const ColunaSQL& c : kColunasEstoque) {
-      static const std::vector<std::string> calculadas = {
-          "IDITEMPRODUTO", "IDPRODUTO", "IDPRODGRUPO", "IDSUBGRUPO", "IDFABRICANTE",
-          "IDLOCAL",       "IDUNIDADE", "IDTRIBCFOP",  "BARRA",      "idNCM"};
-      if (std::find(calculadas.begin(), calculadas.end(), c.nome) == calculadas.end())
-        lista += std::string(lista.empty() ? "" : ",") + c.nome;
-    }
+    std::string lista = "VENDAATUAL";
+    for (const auto& c :
+         valores(*origem,
+                 "select trim(RDB$FIELD_NAME) from RDB$RELATION_FIELDS where RDB$RELATION_NAME = "
+                 "'PRODUTOESTOQUE' and RDB$FIELD_NAME not in ('VENDAATUAL', 'IDITEMPRODUTO', "
+                 "'IDPRODUTO', 'IDPRODGRUPO', 'IDUNIDADE', 'IDTRIBCFOP', 'BARRA')"))
+      lista += ", " + c[0].comoTexto();
     const Valores o =
         valores(*origem, "select " + lista + " from PRODUTOESTOQUE order by IDGRADESIMILAR, IDITEMPRODUTO");
     const Valores d = valores(*destino, "select " + lista + " from PRODUTOESTOQUE where IDITEMPRODUTO >= " +
