@@ -93,8 +93,6 @@ TEST_F(VerificaPlanilhaFiscalTest, PlanilhaDeTributacaoComCadaErro) {
   EXPECT_EQ(em(r.achados, 3, 6).motivo, "não é um número (12,5 ou 12.5): a importação para nesta linha");
   EXPECT_EQ(em(r.achados, 3, 11).motivo,
             "CFOP de saída (começa com 5) na coluna de entrada: as entradas começam com 1, 2 ou 3");
-  EXPECT_EQ(em(r.achados, 3, 12).motivo,
-            "CST PIS fora da tabela (01 a 09, 49 a 56, 60 a 67, 70 a 75, 98, 99): a importação grava 99");
   EXPECT_EQ(em(r.achados, 3, 15).motivo, "Porcentagem fora de 0 a 100");
 }
 
