@@ -18,13 +18,6 @@ namespace zuv::teste {
 namespace fs = std::filesystem;
 using Valores = std::vector<std::vector<Valor>>;
 
-inline std::string leArquivo(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
 // The customer columns of every type the origin has, for a destination that should have them too.
 inline constexpr const char* kClientesTipados =
     "ALTER TABLE CLIENTE ADD C_SMALL SMALLINT, ADD C_BIG BIGINT, ADD C_DEC DECIMAL(18,4), "
@@ -55,7 +48,7 @@ class AmbienteCopia : public ComEstilo {
     ComEstilo::SetUp();
     origem = std::make_unique<BancoDeTeste>();
     destino = std::make_unique<BancoDeTeste>();
-    origem->executaIsql(leArquivo(fs::path(ZUV_SOURCE_DIR) / "tests/dbcopy/origem.sql"));
+    origem->carregaFixture("../dbcopy/origem.sql");
   }
 
   OpcoesCopia opcoes(ModoCopia modo = ModoCopia::IncluirProdutos, bool cliente = false) const {
