@@ -7,7 +7,7 @@
 #include "shell/BancoZUV.h"
 #include "shell/FrmMenu.h"
 #include "shell/PastaPrograma.h"
-#include "support/AplicacaoQt.h"
+#include "support/CaixasGravadas.h"
 #include "tax/AmbienteTributos.h"
 #include "tax/FrmAtuProdutoNCMCFOP.h"
 #include "tax/FrmAtuProdutoNFE.h"
@@ -24,28 +24,11 @@ using qt::controle;
 class FrmTributosTest : public AmbienteTributos {
  protected:
   void SetUp() override {
-    aplicacaoQt();
     AmbienteTributos::SetUp();
     definePastaPrograma(pasta.string());
-    caixasDialogo().pergunta = [this](QWidget*, const QString& texto, Icone, const QString&, Padrao) {
-      caixas.push_back(texto.toStdString());
-      return false;
-    };
-    caixasDialogo().mensagem = [](QWidget* w, auto&&... a) {
-      caixasDialogo().pergunta(w, a..., Padrao::Sim);
-    };
-    caixasDialogo().janelaTexto = [this](QWidget*, const QString&, const QString& texto, const QString&) {
-      janelas.push_back(texto.toStdString());
-    };
-    caixasDialogo().abreArquivo = [this](const QString& c) {
-      abertos.push_back(c.toStdString());
-      return true;
-    };
-    defineEncerramento([this] { ++encerramentos; });
+    caixas.resposta = false;
   }
   void TearDown() override {
-    caixasDialogo() = caixasPadrao();
-    defineEncerramento({});
     definePastaPrograma("");
     SlotConexao::programa().fecha();
     AmbienteTributos::TearDown();
@@ -64,8 +47,7 @@ class FrmTributosTest : public AmbienteTributos {
     controle(form, botao)->click();
     form.aguardaOperacao();
   }
-  std::vector<std::string> caixas, abertos, janelas;
-  int encerramentos = 0;
+  CaixasGravadas caixas;
 };
 
 TEST_F(FrmTributosTest, SATExportaImportaESai) {
@@ -86,21 +68,24 @@ TEST_F(FrmTributosTest, SATExportaImportaESai) {
   EXPECT_FALSE(controle<QProgressBar>(*form, "Trm")->isVisibleTo(form));
 
   clica(*form, "cmdGeraExcel");
-  EXPECT_EQ(abertos, std::vector<std::string>{sat().string()});
+  EXPECT_EQ(caixas.abertos, std::vector<std::string>{sat().string()});
   EXPECT_TRUE(controle<QProgressBar>(*form, "Trm")->isVisibleTo(form));
   editaPlanilha(sat(), {{2, 5, "#1012100"}});
   controle<QCheckBox>(*form, "chkCFOP")->setChecked(false);
   conexao->executa("update ProdutoEstoque set idTribCFOP = null where idItemProduto = 2");
   clica(*form, "cmdProd");
-  EXPECT_EQ(caixas, (std::vector<std::string>{
-                        "Excluir os Cadastro de CFOP, e Criar um Novo, Parametro de Sistema Refazer Manual ",
-                        "FIM"}));
-  EXPECT_GE(encerramentos, 1);    // "FIM" ends the program
-  ASSERT_EQ(janelas.size(), 1u);  // before the end: what the run did, and where it is kept
-  EXPECT_THAT(janelas[0], StartsWith("sat importar: concluída\nBanco: " + banco->caminho().string()));
-  EXPECT_THAT(janelas[0], HasSubstr("\nLinhas: 0 importadas, 2 atualizadas, 0 com erro\n"));
-  EXPECT_THAT(janelas[0], HasSubstr("\n  PRODUTOESTOQUE: 0 incluídas, 2 alteradas, 0 excluídas\n"));
-  EXPECT_THAT(janelas[0],
+  EXPECT_EQ(
+      caixas.textos(),
+      (std::vector<std::string>{
+          "Excluir os Cadastro de CFOP, e Criar um Novo, Parametro de Sistema Refazer Manual ", "FIM"}));
+  EXPECT_GE(caixas.encerramentos, 1);    // "FIM" ends the program
+  ASSERT_EQ(caixas.janelas.size(), 1u);  // before the end: what the run did, and where it is kept
+  EXPECT_THAT(caixas.janelas[0],
+              StartsWith("Resumo da execução: sat importar\nsat importar: concluída\nBanco: " +
+                         banco->caminho().string()));
+  EXPECT_THAT(caixas.janelas[0], HasSubstr("\nLinhas: 0 importadas, 2 atualizadas, 0 com erro\n"));
+  EXPECT_THAT(caixas.janelas[0], HasSubstr("\n  PRODUTOESTOQUE: 0 incluídas, 2 alteradas, 0 excluídas\n"));
+  EXPECT_THAT(caixas.janelas[0],
               HasSubstr("\nRelatório desta execução: " + (banco->pastaDados() / "relatorios").string()));
   EXPECT_EQ(
       um("select c.CodigoNCM from ProdutoEstoque p join NCM c on c.idNCM = p.idNCM where idItemProduto = 1"),
@@ -127,21 +112,21 @@ TEST_F(FrmTributosTest, NFEExportaImportaESai) {
   EXPECT_FALSE(SlotConexao::programa().aberta());  // its own connection
 
   clica(*form, "cmdGeraExcel");
-  EXPECT_EQ(abertos, std::vector<std::string>{(pasta / "produtoNfe.xlsx").string()});
+  EXPECT_EQ(caixas.abertos, std::vector<std::string>{(pasta / "produtoNfe.xlsx").string()});
   clica(*form, "cmdProd");  // only produtoNfe.xlsx: the import fails before the question
-  ASSERT_EQ(caixas.size(), 1u);
-  EXPECT_NE(caixas[0].find("produtosat.xlsx"), std::string::npos) << caixas[0];
-  EXPECT_EQ(encerramentos, 0);
+  ASSERT_EQ(caixas.todas.size(), 1u);
+  EXPECT_NE(caixas.todas[0].texto.find("produtosat.xlsx"), std::string::npos) << caixas.todas[0].texto;
+  EXPECT_EQ(caixas.encerramentos, 0);
 
   ASSERT_EQ(executa([](ContextoExecucao& ctx) { return ExportaSAT(ctx, {}); }), Resultado::concluido());
   editaPlanilha(sat(), {{3, 5, "#22011000"}});
-  caixas.clear();
+  caixas.todas.clear();
   clica(*form, "cmdProd");
-  EXPECT_EQ(caixas.back(), "FIM");
-  EXPECT_GE(encerramentos, 1);  // "FIM" ends the program
-  ASSERT_EQ(janelas.size(), 1u);
-  EXPECT_THAT(janelas[0], StartsWith("nfe importar: concluída\n"));
-  EXPECT_THAT(janelas[0], HasSubstr("\n  TRIBCFOP: 0 incluídas, 2 alteradas, 0 excluídas\n"));
+  EXPECT_EQ(caixas.textos().back(), "FIM");
+  EXPECT_GE(caixas.encerramentos, 1);  // "FIM" ends the program
+  ASSERT_EQ(caixas.janelas.size(), 1u);
+  EXPECT_THAT(caixas.janelas[0], StartsWith("Resumo da execução: nfe importar\nnfe importar: concluída\n"));
+  EXPECT_THAT(caixas.janelas[0], HasSubstr("\n  TRIBCFOP: 0 incluídas, 2 alteradas, 0 excluídas\n"));
   EXPECT_EQ(
       um("select c.CodigoNCM from ProdutoEstoque p join NCM c on c.idNCM = p.idNCM where idItemProduto = 2"),
       "22011000");
