@@ -23,25 +23,16 @@ namespace {
 constexpr const char* kServidor = "/usr/sbin/firebird";
 constexpr const char* kBiblioteca = "/usr/lib/x86_64-linux-gnu/firebird/3.0";
 
-// Whether something answers (atende) or a port can be taken (livre) on 127.0.0.1.
-bool atende(int porta) {
+// Whether connecting to the port on 127.0.0.1 works (something answers), or, with conecta false,
+// binding it (the port is free).
+bool atende(int porta, bool conecta = true) {
   const int s = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in a{};
   a.sin_family = AF_INET;
   a.sin_port = htons(static_cast<uint16_t>(porta));
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  const bool ok = ::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-  ::close(s);
-  return ok;
-}
-
-bool livre(int porta) {
-  const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(static_cast<uint16_t>(porta));
-  a.sin_addr.s_addr = htonl(INADDR_ANY);
-  const bool ok = ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+  a.sin_addr.s_addr = htonl(conecta ? INADDR_LOOPBACK : INADDR_ANY);
+  const auto* endereco = reinterpret_cast<sockaddr*>(&a);
+  const bool ok = (conecta ? ::connect(s, endereco, sizeof a) : ::bind(s, endereco, sizeof a)) == 0;
   ::close(s);
   return ok;
 }
@@ -77,7 +68,7 @@ ServidorPrivado::ServidorPrivado() {
   }
   for (int tentativa = 0; tentativa < 50 && porta_ == 0; ++tentativa) {
     const int p = 31000 + static_cast<int>((::getpid() * 7 + tentativa * 131) % 4000);
-    if (livre(p)) porta_ = p;
+    if (atende(p, false)) porta_ = p;
   }
   if (porta_ == 0) {
     motivo_ = "nenhuma porta livre para o servidor de teste";
