@@ -111,7 +111,6 @@ TEST_F(ComandosTest, EachTasksExitOutputAndDatabase) {
       {{"copiar", "--origem", "$O", "--cliente"}, 2, "--destino", "6/3/3"},
       // The fiscal check: usage errors and files it cannot read.
       {{"fiscal", "verificar"}, 2, "ARQUIVO", "6/3/3"},
-      {{"fiscal", "verificar", "$P/clientes.xlsx", "--data", "31/02/2026"}, 2, "--data: data inválida: 31/02/2026", "6/3/3"},
       {{"fiscal", "verificar", "$P/nao-existe.xlsx"}, 2, "nao-existe.xlsx", "6/3/3"},
       {{"fiscal", "verificar", "$P/clientes.xlsx"}, 2, "clientes.xlsx: a linha 1 não tem os títulos", "6/3/3"},
       {{"fiscal", "verificar", "$P/clientes.xlsx", "--tabela-ncm", "$P/zuv.ini"}, 2, "zuv.ini: esperava '{'", "6/3/3"},
