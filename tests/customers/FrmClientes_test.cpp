@@ -42,16 +42,12 @@ TEST_F(FrmClientesTest, TheMenuOpensItImportAnsweredNoADeletionThatKeepsACustome
   planilha({{"NOME"}, {"Ana"}}, pasta / "clientes.xlsx");
   auto* form = qobject_cast<FrmClientes*>(FrmMenu::abreFormulario("cmdclientes"));
   ASSERT_NE(form, nullptr);
-  std::vector<std::string> textos = {form->windowTitle().toStdString()};
-  for (QPushButton* b : form->findChildren<QPushButton*>())
-    textos.push_back(b->objectName().toStdString() + ": " + b->text().toStdString());
-  for (QLabel* l : form->findChildren<QLabel*>())
-    textos.push_back(l->text().toStdString());
-  EXPECT_EQ(textos, (std::vector<std::string>{
-                        "ZUV ATUALIZAÇÃO DE DADOS", "cmdProd: Importação Atualizar",
-                        "cmdExcluirCliente: Excluir Cadastro Cliente", "cmdSair: Sair",
-                        "cmdHistorico: Histórico", "Importa o Arquivo para o Sistema ZUV - Atualizando",
-                        "Gerar Planilha no Formato Excel Para o Cliente Pasta c:\\zuv\\clientes.xls"}));
+  EXPECT_EQ(qt::textos(*form),
+            (std::vector<std::string>{
+                "ZUV ATUALIZAÇÃO DE DADOS", "cmdProd: Importação Atualizar",
+                "cmdExcluirCliente: Excluir Cadastro Cliente", "cmdSair: Sair",
+                "lblImporta: Importa o Arquivo para o Sistema ZUV - Atualizando",
+                "lblPlanilha: Gerar Planilha no Formato Excel Para o Cliente Pasta c:\\zuv\\clientes.xls"}));
   controle<QProgressBar>(*form, "Trm");
   caixas.resposta = false;
   controle(*form, "cmdProd")->click();  // the menu shows it

@@ -39,37 +39,21 @@ class FrmZUVdeZUVProdutoTest : public AmbienteCopia {
 TEST_F(FrmZUVdeZUVProdutoTest, TheMenuOpensItThePathsAreChosenAndTheIndividualRunCopiesProductsAndCustomers) {
   auto* form = qobject_cast<FrmZUVdeZUVProduto*>(FrmMenu::abreFormulario("cmdImportaZUV"));
   ASSERT_NE(form, nullptr);
-  // The system's own controls (the shared "Segurança" group is not one of them).
-  QWidget* seguranca = form->opcoesExecucao();
-  const auto proprio = [&](QWidget* w) { return w != seguranca && !seguranca->isAncestorOf(w); };
-  std::vector<std::string> textos = {form->windowTitle().toStdString()};
-  for (QGroupBox* g : form->findChildren<QGroupBox*>())
-    if (proprio(g)) textos.push_back(g->objectName().toStdString() + ": " + g->title().toStdString());
-  for (QAbstractButton* b : form->findChildren<QAbstractButton*>())
-    if (proprio(b))
-      textos.push_back(b->objectName().toStdString() + ": " + b->text().toStdString() +
-                       (b->isChecked() ? " [x]" : ""));
-  for (QLineEdit* t : form->findChildren<QLineEdit*>())
-    textos.push_back(t->objectName().toStdString() + ": " + t->text().toStdString());
-  for (QLabel* l : form->findChildren<QLabel*>())
-    if (proprio(l)) textos.push_back(l->objectName().toStdString() + ": " + l->text().toStdString());
-  EXPECT_EQ(
-      textos,
-      (std::vector<std::string>{
-          "ZUV ATUALIZAÇÃO: Produto, Estoque, Unidade, Grupo, SubGrupo, Fabricante, Cliente, Fornecedor, "
-          "CFOP",
-          "Frame3: Localização Banco de Dados", "Frame1: Importação por Tabela",
-          "cmdArqDestino: Banco de Dados Destino", "cmdArqOrigem: Banco de Dados Origem",
-          "cmdSalvar: Iniciar Importação",
-          "optIncluiProdutos: Incluir Produtos e Deixa os Produtos que já possui",
-          "optProduto: Limpa Banco e Cadastra Produtos [x]", "chkCliente: Cliente",
-          "cmdComanda: Iniciar Importação Individual", "cmdSair: Sair",
-          "lblDestino: C:\\ZUV\\Dados\\VENDAS.FDB", "lblOrigem: C:\\ZUV\\Dados\\VENDAS_PORTAS.FDB",
-          "txtTabela: ", "Label1: Migração Pré - Definido", "Label3: Nome da Tabela",
-          "Label2: Neste processo você deve colocar o nome da tabela que deseja importar o sistema vai se "
-          "encarregar de incluir os dados no novo banco de dados (Não são todas as Tabelas que pode ser "
-          "importada).",
-          "lblQT: "}));
+  EXPECT_EQ(qt::textos(*form),
+            (std::vector<std::string>{
+                "ZUV ATUALIZAÇÃO: Produto, Estoque, Unidade, Grupo, SubGrupo, Fabricante, Cliente, "
+                "Fornecedor, CFOP",
+                "Frame3: Localização Banco de Dados", "lblDestino: C:\\ZUV\\Dados\\VENDAS.FDB",
+                "lblOrigem: C:\\ZUV\\Dados\\VENDAS_PORTAS.FDB", "cmdArqDestino: Banco de Dados Destino",
+                "cmdArqOrigem: Banco de Dados Origem", "Label1: Migração Pré - Definido",
+                "cmdSalvar: Iniciar Importação", "Frame1: Importação por Tabela",
+                "optIncluiProdutos: Incluir Produtos e Deixa os Produtos que já possui",
+                "optProduto: Limpa Banco e Cadastra Produtos [x]", "chkCliente: Cliente",
+                "txtTabela: ", "cmdComanda: Iniciar Importação Individual", "Label3: Nome da Tabela",
+                "Label2: Neste processo você deve colocar o nome da tabela que deseja importar o sistema vai "
+                "se encarregar de incluir os dados no novo banco de dados (Não são todas as Tabelas que pode "
+                "ser importada).",
+                "lblQT: ", "cmdSair: Sair"}));
   EXPECT_EQ(controle<QProgressBar>(*form, "Trm")->value(), 0);
 
   // A cancelled dialog leaves "*.*" in its box; a chosen file, its path.
