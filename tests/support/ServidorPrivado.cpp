@@ -39,16 +39,19 @@ bool atende(int porta, bool conecta = true) {
 
 }  // namespace
 
-ServidorPrivado::ServidorPrivado() {
-  if (::access(kServidor, X_OK) != 0 || !fs::exists(fs::path(kBiblioteca) / "plugins")) {
-    motivo_ = "o servidor Firebird (firebird3.0-server) não está instalado";
-    return;
+ServidorPrivado::ServidorPrivado() : motivo_(inicia()) {
+  if (!motivo_.empty() && pid_ > 0) {  // started, but it does not answer
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
   }
+}
+
+std::string ServidorPrivado::inicia() {
+  if (::access(kServidor, X_OK) != 0 || !fs::exists(fs::path(kBiblioteca) / "plugins"))
+    return "o servidor Firebird (firebird3.0-server) não está instalado";
   std::string raiz = (fs::temp_directory_path() / "zuvservidorXXXXXX").string();
-  if (!::mkdtemp(raiz.data())) {
-    motivo_ = "sem pasta temporária";
-    return;
-  }
+  if (!::mkdtemp(raiz.data())) return "sem pasta temporária";
   raiz_ = raiz;
   for (const char* item : {"UDF", "intl", "lib", "plugins", "firebird.msg", "plugins.conf", "fbtrace.conf"})
     fs::create_symlink(fs::path(kBiblioteca) / item, raiz_ / item);
@@ -62,18 +65,13 @@ ServidorPrivado::ServidorPrivado() {
   const std::string seguranca = "echo \"create database '" + (raiz_ / "security3.fdb").string() +
                                 "' user 'SYSDBA'; create user SYSDBA password 'quartzine'; commit;\" | " +
                                 ambiente + "isql-fb -q >'" + (raiz_ / "isql.log").string() + "' 2>&1";
-  if (std::system(seguranca.c_str()) != 0) {
-    motivo_ = "não foi possível criar a base de segurança do servidor de teste";
-    return;
-  }
+  if (std::system(seguranca.c_str()) != 0)
+    return "não foi possível criar a base de segurança do servidor de teste";
   for (int tentativa = 0; tentativa < 50 && porta_ == 0; ++tentativa) {
     const int p = 31000 + static_cast<int>((::getpid() * 7 + tentativa * 131) % 4000);
     if (atende(p, false)) porta_ = p;
   }
-  if (porta_ == 0) {
-    motivo_ = "nenhuma porta livre para o servidor de teste";
-    return;
-  }
+  if (porta_ == 0) return "nenhuma porta livre para o servidor de teste";
 
   const std::string porta = std::to_string(porta_), r = raiz_.string(), trava = (raiz_ / "trava").string(),
                     log = (raiz_ / "servidor.log").string();
@@ -91,19 +89,11 @@ ServidorPrivado::ServidorPrivado() {
             static_cast<char*>(nullptr));
     ::_exit(127);
   }
-  if (pid < 0) {
-    motivo_ = "fork falhou";
-    return;
-  }
+  if (pid < 0) return "fork falhou";
   pid_ = pid;
   for (int i = 0; i < 100 && !atende(porta_); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  if (!atende(porta_)) {
-    motivo_ = "o servidor de teste não começou a atender (veja " + log + ")";
-    ::kill(pid_, SIGKILL);
-    ::waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-  }
+  return atende(porta_) ? "" : "o servidor de teste não começou a atender (veja " + log + ")";
 }
 
 ServidorPrivado::~ServidorPrivado() {
