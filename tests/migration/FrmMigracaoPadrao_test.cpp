@@ -81,13 +81,11 @@ TEST_F(FrmMigracaoPadraoTest, ControlesLegendasEOpcoes) {
   // Initial states; chkTodos sets the twelve field boxes to its own state.
   EXPECT_TRUE(form->chkExcel()->isChecked() && form->optAtualiza()->isChecked());
   EXPECT_TRUE(controle<QRadioButton>(*form, "optAtivo")->isChecked());
-  const QCheckBox* doze[] = {form->chkNomeProduto(), form->chkPrecoCusto(), form->chkPrecoVenda(),
-                             form->chkEstoque(),     form->chkGrupo(),      form->chkNCM(),
-                             form->chkAliqECF(),     form->chkCFOPSat(),    form->chkUnidade(),
-                             form->chkTribSimpNac(), form->chkIcmsST(),     form->chkAtacado()};
+  const auto campos = controle<QGroupBox>(*form, "fraDadosImportacao")->findChildren<QCheckBox*>();
+  ASSERT_EQ(campos.size(), 13);
   for (bool estado : {true, false}) {
     form->chkTodos()->click();
-    for (const QCheckBox* c : doze)
+    for (const QCheckBox* c : campos)
       EXPECT_EQ(c->isChecked(), estado) << c->objectName().toStdString();
   }
 
