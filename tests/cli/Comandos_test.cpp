@@ -155,6 +155,7 @@ TEST_F(ComandosTest, EachTasksExitOutputAndDatabase) {
   }
 }
 
+// The customer and product tasks on a fresh database of the schema fixture.
 class ComandoNoBancoTest : public AmbienteClientes, public Comando {
  protected:
   // ctrlC: the progress step at which the person presses Ctrl+C (0: never).
@@ -166,6 +167,7 @@ class ComandoNoBancoTest : public AmbienteClientes, public Comando {
   long contaClientes() { return std::stol(banco->valor("select count(*) from cliente")); }
   fs::path copias() const { return banco->pastaDados() / "copias"; }
 };
+
 // A deletion undone with "restaurar" (the newest backup), and the restore undone in turn with the
 // backup it took first; a backup that is not among the database's own needs --banco; "historico"
 // lists the runs from the journal, newest first, and each journal entry opens with what ran.
@@ -399,6 +401,8 @@ TEST_F(ComandoNoBancoTest, CtrlCDizOndeParouEOQueFicaGravado) {
   }
 }
 
+// "sat" and "nfe" on the command line: the cycle with options for the check boxes and the answer
+// to the reset question, and a run without an answer.
 class ComandoTributosTest : public AmbienteTributos, public Comando {
  protected:
   int roda(std::vector<std::string> args) { return Comando::roda(std::move(args), pasta.string()); }
@@ -433,6 +437,8 @@ TEST_F(ComandoTributosTest, ExportaEditaImportaComOpcoes) {
   EXPECT_NE(erros.str().find("parte dela falhou"), std::string::npos) << erros.str();
 }
 
+// "importadorzuv fiscal verificar": what it prints and its exit status, with the tables from the
+// options and from the settings file of the program folder.
 class ComandoFiscalTest : public ComPlanilhasFiscais, public Comando {
  protected:
   void SetUp() override {
