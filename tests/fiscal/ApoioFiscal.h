@@ -3,16 +3,14 @@
 // typed as a number, "#1012100", really loses its zero), and small official tables of the
 // published shapes.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "fiscal/TabelasFiscais.h"
-#include "support/EstiloRegional.h"
+#include "platform/ApoioPlanilha.h"
 #include "support/PlanilhaDeTeste.h"
 
 namespace zuv::teste {
@@ -37,25 +35,15 @@ inline const std::string kCestPequena =
 <tr><td>21.0</td><td>03.021.00</td><td>2203.00.00</td><td>Cerveja em garrafa de vidro retornável</td></tr>
 <tr><td>1.0</td><td>17.001.00</td><td>1704.90.10</td><td>Chocolate branco</td></tr></table>)";
 
-class ComPlanilhasFiscais : public ComEstilo {
+class ComPlanilhasFiscais : public ComPlanilhas {
  protected:
-  static bool temOpenpyxl() { return std::system("/usr/bin/python3 -c 'import openpyxl' 2>/dev/null") == 0; }
-
   void SetUp() override {
-    ComEstilo::SetUp();
+    ComPlanilhas::SetUp();
     if (!temOpenpyxl()) GTEST_SKIP() << "sem openpyxl em /usr/bin/python3";
   }
 
-  static std::string pasta() {
-    static const struct Pasta {
-      std::string p = (std::filesystem::temp_directory_path() / "zuvfiscalXXXXXX").string();
-      Pasta() {
-        if (!mkdtemp(p.data())) std::abort();
-      }
-      ~Pasta() { std::filesystem::remove_all(p); }
-    } pasta;
-    return pasta.p;
-  }
+  // This test program's own folder.
+  static std::string pasta() { return std::filesystem::path(naPasta("")).parent_path().string(); }
 
   // Writes the rows into nome (in this test program's folder) with openpyxl; returns the path.
   static std::string planilha(const std::string& nome, const Linhas& linhas) {

@@ -56,14 +56,12 @@ TEST(TabelaNcmTest, LeSoOsCodigosDe8DigitosComSuasVigencias) {
   EXPECT_TRUE(t.vigencias("0101210x").empty());
 }
 
-TEST(TabelaNcmTest, MarcaDeOrdemELatin1SaoAceitas) {
+// A byte-order mark and Latin-1 are accepted; a file out of the format is refused with its name.
+TEST(TabelaNcmTest, MarcaDeOrdemELatin1SaoAceitasEArquivoForaDoFormatoRecusado) {
   const std::string latin1 = "\xEF\xBB\xBF{\"Ato\":\"Resolu\xE7\xE3o\",\"Nomenclaturas\":[]}";
   // Not UTF-8: read as Windows-1252.
   EXPECT_EQ(TabelaNcm::deJson(latin1).descricao(),
             "versão não informada (Resolução), 0 códigos de 8 dígitos");
-}
-
-TEST(TabelaNcmTest, ArquivoForaDoFormatoEhRecusadoComONome) {
   // clang-format off
   for (const std::string& r : {std::string(), std::string("[]"), std::string(R"({"Nomenclatura":[]})"),
            std::string(R"({"Nomenclaturas":[{"Codigo":"0101.21.00","Data_Inicio":"2022-04-01"}]})"),

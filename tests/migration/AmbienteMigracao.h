@@ -85,11 +85,4 @@ inline void preparaSyspdv(const fs::path& banco, const std::string& sql) {
   if (!sql.empty()) BancoDeTeste::executaIsql(banco, sql);
 }
 
-// Rows of cells written to destino by LibreOffice in the format soffice is given ("xls" makes an
-// Excel 97 file).
-inline void planilhaLibreOffice(const std::vector<std::vector<std::string>>& linhas, const fs::path& destino,
-                                const std::string& formato) {
-  planilha(linhas, destino, true, formato);
-}
-
 }  // namespace zuv::teste

@@ -1,6 +1,6 @@
 #pragma once
 // A fresh ZUV database and program folder for the product import's tests, produto.xlsx written by
-// openpyxl or LibreOffice from rows of cells, and the import run on them.
+// openpyxl from rows of cells, and the import run on them.
 #include "customers/AmbienteClientes.h"
 #include "migration/GradeProduto.h"
 #include "migration/ImportacaoProduto.h"
@@ -11,11 +11,10 @@ namespace zuv::teste {
 class AmbienteProdutos : public AmbienteClientes {
  protected:
   // Writes produto.xlsx (heading + rows) and runs the import on it.
-  Resultado importa(const Tabela& linhas, const OpcoesImportacaoProduto& opcoes = {},
-                    bool libreOffice = false) {
+  Resultado importa(const Tabela& linhas, const OpcoesImportacaoProduto& opcoes = {}) {
     Tabela comCabecalho{kCabecalhoProduto};
     comCabecalho.insert(comCabecalho.end(), linhas.begin(), linhas.end());
-    planilha(comCabecalho, pasta / kArquivoProduto, libreOffice);
+    planilha(comCabecalho, pasta / kArquivoProduto);
     return executa(opcoes);
   }
   // Runs the import on what is in the program folder (or on the grid the options carry).

@@ -45,7 +45,7 @@ class ImportaFornecedoresTest : public ComEstilo {
                                   "FORNECEDOR order by IDFORNECEDOR");
   }
   void planilha(const std::vector<std::vector<std::string>>& linhas, const char* nome = "fornecedor.XLS") {
-    planilhaLibreOffice(linhas, banco.pastaPrograma() / nome, "xls");
+    teste::planilha(linhas, banco.pastaPrograma() / nome, true, "xls");
   }
 
   BancoDeTeste banco;

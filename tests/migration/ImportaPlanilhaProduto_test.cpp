@@ -38,46 +38,40 @@ const Tabela kLinhas = {
 };
 
 TEST_F(ImportaProdutoTest, NewRowsCreateTheirItemsAndReferencesOnce) {
-  for (bool libreOffice : {false, true}) {
-    SCOPED_TRACE(libreOffice ? "LibreOffice" : "openpyxl");
-    banco = std::make_unique<BancoDeTeste>();
-    pasta = banco->pastaPrograma();
-    conexao = std::make_unique<Conexao>(banco->textoConexao());
-    OpcoesImportacaoProduto o;
-    o.grupo = true;
-    EXPECT_EQ(importa(kLinhas, o, libreOffice), Resultado::encerrar());
-    // clang-format off
-    EXPECT_EQ(linhas(kItens), (Tabela{
-        {"1", "1", "CAFE PILAO 500G", "CAFE PILAO 500G", "7891000100103", "12,5", "19,9", "7,4", "59,2", "10", "17,5",
-         "UN", "MERCEARIA", "MATINAIS", "09012100", "0100100", "18", "5102"},
-        // The apostrophe goes, "2.10" is 2,10, UND finds UN, no group is DIVERSOS, no NCM means no CFOP.
-        {"2", "2", "BISCOITO DAGUA 200G", "BISCOITO DAGUA 200G", "0001234", "2,1", "3,5", "1,4", "66,6667", "0", "0",
-         "UN", "DIVERSOS", n, n, n, "7,5", n},
-        // Without a cost the sale price is the cost; a dotted NCM finds the one above and keeps its CEST.
-        {"3", "3", "PAO FRANCES KG", "PAO FRANCES KG", "", "12,99", "12,99", "0", "0", "3,25", "0", "KG", "PADARIA",
-         n, "09012100", "0100100", n, "5102"},
-        // A second row without barcode is a new item; a stock that is not a number is 0. A heading
-        // (1905) and a 5-digit CEST are more than one lost zero short: stored as written.
-        {"4", "4", "PAO DE QUEIJO KG", "PAO DE QUEIJO KG", "", "1234,5", "0", "-1234,5", "-100", "0", "0", "KG",
-         "DIVERSOS", n, "1905", "17046", n, n}}));
-    EXPECT_EQ(linhas("select idunidade, descricao, medidafracao from unidade order by 1"),
-              (Tabela{{"1", "UN", "N"}, {"2", "KG", "N"}}));
-    EXPECT_EQ(linhas("select idncm, descricao, idncmgrupo from ncm order by 1"),
-              (Tabela{{"1", "CAFE PILAO 500G", "1"}, {"2", "PAO DE QUEIJO KG", "1"}}));
-    EXPECT_EQ(linhas("select idncmgrupo, codigoncmgrupo, descricaogrupo from ncmgrupo order by 1"),
-              (Tabela{{"1", "1", "GERAL"}, {"2", "2", "CAFE PILAO 500G"}, {"3", "3", "PAO DE QUEIJO KG"}}));
-    EXPECT_EQ(linhas("select idecfletra, descricao, letraimpressao from ecfletra order by 1"),
-              (Tabela{{"1", "Porcentagem: 18,00", "18,00"}, {"2", "Porcentagem: 7,50", "7,50"}}));
-    EXPECT_EQ(linhas("select idtribcfop, descricao, codfiscal, cst, csosn, naturezaoperacao, regime from tribcfop"),
-              (Tabela{{"1", "CFOP 5102", "5102", "102", "102", "NAT 5102", "2"}}));
-    EXPECT_EQ(linhas("select idcst, codigocst, cst from cst"), (Tabela{{"1", "102", "CSN:102"}}));
-    // clang-format on
-    EXPECT_EQ(tela.textosDasMensagens(), (std::vector<std::string>{"Fim Importação", "FIM"}));
-    EXPECT_EQ(erros(), std::vector<std::string>{});
-    ASSERT_EQ(notas.size(), 1u);
-    EXPECT_TRUE(notas[0].starts_with("Produtos: 4 importados, 0 atualizados, 0 com erro, em ")) << notas[0];
-    EXPECT_TRUE(notas[0].ends_with(" s (linhas 2 a 5)")) << notas[0];
-  }
+  OpcoesImportacaoProduto o;
+  o.grupo = true;
+  EXPECT_EQ(importa(kLinhas, o), Resultado::encerrar());
+  // clang-format off
+  EXPECT_EQ(linhas(kItens), (Tabela{
+      {"1", "1", "CAFE PILAO 500G", "CAFE PILAO 500G", "7891000100103", "12,5", "19,9", "7,4", "59,2", "10", "17,5",
+       "UN", "MERCEARIA", "MATINAIS", "09012100", "0100100", "18", "5102"},
+      // The apostrophe goes, "2.10" is 2,10, UND finds UN, no group is DIVERSOS, no NCM means no CFOP.
+      {"2", "2", "BISCOITO DAGUA 200G", "BISCOITO DAGUA 200G", "0001234", "2,1", "3,5", "1,4", "66,6667", "0", "0",
+       "UN", "DIVERSOS", n, n, n, "7,5", n},
+      // Without a cost the sale price is the cost; a dotted NCM finds the one above and keeps its CEST.
+      {"3", "3", "PAO FRANCES KG", "PAO FRANCES KG", "", "12,99", "12,99", "0", "0", "3,25", "0", "KG", "PADARIA",
+       n, "09012100", "0100100", n, "5102"},
+      // A second row without barcode is a new item; a stock that is not a number is 0. A heading
+      // (1905) and a 5-digit CEST are more than one lost zero short: stored as written.
+      {"4", "4", "PAO DE QUEIJO KG", "PAO DE QUEIJO KG", "", "1234,5", "0", "-1234,5", "-100", "0", "0", "KG",
+       "DIVERSOS", n, "1905", "17046", n, n}}));
+  EXPECT_EQ(linhas("select idunidade, descricao, medidafracao from unidade order by 1"),
+            (Tabela{{"1", "UN", "N"}, {"2", "KG", "N"}}));
+  EXPECT_EQ(linhas("select idncm, descricao, idncmgrupo from ncm order by 1"),
+            (Tabela{{"1", "CAFE PILAO 500G", "1"}, {"2", "PAO DE QUEIJO KG", "1"}}));
+  EXPECT_EQ(linhas("select idncmgrupo, codigoncmgrupo, descricaogrupo from ncmgrupo order by 1"),
+            (Tabela{{"1", "1", "GERAL"}, {"2", "2", "CAFE PILAO 500G"}, {"3", "3", "PAO DE QUEIJO KG"}}));
+  EXPECT_EQ(linhas("select idecfletra, descricao, letraimpressao from ecfletra order by 1"),
+            (Tabela{{"1", "Porcentagem: 18,00", "18,00"}, {"2", "Porcentagem: 7,50", "7,50"}}));
+  EXPECT_EQ(linhas("select idtribcfop, descricao, codfiscal, cst, csosn, naturezaoperacao, regime from tribcfop"),
+            (Tabela{{"1", "CFOP 5102", "5102", "102", "102", "NAT 5102", "2"}}));
+  EXPECT_EQ(linhas("select idcst, codigocst, cst from cst"), (Tabela{{"1", "102", "CSN:102"}}));
+  // clang-format on
+  EXPECT_EQ(tela.textosDasMensagens(), (std::vector<std::string>{"Fim Importação", "FIM"}));
+  EXPECT_EQ(erros(), std::vector<std::string>{});
+  ASSERT_EQ(notas.size(), 1u);
+  EXPECT_TRUE(notas[0].starts_with("Produtos: 4 importados, 0 atualizados, 0 com erro, em ")) << notas[0];
+  EXPECT_TRUE(notas[0].ends_with(" s (linhas 2 a 5)")) << notas[0];
 }
 
 // Under the English regional style a price typed as text reads as that style writes it ("1,234" is
@@ -169,19 +163,10 @@ TEST_F(ImportaProdutoTest, EachFieldBoxRewritesItsFieldsOfAnExistingItemAndEmpty
   ASSERT_EQ(itens.size(), casos.size());
   for (size_t k = 0; k < casos.size(); ++k) {
     // The wholesale price (column 15) is rewritten whenever its cell holds one.
-    std::vector<std::string> esperado = {"PRODUTO " + std::to_string(k),
-                                         "4",
-                                         "10",
-                                         "6",
-                                         "5",
-                                         casos[k].linha.empty() ? "13" : "9",
-                                         "UN",
-                                         "GRUPO A",
-                                         "SUB A",
-                                         "01012100",
-                                         "1234567",
-                                         "18",
-                                         "5102"};
+    std::vector<std::string> esperado = {"",        "4",     "10",       "6",       "5",  "13",  "UN",
+                                         "GRUPO A", "SUB A", "01012100", "1234567", "18", "5102"};
+    esperado[0] = "PRODUTO " + std::to_string(k);
+    if (!casos[k].linha.empty()) esperado[5] = "9";
     for (const auto& [coluna, valor] : casos[k].muda)
       esperado[coluna] = valor;
     std::vector<std::string> obtido;
@@ -218,7 +203,6 @@ TEST_F(ImportaProdutoTest, FailingRowsAreListedOnceWithTheirLineAndLeaveNothingB
   EXPECT_EQ(conta("produtogrupo"), 1);
   // Thirteen rows: commits after rows 6 and 11, and at the end.
   EXPECT_EQ(resumo.confirmacoes, 3);
-  EXPECT_EQ(tela.textosDasMensagens(), (std::vector<std::string>{"Fim Importação", "FIM"}));
   EXPECT_EQ(importa({{"100", "A"}, {"101", "B"}, {"102", "C"}}), Resultado::encerrar());
   EXPECT_EQ(resumo.confirmacoes, 1);
   EXPECT_EQ(tela.textos[kControleRegistro], "5");  // the row where the data ended
@@ -271,11 +255,27 @@ class LimpezaProdutoTest : public AmbienteProdutos {
   }
 };
 
-// The wipe is asked first: No leaves everything; Yes backs up, wipes and imports.
+// No workbook, or no row in it: nothing is asked or wiped. Then the wipe is asked first: No leaves
+// everything; Yes backs up, wipes and imports.
 TEST_F(LimpezaProdutoTest, TheCleanModeAsksThenWipesTheCatalogueAfterABackupAndImportsTheRows) {
   popula();
   const Tabela dois = {{"7891", "Arroz 5kg", "UN", "20", "25"}, {"7892", "Feijão 1kg", "UN", "6", "8"}};
   const std::vector<long> antes = contagens();
+  EXPECT_EQ(executa(limpa()).desfecho, Resultado::Desfecho::Falhou);
+  ASSERT_EQ(tela.mensagens.size(), 1u);
+  EXPECT_NE(tela.mensagens[0].texto.find("produto.xlsx"), std::string::npos) << tela.mensagens[0].texto;
+  EXPECT_EQ(copias + perguntas, 0);
+  EXPECT_EQ(contagens(), antes);
+  // Only headings, or a first row without barcode and description: nothing to import, nothing wiped,
+  // and the run says so and fails.
+  const std::string nada =
+      "Nenhuma linha de produto em produto.xlsx: a base de produtos não foi limpa e nada foi importado.";
+  for (const Tabela& t : {Tabela{}, Tabela{{"", "", "UN", "1", "2"}, {"7891", "Depois do fim"}}}) {
+    EXPECT_EQ(importa(t, limpa()), Resultado::falhou(nada));
+    EXPECT_EQ(copias + perguntas, 0);
+    EXPECT_EQ(contagens(), antes);
+    EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{nada});
+  }
   confirmaLimpeza = false;
   EXPECT_EQ(importa(dois, limpa()).desfecho, Resultado::Desfecho::Falhou);
   EXPECT_EQ(perguntas, 1);
@@ -292,6 +292,25 @@ TEST_F(LimpezaProdutoTest, TheCleanModeAsksThenWipesTheCatalogueAfterABackupAndI
   // The identifiers start again at 1.
   EXPECT_EQ(linhas("select iditemproduto, idproduto, barra from produtoestoque order by 1"),
             (Tabela{{"1", "1", "7891"}, {"2", "2", "7892"}}));
+  // All or nothing lists the failing rows; a dry run keeps nothing.
+  planilha({kCabecalhoProduto, {"7891", "Arroz", "UN", "20", "25"}, {"7892", "Feijão", "UN", "6", "x"}},
+           pasta / kArquivoProduto);
+  const auto roda = [&](const OpcoesExecucao& opcoes, const Resultado& esperado) {
+    ContextoExecucao ctx(tela, pasta.string(), opcoes);
+    ctx.usaConexao(*conexao);
+    EXPECT_EQ(executaNoContexto(ctx, [&](ContextoExecucao& c) { return ImportaPlanilhaProduto(c, limpa()); }),
+              esperado);
+    std::vector<std::string> ondes;
+    for (const auto& f : ctx.falhas())
+      ondes.push_back(f.onde);
+    return ondes;
+  };
+  EXPECT_EQ(roda({.atomico = true, .semCopia = true, .relatorio = ""}, Resultado::encerrar()),
+            std::vector<std::string>{"Linha 3 de produto.xlsx"});
+  const std::vector<long> umItem = {1, 1, 0, 0, 0, 0, 0, 0, 2};
+  EXPECT_EQ(contagens(), umItem);
+  roda({.simular = true, .relatorio = ""}, Resultado::concluido());  // a dry run does not end the program
+  EXPECT_EQ(contagens(), umItem);
 }
 
 // A refused statement is undone with the one that prepares it and the wipe goes on; a reference that
@@ -322,26 +341,6 @@ TEST_F(LimpezaProdutoTest, RefusedStatementsOfTheWipe) {
       << tela.mensagens[0].texto;
   ASSERT_FALSE(erros().empty());
   EXPECT_TRUE(erros()[0].starts_with("Delete from ProdutoEstoque: ")) << erros()[0];
-}
-
-TEST_F(LimpezaProdutoTest, AMissingOrEmptyWorkbookWipesNothing) {
-  popula();
-  const std::vector<long> antes = contagens();
-  EXPECT_EQ(executa(limpa()).desfecho, Resultado::Desfecho::Falhou);
-  ASSERT_EQ(tela.mensagens.size(), 1u);
-  EXPECT_NE(tela.mensagens[0].texto.find("produto.xlsx"), std::string::npos) << tela.mensagens[0].texto;
-  EXPECT_EQ(copias + perguntas, 0);
-  EXPECT_EQ(contagens(), antes);
-  // Only headings, or a first row without barcode and description: nothing to import, nothing wiped,
-  // and the run says so and fails.
-  const std::string nada =
-      "Nenhuma linha de produto em produto.xlsx: a base de produtos não foi limpa e nada foi importado.";
-  for (const Tabela& t : {Tabela{}, Tabela{{"", "", "UN", "1", "2"}, {"7891", "Depois do fim"}}}) {
-    EXPECT_EQ(importa(t, limpa()), Resultado::falhou(nada));
-    EXPECT_EQ(copias + perguntas, 0);
-    EXPECT_EQ(contagens(), antes);
-    EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{nada});
-  }
 }
 
 TEST_F(ImportaProdutoTest, RowsWithoutNcmAskTheLookupUntilItFailsThreeTimesInARow) {
@@ -438,28 +437,6 @@ TEST_F(LimpezaProdutoTest, TheProgramsOwnExportImportsBackUnchanged) {
   EXPECT_EQ(resumo.atualizados, 3);
   EXPECT_EQ(linhas(catalogo), antes);
   EXPECT_EQ(referencias(), refsAntes);
-}
-
-TEST_F(LimpezaProdutoTest, AllOrNothingListsTheFailingRowsAndADryRunKeepsNothing) {
-  popula();
-  planilha({kCabecalhoProduto, {"7891", "Arroz", "UN", "20", "25"}, {"7892", "Feijão", "UN", "6", "x"}},
-           pasta / kArquivoProduto);
-  const auto roda = [&](const OpcoesExecucao& opcoes, const Resultado& esperado) {
-    ContextoExecucao ctx(tela, pasta.string(), opcoes);
-    ctx.usaConexao(*conexao);
-    EXPECT_EQ(executaNoContexto(ctx, [&](ContextoExecucao& c) { return ImportaPlanilhaProduto(c, limpa()); }),
-              esperado);
-    std::vector<std::string> ondes;
-    for (const auto& f : ctx.falhas())
-      ondes.push_back(f.onde);
-    return ondes;
-  };
-  EXPECT_EQ(roda({.atomico = true, .semCopia = true, .relatorio = ""}, Resultado::encerrar()),
-            std::vector<std::string>{"Linha 3 de produto.xlsx"});
-  const std::vector<long> antes = contagens();
-  EXPECT_EQ(antes, (std::vector<long>{1, 1, 0, 0, 0, 0, 0, 0, 2}));
-  roda({.simular = true, .relatorio = ""}, Resultado::concluido());  // a dry run does not end the program
-  EXPECT_EQ(contagens(), antes);
 }
 
 // The same workbooks into two copies of one database: as the system runs them (a commit every five

@@ -309,6 +309,34 @@ TEST_F(CicloTributos, ImportacaoNFELeAPlanilhaSAT) {
   EXPECT_EQ(item(1)[0][8], "<null>");
 }
 
+// Under the English regional style the export writes rates with a decimal point and the import
+// reads them back as the same numbers; a rate typed as a number keeps the text the cell shows.
+// Then a description outside Windows-1252 ends the run at its row with the database's own words.
+TEST_F(CicloTributos, UnderTheEnglishStyleRatesComeBackAndATextOutside1252EndsTheRun) {
+  usaEstilo(kIngles);
+  conexao->executa(
+      "update ProdutoEstoque set PisCSTSai = 1, PISPorcentagemSai = 1.65, CofinsCSTSai = 1, "
+      "CofinsPorcentagemSai = 7.6 where idItemProduto = 1");
+  ASSERT_EQ(exportaSAT(), Resultado::concluido());
+  const Linhas c = celulas(sat(), 2, 15);
+  EXPECT_EQ(c[1][12] + " " + c[1][14], "1.65 7.6");
+  editaPlanilha(sat(), {{2, 6, "#17.5"}, {3, 13, "#0.65"}, {3, 15, "3.5"}});
+  ASSERT_EQ(importaSAT(), Resultado::encerrar());
+  EXPECT_EQ(item(1)[0][5] + " " + item(1)[0][7] + " " + item(2)[0][5] + " " + item(2)[0][7],
+            "1,65 7,6 0,65 3,5");
+  EXPECT_EQ(linhas("select LetraImpressao, PorcICF, Descricao from ECFLetra where idECFLetra = 2"),
+            (Linhas{{"17.5", "17,5", "ECF  17.5"}}));
+
+  editaPlanilha(sat(), {{2, 5, "#66011000"}, {3, 3, "Молоко ✓"}, {3, 5, "#77011000"}});
+  tela = {};
+  EXPECT_EQ(importaSAT().desfecho, Resultado::Desfecho::Falhou);
+  EXPECT_EQ(tela.textosDasMensagens(),
+            std::vector<std::string>{"O caractere \"М\" (U+041C) não existe na página de código Windows-1252 "
+                                     "do banco de dados; o comando não foi executado."});
+  EXPECT_EQ(linhas("select CodigoNCM from NCM where CodigoNCM in ('66011000', '77011000')"),
+            (Linhas{{"66011000"}}));  // the row before stays written
+}
+
 // The workbook opened and saved again by LibreOffice Calc: an unedited round trip changes nothing.
 TEST_F(CicloTributos, LibreOfficeSalvaDeNovo) {
   conexao->executa("update ProdutoEstoque set PisCSTSai = 1, PISPorcentagemSai = 1.65, CofinsCSTSai = 50");
