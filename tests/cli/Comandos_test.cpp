@@ -1,19 +1,55 @@
-// The tasks of the command line on a real database: for each run its arguments, exit status, a
-// fragment of what it prints and what the database holds afterwards.
+// The tasks of the command line, run without a terminal (unless a test types into one) on real
+// databases: exit status, what they print and what the databases hold afterwards.
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <sstream>
+#include <tuple>
 
 #include "cli/LinhaDeComando.h"
 #include "customers/AmbienteClientes.h"
 #include "dbcopy/AmbienteCopia.h"
 #include "dbcopy/ParBancos.h"
+#include "fiscal/ApoioFiscal.h"
+#include "fiscal/ConfiguracaoFiscal.h"
 #include "shell/PastaPrograma.h"
+#include "tax/AmbienteTributos.h"
 
 namespace zuv::teste {
 namespace {
 
+using ::testing::ContainsRegex;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+// Runs the command line on a program folder and keeps what it printed; without digitado there is no
+// terminal, with it a terminal whose person types digitado.
+struct Comando {
+  std::ostringstream saida, erros;
+  // interrompida: asked at each progress step, as the Ctrl+C handler's flag is.
+  int roda(std::vector<std::string> args, const std::string& pasta, std::function<bool()> interrompida = {},
+           const char* digitado = nullptr) {
+    args.insert(args.end(), {kOpcaoPastaPrograma, pasta});
+    std::istringstream entrada(digitado ? digitado : "");
+    saida.str("");
+    erros.str("");
+    const int status = executaLinhaDeComando(
+        args, Terminal{entrada, saida, erros, digitado != nullptr, false, 80, std::move(interrompida)});
+    definePastaPrograma("");
+    return status;
+  }
+};
+
 // The program's database is the copy's destination (stock items 1-5 and 9, customers ANTIGO 1, 2
 // and 5); the copy's origin has five items and three customers.
-class ComandosTest : public AmbienteCopia {
+class ComandosTest : public AmbienteCopia, public Comando {
  protected:
   void SetUp() override {
     AmbienteCopia::SetUp();
@@ -75,7 +111,6 @@ TEST_F(ComandosTest, EachTasksExitOutputAndDatabase) {
       {{"copiar", "--origem", "$O", "--cliente"}, 2, "--destino", "6/3/3"},
       // The fiscal check: usage errors and files it cannot read.
       {{"fiscal", "verificar"}, 2, "ARQUIVO", "6/3/3"},
-      {{"fiscal", "verificar", "$P/clientes.xlsx", "--data", "31/02/2026"}, 2, "--data: data inválida: 31/02/2026", "6/3/3"},
       {{"fiscal", "verificar", "$P/nao-existe.xlsx"}, 2, "nao-existe.xlsx", "6/3/3"},
       {{"fiscal", "verificar", "$P/clientes.xlsx"}, 2, "clientes.xlsx: a linha 1 não tem os títulos", "6/3/3"},
       {{"fiscal", "verificar", "$P/clientes.xlsx", "--tabela-ncm", "$P/zuv.ini"}, 2, "zuv.ini: esperava '{'", "6/3/3"},
@@ -97,13 +132,10 @@ TEST_F(ComandosTest, EachTasksExitOutputAndDatabase) {
     };
     if (!c.sql.empty()) destino->executaIsql(c.sql + ";");
     if (c.planilha) fs::copy_file(modelo, destino->pastaPrograma() / "clientes.xlsx");
-    std::vector<std::string> args = {kOpcaoPastaPrograma, destino->pastaPrograma().string()};
+    std::vector<std::string> args;
     for (const std::string& a : c.args)
       args.push_back(troca(a));
-    std::istringstream entrada(c.digitado ? c.digitado : "");
-    std::ostringstream saida, erros;
-    EXPECT_EQ(executaLinhaDeComando(args, Terminal{entrada, saida, erros, c.digitado != nullptr}), c.status);
-    definePastaPrograma("");
+    EXPECT_EQ(Comando::roda(args, destino->pastaPrograma().string(), {}, c.digitado), c.status);
     std::string trecho = troca(c.trecho);
     if (trecho.starts_with('?'))
       trecho.replace(
@@ -121,6 +153,368 @@ TEST_F(ComandosTest, EachTasksExitOutputAndDatabase) {
                              "'ANTIGO') from RDB$DATABASE"),
               c.banco);
   }
+}
+
+// The customer and product tasks on a fresh database of the schema fixture.
+class ComandoNoBancoTest : public AmbienteClientes, public Comando {
+ protected:
+  // ctrlC: the progress step at which the person presses Ctrl+C (0: never).
+  int roda(std::vector<std::string> args, int ctrlC = 0) {
+    int passos = 0;
+    return Comando::roda(std::move(args), pasta.string(), [&] { return ctrlC > 0 && ++passos >= ctrlC; });
+  }
+  // Through isql-fb: the tests close the connection first.
+  long contaClientes() { return std::stol(banco->valor("select count(*) from cliente")); }
+  fs::path copias() const { return banco->pastaDados() / "copias"; }
+};
+
+// A deletion undone with "restaurar" (the newest backup), and the restore undone in turn with the
+// backup it took first; a backup that is not among the database's own needs --banco; "historico"
+// lists the runs from the journal, newest first, and each journal entry opens with what ran.
+TEST_F(ComandoNoBancoTest, RestaurarDesfazAExclusaoEAHistoriaGuardaCadaExecucao) {
+  clientes({"C1", "C2", "C3", "C4"}, {2, 4});
+  conexao.reset();  // another connection would keep the restore from starting
+  EXPECT_EQ(roda({"clientes", "excluir", "--sim"}), 0) << erros.str();
+  EXPECT_EQ(contaClientes(), 2);
+  EXPECT_EQ(roda({"restaurar", "--sim"}), 0) << saida.str() << erros.str();
+  EXPECT_EQ(contaClientes(), 4);
+  EXPECT_THAT(saida.str(), StartsWith("Cópia de segurança: " + copias().string() + "/VENDAS_"));
+  EXPECT_THAT(saida.str(), HasSubstr("_excluir_clientes.fbk\nDe "));
+  EXPECT_THAT(saida.str(), HasSubstr(", tirada antes de \"excluir_clientes\".\nRestaurar " +
+                                     banco->caminho().string() + " com a cópia de "));
+  const std::string desfazer = "Para desfazer a restauração: importadorzuv restaurar '";
+  const size_t inicio = saida.str().find(desfazer) + desfazer.size();
+  ASSERT_GT(inicio, desfazer.size()) << saida.str();
+  const std::string anterior = saida.str().substr(inicio, saida.str().find('\'', inicio) - inicio);
+  EXPECT_THAT(anterior, HasSubstr("_antes-de-restaurar.fbk"));
+  EXPECT_EQ(roda({"restaurar", anterior, "--sim"}), 0) << saida.str() << erros.str();
+  EXPECT_EQ(contaClientes(), 2);
+
+  // A backup kept elsewhere is restored only over the database named with --banco.
+  const fs::path fora = pasta / "VENDAS_20260101_000000_guardada.fbk";
+  fs::copy_file(anterior, fora);
+  EXPECT_EQ(roda({"restaurar", fora.string(), "--sim"}), 1);
+  EXPECT_THAT(saida.str(), HasSubstr("não é uma das cópias de " + banco->caminho().string()));
+  EXPECT_EQ(roda({"restaurar", fora.string(), "--banco", banco->caminho().string(), "--nao"}), 1);
+  EXPECT_THAT(erros.str(), HasSubstr("Nada foi restaurado."));
+
+  EXPECT_EQ(roda({"historico", "--linhas", "2"}), 0);
+  const std::string relatorios = (banco->pastaDados() / "relatorios").string();
+  EXPECT_THAT(saida.str(),
+              ContainsRegex(":\n\n[0-9/]+ [0-9:]+  restaurar  falhou: Nada foi restaurado\\.\n    De "
+                            "VENDAS_20260101_000000_guardada.fbk\n    " +
+                            relatorios +
+                            "/[0-9_]+restaurar(_[0-9]+)?\\.csv\n"
+                            "[0-9/]+ [0-9:]+  restaurar  concluída\n    De VENDAS_[0-9_]+antes-de-"
+                            "restaurar.fbk\n    [^\n]+csv\n$"));
+  EXPECT_EQ(roda({"historico"}), 0);
+  EXPECT_THAT(saida.str(),
+              ContainsRegex("  restaurar  concluída\n    De VENDAS_[0-9_]+excluir_clientes.fbk\n"));
+  const size_t fim = saida.str().find("clientes-excluir.csv"), comeco = saida.str().rfind("    ", fim) + 4;
+  std::ifstream f(saida.str().substr(comeco, fim + 20 - comeco), std::ios::binary);
+  const std::string entrada((std::istreambuf_iterator<char>(f)), {});
+  EXPECT_THAT(entrada,
+              StartsWith("\xEF\xBB\xBFTarefa;clientes excluir\r\nOpções;--pasta-programa " + pasta.string() +
+                         " --sim\r\nOrigem;\r\nBanco;" + banco->caminho().string() + "\r\nInício;"));
+  EXPECT_THAT(entrada,
+              HasSubstr("\r\nResultado;concluída\r\nLinhas;0 importadas, 0 atualizadas, 2 excluídas, 2 "
+                        "com erro\r\nCópia de segurança;" +
+                        copias().string() + "/VENDAS_"));
+  EXPECT_THAT(entrada,
+              HasSubstr("\r\n\r\nTipo;Banco;Tabela;Incluídas;Alteradas;Excluídas;Situação;Onde;Causa\r\n"
+                        "Alteração;VENDAS.FDB;CLICONTA;0;0;2;gravadas;;\r\nAlteração;VENDAS.FDB;CLIENTE;0;0;"
+                        "2;gravadas;;\r\n"));
+}
+
+// While another connection uses the database (the ZUV system running, here through the real
+// server), "restaurar" refuses, says so and touches nothing.
+TEST_F(ComandoNoBancoTest, RestaurarRecusaUmBancoEmUso) {
+  const char* servidor = std::getenv("ZUV_TEST_SERVIDOR");
+  if (!servidor || !*servidor) GTEST_SKIP() << "ZUV_TEST_SERVIDOR is not set";
+  clientes({"C1", "C2", "C3", "C4"}, {2, 4});
+  conexao.reset();
+  EXPECT_EQ(roda({"clientes", "excluir", "--sim"}), 0) << erros.str();
+  // The server runs as its own user.
+  for (const fs::path& p : {banco->pastaDados().parent_path(), banco->pastaDados()})
+    chmod(p.c_str(), 0777);
+  chmod(banco->caminho().c_str(), 0666);
+  Conexao sistemaZuv("data source=" + std::string(servidor) + ":" + banco->caminho().string() +
+                     ";user id=sysdba;password=quartzine;ctype=none");
+  EXPECT_EQ(roda({"restaurar", "--sim"}), 1);
+  EXPECT_THAT(saida.str(), HasSubstr("O banco de dados " + banco->caminho().string() +
+                                     " está em uso por outra conexão ("));
+  EXPECT_THAT(saida.str(), HasSubstr("Feche o sistema ZUV e tente de novo. Nada foi restaurado."));
+  EXPECT_EQ(std::distance(fs::directory_iterator(copias()), {}), 1);
+  EXPECT_EQ(sistemaZuv.abre("select count(*) from cliente").valor(0).comoInteiro(), 2);
+}
+
+// The real program killed (kill -9) while it backs the database up: nothing lies in copias/ under a
+// backup's name; only the partial file, named as such. Nothing was deleted.
+TEST_F(ComandoNoBancoTest, ABackupKilledMidwayLeavesNoFileUnderABackupsName) {
+  conexao.reset();
+  banco->executaIsql(
+      "SET TERM ^;\nEXECUTE BLOCK AS DECLARE I INTEGER = 1; BEGIN WHILE (I <= 100000) DO BEGIN "
+      "INSERT INTO CLIENTE (IDCLIENTE, CLIENTE, ENDERECO) VALUES (:I, 'CLIENTE ' || :I, 'RUA DAS FLORES'); "
+      "I = I + 1; END END^\nSET TERM ;^\n");
+  const pid_t filho = fork();
+  ASSERT_GE(filho, 0);
+  if (filho == 0) {
+    const int nulo = open("/dev/null", O_WRONLY);
+    dup2(nulo, STDOUT_FILENO);
+    dup2(nulo, STDERR_FILENO);
+    execl(ZUV_BINARY_DIR "/src/importadorzuv", "importadorzuv", "clientes", "excluir", "--sim",
+          kOpcaoPastaPrograma, pasta.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  // Killed once the backup has written part of its file.
+  fs::path parcial;
+  for (int i = 0; i < 30000 && parcial.empty(); ++i) {
+    std::error_code e;
+    for (fs::directory_iterator it(copias(), e), fim; !e && it != fim; it.increment(e))
+      if (it->path().extension() == ".parcial" && fs::file_size(it->path(), e) > 0) parcial = it->path();
+    if (parcial.empty()) usleep(1000);
+  }
+  kill(filho, SIGKILL);
+  waitpid(filho, nullptr, 0);
+  ASSERT_FALSE(parcial.empty()) << "the backup was never seen running";
+  std::vector<std::string> arquivos;
+  for (const auto& e : fs::directory_iterator(copias()))
+    arquivos.push_back(e.path().filename().string());
+  EXPECT_EQ(arquivos, std::vector<std::string>{parcial.filename().string()});
+  EXPECT_TRUE(parcial.filename().string().ends_with("_excluir_clientes.fbk.parcial")) << parcial;
+  EXPECT_EQ(contaClientes(), 100000);
+}
+
+TEST_F(ComandoNoBancoTest, ImportarLeAPlanilhaOuAGradeComAsCaixasDoFormulario) {
+  EXPECT_EQ(roda({"produtos", "importar", "--limpa-base"}), 1);  // no produto.xlsx: nothing wiped
+  EXPECT_NE(saida.str().find("produto.xlsx"), std::string::npos) << saida.str();
+  std::ofstream(pasta / "grade.txt") << "Barra\tNome\tUn\tCusto\tVenda\tEstoque\n"
+                                        "7891\tArroz\tUN\t20,00\t25,00\t4\n"
+                                        "7892\tFeijão\tUN\t6,00\tcaro\t5\n";
+  EXPECT_EQ(roda({"produtos", "importar", "--grade", (pasta / "grade.txt").string()}), 0) << erros.str();
+  EXPECT_EQ(saida.str(),
+            "Linha Excel: 2 Código Barra 7892 Valor de Venda CARO Descrição Programática: \"CARO\" não é um "
+            "número.\nFim Importação\nFIM\n");
+  EXPECT_NE(erros.str().find("Produtos: 1 importados, 0 atualizados, 1 com erro, em "), std::string::npos)
+      << erros.str();
+  std::ofstream(pasta / "grade.txt") << "Barra\n7891\tArroz tipo 1\tUN\t21,00\t26,00\t9\n";
+  EXPECT_EQ(roda({"produtos", "importar", "--grade", (pasta / "grade.txt").string(), "--estoque",
+                  "--nome-produto"}),
+            0)
+      << erros.str();
+  EXPECT_EQ(linhas("select p.descricao, e.custoliquido, e.vendaatual, e.estoqueatual from produtoestoque e "
+                   "join produto p on p.idproduto = e.idproduto"),
+            (Tabela{{"ARROZ TIPO 1", "20", "25", "9"}}));
+  // A text saved by a Windows program is Windows-1252.
+  std::ofstream(pasta / "grade.txt", std::ios::binary) << "Barra\n7893\tA\xE7\xFA"
+                                                          "car cristal\tUN\t3,00\t4,00\n";
+  EXPECT_EQ(roda({"produtos", "importar", "--grade", (pasta / "grade.txt").string()}), 0) << saida.str();
+  EXPECT_EQ(saida.str(), "Fim Importação\nFIM\n");
+  EXPECT_EQ(linhas("select p.descricao from produtoestoque e join produto p on p.idproduto = e.idproduto "
+                   "where e.barra = '7893'"),
+            Tabela{{"ACUCAR CRISTAL"}});
+  EXPECT_EQ(roda({"produtos", "importar", "--limpa-base", "--atualiza"}), 2);
+
+  // Clean mode asks before anything goes: without a terminal and --sim it stops and deletes nothing.
+  const std::vector<std::string> limpa = {"produtos", "importar", "--limpa-base", "--grade",
+                                          (pasta / "grade.txt").string()};
+  EXPECT_EQ(roda(limpa), 2);
+  EXPECT_THAT(erros.str(),
+              HasSubstr("Limpa Base de Produtos ( Nova Migração ): 2 produtos e 2 itens de estoque "
+                        "serão excluídos de " +
+                        banco->caminho().string() + ". Continuar?"));
+  EXPECT_EQ(conta("produto"), 2);
+  EXPECT_FALSE(fs::exists(banco->pastaDados() / "copias"));
+  auto comSim = limpa;
+  comSim.push_back("--sim");
+  EXPECT_EQ(roda(comSim), 0) << erros.str();
+  EXPECT_THAT(saida.str(), HasSubstr("serão excluídos de " + banco->caminho().string() +
+                                     ". Continuar? [s/N] s (--sim)\nFim Importação\nFIM\n"));
+  EXPECT_EQ(linhas("select iditemproduto, barra from produtoestoque"), (Tabela{{"1", "7893"}}));
+  EXPECT_EQ(fs::directory_iterator(banco->pastaDados() / "copias")->path().filename().string().substr(0, 7),
+            "VENDAS_");
+}
+
+// The fiscal check before a workbook import: one line per kind on stderr, every finding in the
+// run's report beside the failing rows, all under the row the spreadsheet shows (the system's own
+// "Linha Excel" line keeps its row minus one).
+TEST_F(ComandoNoBancoTest, FiscalFindingsGoIntoTheReportUnderTheSheetsRowNumbers) {
+  Tabela linhas = {kCabecalhoProduto};
+  linhas.push_back({"7891", "Arroz", "UN", "20,00", "25,00", "4", "", "", "#1006"});
+  linhas.push_back({"7892", "Feijão", "UN", "6,00", "caro", "5", "", "", "07133319"});
+  planilha(linhas, pasta / "produto.xlsx");
+  const std::string csv = (pasta / "relatorio.csv").string();
+  EXPECT_EQ(roda({"produtos", "importar", "--relatorio", csv}), 0) << erros.str();
+  EXPECT_EQ(saida.str(),
+            "Linha Excel: 2 Código Barra 7892 Valor de Venda CARO Descrição Programática: \"CARO\" não é um "
+            "número.\nFim Importação\nFIM\n");
+  EXPECT_NE(erros.str().find("\nNCM com menos de 8 dígitos: 1 (linha 2, coluna I \"1006\")\n"
+                             "Preço que não é número: 1 (linha 3, coluna E \"caro\")\n"),
+            std::string::npos)
+      << erros.str();
+  std::ifstream f(csv, std::ios::binary);
+  const std::string relatorio((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  for (const char* linha : {"Falha;;;;;;;Linha 2, coluna I (NCM) de produto.xlsx;",
+                            "Falha;;;;;;;Linha 3, coluna E (Preço Venda) de produto.xlsx;",
+                            "Falha;;;;;;;Linha 3 de produto.xlsx;"})
+    EXPECT_NE(relatorio.find(linha), std::string::npos) << linha << "\n" << relatorio;
+
+  // Findings are not rows with errors: a clean-mode run stopped at its question (no terminal to
+  // answer it) failed none.
+  EXPECT_EQ(roda({"produtos", "importar", "--limpa-base"}), 2);
+  EXPECT_EQ(roda({"historico", "--linhas", "1"}), 0);
+  EXPECT_NE(saida.str().find("\n    Linhas: 0 importadas, 0 atualizadas, 0 com erro\n"), std::string::npos)
+      << saida.str();
+}
+
+// Ctrl+C stops the import after the row in progress; the import's own rule decides what stays:
+// it commits after six rows, then every five, so rows 7 and 8 go and 1 to 6 stay; --atomico keeps
+// nothing.
+TEST_F(ComandoNoBancoTest, CtrlCDizOndeParouEOQueFicaGravado) {
+  std::ofstream grade(pasta / "grade.txt");
+  grade << "Barra\tNome\tUn\tCusto\tVenda\tEstoque\n";
+  for (int i = 1; i <= 10; ++i)
+    grade << 7890 + i << "\tItem " << i << "\tUN\t1,00\t2,00\t1\n";
+  grade.close();
+  const std::vector<std::string> importar = {"produtos", "importar", "--grade",
+                                             (pasta / "grade.txt").string()};
+  auto comAtomico = importar;
+  comAtomico.push_back("--atomico");
+  using Caso = std::tuple<std::vector<std::string>, std::string, std::string, int>;
+  for (const auto& [args, oQueFica, relatorio, itens] : std::vector<Caso>{
+           {importar,
+            "Fica gravado o que a operação já tinha confirmado no banco; o que ela ainda não tinha "
+            "confirmado foi desfeito.",
+            "PRODUTOESTOQUE: 6 incluídas", 6},
+           {comAtomico, "Nada foi gravado: com --atomico a operação inteira é desfeita.",
+            "nada foi gravado em VENDAS.FDB", 0}}) {
+    conexao->executa("delete from produtoestoque");
+    conexao->executa("delete from produto");
+    // Step 1 is the bar's 0 before the first row: step 9 comes after row 8.
+    EXPECT_EQ(roda(args, 9), kSaidaInterrompida) << erros.str();
+    EXPECT_NE(erros.str().find("importadorzuv: operação interrompida depois de 8 de 10 linhas.\n" + oQueFica),
+              std::string::npos)
+        << erros.str();
+    EXPECT_NE(erros.str().find(relatorio), std::string::npos) << erros.str();
+    EXPECT_EQ(conta("produtoestoque"), itens);
+    EXPECT_EQ(saida.str().find("FIM"), std::string::npos);
+  }
+}
+
+// "sat" and "nfe" on the command line: the cycle with options for the check boxes and the answer
+// to the reset question, and a run without an answer.
+class ComandoTributosTest : public AmbienteTributos, public Comando {
+ protected:
+  int roda(std::vector<std::string> args) { return Comando::roda(std::move(args), pasta.string()); }
+};
+
+TEST_F(ComandoTributosTest, ExportaEditaImportaComOpcoes) {
+  EXPECT_EQ(roda({"sat", "exportar"}), 0) << erros.str();
+  EXPECT_EQ(saida.str(), sat().string() + "\n");
+  editaPlanilha(sat(), {{2, 5, "#1012100"}, {2, 12, "#4"}});
+  EXPECT_EQ(roda({"sat", "importar"}), 2);  // nobody to answer the reset question
+  EXPECT_NE(erros.str().find("Excluir os Cadastro de CFOP"), std::string::npos) << erros.str();
+  EXPECT_EQ(roda({"sat", "importar", "--manter-cfop", "--sem-pis", "--simular"}), 0) << erros.str();
+  EXPECT_EQ(um("select count(*) from NCM"), "2");  // a dry run leaves nothing
+  EXPECT_EQ(roda({"sat", "importar", "--manter-cfop", "--sem-pis"}), 0) << erros.str();
+  EXPECT_EQ(saida.str(), "FIM\n");
+  EXPECT_EQ(um("select n.CodigoNCM || '/' || coalesce(p.PisCSTSai, 0) from ProdutoEstoque p join NCM n on "
+               "n.idNCM = "
+               "p.idNCM where idItemProduto = 1"),
+            "01012100/0");
+
+  EXPECT_EQ(roda({"nfe", "exportar"}), 0) << erros.str();
+  EXPECT_EQ(saida.str(), (pasta / "produtoNfe.xlsx").string() + "\n");
+  EXPECT_EQ(roda({"nfe", "importar", "--excluir-cfop", "--atomico"}), 0) << erros.str();
+  EXPECT_EQ(um("select count(*) from TribCFOP"), "3");                     // recreated from the SAT workbook
+  EXPECT_EQ(roda({"nfe", "importar", "--icms-cad-produto", "--sim"}), 2);  // a SAT-only option
+
+  // A reset the database refuses: the rows are imported, but the run failed in part and says so.
+  conexao->executa("insert into TribCFOPVinculo (idCFOPEntrada, idCFOPSaida) values (2, 1)");
+  EXPECT_EQ(roda({"sat", "importar", "--excluir-cfop", "--sem-copia"}), 1);
+  EXPECT_TRUE(saida.str().starts_with("Erro ao Excluir CFOP ")) << saida.str();
+  EXPECT_TRUE(saida.str().ends_with("\nFIM\n")) << saida.str();
+  EXPECT_NE(erros.str().find("parte dela falhou"), std::string::npos) << erros.str();
+}
+
+// "importadorzuv fiscal verificar": what it prints and its exit status, with the tables from the
+// options and from the settings file of the program folder.
+class ComandoFiscalTest : public ComPlanilhasFiscais, public Comando {
+ protected:
+  void SetUp() override {
+    ComPlanilhasFiscais::SetUp();
+    unsetenv(kVariavelTabelaNcm);
+    unsetenv(kVariavelTabelaCest);
+    std::filesystem::create_directories(programa);
+  }
+  void TearDown() override {
+    std::filesystem::remove(programa + "/" + kArquivoTabelasFiscais);
+    ComPlanilhasFiscais::TearDown();
+  }
+
+  int roda(std::vector<std::string> args) { return Comando::roda(std::move(args), programa); }
+
+  static std::string produtos(const std::string& nome, const std::string& ncm, const std::string& cest) {
+    return planilha(
+        nome, {kCabecalhoProduto,
+               {"7891", "ITEM", "UN", "1", "2", "3", "G", "S", ncm, "18", "5102", "102", "00", cest, ""}});
+  }
+
+  std::string programa = pasta() + "/programa";
+};
+
+TEST_F(ComandoFiscalTest, SaidaZeroSemAchadosUmComAchados) {
+  const std::string boa = produtos("boa.xlsx", "22030000", "0302100");
+  EXPECT_EQ(roda({"fiscal", "verificar", boa, "--data", "08/12/2026"}), 0) << erros.str();
+  EXPECT_EQ(saida.str(),
+            "Sem tabelas oficiais: só as regras dos códigos (--tabela-ncm, --tabela-cest)\n"
+            "Planilha: planilha de produtos (produto.xlsx), 1 linha de dados, verificada em 08/12/2026\n"
+            "Nenhum achado.\n");
+
+  const std::string ncm = arquivo("ncm.json", kNcmPequena), cest = arquivo("cest.html", kCestPequena);
+  const std::string ruim = produtos("ruim.xlsx", "39139050", "1700100");
+  EXPECT_EQ(
+      roda({"fiscal", "verificar", ruim, "--tabela-ncm", ncm, "--tabela-cest", cest, "--data", "08/12/2026"}),
+      1)
+      << erros.str();
+  // One line per kind of finding; every finding with --detalhes (also after the task) and in the
+  // CSV of --relatorio.
+  const std::string tabelas =
+      "Tabela NCM: Vigente em 13/08/2026 (Resolução Gecex nº 926/2026), 4 códigos de 8 dígitos\n"
+      "Tabela CEST: CONVÊNIO ICMS 142/18, 2 códigos (0 revogados)\n"
+      "Planilha: planilha de produtos (produto.xlsx), 1 linha de dados, verificada em 08/12/2026\n"
+      "NCM fora de vigência: 1 (linha 2, coluna I \"39139050\")\n"
+      "CEST de outro NCM: 1 (linha 2, coluna N \"1700100\")\n";
+  EXPECT_EQ(saida.str(), tabelas + "2 achados.\n");
+  EXPECT_NE(erros.str().find("--detalhes"), std::string::npos) << erros.str();
+  const std::string csv = pasta() + "/achados.csv";
+  EXPECT_EQ(roda({"fiscal", "verificar", ruim, "--tabela-ncm", ncm, "--tabela-cest", cest, "--data",
+                  "08/12/2026", "--detalhes", "--relatorio", csv}),
+            1);
+  EXPECT_EQ(
+      saida.str(),
+      tabelas +
+          "Linha 2, coluna I (NCM) \"39139050\": NCM 39139050 deixou de vigorar em 30/09/2026\n"
+          "Linha 2, coluna N (Código CEST) \"1700100\": CEST 1700100 não vale para o NCM 39139050: vale para "
+          "NCM que começa com 1704.90.10\n"
+          "2 achados.\n");
+  std::ifstream f(csv, std::ios::binary);
+  const std::string conteudo((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  EXPECT_NE(conteudo.find(
+                "\r\nFalha;;;;;;;Linha 2, coluna N (Código CEST) de ruim.xlsx;\"Verificação fiscal (CEST de "
+                "outro NCM): \"\"1700100\"\": CEST 1700100 não vale"),
+            std::string::npos)
+      << conteudo;
+
+  // The same tables from the settings file of the program folder, by relative paths.
+  std::filesystem::copy_file(ncm, programa + "/ncm.json", std::filesystem::copy_options::overwrite_existing);
+  std::ofstream(programa + "/" + kArquivoTabelasFiscais)
+      << "[tabelas]\n# da Receita\nncm = ncm.json\ncest=\n";
+  EXPECT_EQ(roda({"fiscal", "verificar", ruim, "--data", "01/09/2026"}), 0);
+  EXPECT_NE(saida.str().find("Tabela NCM: Vigente em 13/08/2026"), std::string::npos) << saida.str();
+  EXPECT_EQ(saida.str().find("Tabela CEST"), std::string::npos);
+  EXPECT_EQ(saida.str().find("deixou de vigorar"), std::string::npos);  // still in force on 01/09/2026
+  EXPECT_NE(saida.str().find("Nenhum achado.\n"), std::string::npos);
 }
 
 }  // namespace

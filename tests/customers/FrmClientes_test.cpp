@@ -5,11 +5,10 @@
 #include <QtWidgets>
 
 #include "customers/AmbienteClientes.h"
-#include "gui/Aplicacao.h"
 #include "shell/BancoZUV.h"
 #include "shell/FrmMenu.h"
 #include "shell/PastaPrograma.h"
-#include "support/AplicacaoQt.h"
+#include "support/CaixasGravadas.h"
 
 namespace zuv::teste {
 namespace {
@@ -20,40 +19,22 @@ using ::testing::StartsWith;
 
 using qt::controle;
 
-// Records the dialog boxes ("text | title"), answers resposta; the form's folder is the test database's.
+// The form's folder is the test database's; customer 2 has a sale, so a deletion keeps it.
 class FrmClientesTest : public AmbienteClientes {
  protected:
   void SetUp() override {
-    aplicacaoQt();
     AmbienteClientes::SetUp();
     definePastaPrograma(pasta.string());
-    caixasDialogo().pergunta = [this](QWidget*, const QString& texto, Icone, const QString& titulo, Padrao) {
-      caixas.push_back(texto.toStdString() + " | " + titulo.toStdString());
-      return resposta;
-    };
-    caixasDialogo().mensagem = [](QWidget* w, auto&&... a) {
-      caixasDialogo().pergunta(w, a..., Padrao::Sim);
-    };
-    caixasDialogo().janelaTexto = [this](QWidget*, const QString& titulo, const QString& texto,
-                                         const QString&) {
-      janelas.push_back(titulo.toStdString() + "\n" + texto.toStdString());
-    };
-    defineEncerramento([this] { ++encerramentos; });
-    // Customers 1 and 2, the second with a sale, so a deletion keeps it.
     conexao->executa("insert into cliente (idcliente, cliente) values (1, 'ANA')");
     conexao->executa("insert into cliente (idcliente, cliente) values (2, 'PADARIA PÃO QUENTE')");
     conexao->executa("insert into nfsaida (idnfsaida, idcliente) values (1, 2)");
   }
   void TearDown() override {
-    caixasDialogo() = caixasPadrao();
-    defineEncerramento({});
     definePastaPrograma("");
     SlotConexao::programa().fecha();
     AmbienteClientes::TearDown();
   }
-  std::vector<std::string> caixas, janelas;
-  bool resposta = false;
-  int encerramentos = 0;
+  CaixasGravadas caixas;
 };
 
 // Opened by the menu: its texts; an import answered No; a deletion that keeps a customer; Sair.
@@ -61,21 +42,18 @@ TEST_F(FrmClientesTest, TheMenuOpensItImportAnsweredNoADeletionThatKeepsACustome
   planilha({{"NOME"}, {"Ana"}}, pasta / "clientes.xlsx");
   auto* form = qobject_cast<FrmClientes*>(FrmMenu::abreFormulario("cmdclientes"));
   ASSERT_NE(form, nullptr);
-  std::vector<std::string> textos = {form->windowTitle().toStdString()};
-  for (QPushButton* b : form->findChildren<QPushButton*>())
-    textos.push_back(b->objectName().toStdString() + ": " + b->text().toStdString());
-  for (QLabel* l : form->findChildren<QLabel*>())
-    textos.push_back(l->text().toStdString());
-  EXPECT_EQ(textos, (std::vector<std::string>{
-                        "ZUV ATUALIZAÇÃO DE DADOS", "cmdProd: Importação Atualizar",
-                        "cmdExcluirCliente: Excluir Cadastro Cliente", "cmdSair: Sair",
-                        "cmdHistorico: Histórico", "Importa o Arquivo para o Sistema ZUV - Atualizando",
-                        "Gerar Planilha no Formato Excel Para o Cliente Pasta c:\\zuv\\clientes.xls"}));
+  EXPECT_EQ(qt::textos(*form),
+            (std::vector<std::string>{
+                "ZUV ATUALIZAÇÃO DE DADOS", "cmdProd: Importação Atualizar",
+                "cmdExcluirCliente: Excluir Cadastro Cliente", "cmdSair: Sair",
+                "lblImporta: Importa o Arquivo para o Sistema ZUV - Atualizando",
+                "lblPlanilha: Gerar Planilha no Formato Excel Para o Cliente Pasta c:\\zuv\\clientes.xls"}));
   controle<QProgressBar>(*form, "Trm");
+  caixas.resposta = false;
   controle(*form, "cmdProd")->click();  // the menu shows it
   form->aguardaOperacao();
   EXPECT_EQ(conta("cliente"), 2);
-  resposta = true;
+  caixas.resposta = true;
   controle(*form, "cmdExcluirCliente")->click();
   form->aguardaOperacao();
   auto* lista = controle<QListWidget>(*form, "lstCliente");
@@ -83,10 +61,11 @@ TEST_F(FrmClientesTest, TheMenuOpensItImportAnsweredNoADeletionThatKeepsACustome
   EXPECT_EQ(
       lista->item(0)->text().toStdString(),
       "2Nome: PADARIA PÃO QUENTEOperação não poderá ser completa, há operações vinculada a esse cliente : ");
-  EXPECT_EQ(caixas,
-            (std::vector<std::string>{"Atualizar o Cadastro de Cliente | ZUV ATUALIZAÇÃO DE DADOS",
-                                      "Excluir Base de dados de Cliente do ZUV | ZUV ATUALIZAÇÃO DE DADOS",
-                                      "finalizado | ImportadorZUV"}));
+  EXPECT_EQ(
+      caixas.textos(true),
+      (std::vector<std::string>{"Atualizar o Cadastro de Cliente | ZUV ATUALIZAÇÃO DE DADOS [Sim]",
+                                "Excluir Base de dados de Cliente do ZUV | ZUV ATUALIZAÇÃO DE DADOS [Não]",
+                                "finalizado | ImportadorZUV"}));
   EXPECT_EQ(conta("cliente"), 1);
 
   // An import that ends the program shows, after "FIM", one window with what it did; the program
@@ -94,20 +73,16 @@ TEST_F(FrmClientesTest, TheMenuOpensItImportAnsweredNoADeletionThatKeepsACustome
   planilha({{"NOME"}, {"Ana"}, {"|'|"}, {"Bia"}}, pasta / "clientes.xlsx");
   controle(*form, "cmdProd")->click();
   form->aguardaOperacao();
-  EXPECT_EQ(caixas.back(), "FIM | ImportadorZUV");
-  EXPECT_GE(encerramentos, 1);
-  ASSERT_EQ(janelas.size(), 1u);
-  EXPECT_THAT(janelas[0],
+  EXPECT_EQ(caixas.textos(true).back(), "FIM | ImportadorZUV");
+  EXPECT_GE(caixas.encerramentos, 1);
+  ASSERT_EQ(caixas.janelas.size(), 1u);
+  EXPECT_THAT(caixas.janelas[0],
               StartsWith("Resumo da execução: clientes importar\nclientes importar: concluída\n"));
-  EXPECT_THAT(janelas[0], HasSubstr("\nOpções: formulário FrmClientes\n"));
-  EXPECT_THAT(janelas[0], HasSubstr("\nLinhas: 2 importadas, 0 atualizadas, 1 com erro\n"));
-  EXPECT_THAT(
-      janelas[0],
-      HasSubstr("\nLinhas com erro (1):\n  Linha 3: o nome (coluna A) fica vazio depois da limpeza\n"));
+  EXPECT_THAT(caixas.janelas[0], HasSubstr("\nOpções: formulário FrmClientes\n"));
   // Every run of the form is in the journal, the one answered No too; "Histórico" lists them.
   controle(*form, "cmdHistorico")->click();
-  ASSERT_EQ(janelas.size(), 2u);
-  EXPECT_THAT(janelas[1],
+  ASSERT_EQ(caixas.janelas.size(), 2u);
+  EXPECT_THAT(caixas.janelas[1],
               ContainsRegex("  clientes importar  concluída\n    Linhas: 2 importadas, 0 atualizadas, 1 "
                             "com erro\n.*  clientes excluir  concluída\n    Linhas: 0 importadas, 0 "
                             "atualizadas, 1 excluídas, 1 com erro\n.*  clientes importar  concluída\n"
@@ -121,7 +96,6 @@ TEST_F(FrmClientesTest, TheMenuOpensItImportAnsweredNoADeletionThatKeepsACustome
 // "Simular" in the Segurança group: the deletion runs and is undone, and the form's status line
 // shows what it would have done; "Tudo ou nada" then keeps the deletion.
 TEST_F(FrmClientesTest, ADryRunFromTheFormShowsItsReportAndChangesNothing) {
-  resposta = true;
   FrmClientes form;
   controle<QCheckBox>(form, "chkSimular")->setChecked(true);
   controle(form, "cmdExcluirCliente")->click();

@@ -7,27 +7,20 @@
 #include "dbcopy/AmbienteCopia.h"
 #include "dbcopy/AtualizaBanco.h"
 #include "shell/FrmMenu.h"
-#include "support/AplicacaoQt.h"
+#include "support/CaixasGravadas.h"
 
 namespace zuv::teste {
 namespace {
 
 using qt::controle;
 
-// Records the dialog boxes ("text | title") and the file dialogs, answering from escolhas.
+// Answers No to every question; the file dialogs are recorded and answered from escolhas.
 class FrmZUVdeZUVProdutoTest : public AmbienteCopia {
  protected:
   void SetUp() override {
-    aplicacaoQt();
     AmbienteCopia::SetUp();
     destino->executaIsql(kClientesTipados);
-    caixasDialogo().mensagem = [this](QWidget*, const QString& texto, Icone, const QString& titulo) {
-      caixas.push_back(texto.toStdString() + " | " + titulo.toStdString());
-    };
-    caixasDialogo().pergunta = [this](QWidget*, const QString& texto, Icone, const QString&, Padrao padrao) {
-      caixas.push_back(texto.toStdString() + (padrao == Padrao::Nao ? " [Não]" : " [Sim]"));
-      return false;
-    };
+    caixas.resposta = false;
     escolhaDeArquivo() = [this](QWidget*, const QString& titulo, const QString&, const QString& filtro) {
       dialogos.push_back(titulo.toStdString() + " | " + filtro.toStdString());
       const QString r = QString::fromStdString(escolhas.front());
@@ -36,47 +29,31 @@ class FrmZUVdeZUVProdutoTest : public AmbienteCopia {
     };
   }
   void TearDown() override {
-    caixasDialogo() = caixasPadrao();
     escolhaDeArquivo() = escolhaDeArquivoPadrao();
     AmbienteCopia::TearDown();
   }
-  std::vector<std::string> caixas, dialogos, escolhas;
+  CaixasGravadas caixas;
+  std::vector<std::string> dialogos, escolhas;
 };
 
 TEST_F(FrmZUVdeZUVProdutoTest, TheMenuOpensItThePathsAreChosenAndTheIndividualRunCopiesProductsAndCustomers) {
   auto* form = qobject_cast<FrmZUVdeZUVProduto*>(FrmMenu::abreFormulario("cmdImportaZUV"));
   ASSERT_NE(form, nullptr);
-  // The system's own controls (the shared "Segurança" group is not one of them).
-  QWidget* seguranca = form->opcoesExecucao();
-  const auto proprio = [&](QWidget* w) { return w != seguranca && !seguranca->isAncestorOf(w); };
-  std::vector<std::string> textos = {form->windowTitle().toStdString()};
-  for (QGroupBox* g : form->findChildren<QGroupBox*>())
-    if (proprio(g)) textos.push_back(g->objectName().toStdString() + ": " + g->title().toStdString());
-  for (QAbstractButton* b : form->findChildren<QAbstractButton*>())
-    if (proprio(b))
-      textos.push_back(b->objectName().toStdString() + ": " + b->text().toStdString() +
-                       (b->isChecked() ? " [x]" : ""));
-  for (QLineEdit* t : form->findChildren<QLineEdit*>())
-    textos.push_back(t->objectName().toStdString() + ": " + t->text().toStdString());
-  for (QLabel* l : form->findChildren<QLabel*>())
-    if (proprio(l)) textos.push_back(l->objectName().toStdString() + ": " + l->text().toStdString());
-  EXPECT_EQ(
-      textos,
-      (std::vector<std::string>{
-          "ZUV ATUALIZAÇÃO: Produto, Estoque, Unidade, Grupo, SubGrupo, Fabricante, Cliente, Fornecedor, "
-          "CFOP",
-          "Frame3: Localização Banco de Dados", "Frame1: Importação por Tabela",
-          "cmdArqDestino: Banco de Dados Destino", "cmdArqOrigem: Banco de Dados Origem",
-          "cmdSalvar: Iniciar Importação",
-          "optIncluiProdutos: Incluir Produtos e Deixa os Produtos que já possui",
-          "optProduto: Limpa Banco e Cadastra Produtos [x]", "chkCliente: Cliente",
-          "cmdComanda: Iniciar Importação Individual", "cmdSair: Sair",
-          "lblDestino: C:\\ZUV\\Dados\\VENDAS.FDB", "lblOrigem: C:\\ZUV\\Dados\\VENDAS_PORTAS.FDB",
-          "txtTabela: ", "Label1: Migração Pré - Definido", "Label3: Nome da Tabela",
-          "Label2: Neste processo você deve colocar o nome da tabela que deseja importar o sistema vai se "
-          "encarregar de incluir os dados no novo banco de dados (Não são todas as Tabelas que pode ser "
-          "importada).",
-          "lblQT: "}));
+  EXPECT_EQ(qt::textos(*form),
+            (std::vector<std::string>{
+                "ZUV ATUALIZAÇÃO: Produto, Estoque, Unidade, Grupo, SubGrupo, Fabricante, Cliente, "
+                "Fornecedor, CFOP",
+                "Frame3: Localização Banco de Dados", "lblDestino: C:\\ZUV\\Dados\\VENDAS.FDB",
+                "lblOrigem: C:\\ZUV\\Dados\\VENDAS_PORTAS.FDB", "cmdArqDestino: Banco de Dados Destino",
+                "cmdArqOrigem: Banco de Dados Origem", "Label1: Migração Pré - Definido",
+                "cmdSalvar: Iniciar Importação", "Frame1: Importação por Tabela",
+                "optIncluiProdutos: Incluir Produtos e Deixa os Produtos que já possui",
+                "optProduto: Limpa Banco e Cadastra Produtos [x]", "chkCliente: Cliente",
+                "txtTabela: ", "cmdComanda: Iniciar Importação Individual", "Label3: Nome da Tabela",
+                "Label2: Neste processo você deve colocar o nome da tabela que deseja importar o sistema vai "
+                "se encarregar de incluir os dados no novo banco de dados (Não são todas as Tabelas que pode "
+                "ser importada).",
+                "lblQT: ", "cmdSair: Sair"}));
   EXPECT_EQ(controle<QProgressBar>(*form, "Trm")->value(), 0);
 
   // A cancelled dialog leaves "*.*" in its box; a chosen file, its path.
@@ -92,31 +69,31 @@ TEST_F(FrmZUVdeZUVProdutoTest, TheMenuOpensItThePathsAreChosenAndTheIndividualRu
   // The default mode: the destination emptied and given the origin's catalogue.
   controle(*form, "cmdSalvar")->click();
   form->aguardaOperacao();
-  EXPECT_EQ(caixas, (std::vector<std::string>{"Total de Produtos Recuperado  5 | ImportadorZUV",
-                                              "Atualização feita com sucesso | ImportadorZUV"}));
+  EXPECT_EQ(caixas.textos(true), (std::vector<std::string>{"Total de Produtos Recuperado  5 | ImportadorZUV",
+                                                           "Atualização feita com sucesso | ImportadorZUV"}));
   EXPECT_EQ(conta(*destino, "PRODUTOESTOQUE"), 5);
 
   // Again, now that the destination has a catalogue: the form asks first, with "Não" as its default;
   // No deletes nothing.
-  caixas.clear();
+  caixas.todas.clear();
   controle(*form, "cmdSalvar")->click();
   form->aguardaOperacao();
-  EXPECT_EQ(caixas,
+  EXPECT_EQ(caixas.textos(true),
             std::vector<std::string>{"Limpa Banco e Cadastra Produtos: 3 produtos, 5 itens de estoque, 2 "
                                      "grupos e 2 cadastros de CFOP serão excluídos de " +
-                                     destino->caminho().string() + ". Continuar? [Não]"});
+                                     destino->caminho().string() + ". Continuar? | ImportadorZUV [Não]"});
   EXPECT_EQ(conta(*destino, "PRODUTOESTOQUE"), 5);
   EXPECT_THAT(controle<QPlainTextEdit>(*form, "txtNotas")->toPlainText().toStdString(),
               ::testing::StartsWith("Cópia cancelada: nada foi excluído do destino.\n"));
 
-  caixas.clear();
+  caixas.todas.clear();
   controle<QRadioButton>(*form, "optIncluiProdutos")->click();
   controle<QCheckBox>(*form, "chkCliente")->click();
   controle(*form, "cmdComanda")->click();
   form->aguardaOperacao();
-  EXPECT_EQ(caixas, (std::vector<std::string>{"Total de Produtos Recuperado  5 | ImportadorZUV",
-                                              "Atualização feita com sucesso | ImportadorZUV",
-                                              "Fim da Importação | ImportadorZUV"}));
+  EXPECT_EQ(caixas.textos(true), (std::vector<std::string>{"Total de Produtos Recuperado  5 | ImportadorZUV",
+                                                           "Atualização feita com sucesso | ImportadorZUV",
+                                                           "Fim da Importação | ImportadorZUV"}));
   EXPECT_EQ(controle<QLabel>(*form, "Label1")->text().toStdString(), "5");
   EXPECT_EQ(controle<QLabel>(*form, "lblQT")->text().toStdString(), "Importados 3");
   EXPECT_EQ(controle<QProgressBar>(*form, "Trm")->value(), 100);

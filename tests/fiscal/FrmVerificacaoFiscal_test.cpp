@@ -61,9 +61,8 @@ TEST_F(FrmVerificacaoFiscalTest, OBotaoAbreAListaDosAchadosEVerificaDeNovoComATa
   ASSERT_NE(janela, nullptr);
   EXPECT_TRUE(janela->isVisible());
   EXPECT_FALSE(janela->isModal());
-  auto* lista = janela->findChild<QTreeWidget*>("grdAchados");
-  auto* resumo = janela->findChild<QLabel*>("lblResumo");
-  ASSERT_TRUE(lista && resumo);
+  auto* lista = qt::controle<QTreeWidget>(*janela, "grdAchados");
+  auto* resumo = qt::controle<QLabel>(*janela, "lblResumo");
   // One line per kind, as the command line says it, opening onto its cells.
   const auto grupos = [&] {
     std::vector<std::string> r;

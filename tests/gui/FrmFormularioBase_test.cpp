@@ -5,25 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
-#include <QElapsedTimer>
-#include <QFileDialog>
-#include <QGroupBox>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QScreen>
-#include <QThread>
-#include <QTimer>
+#include <QtWidgets>
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <functional>
-#include <memory>
 #include <thread>
-#include <tuple>
 
 #include "common/Erro.h"
 #include "customers/FrmClientes.h"
@@ -33,8 +19,8 @@
 #include "migration/FrmMigracaoPadrao.h"
 #include "shell/FrmMenu.h"
 #include "shell/PastaPrograma.h"
-#include "support/AplicacaoQt.h"
 #include "support/BancoDeTeste.h"
+#include "support/CaixasGravadas.h"
 #include "tax/FrmAtuProdutoNCMCFOP.h"
 #include "tax/FrmAtuProdutoNFE.h"
 
@@ -60,43 +46,16 @@ Operacao esperaLiberar(std::atomic<bool>& liberada) {
   };
 }
 
-// Replaces the dialog boxes: records each call (and any made off the UI thread), answers resposta.
 class FormularioBaseTest : public ::testing::Test {
  protected:
-  using Caixa = std::tuple<QString, Icone, QString>;  // text, icon, title
-  std::vector<Caixa> mensagens, perguntas, janelas;
-  bool resposta = false, foraDaTela = false;
-  int encerramentos = 0;
-
-  void SetUp() override {
-    teste::aplicacaoQt();
-    caixasDialogo().mensagem = [this](QWidget*, const QString& t, Icone i, const QString& ti) {
-      registra(mensagens, {t, i, ti});
-    };
-    caixasDialogo().pergunta = [this](QWidget*, const QString& t, Icone i, const QString& ti, Padrao) {
-      registra(perguntas, {t, i, ti});
-      return resposta;
-    };
-    caixasDialogo().janelaTexto = [this](QWidget*, const QString& ti, const QString& t, const QString&) {
-      registra(janelas, {t, Icone::Nenhum, ti});
-    };
-    defineEncerramento([this] { ++encerramentos; });
-  }
-  void registra(std::vector<Caixa>& v, Caixa c) {
-    foraDaTela = foraDaTela || QThread::currentThread() != qApp->thread();
-    v.push_back(std::move(c));
-  }
-  void TearDown() override {
-    caixasDialogo() = caixasPadrao();
-    defineEncerramento([] {});
-    teste::processaExclusoes();
-  }
+  using Caixa = teste::CaixasGravadas::Caixa;
+  void TearDown() override { teste::processaExclusoes(); }
+  teste::CaixasGravadas caixas;
 };
 
 TEST_F(FormularioBaseTest, RodaForaDaTelaUmaPorVezEErrosViramMensagemEFalha) {
   FormTeste form;
   form.chkDesligado->setEnabled(false);
-  resposta = true;
   std::atomic<bool> liberada{false};
   std::atomic<int> respondeu{-1};
   ASSERT_TRUE(form.iniciaOperacao([&](Tela& tela) {
@@ -110,20 +69,20 @@ TEST_F(FormularioBaseTest, RodaForaDaTelaUmaPorVezEErrosViramMensagemEFalha) {
   liberada = true;
   form.aguardaOperacao();
   EXPECT_EQ(respondeu, 1) << "the run waits for the answer";
-  EXPECT_FALSE(foraDaTela);
-  EXPECT_EQ(perguntas, (std::vector<Caixa>{{"Atualizar o Cadastro", Icone::Pergunta, "ZUV"}}));
-  EXPECT_EQ(mensagens, (std::vector<Caixa>{{"FIM", Icone::Nenhum, "ImportadorZUV"}}));  // no title
+  EXPECT_FALSE(caixas.foraDaTela);
+  EXPECT_EQ(caixas.todas, (std::vector<Caixa>{{"Atualizar o Cadastro", "ZUV", Icone::Pergunta, Padrao::Sim},
+                                              {"FIM", "ImportadorZUV", Icone::Nenhum, {}}}));  // no title
   EXPECT_FALSE(form.chkDesligado->isEnabled()) << "a control disabled before the run stays so";
   EXPECT_EQ(form.concluidas, std::vector<Resultado>{Resultado::concluido()});
 
   // Errors that escape a run become a message and a failure.
-  mensagens.clear();
+  caixas.todas.clear();
   ASSERT_TRUE(form.iniciaOperacao([](Tela&) -> Resultado { throw ErroPlanilha("arquivo corrompido"); }));
   form.aguardaOperacao();
   ASSERT_TRUE(form.iniciaOperacao([](Tela&) -> Resultado { throw 42; }));
   form.aguardaOperacao();
-  ASSERT_EQ(mensagens.size(), 2u);
-  EXPECT_EQ(mensagens[0], Caixa("arquivo corrompido", Icone::Exclamacao, "ImportadorZUV"));
+  ASSERT_EQ(caixas.todas.size(), 2u);
+  EXPECT_EQ(caixas.todas[0], (Caixa{"arquivo corrompido", "ImportadorZUV", Icone::Exclamacao, {}}));
   EXPECT_EQ(form.concluidas.at(1), Resultado::falhou("arquivo corrompido"));
   EXPECT_EQ(form.concluidas.at(2).desfecho, Resultado::Desfecho::Falhou);
   EXPECT_TRUE(form.cmdProd->isEnabled()) << "buttons back after a failed run";
@@ -153,11 +112,11 @@ TEST_F(FormularioBaseTest, FimDoProgramaEsperaAsOperacoesDosOutrosFormularios) {
   ASSERT_TRUE(longo.iniciaOperacao(esperaLiberar(liberada)));
   ASSERT_TRUE(curto.iniciaOperacao([](Tela&) -> Resultado { throw FimDoPrograma{}; }));
   curto.aguardaOperacao();
-  EXPECT_EQ(encerramentos, 0) << "another form is still writing";
+  EXPECT_EQ(caixas.encerramentos, 0) << "another form is still writing";
   EXPECT_FALSE(curto.iniciaOperacao(nada)) << "no new run while ending";
   liberada = true;
   longo.aguardaOperacao();
-  EXPECT_EQ(encerramentos, 1);
+  EXPECT_EQ(caixas.encerramentos, 1);
 }
 
 TEST_F(FormularioBaseTest, FecharDuranteAOperacaoPerguntaEFechaSoQuandoElaTermina) {
@@ -168,15 +127,15 @@ TEST_F(FormularioBaseTest, FecharDuranteAOperacaoPerguntaEFechaSoQuandoElaTermin
   std::atomic<bool> liberada{false};
   ASSERT_TRUE(form->iniciaOperacao(esperaLiberar(liberada)));
   for (bool r : {false, true}) {
-    resposta = r;
+    caixas.resposta = r;
     form->close();
     teste::processaExclusoes();
     ASSERT_FALSE(vivo.isNull()) << "the run is still going";
     EXPECT_TRUE(form->isVisible());
   }
   form->close();  // asked already: not asked again
-  const Caixa fechar{QString::fromUtf8(kPerguntaFecharEmOperacao), Icone::Pergunta, "ImportadorZUV"};
-  EXPECT_EQ(perguntas, std::vector<Caixa>(2, fechar));
+  const Caixa fechar{kPerguntaFecharEmOperacao, "ImportadorZUV", Icone::Pergunta, Padrao::Sim};
+  EXPECT_EQ(caixas.todas, std::vector<Caixa>(2, fechar));
   liberada = true;
   form->aguardaOperacao();
   teste::processaExclusoes();
@@ -186,7 +145,6 @@ TEST_F(FormularioBaseTest, FecharDuranteAOperacaoPerguntaEFechaSoQuandoElaTermin
 TEST_F(FormularioBaseTest, FormularioDestruidoDuranteAOperacaoNaoTravaERespondeNao) {
   auto* form = new FormTeste;
   std::atomic<int> respondeu{-1};
-  resposta = true;
   ASSERT_TRUE(form->iniciaOperacao([&](Tela& tela) {
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     respondeu = tela.pergunta("Continuar?", Icone::Pergunta, {});
@@ -195,31 +153,24 @@ TEST_F(FormularioBaseTest, FormularioDestruidoDuranteAOperacaoNaoTravaERespondeN
   }));
   delete form;
   EXPECT_EQ(respondeu, 0);
-  EXPECT_TRUE(perguntas.empty() && mensagens.empty());
+  EXPECT_TRUE(caixas.todas.empty());
 }
 
 // A question whose Yes deletes data has "Não" as its default button; the others keep "Sim". The
-// window of long texts shows its text, opens its folder and fits a 1366x768 screen.
+// window of long texts shows its text and opens its folder.
 TEST_F(FormularioBaseTest, PerguntasDestrutivasTemNaoComoPadraoEAJanelaDeTextoCabeNaTela) {
   for (const auto& [padrao, botao] :
        {std::pair{Padrao::Sim, QMessageBox::Yes}, {Padrao::Nao, QMessageBox::No}}) {
     const auto caixa = caixaDePergunta(nullptr, "Excluir?", Icone::Exclamacao, "ImportadorZUV", padrao);
     EXPECT_EQ(caixa->defaultButton(), caixa->button(botao));
   }
-  std::vector<QString> abertos;
-  caixasDialogo().abreArquivo = [&](const QString& c) {
-    abertos.push_back(c);
-    return true;
-  };
   JanelaTexto janela("Resumo da execução: produtos importar", "produtos importar: concluída",
                      "/tmp/relatorios");
   janela.show();
   EXPECT_EQ(janela.findChild<QPlainTextEdit*>("txtTexto")->toPlainText(), "produtos importar: concluída");
   janela.findChild<QPushButton*>("cmdAbrirPasta")->click();
-  EXPECT_EQ(abertos, std::vector<QString>{"/tmp/relatorios"});
+  EXPECT_EQ(caixas.abertos, std::vector<std::string>{"/tmp/relatorios"});
   EXPECT_TRUE(janela.findChild<QPushButton*>("cmdFechar")->isDefault());
-  EXPECT_LE(janela.frameGeometry().width(), 1366);
-  EXPECT_LE(janela.frameGeometry().height(), 768 - 40);  // above a panel
   EXPECT_EQ(JanelaTexto("Histórico", "nada", "").findChild<QPushButton*>("cmdAbrirPasta"), nullptr);
 }
 
@@ -247,6 +198,7 @@ TEST_F(FormularioBaseTest, EveryWindowFitsA1366x768ScreenWithItsButtonsVisible) 
   definePastaPrograma(banco.pastaPrograma().string());
   const std::vector<std::pair<const char*, std::function<QWidget*()>>> janelas = {
       {"FrmMenu", [] { return new FrmMenu; }},
+      {"JanelaTexto", [] { return new JanelaTexto("Histórico", QString(4000, 'x'), "/tmp"); }},
       {"FrmClientes", [] { return new FrmClientes; }},
       {"FrmAtuProdutoNCMCFOP", [] { return new FrmAtuProdutoNCMCFOP; }},
       {"FrmAtuProdutoNFE", [] { return new FrmAtuProdutoNFE; }},
@@ -273,7 +225,7 @@ TEST_F(FormularioBaseTest, EveryWindowFitsA1366x768ScreenWithItsButtonsVisible) 
       EXPECT_LE(seguranca->height(), seguranca->sizeHint().height()) << nome << ": Segurança stretched";
     }
   }
-  EXPECT_TRUE(mensagens.empty()) << mensagens.size() << " message(s), e.g. a failed connection";
+  EXPECT_EQ(caixas.textos(), std::vector<std::string>{}) << "e.g. a failed connection";
   definePastaPrograma({});
 }
 

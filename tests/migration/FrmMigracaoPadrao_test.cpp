@@ -11,12 +11,13 @@
 #include "migration/AmbienteMigracao.h"
 #include "shell/FrmMenu.h"
 #include "shell/PastaPrograma.h"
-#include "support/AplicacaoQt.h"
+#include "support/CaixasGravadas.h"
 
 namespace zuv::teste {
 namespace {
 
 using ::testing::ContainsRegex;
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::MatchesRegex;
 using ::testing::StartsWith;
@@ -26,36 +27,15 @@ using qt::controle;
 class FrmMigracaoPadraoTest : public ComEstilo {
  protected:
   void SetUp() override {
-    aplicacaoQt();
     ComEstilo::SetUp();
     banco.carregaFixture("zuv_populado.sql");
     definePastaPrograma(banco.pastaPrograma().string());
-    caixasDialogo().mensagem = [this](QWidget*, const QString& texto, Icone, const QString&) {
-      caixas.push_back(texto.toStdString());
-    };
-    caixasDialogo().abreArquivo = [this](const QString& caminho) {
-      abertos.push_back(caminho.toStdString());
-      return true;
-    };
-    caixasDialogo().pergunta = [this](QWidget*, const QString& texto, Icone, const QString&, Padrao padrao) {
-      perguntas.push_back(texto.toStdString());
-      EXPECT_EQ(padrao, Padrao::Nao) << "a wiping question defaults to No";
-      return resposta;
-    };
-    caixasDialogo().janelaTexto = [this](QWidget*, const QString&, const QString& texto,
-                                         const QString& pasta) {
-      janelas.push_back(texto.toStdString());
-      pastas.push_back(pasta.toStdString());
-    };
-    defineEncerramento([this] { encerrou = true; });
     form = qobject_cast<FrmMigracaoPadrao*>(FrmMenu::abreFormulario("cmdImportaProduto"));
     ASSERT_NE(form, nullptr);
   }
   void TearDown() override {
     if (form) form->close();
     processaExclusoes();
-    defineEncerramento({});
-    caixasDialogo() = caixasPadrao();
     definePastaPrograma("");
     ComEstilo::TearDown();
   }
@@ -64,10 +44,9 @@ class FrmMigracaoPadraoTest : public ComEstilo {
     form->aguardaOperacao();
   }
 
+  CaixasGravadas caixas;
   BancoDeTeste banco;
   QPointer<FrmMigracaoPadrao> form;
-  std::vector<std::string> caixas, abertos, perguntas, janelas, pastas;
-  bool encerrou = false, resposta = true;
 };
 
 TEST_F(FrmMigracaoPadraoTest, ControlesLegendasEOpcoes) {
@@ -102,13 +81,11 @@ TEST_F(FrmMigracaoPadraoTest, ControlesLegendasEOpcoes) {
   // Initial states; chkTodos sets the twelve field boxes to its own state.
   EXPECT_TRUE(form->chkExcel()->isChecked() && form->optAtualiza()->isChecked());
   EXPECT_TRUE(controle<QRadioButton>(*form, "optAtivo")->isChecked());
-  const QCheckBox* doze[] = {form->chkNomeProduto(), form->chkPrecoCusto(), form->chkPrecoVenda(),
-                             form->chkEstoque(),     form->chkGrupo(),      form->chkNCM(),
-                             form->chkAliqECF(),     form->chkCFOPSat(),    form->chkUnidade(),
-                             form->chkTribSimpNac(), form->chkIcmsST(),     form->chkAtacado()};
+  const auto campos = controle<QGroupBox>(*form, "fraDadosImportacao")->findChildren<QCheckBox*>();
+  ASSERT_EQ(campos.size(), 13);
   for (bool estado : {true, false}) {
     form->chkTodos()->click();
-    for (const QCheckBox* c : doze)
+    for (const QCheckBox* c : campos)
       EXPECT_EQ(c->isChecked(), estado) << c->objectName().toStdString();
   }
 
@@ -143,19 +120,19 @@ TEST_F(FrmMigracaoPadraoTest, GeraPlanilhaESyspdvSemBanco) {
   controle<QRadioButton>(*form, "optTodos")->click();
   clica("cmdGeraExcel");
   const std::string arquivo = (banco.pastaPrograma() / "produto.xlsx").string();
-  EXPECT_EQ(abertos, std::vector<std::string>{arquivo});
+  EXPECT_EQ(caixas.abertos, std::vector<std::string>{arquivo});
   EXPECT_EQ(leComOpenpyxl(arquivo)["B2"].valor, "CAFÉ TORRADO 500G");
   EXPECT_EQ(controle<QLineEdit>(*form, "txtRegistro")->text(), "4");
-  EXPECT_TRUE(caixas.empty());
+  EXPECT_TRUE(caixas.todas.empty());
 
   controle<QRadioButton>(*form, "optBanco")->click();
   EXPECT_EQ(controle<QLineEdit>(*form, "txtNomeBanco")->text().toStdString(), "BancoOrigem\\syspdv_srv.fdb");
   EXPECT_TRUE(fs::is_directory(banco.pastaPrograma() / "BancoOrigem"));
   clica("cmdImportarOutroBanco");
-  EXPECT_EQ(caixas,
+  EXPECT_EQ(caixas.textos(),
             (std::vector<std::string>{"Banco de Dados para Importação Não existe", "Erro ao Gerar o Excel"}));
-  EXPECT_TRUE(janelas.empty());
-  EXPECT_FALSE(encerrou);
+  EXPECT_TRUE(caixas.janelas.empty());
+  EXPECT_EQ(caixas.encerramentos, 0);
   ASSERT_FALSE(form.isNull());
 
   // Listing shows this test program among the processes.
@@ -178,40 +155,43 @@ TEST_F(FrmMigracaoPadraoTest, TheGridsRowsAndTheTickedBoxesReachTheRun) {
   form->optLimpaBase()->click();
   const std::string itens =
       BancoDeTeste::consulta(banco.caminho(), "select count(*) from produtoestoque")[0][0];
-  resposta = false;
+  caixas.resposta = false;
   form->cmdProd()->click();
   form->aguardaOperacao();
-  ASSERT_EQ(perguntas.size(), 1u);
-  EXPECT_THAT(perguntas[0], MatchesRegex("Limpa Base de Produtos \\( Nova Migração \\): [0-9]+ produtos, " +
-                                         itens + " itens de estoque, .* serão excluídos de " +
-                                         banco.caminho().string() + "\\. Continuar\\?"));
+  ASSERT_EQ(caixas.todas.size(), 1u);
+  EXPECT_EQ(caixas.todas[0].padrao, Padrao::Nao);
+  EXPECT_THAT(caixas.todas[0].texto,
+              MatchesRegex("Limpa Base de Produtos \\( Nova Migração \\): [0-9]+ produtos, " + itens +
+                           " itens de estoque, .* serão excluídos de " + banco.caminho().string() +
+                           "\\. Continuar\\?"));
   EXPECT_EQ(BancoDeTeste::consulta(banco.caminho(), "select count(*) from produtoestoque")[0][0], itens);
-  EXPECT_FALSE(encerrou);
-  EXPECT_TRUE(janelas.empty() && caixas.empty());
-  resposta = true;
+  EXPECT_TRUE(caixas.janelas.empty() && caixas.encerramentos == 0);
+  caixas.resposta = true;
   form->cmdProd()->click();
   // Edits after the click do not reach the run: it has its own copy of the cells.
   form->modeloGrade().colaTexto(2, 2, "Outro nome");
   form->aguardaOperacao();
-  EXPECT_EQ(caixas, (std::vector<std::string>{"Fim Importação", "FIM"}));
-  EXPECT_TRUE(encerrou);
-  ASSERT_EQ(janelas.size(), 1u);
-  EXPECT_THAT(janelas[0],
-              StartsWith("produtos importar: concluída\nBanco: " + banco.caminho().string() +
+  EXPECT_THAT(caixas.textos(),
+              ElementsAre(StartsWith("Limpa Base"), StartsWith("Limpa Base"), "Fim Importação", "FIM"));
+  EXPECT_GE(caixas.encerramentos, 1);
+  ASSERT_EQ(caixas.janelas.size(), 1u);
+  EXPECT_THAT(caixas.janelas[0],
+              StartsWith("Resumo da execução: produtos importar\nprodutos importar: concluída\nBanco: " +
+                         banco.caminho().string() +
                          "\nOrigem: grade do formulário\nOpções: formulário FrmMigracaoPadrao: "));
-  EXPECT_THAT(janelas[0],
+  EXPECT_THAT(caixas.janelas[0],
               HasSubstr("\nLinhas: 2 importadas, 0 atualizadas, " + itens + " excluídas, 1 com erro\n"));
-  EXPECT_THAT(janelas[0],
+  EXPECT_THAT(caixas.janelas[0],
               HasSubstr("\n  PRODUTOESTOQUE: 2 incluídas, 0 alteradas, " + itens + " excluídas\n"));
-  EXPECT_THAT(janelas[0],
+  EXPECT_THAT(caixas.janelas[0],
               HasSubstr("\nLinhas com erro (1):\n  Linha 3 de produto.xlsx: \"CARO\" não é um número.\n"));
   const std::string copias = (banco.pastaDados() / "copias").string();
-  EXPECT_THAT(janelas[0], ContainsRegex("\nCópia de segurança: " + copias +
-                                        "/VENDAS_[0-9_]+_produtos.fbk\n"
-                                        "Para restaurá-la: importadorzuv restaurar '" +
-                                        copias + "/VENDAS_[0-9_]+_produtos.fbk' --banco '" +
-                                        banco.caminho().string() + "'\n"));
-  EXPECT_EQ(pastas, std::vector<std::string>{(banco.pastaDados() / "relatorios").string()});
+  EXPECT_THAT(caixas.janelas[0], ContainsRegex("\nCópia de segurança: " + copias +
+                                               "/VENDAS_[0-9_]+_produtos.fbk\n"
+                                               "Para restaurá-la: importadorzuv restaurar '" +
+                                               copias + "/VENDAS_[0-9_]+_produtos.fbk' --banco '" +
+                                               banco.caminho().string() + "'\n"));
+  EXPECT_EQ(caixas.pastas, std::vector<std::string>{(banco.pastaDados() / "relatorios").string()});
   EXPECT_EQ(form->txtRegistro()->text().toStdString(), "5");
   EXPECT_EQ(
       form->txtProdErro()->toPlainText().toStdString(),

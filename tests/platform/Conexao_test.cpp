@@ -13,6 +13,7 @@
 
 #include "common/Erro.h"
 #include "support/BancoDeTeste.h"
+#include "support/EstadoBanco.h"
 
 namespace zuv {
 namespace {
@@ -86,9 +87,8 @@ TEST_F(ConexaoTest, AutoCommitTransacoesExplicitasEDesfazAoFechar) {
 // from text, Windows-1252), and a value that does not fit fails alike.
 TEST_F(ConexaoTest, ParametrosGravamOQueOLiteralGrava) {
   a.executa(
-      "create table P (K INTEGER, N NUMERIC(15,4), M NUMERIC(15,2), I INTEGER, T VARCHAR(8), D DATE, R "
-      "DOUBLE "
-      "PRECISION)");
+      "create table P (K INTEGER, N NUMERIC(15,4), M NUMERIC(15,2), I INTEGER, T VARCHAR(8), D DATE, "
+      "R DOUBLE PRECISION)");
   const std::vector<std::vector<std::string>> casos = {
       {"1", " 12.345675", "-0.005", " 7", "'D''ÁGUA €'", "'12/31/2024'", " 66.6666666666667"},
       {"2", "0.00005", " 2.675", "-3", "'  ab  '", "Null", "1E+16"},
@@ -105,13 +105,7 @@ TEST_F(ConexaoTest, ParametrosGravamOQueOLiteralGrava) {
       return v;
     }());
   }
-  const Recordset rs = a.abre("select * from P order by K");
-  std::vector<std::vector<Valor>> linhas;
-  for (Recordset r = rs.clone(); !r.eof(); r.proximo()) {
-    linhas.emplace_back();
-    for (int i = 1; i < r.totalCampos(); ++i)
-      linhas.back().push_back(r.valor(i));
-  }
+  const auto linhas = teste::consultaValores(a, "select N, M, I, T, D, R from P order by K");
   ASSERT_EQ(linhas.size(), 6u);
   for (size_t i = 0; i < 3; ++i)
     EXPECT_EQ(linhas[i + 3], linhas[i]) << i;

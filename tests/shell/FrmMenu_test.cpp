@@ -23,12 +23,7 @@ class FrmMenuTest : public ::testing::Test {
     }
     teste::processaExclusoes();
   }
-  // A missing button fails the test instead of crashing it.
-  void clica(const char* nome) {
-    QPushButton* b = menu.findChild<QPushButton*>(nome);
-    ASSERT_NE(b, nullptr) << nome;
-    b->click();
-  }
+  void clica(const char* nome) { teste::qt::controle(menu, nome)->click(); }
   QApplication& app = teste::aplicacaoQt();
   FrmMenu menu;
 };

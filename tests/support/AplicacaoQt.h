@@ -4,9 +4,14 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace zuv::teste {
 
@@ -31,6 +36,24 @@ template <class W = QPushButton>
 W* controle(QWidget& form, const char* nome) {
   if (W* w = form.findChild<W*>(nome)) return w;
   throw std::runtime_error(std::string("no control ") + nome);
+}
+
+// The caption, then "name: text" of each group, button (" [x]" when ticked), line box and label in
+// the order they were made; the shared Segurança group (fraSeguranca) left out.
+inline std::vector<std::string> textos(QWidget& form) {
+  const auto texto = [](QWidget* w) -> std::optional<QString> {
+    if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title();
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text() + (b->isChecked() ? " [x]" : "");
+    if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
+    if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
+    return std::nullopt;
+  };
+  const QWidget* seguranca = form.findChild<QGroupBox*>("fraSeguranca");
+  std::vector<std::string> r = {form.windowTitle().toStdString()};
+  for (QWidget* w : form.findChildren<QWidget*>())
+    if (const auto t = texto(w); t && !(seguranca && (w == seguranca || seguranca->isAncestorOf(w))))
+      r.push_back((w->objectName().isEmpty() ? *t : w->objectName() + ": " + *t).toStdString());
+  return r;
 }
 }  // namespace qt
 

@@ -23,41 +23,35 @@ namespace {
 constexpr const char* kServidor = "/usr/sbin/firebird";
 constexpr const char* kBiblioteca = "/usr/lib/x86_64-linux-gnu/firebird/3.0";
 
-// Whether something answers (atende) or a port can be taken (livre) on 127.0.0.1.
-bool atende(int porta) {
+// Whether connecting to the port on 127.0.0.1 works (something answers), or, with conecta false,
+// binding it (the port is free).
+bool atende(int porta, bool conecta = true) {
   const int s = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in a{};
   a.sin_family = AF_INET;
   a.sin_port = htons(static_cast<uint16_t>(porta));
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  const bool ok = ::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-  ::close(s);
-  return ok;
-}
-
-bool livre(int porta) {
-  const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(static_cast<uint16_t>(porta));
-  a.sin_addr.s_addr = htonl(INADDR_ANY);
-  const bool ok = ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+  a.sin_addr.s_addr = htonl(conecta ? INADDR_LOOPBACK : INADDR_ANY);
+  const auto* endereco = reinterpret_cast<sockaddr*>(&a);
+  const bool ok = (conecta ? ::connect(s, endereco, sizeof a) : ::bind(s, endereco, sizeof a)) == 0;
   ::close(s);
   return ok;
 }
 
 }  // namespace
 
-ServidorPrivado::ServidorPrivado() {
-  if (::access(kServidor, X_OK) != 0 || !fs::exists(fs::path(kBiblioteca) / "plugins")) {
-    motivo_ = "o servidor Firebird (firebird3.0-server) não está instalado";
-    return;
+ServidorPrivado::ServidorPrivado() : motivo_(inicia()) {
+  if (!motivo_.empty() && pid_ > 0) {  // started, but it does not answer
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
   }
+}
+
+std::string ServidorPrivado::inicia() {
+  if (::access(kServidor, X_OK) != 0 || !fs::exists(fs::path(kBiblioteca) / "plugins"))
+    return "o servidor Firebird (firebird3.0-server) não está instalado";
   std::string raiz = (fs::temp_directory_path() / "zuvservidorXXXXXX").string();
-  if (!::mkdtemp(raiz.data())) {
-    motivo_ = "sem pasta temporária";
-    return;
-  }
+  if (!::mkdtemp(raiz.data())) return "sem pasta temporária";
   raiz_ = raiz;
   for (const char* item : {"UDF", "intl", "lib", "plugins", "firebird.msg", "plugins.conf", "fbtrace.conf"})
     fs::create_symlink(fs::path(kBiblioteca) / item, raiz_ / item);
@@ -71,18 +65,13 @@ ServidorPrivado::ServidorPrivado() {
   const std::string seguranca = "echo \"create database '" + (raiz_ / "security3.fdb").string() +
                                 "' user 'SYSDBA'; create user SYSDBA password 'quartzine'; commit;\" | " +
                                 ambiente + "isql-fb -q >'" + (raiz_ / "isql.log").string() + "' 2>&1";
-  if (std::system(seguranca.c_str()) != 0) {
-    motivo_ = "não foi possível criar a base de segurança do servidor de teste";
-    return;
-  }
+  if (std::system(seguranca.c_str()) != 0)
+    return "não foi possível criar a base de segurança do servidor de teste";
   for (int tentativa = 0; tentativa < 50 && porta_ == 0; ++tentativa) {
     const int p = 31000 + static_cast<int>((::getpid() * 7 + tentativa * 131) % 4000);
-    if (livre(p)) porta_ = p;
+    if (atende(p, false)) porta_ = p;
   }
-  if (porta_ == 0) {
-    motivo_ = "nenhuma porta livre para o servidor de teste";
-    return;
-  }
+  if (porta_ == 0) return "nenhuma porta livre para o servidor de teste";
 
   const std::string porta = std::to_string(porta_), r = raiz_.string(), trava = (raiz_ / "trava").string(),
                     log = (raiz_ / "servidor.log").string();
@@ -100,19 +89,11 @@ ServidorPrivado::ServidorPrivado() {
             static_cast<char*>(nullptr));
     ::_exit(127);
   }
-  if (pid < 0) {
-    motivo_ = "fork falhou";
-    return;
-  }
+  if (pid < 0) return "fork falhou";
   pid_ = pid;
   for (int i = 0; i < 100 && !atende(porta_); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  if (!atende(porta_)) {
-    motivo_ = "o servidor de teste não começou a atender (veja " + log + ")";
-    ::kill(pid_, SIGKILL);
-    ::waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-  }
+  return atende(porta_) ? "" : "o servidor de teste não começou a atender (veja " + log + ")";
 }
 
 ServidorPrivado::~ServidorPrivado() {

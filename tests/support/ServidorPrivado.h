@@ -25,10 +25,12 @@ class ServidorPrivado {
   void descongela();  // SIGCONT
 
  private:
+  std::string inicia();  // "" once the server answers, else why not
+
   std::filesystem::path raiz_;
-  std::string motivo_;
   int porta_ = 0;
   pid_t pid_ = -1;
+  std::string motivo_;
 };
 
 }  // namespace zuv::teste

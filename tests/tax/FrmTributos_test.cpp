@@ -7,7 +7,7 @@
 #include "shell/BancoZUV.h"
 #include "shell/FrmMenu.h"
 #include "shell/PastaPrograma.h"
-#include "support/AplicacaoQt.h"
+#include "support/CaixasGravadas.h"
 #include "tax/AmbienteTributos.h"
 #include "tax/FrmAtuProdutoNCMCFOP.h"
 #include "tax/FrmAtuProdutoNFE.h"
@@ -24,83 +24,57 @@ using qt::controle;
 class FrmTributosTest : public AmbienteTributos {
  protected:
   void SetUp() override {
-    aplicacaoQt();
     AmbienteTributos::SetUp();
     definePastaPrograma(pasta.string());
-    caixasDialogo().pergunta = [this](QWidget*, const QString& texto, Icone, const QString&, Padrao) {
-      caixas.push_back(texto.toStdString());
-      return false;
-    };
-    caixasDialogo().mensagem = [](QWidget* w, auto&&... a) {
-      caixasDialogo().pergunta(w, a..., Padrao::Sim);
-    };
-    caixasDialogo().janelaTexto = [this](QWidget*, const QString&, const QString& texto, const QString&) {
-      janelas.push_back(texto.toStdString());
-    };
-    caixasDialogo().abreArquivo = [this](const QString& c) {
-      abertos.push_back(c.toStdString());
-      return true;
-    };
-    defineEncerramento([this] { ++encerramentos; });
+    caixas.resposta = false;
   }
   void TearDown() override {
-    caixasDialogo() = caixasPadrao();
-    defineEncerramento({});
     definePastaPrograma("");
     SlotConexao::programa().fecha();
     AmbienteTributos::TearDown();
-  }
-  // Caption, then every check box of Frame1 and every button as "name: caption [x]".
-  static std::vector<std::string> textos(QWidget& form) {
-    std::vector<std::string> t = {form.windowTitle().toStdString()};
-    for (QCheckBox* c : controle<QGroupBox>(form, "Frame1")->findChildren<QCheckBox*>())
-      t.push_back(c->objectName().toStdString() + ": " + c->text().toStdString() +
-                  (c->isChecked() ? " [x]" : ""));
-    for (QPushButton* b : form.findChildren<QPushButton*>())
-      t.push_back(b->objectName().toStdString() + ": " + b->text().toStdString());
-    return t;
   }
   void clica(FormularioBase& form, const char* botao) {
     controle(form, botao)->click();
     form.aguardaOperacao();
   }
-  std::vector<std::string> caixas, abertos, janelas;
-  int encerramentos = 0;
+  CaixasGravadas caixas;
 };
 
 TEST_F(FrmTributosTest, SATExportaImportaESai) {
   auto* form = qobject_cast<FrmAtuProdutoNCMCFOP*>(FrmMenu::abreFormulario("cmdImportaNCM"));
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(
-      textos(*form),
+      qt::textos(*form),
       (std::vector<std::string>{
-          "ZUV ATUALIZAÇÃO DE DADOS", "chkICMSCadProduto: ICMS Cad Produto", "chkCFOP: CFOP [x]",
+          "ZUV ATUALIZAÇÃO DE DADOS",
+          "txtCaminho: Gerar Planilha no Formato Excel Para o Cliente Pasta " + pasta.string() +
+              "/ProdutoSAT.xls",
+          "Frame1: Dados para Importação", "chkICMSCadProduto: ICMS Cad Produto", "chkCFOP: CFOP [x]",
           "chkAliquotaICMS: % Aliquota Imposto (7,12,18 etc..) [x]", "chkPIS: PIS / Cofins [x]",
           "chkNCM: NCM [x]", "chkFixa: 5102 = cst 102 cfop 5102 - 5405 - cst 060 - cfp 5405 - todos 18%",
           "cmdGeraExcel: Gerar Planilha Excel", "cmdProd: Iniciar Importação", "cmdSair: Sair",
-          "cmdVerificarFiscal: Verificar códigos fiscais", "cmdHistorico: Histórico"}));
-  EXPECT_EQ(controle<QGroupBox>(*form, "Frame1")->title().toStdString(), "Dados para Importação");
-  EXPECT_EQ(controle<QLabel>(*form, "Label1")->text().toStdString(), "Importar o Arquivo para o Sistema ZUV");
-  EXPECT_EQ(controle<QLineEdit>(*form, "txtCaminho")->text().toStdString(),
-            "Gerar Planilha no Formato Excel Para o Cliente Pasta " + pasta.string() + "/ProdutoSAT.xls");
+          "Label1: Importar o Arquivo para o Sistema ZUV", "cmdVerificarFiscal: Verificar códigos fiscais"}));
   EXPECT_FALSE(controle<QProgressBar>(*form, "Trm")->isVisibleTo(form));
 
   clica(*form, "cmdGeraExcel");
-  EXPECT_EQ(abertos, std::vector<std::string>{sat().string()});
+  EXPECT_EQ(caixas.abertos, std::vector<std::string>{sat().string()});
   EXPECT_TRUE(controle<QProgressBar>(*form, "Trm")->isVisibleTo(form));
   editaPlanilha(sat(), {{2, 5, "#1012100"}});
   controle<QCheckBox>(*form, "chkCFOP")->setChecked(false);
   conexao->executa("update ProdutoEstoque set idTribCFOP = null where idItemProduto = 2");
   clica(*form, "cmdProd");
-  EXPECT_EQ(caixas, (std::vector<std::string>{
-                        "Excluir os Cadastro de CFOP, e Criar um Novo, Parametro de Sistema Refazer Manual ",
-                        "FIM"}));
-  EXPECT_GE(encerramentos, 1);    // "FIM" ends the program
-  ASSERT_EQ(janelas.size(), 1u);  // before the end: what the run did, and where it is kept
-  EXPECT_THAT(janelas[0], StartsWith("sat importar: concluída\nBanco: " + banco->caminho().string()));
-  EXPECT_THAT(janelas[0], HasSubstr("\nLinhas: 0 importadas, 2 atualizadas, 0 com erro\n"));
-  EXPECT_THAT(janelas[0], HasSubstr("\n  PRODUTOESTOQUE: 0 incluídas, 2 alteradas, 0 excluídas\n"));
-  EXPECT_THAT(janelas[0],
+  EXPECT_EQ(
+      caixas.textos(),
+      (std::vector<std::string>{
+          "Excluir os Cadastro de CFOP, e Criar um Novo, Parametro de Sistema Refazer Manual ", "FIM"}));
+  EXPECT_GE(caixas.encerramentos, 1);    // "FIM" ends the program
+  ASSERT_EQ(caixas.janelas.size(), 1u);  // before the end: what the run did, and where it is kept
+  EXPECT_THAT(caixas.janelas[0],
+              StartsWith("Resumo da execução: sat importar\nsat importar: concluída\nBanco: " +
+                         banco->caminho().string()));
+  EXPECT_THAT(caixas.janelas[0], HasSubstr("\nLinhas: 0 importadas, 2 atualizadas, 0 com erro\n"));
+  EXPECT_THAT(caixas.janelas[0], HasSubstr("\n  PRODUTOESTOQUE: 0 incluídas, 2 alteradas, 0 excluídas\n"));
+  EXPECT_THAT(caixas.janelas[0],
               HasSubstr("\nRelatório desta execução: " + (banco->pastaDados() / "relatorios").string()));
   EXPECT_EQ(
       um("select c.CodigoNCM from ProdutoEstoque p join NCM c on c.idNCM = p.idNCM where idItemProduto = 1"),
@@ -116,32 +90,33 @@ TEST_F(FrmTributosTest, SATExportaImportaESai) {
 TEST_F(FrmTributosTest, NFEExportaImportaESai) {
   auto* form = qobject_cast<FrmAtuProdutoNFE*>(FrmMenu::abreFormulario("cmdImportaNFE"));
   ASSERT_NE(form, nullptr);
-  EXPECT_EQ(textos(*form),
-            (std::vector<std::string>{"ZUV ATUALIZAÇÃO DE DADOS", "chkCFOP: CFOP [x]",
+  EXPECT_EQ(qt::textos(*form),
+            (std::vector<std::string>{"ZUV ATUALIZAÇÃO DE DADOS",
+                                      "Label1: Gerar Planilha no Formato Excel Para o Cliente Pasta " +
+                                          pasta.string() + "/ProdutoNFE.xls",
+                                      "Frame1: Dados para Importação", "chkCFOP: CFOP [x]",
                                       "chkAliquotaICMS: % Aliquota Imposto (7,12,18 etc..) [x]",
                                       "chkPIS: PIS / Cofins [x]", "chkNCM: NCM [x]",
                                       "cmdGeraExcel: Gerar Planilha Excel", "cmdProd: Iniciar Importação",
-                                      "cmdSair: Sair", "cmdHistorico: Histórico"}));
-  EXPECT_EQ(controle<QLabel>(*form, "Label1")->text().toStdString(),
-            "Gerar Planilha no Formato Excel Para o Cliente Pasta " + pasta.string() + "/ProdutoNFE.xls");
+                                      "cmdSair: Sair"}));
   EXPECT_FALSE(SlotConexao::programa().aberta());  // its own connection
 
   clica(*form, "cmdGeraExcel");
-  EXPECT_EQ(abertos, std::vector<std::string>{(pasta / "produtoNfe.xlsx").string()});
+  EXPECT_EQ(caixas.abertos, std::vector<std::string>{(pasta / "produtoNfe.xlsx").string()});
   clica(*form, "cmdProd");  // only produtoNfe.xlsx: the import fails before the question
-  ASSERT_EQ(caixas.size(), 1u);
-  EXPECT_NE(caixas[0].find("produtosat.xlsx"), std::string::npos) << caixas[0];
-  EXPECT_EQ(encerramentos, 0);
+  ASSERT_EQ(caixas.todas.size(), 1u);
+  EXPECT_NE(caixas.todas[0].texto.find("produtosat.xlsx"), std::string::npos) << caixas.todas[0].texto;
+  EXPECT_EQ(caixas.encerramentos, 0);
 
   ASSERT_EQ(executa([](ContextoExecucao& ctx) { return ExportaSAT(ctx, {}); }), Resultado::concluido());
   editaPlanilha(sat(), {{3, 5, "#22011000"}});
-  caixas.clear();
+  caixas.todas.clear();
   clica(*form, "cmdProd");
-  EXPECT_EQ(caixas.back(), "FIM");
-  EXPECT_GE(encerramentos, 1);  // "FIM" ends the program
-  ASSERT_EQ(janelas.size(), 1u);
-  EXPECT_THAT(janelas[0], StartsWith("nfe importar: concluída\n"));
-  EXPECT_THAT(janelas[0], HasSubstr("\n  TRIBCFOP: 0 incluídas, 2 alteradas, 0 excluídas\n"));
+  EXPECT_EQ(caixas.textos().back(), "FIM");
+  EXPECT_GE(caixas.encerramentos, 1);  // "FIM" ends the program
+  ASSERT_EQ(caixas.janelas.size(), 1u);
+  EXPECT_THAT(caixas.janelas[0], StartsWith("Resumo da execução: nfe importar\nnfe importar: concluída\n"));
+  EXPECT_THAT(caixas.janelas[0], HasSubstr("\n  TRIBCFOP: 0 incluídas, 2 alteradas, 0 excluídas\n"));
   EXPECT_EQ(
       um("select c.CodigoNCM from ProdutoEstoque p join NCM c on c.idNCM = p.idNCM where idItemProduto = 2"),
       "22011000");
