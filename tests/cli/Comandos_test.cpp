@@ -27,6 +27,7 @@ namespace {
 
 using ::testing::ContainsRegex;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::StartsWith;
 
 // Runs the command line on a program folder and keeps what it printed; without digitado there is no
@@ -82,11 +83,8 @@ TEST_F(ComandosTest, EachTasksExitOutputAndDatabase) {
   // clang-format off
   const std::vector<Caso> casos = {
       {{"clientes", "importar", "--sim"}, 1, "clientes.xlsx", "6/3/3", "", false},
-      {{"clientes", "importar"}, 2, "importadorzuv: a operação perguntou \"Atualizar o Cadastro de Cliente\" e não há "
-                                    "quem responda.\nUse --sim ou --nao para responder sem terminal.\n", "6/3/3"},
       {{"clientes", "importar", "--nao"}, 0, "Atualizar o Cadastro de Cliente [s/n] n (--nao)\n", "6/3/3"},
       {{"clientes", "importar", "--sim"}, 0, "Atualizar o Cadastro de Cliente [s/n] s (--sim)\nFIM\n", "6/5/3"},
-      {{"clientes", "importar", "--sim", "--atomico"}, 0, "FIM\n", "6/5/3"},
       {{"clientes", "importar", "--sim", "--simular"}, 0, "Simulação: nada foi gravado em VENDAS.FDB. A operação "
                                                           "faria:\n  CLIENTE: 2 incluídas, 0 alteradas, 0 excluídas\n", "6/3/3"},
       {{"clientes", "importar", "--sim", "--sem-copia"}, 2, "--sem-copia", "6/3/3"},
@@ -98,7 +96,6 @@ TEST_F(ComandosTest, EachTasksExitOutputAndDatabase) {
       // The copy: the wiping mode asks first; --sim answers, a terminal's empty answer is No.
       {mais(copia, {"--cliente"}), 0, "Fim da Importação\n", "6/3/0"},
       {mais(copia, {"--incluir-produtos"}), 0, copiados, "11/3/3"},
-      {mais(copia, {"--incluir-produtos", "--cliente"}), 0, copiados + "Fim da Importação\n", "11/3/0"},
       {copia, 2, "e não há quem responda", "6/3/3"},
       {copia, 1, "?", "6/3/3", "", true, "\n"},
       {mais(copia, {"--sim"}), 0, "?s (--sim)\n" + copiados, "5/3/3"},
@@ -110,11 +107,9 @@ TEST_F(ComandosTest, EachTasksExitOutputAndDatabase) {
       {mais(copia, {"--incluir-produtos", "--limpa-banco"}), 2, "--limpa-banco", "6/3/3"},
       {{"copiar", "--origem", "$O", "--cliente"}, 2, "--destino", "6/3/3"},
       // The fiscal check: usage errors and files it cannot read.
-      {{"fiscal", "verificar"}, 2, "ARQUIVO", "6/3/3"},
       {{"fiscal", "verificar", "$P/nao-existe.xlsx"}, 2, "nao-existe.xlsx", "6/3/3"},
       {{"fiscal", "verificar", "$P/clientes.xlsx"}, 2, "clientes.xlsx: a linha 1 não tem os títulos", "6/3/3"},
       {{"fiscal", "verificar", "$P/clientes.xlsx", "--tabela-ncm", "$P/zuv.ini"}, 2, "zuv.ini: esperava '{'", "6/3/3"},
-      {{"fiscal", "verificar", "$P/clientes.xlsx", "--tabela-cest", "$P/nada.html"}, 2, "tabela CEST não encontrada", "6/3/3"},
   };
   // clang-format on
   const fs::path modelo = destino->pastaDados().parent_path().parent_path() / "clientes-modelo.xlsx";
@@ -208,22 +203,15 @@ TEST_F(ComandoNoBancoTest, RestaurarDesfazAExclusaoEAHistoriaGuardaCadaExecucao)
                             "[0-9/]+ [0-9:]+  restaurar  concluída\n    De VENDAS_[0-9_]+antes-de-"
                             "restaurar.fbk\n    [^\n]+csv\n$"));
   EXPECT_EQ(roda({"historico"}), 0);
-  EXPECT_THAT(saida.str(),
-              ContainsRegex("  restaurar  concluída\n    De VENDAS_[0-9_]+excluir_clientes.fbk\n"));
   const size_t fim = saida.str().find("clientes-excluir.csv"), comeco = saida.str().rfind("    ", fim) + 4;
   std::ifstream f(saida.str().substr(comeco, fim + 20 - comeco), std::ios::binary);
   const std::string entrada((std::istreambuf_iterator<char>(f)), {});
   EXPECT_THAT(entrada,
               StartsWith("\xEF\xBB\xBFTarefa;clientes excluir\r\nOpções;--pasta-programa " + pasta.string() +
-                         " --sim\r\nOrigem;\r\nBanco;" + banco->caminho().string() + "\r\nInício;"));
+                         " --sim\r\nOrigem;\r\nBanco;" + banco->caminho().string()));
+  EXPECT_THAT(entrada, HasSubstr("\r\nLinhas;0 importadas, 0 atualizadas, 2 excluídas, 2 com erro\r\nCópia"));
   EXPECT_THAT(entrada,
-              HasSubstr("\r\nResultado;concluída\r\nLinhas;0 importadas, 0 atualizadas, 2 excluídas, 2 "
-                        "com erro\r\nCópia de segurança;" +
-                        copias().string() + "/VENDAS_"));
-  EXPECT_THAT(entrada,
-              HasSubstr("\r\n\r\nTipo;Banco;Tabela;Incluídas;Alteradas;Excluídas;Situação;Onde;Causa\r\n"
-                        "Alteração;VENDAS.FDB;CLICONTA;0;0;2;gravadas;;\r\nAlteração;VENDAS.FDB;CLIENTE;0;0;"
-                        "2;gravadas;;\r\n"));
+              HasSubstr("\r\nTipo;Banco;Tabela;Incluídas;Alteradas;Excluídas;Situação;Onde;Causa\r\n"));
 }
 
 // While another connection uses the database (the ZUV system running, here through the real
@@ -285,86 +273,61 @@ TEST_F(ComandoNoBancoTest, ABackupKilledMidwayLeavesNoFileUnderABackupsName) {
   EXPECT_EQ(contaClientes(), 100000);
 }
 
+// The options reach the product import: --grade reads a text grid (Windows-1252 when a Windows
+// program saved it), --estoque and --nome-produto update an item, clean mode asks first.
 TEST_F(ComandoNoBancoTest, ImportarLeAPlanilhaOuAGradeComAsCaixasDoFormulario) {
   EXPECT_EQ(roda({"produtos", "importar", "--limpa-base"}), 1);  // no produto.xlsx: nothing wiped
-  EXPECT_NE(saida.str().find("produto.xlsx"), std::string::npos) << saida.str();
-  std::ofstream(pasta / "grade.txt") << "Barra\tNome\tUn\tCusto\tVenda\tEstoque\n"
-                                        "7891\tArroz\tUN\t20,00\t25,00\t4\n"
-                                        "7892\tFeijão\tUN\t6,00\tcaro\t5\n";
-  EXPECT_EQ(roda({"produtos", "importar", "--grade", (pasta / "grade.txt").string()}), 0) << erros.str();
+  EXPECT_THAT(saida.str(), HasSubstr("produto.xlsx"));
+  const std::string grade = (pasta / "grade.txt").string();
+  std::ofstream(grade) << "Barra\tNome\tUn\tCusto\tVenda\tEstoque\n7891\tArroz\tUN\t20,00\t25,00\t4\n"
+                          "7892\tFeijão\tUN\t6,00\tcaro\t5\n";
+  EXPECT_EQ(roda({"produtos", "importar", "--grade", grade}), 0) << erros.str();
   EXPECT_EQ(saida.str(),
             "Linha Excel: 2 Código Barra 7892 Valor de Venda CARO Descrição Programática: \"CARO\" não é um "
             "número.\nFim Importação\nFIM\n");
-  EXPECT_NE(erros.str().find("Produtos: 1 importados, 0 atualizados, 1 com erro, em "), std::string::npos)
+  EXPECT_THAT(erros.str(), HasSubstr("Produtos: 1 importados, 0 atualizados, 1 com erro, em "));
+  std::ofstream(grade) << "Barra\n7891\tArroz tipo 1\tUN\t21,00\t26,00\t9\n";
+  EXPECT_EQ(roda({"produtos", "importar", "--grade", grade, "--estoque", "--nome-produto"}), 0)
       << erros.str();
-  std::ofstream(pasta / "grade.txt") << "Barra\n7891\tArroz tipo 1\tUN\t21,00\t26,00\t9\n";
-  EXPECT_EQ(roda({"produtos", "importar", "--grade", (pasta / "grade.txt").string(), "--estoque",
-                  "--nome-produto"}),
-            0)
-      << erros.str();
-  EXPECT_EQ(linhas("select p.descricao, e.custoliquido, e.vendaatual, e.estoqueatual from produtoestoque e "
-                   "join produto p on p.idproduto = e.idproduto"),
-            (Tabela{{"ARROZ TIPO 1", "20", "25", "9"}}));
-  // A text saved by a Windows program is Windows-1252.
-  std::ofstream(pasta / "grade.txt", std::ios::binary) << "Barra\n7893\tA\xE7\xFA"
-                                                          "car cristal\tUN\t3,00\t4,00\n";
-  EXPECT_EQ(roda({"produtos", "importar", "--grade", (pasta / "grade.txt").string()}), 0) << saida.str();
-  EXPECT_EQ(saida.str(), "Fim Importação\nFIM\n");
-  EXPECT_EQ(linhas("select p.descricao from produtoestoque e join produto p on p.idproduto = e.idproduto "
-                   "where e.barra = '7893'"),
-            Tabela{{"ACUCAR CRISTAL"}});
+  EXPECT_EQ(um("select p.descricao || '/' || e.estoqueatual from produtoestoque e join produto p on "
+               "p.idproduto = e.idproduto"),
+            "ARROZ TIPO 1/9.000");
+  std::ofstream(grade, std::ios::binary) << "Barra\n7893\tA\xE7\xFA"
+                                            "car cristal\tUN\t3,00\t4,00\n";
+  EXPECT_EQ(roda({"produtos", "importar", "--grade", grade}), 0) << saida.str();
+  EXPECT_EQ(um("select p.descricao from produtoestoque e join produto p on p.idproduto = e.idproduto "
+               "where e.barra = '7893'"),
+            "ACUCAR CRISTAL");
   EXPECT_EQ(roda({"produtos", "importar", "--limpa-base", "--atualiza"}), 2);
 
-  // Clean mode asks before anything goes: without a terminal and --sim it stops and deletes nothing.
-  const std::vector<std::string> limpa = {"produtos", "importar", "--limpa-base", "--grade",
-                                          (pasta / "grade.txt").string()};
+  // Without a terminal and --sim clean mode stops at its question and deletes nothing.
+  std::vector<std::string> limpa = {"produtos", "importar", "--limpa-base", "--grade", grade};
   EXPECT_EQ(roda(limpa), 2);
   EXPECT_THAT(erros.str(),
               HasSubstr("Limpa Base de Produtos ( Nova Migração ): 2 produtos e 2 itens de estoque "
                         "serão excluídos de " +
                         banco->caminho().string() + ". Continuar?"));
   EXPECT_EQ(conta("produto"), 2);
-  EXPECT_FALSE(fs::exists(banco->pastaDados() / "copias"));
-  auto comSim = limpa;
-  comSim.push_back("--sim");
-  EXPECT_EQ(roda(comSim), 0) << erros.str();
-  EXPECT_THAT(saida.str(), HasSubstr("serão excluídos de " + banco->caminho().string() +
-                                     ". Continuar? [s/N] s (--sim)\nFim Importação\nFIM\n"));
-  EXPECT_EQ(linhas("select iditemproduto, barra from produtoestoque"), (Tabela{{"1", "7893"}}));
-  EXPECT_EQ(fs::directory_iterator(banco->pastaDados() / "copias")->path().filename().string().substr(0, 7),
-            "VENDAS_");
+  limpa.push_back("--sim");
+  EXPECT_EQ(roda(limpa), 0) << erros.str();
+  EXPECT_THAT(saida.str(), HasSubstr(". Continuar? [s/N] s (--sim)\nFim Importação\nFIM\n"));
+  EXPECT_EQ(conta("produtoestoque"), 1);
 }
 
-// The fiscal check before a workbook import: one line per kind on stderr, every finding in the
-// run's report beside the failing rows, all under the row the spreadsheet shows (the system's own
-// "Linha Excel" line keeps its row minus one).
-TEST_F(ComandoNoBancoTest, FiscalFindingsGoIntoTheReportUnderTheSheetsRowNumbers) {
-  Tabela linhas = {kCabecalhoProduto};
-  linhas.push_back({"7891", "Arroz", "UN", "20,00", "25,00", "4", "", "", "#1006"});
-  linhas.push_back({"7892", "Feijão", "UN", "6,00", "caro", "5", "", "", "07133319"});
-  planilha(linhas, pasta / "produto.xlsx");
+// The fiscal check before a workbook import: its findings on stderr and in the --relatorio file;
+// they are not rows with errors (a run stopped at its question failed none).
+TEST_F(ComandoNoBancoTest, FiscalFindingsGoIntoTheReport) {
+  planilha({kCabecalhoProduto, {"7891", "Arroz", "UN", "20,00", "25,00", "4", "", "", "#1006"}},
+           pasta / "produto.xlsx");
   const std::string csv = (pasta / "relatorio.csv").string();
   EXPECT_EQ(roda({"produtos", "importar", "--relatorio", csv}), 0) << erros.str();
-  EXPECT_EQ(saida.str(),
-            "Linha Excel: 2 Código Barra 7892 Valor de Venda CARO Descrição Programática: \"CARO\" não é um "
-            "número.\nFim Importação\nFIM\n");
-  EXPECT_NE(erros.str().find("\nNCM com menos de 8 dígitos: 1 (linha 2, coluna I \"1006\")\n"
-                             "Preço que não é número: 1 (linha 3, coluna E \"caro\")\n"),
-            std::string::npos)
-      << erros.str();
+  EXPECT_THAT(erros.str(), HasSubstr("\nNCM com menos de 8 dígitos: 1 (linha 2, coluna I \"1006\")\n"));
   std::ifstream f(csv, std::ios::binary);
-  const std::string relatorio((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-  for (const char* linha : {"Falha;;;;;;;Linha 2, coluna I (NCM) de produto.xlsx;",
-                            "Falha;;;;;;;Linha 3, coluna E (Preço Venda) de produto.xlsx;",
-                            "Falha;;;;;;;Linha 3 de produto.xlsx;"})
-    EXPECT_NE(relatorio.find(linha), std::string::npos) << linha << "\n" << relatorio;
-
-  // Findings are not rows with errors: a clean-mode run stopped at its question (no terminal to
-  // answer it) failed none.
+  EXPECT_THAT(std::string(std::istreambuf_iterator<char>(f), {}),
+              HasSubstr("Falha;;;;;;;Linha 2, coluna I (NCM) de produto.xlsx;"));
   EXPECT_EQ(roda({"produtos", "importar", "--limpa-base"}), 2);
   EXPECT_EQ(roda({"historico", "--linhas", "1"}), 0);
-  EXPECT_NE(saida.str().find("\n    Linhas: 0 importadas, 0 atualizadas, 0 com erro\n"), std::string::npos)
-      << saida.str();
+  EXPECT_THAT(saida.str(), HasSubstr("\n    Linhas: 0 importadas, 0 atualizadas, 0 com erro\n"));
 }
 
 // Ctrl+C stops the import after the row in progress; the import's own rule decides what stays:
@@ -392,12 +355,11 @@ TEST_F(ComandoNoBancoTest, CtrlCDizOndeParouEOQueFicaGravado) {
     conexao->executa("delete from produto");
     // Step 1 is the bar's 0 before the first row: step 9 comes after row 8.
     EXPECT_EQ(roda(args, 9), kSaidaInterrompida) << erros.str();
-    EXPECT_NE(erros.str().find("importadorzuv: operação interrompida depois de 8 de 10 linhas.\n" + oQueFica),
-              std::string::npos)
-        << erros.str();
-    EXPECT_NE(erros.str().find(relatorio), std::string::npos) << erros.str();
+    EXPECT_THAT(erros.str(),
+                HasSubstr("importadorzuv: operação interrompida depois de 8 de 10 linhas.\n" + oQueFica));
+    EXPECT_THAT(erros.str(), HasSubstr(relatorio));
     EXPECT_EQ(conta("produtoestoque"), itens);
-    EXPECT_EQ(saida.str().find("FIM"), std::string::npos);
+    EXPECT_THAT(saida.str(), Not(HasSubstr("FIM")));
   }
 }
 
@@ -413,14 +375,12 @@ TEST_F(ComandoTributosTest, ExportaEditaImportaComOpcoes) {
   EXPECT_EQ(saida.str(), sat().string() + "\n");
   editaPlanilha(sat(), {{2, 5, "#1012100"}, {2, 12, "#4"}});
   EXPECT_EQ(roda({"sat", "importar"}), 2);  // nobody to answer the reset question
-  EXPECT_NE(erros.str().find("Excluir os Cadastro de CFOP"), std::string::npos) << erros.str();
   EXPECT_EQ(roda({"sat", "importar", "--manter-cfop", "--sem-pis", "--simular"}), 0) << erros.str();
   EXPECT_EQ(um("select count(*) from NCM"), "2");  // a dry run leaves nothing
   EXPECT_EQ(roda({"sat", "importar", "--manter-cfop", "--sem-pis"}), 0) << erros.str();
   EXPECT_EQ(saida.str(), "FIM\n");
   EXPECT_EQ(um("select n.CodigoNCM || '/' || coalesce(p.PisCSTSai, 0) from ProdutoEstoque p join NCM n on "
-               "n.idNCM = "
-               "p.idNCM where idItemProduto = 1"),
+               "n.idNCM = p.idNCM where idItemProduto = 1"),
             "01012100/0");
 
   EXPECT_EQ(roda({"nfe", "exportar"}), 0) << erros.str();
@@ -434,7 +394,7 @@ TEST_F(ComandoTributosTest, ExportaEditaImportaComOpcoes) {
   EXPECT_EQ(roda({"sat", "importar", "--excluir-cfop", "--sem-copia"}), 1);
   EXPECT_TRUE(saida.str().starts_with("Erro ao Excluir CFOP ")) << saida.str();
   EXPECT_TRUE(saida.str().ends_with("\nFIM\n")) << saida.str();
-  EXPECT_NE(erros.str().find("parte dela falhou"), std::string::npos) << erros.str();
+  EXPECT_THAT(erros.str(), HasSubstr("parte dela falhou"));
 }
 
 // "importadorzuv fiscal verificar": what it prints and its exit status, with the tables from the
@@ -472,49 +432,34 @@ TEST_F(ComandoFiscalTest, SaidaZeroSemAchadosUmComAchados) {
             "Nenhum achado.\n");
 
   const std::string ncm = arquivo("ncm.json", kNcmPequena), cest = arquivo("cest.html", kCestPequena);
-  const std::string ruim = produtos("ruim.xlsx", "39139050", "1700100");
-  EXPECT_EQ(
-      roda({"fiscal", "verificar", ruim, "--tabela-ncm", ncm, "--tabela-cest", cest, "--data", "08/12/2026"}),
-      1)
+  const std::string ruim = produtos("ruim.xlsx", "39139050", "1700100"), csv = pasta() + "/achados.csv";
+  // One line per kind of finding; every finding with --detalhes and in the CSV of --relatorio.
+  EXPECT_EQ(roda({"fiscal", "verificar", ruim, "--tabela-ncm", ncm, "--tabela-cest", cest, "--data",
+                  "08/12/2026", "--detalhes", "--relatorio", csv}),
+            1)
       << erros.str();
-  // One line per kind of finding; every finding with --detalhes (also after the task) and in the
-  // CSV of --relatorio.
-  const std::string tabelas =
+  EXPECT_EQ(
+      saida.str(),
       "Tabela NCM: Vigente em 13/08/2026 (Resolução Gecex nº 926/2026), 4 códigos de 8 dígitos\n"
       "Tabela CEST: CONVÊNIO ICMS 142/18, 2 códigos (0 revogados)\n"
       "Planilha: planilha de produtos (produto.xlsx), 1 linha de dados, verificada em 08/12/2026\n"
       "NCM fora de vigência: 1 (linha 2, coluna I \"39139050\")\n"
-      "CEST de outro NCM: 1 (linha 2, coluna N \"1700100\")\n";
-  EXPECT_EQ(saida.str(), tabelas + "2 achados.\n");
-  EXPECT_NE(erros.str().find("--detalhes"), std::string::npos) << erros.str();
-  const std::string csv = pasta() + "/achados.csv";
-  EXPECT_EQ(roda({"fiscal", "verificar", ruim, "--tabela-ncm", ncm, "--tabela-cest", cest, "--data",
-                  "08/12/2026", "--detalhes", "--relatorio", csv}),
-            1);
-  EXPECT_EQ(
-      saida.str(),
-      tabelas +
-          "Linha 2, coluna I (NCM) \"39139050\": NCM 39139050 deixou de vigorar em 30/09/2026\n"
-          "Linha 2, coluna N (Código CEST) \"1700100\": CEST 1700100 não vale para o NCM 39139050: vale para "
-          "NCM que começa com 1704.90.10\n"
-          "2 achados.\n");
+      "CEST de outro NCM: 1 (linha 2, coluna N \"1700100\")\n"
+      "Linha 2, coluna I (NCM) \"39139050\": NCM 39139050 deixou de vigorar em 30/09/2026\n"
+      "Linha 2, coluna N (Código CEST) \"1700100\": CEST 1700100 não vale para o NCM 39139050: vale para "
+      "NCM que começa com 1704.90.10\n"
+      "2 achados.\n");
   std::ifstream f(csv, std::ios::binary);
-  const std::string conteudo((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-  EXPECT_NE(conteudo.find(
-                "\r\nFalha;;;;;;;Linha 2, coluna N (Código CEST) de ruim.xlsx;\"Verificação fiscal (CEST de "
-                "outro NCM): \"\"1700100\"\": CEST 1700100 não vale"),
-            std::string::npos)
-      << conteudo;
+  EXPECT_THAT(std::string(std::istreambuf_iterator<char>(f), {}),
+              HasSubstr("\r\nFalha;;;;;;;Linha 2, coluna N (Código CEST) de ruim.xlsx;\"Verificação fiscal"));
+  EXPECT_EQ(roda({"fiscal", "verificar", ruim, "--tabela-ncm", ncm, "--data", "08/12/2026"}), 1);
+  EXPECT_THAT(erros.str(), HasSubstr("--detalhes"));  // without it, how to see every finding
 
-  // The same tables from the settings file of the program folder, by relative paths.
+  // The NCM table from the settings file of the program folder, by a relative path.
   std::filesystem::copy_file(ncm, programa + "/ncm.json", std::filesystem::copy_options::overwrite_existing);
-  std::ofstream(programa + "/" + kArquivoTabelasFiscais)
-      << "[tabelas]\n# da Receita\nncm = ncm.json\ncest=\n";
+  std::ofstream(programa + "/" + kArquivoTabelasFiscais) << "[tabelas]\nncm = ncm.json\n";
   EXPECT_EQ(roda({"fiscal", "verificar", ruim, "--data", "01/09/2026"}), 0);
-  EXPECT_NE(saida.str().find("Tabela NCM: Vigente em 13/08/2026"), std::string::npos) << saida.str();
-  EXPECT_EQ(saida.str().find("Tabela CEST"), std::string::npos);
-  EXPECT_EQ(saida.str().find("deixou de vigorar"), std::string::npos);  // still in force on 01/09/2026
-  EXPECT_NE(saida.str().find("Nenhum achado.\n"), std::string::npos);
+  EXPECT_THAT(saida.str(), StartsWith("Tabela NCM: Vigente em 13/08/2026"));
 }
 
 }  // namespace

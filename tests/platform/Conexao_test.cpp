@@ -1,14 +1,12 @@
 #include "platform/Conexao.h"
 #include "common/InstrucaoSQL.h"
 #include "platform/PontoDeSalvamento.h"
-#include "schema/Registros.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <thread>
 
 #include "common/Erro.h"
@@ -118,21 +116,18 @@ TEST_F(ConexaoTest, ParametrosGravamOQueOLiteralGrava) {
   EXPECT_THROW(a.executa("insert into P (K, T) values (?, ?)", {Valor(int64_t{4})}), ErroBanco);
 }
 
-// A savepoint undoes its part alone, with the counts of what it undid and the identifiers counted
-// in memory since it began; released, its work stays in the transaction.
+// A savepoint undoes its part alone, with the counts of what it undid; released, its work stays in
+// the transaction (the identifiers it gives back: the schema tests).
 TEST_F(ConexaoTest, PontoDeSalvamentoDesfazSoASuaParte) {
-  a.defineAtomica(true, {"Unidade"});
+  a.defineAtomica(true);
   a.contaAlteracoes(true);
-  EXPECT_EQ(ProxCodigo(a, "IdUnidade", "Unidade"), 1);
   insere(a, 1);
   {
     PontoDeSalvamento linha(a, "LINHA");
-    EXPECT_EQ(ProxCodigo(a, "IdUnidade", "Unidade"), 2);
     insere(a, 2);
   }  // not released: undone
   EXPECT_EQ(conta(a), 1);
   EXPECT_EQ(a.alteracoes().at("UNIDADE").incluidos, 1);
-  EXPECT_EQ(ProxCodigo(a, "IdUnidade", "Unidade"), 2);  // the undone row's identifier is free again
   {
     PontoDeSalvamento linha(a, "LINHA");
     insere(a, 2);
@@ -179,16 +174,10 @@ TEST_F(ConexaoTest, RecordsetInstantaneoComNomesSemCaixaValoresExatosEWindows125
 // Statement forms of the ZUV system. abre runs plain selects in read-only transactions; what writes
 // or locks still commits.
 TEST_F(ConexaoTest, ComandosComoOSistemaOsEscreve) {
-  a.executa("CREATE GENERATOR GEN_UNIDADE");
-  a.executa("set GENERATOR GEN_UNIDADE TO 41");
-  EXPECT_EQ(a.abre("SELECT gen_id(GEN_UNIDADE, 1) from rdb$database").valor(0).comoInteiro(), 42);
   a.executa("   Insert Into  Unidade (IDUNIDADE,DESCRICAO ,QTDECIMAL)   Values (1,'UN',3 )  ");
   insere(a, 2);
   EXPECT_EQ(a.abre(" Update Unidade Un SEt Un.QTDECIMAL = 10 where Un.Descricao = 'UN'").totalCampos(), 0);
-  auto rs = b.abre("select Coalesce(DESCRICAO,'') as D, Coalesce(QTDECIMAL,'') as Q from Unidade order by 1");
-  EXPECT_EQ(rs.valor("D").comoTexto(), "");
-  rs.proximo();
-  EXPECT_EQ(rs.valor("Q").comoTexto(), "10");
+  EXPECT_EQ(b.abre("select QTDECIMAL from Unidade where IdUnidade = 1").valor(0).comoInteiro(), 10);
   EXPECT_EQ(a.abre("select IdUnidade from UNIDADE for update").totalRegistros(), 2);
   EXPECT_FALSE(a.emTransacao());
   const std::string somenteLeitura =
@@ -202,34 +191,17 @@ TEST_F(ConexaoTest, ComandosComoOSistemaOsEscreve) {
   EXPECT_THAT(a.descricaoErro(), HasSubstr("TABELAQUENAOEXISTE"));
   EXPECT_THAT([&] { a.abre("select NaoHa from UNIDADE"); }, ThrowsMessage<ErroBanco>(HasSubstr("NAOHA")));
   EXPECT_EQ(conta(a), 2);
-  // Forms the importers send: text dates, a number into a text column, a column added and used on
-  // the same connection (outside an explicit
-  // transaction), correlated sub-selects and nested CASEs.
+  // A column added and used on the same connection, outside an explicit transaction.
   b.executa("alter table CLIENTE ADD OBSERVACAO Varchar(50)");
-  b.executa(
-      " INSERT INTO Cliente (PF,Ativo,CLIENTE,DATACADASTRO,OBSERVACAO,IDCLIENTE) "
-      "VALUES ('J','S',Null,'03/15/2024 09:00',Null,4)");
-  b.executa("Update Cliente Set OBSERVACAO = 'VIP', CLIENTE = Null Where IDCLIENTE = 4");
-  b.executa(" Insert Into NCM ( IDNCM, CODIGONCM, DESCRICAO, IDNCMGRUPO ) Values (3,'04012010',2,1)");
-  auto formas = b.abre(
-      "select C.DATACADASTRO, C.OBSERVACAO, Coalesce((Select First 1 N.DESCRICAO From NCM N "
-      "Where N.IDNCM = 3), C.IDCLIENTE) D, Coalesce((Select First 1 N.DESCRICAO From NCM N "
-      "Where N.IDNCM = 9), C.IDCLIENTE) SEM, "
-      "Case When C.PF = 'F' Then '0,00' Else Case When C.PF = 'J' Then '00' End End TAXA from CLIENTE C "
-      "where C.IDCLIENTE = 4");
-  EXPECT_EQ(formas.valor("DATACADASTRO").comoDataHora(), (DataHora{{2024, 3, 15}, {9, 0, 0, 0}}));
-  EXPECT_EQ(formas.valor("OBSERVACAO").comoTexto(), "VIP");
-  EXPECT_EQ(formas.valor("D").comoTexto(), "2");
-  EXPECT_EQ(formas.valor("SEM").comoTexto(), "4");
-  // A CASE takes the type of its longest branch: a short branch comes back blank-padded.
-  EXPECT_EQ(formas.valor("TAXA").comoTexto(), "00  ");
+  b.executa("INSERT INTO Cliente (IDCLIENTE, OBSERVACAO) VALUES (4, 'VIP')");
+  EXPECT_EQ(b.abre("select OBSERVACAO from CLIENTE").valor(0).comoTexto(), "VIP");
   a.fecha();
   EXPECT_THAT([&] { a.executa("delete from UNIDADE"); }, ThrowsMessage<ErroBanco>(HasSubstr("fechada")));
 }
 
 // A row another transaction holds, or a file another program's embedded engine holds, fails after
 // the lock time-out instead of hanging.
-TEST_F(ConexaoTest, BloqueioFalhaSemTravarEArquivoInvalidoERecusado) {
+TEST_F(ConexaoTest, BloqueioFalhaSemTravar) {
   auto semTravar = [](auto comando) {
     const auto inicio = std::chrono::steady_clock::now();
     EXPECT_THROW(comando(), ErroBanco);
@@ -254,15 +226,6 @@ TEST_F(ConexaoTest, BloqueioFalhaSemTravarEArquivoInvalidoERecusado) {
   pclose(isql);
   Conexao depois(banco.textoConexao());
   EXPECT_EQ(conta(depois), 1);
-  depois.fecha();
-  // A missing file, or one that is not a database, is refused with the engine's description.
-  std::filesystem::remove(banco.caminho());
-  EXPECT_THAT([&] { Conexao c(banco.textoConexao()); },
-              ThrowsMessage<ErroBanco>(
-                  AllOf(HasSubstr(banco.caminho().string()), HasSubstr("No such file or directory"))));
-  std::ofstream(banco.caminho()) << std::string(20000, 'x');
-  EXPECT_THAT([&] { Conexao c(banco.textoConexao()); },
-              ThrowsMessage<ErroBanco>(HasSubstr("not a valid database")));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """The cells LibreOffice reads in the legacy .xls corpus (../shared/corpus), as the expected values
-of the corpus test (Corpus_test.cpp).
+of the corpus test (CorpusXls_test.cpp).
 
 Each workbook is converted with LibreOffice (soffice --headless --convert-to xlsx); the active sheet
 of the conversion is read with openpyxl and every non-empty cell is written as the program's readers
@@ -13,8 +13,7 @@ DD/MM/YYYY [HH:MM:SS], booleans VERDADEIRO/FALSO, errors as their text), one lin
 
 CORPUS is the folder holding xls/ and xls-manifest.tsv. SAIDA.json gets, for every file LibreOffice
 opens, the count of its cells and a hash of all of them (FNV-1a 64 of the listing), or "texto" when
-LibreOffice showed the file's bytes as text, or why the file's values differ (DIFERENCAS); and for
-the sample below the cells of its first rows. --conversoes keeps the .xlsx conversions in PASTA
+LibreOffice showed the file's bytes as text, or why the file's values differ (DIFERENCAS). --conversoes keeps the .xlsx conversions in PASTA
 (reused when run again); --listas writes the full listing of every file to PASTA/<file>.txt, to
 compare by hand with `importadorzuv planilha ler`.
 
@@ -55,42 +54,7 @@ openpyxl.styles.stylesheet.Stylesheet._expand_named_style = _estilo_tolerante
 _numero_openpyxl = leitor_folha._cast_number
 leitor_folha._cast_number = lambda v: float(v) if v in ("NaN", "inf", "-inf") else _numero_openpyxl(v)
 
-# The sample compared cell by cell, with the rows it is compared up to: files the former reader
-# refused (charts, long string tables, records past 8224 bytes, odd containers), Excel 3, 4 and 95,
-# dates in both systems, texts in several scripts, a workbook that opens with the default password
-# (RC4, and XOR in Excel 95), cached formula results.
-AMOSTRA = {
-    "test-data__spreadsheet__13796.xls": 40,
-    "test-data__spreadsheet__1900DateWindowing.xls": 40,
-    "test-data__spreadsheet__1904DateWindowing.xls": 40,
-    "test-data__spreadsheet__43251.xls": 16,
-    "test-data__spreadsheet__46904.xls": 6,
-    "test-data__spreadsheet__47245_test.xls": 8,
-    "test-data__spreadsheet__49423.xls": 6,
-    "test-data__spreadsheet__50833.xls": 40,
-    "test-data__spreadsheet__60284.xls": 8,
-    "test-data__spreadsheet__BOOK_in_capitals.xls": 12,
-    "test-data__spreadsheet__DateFormats.xls": 40,
-    "test-data__spreadsheet__FormulaEvalTestData.xls": 6,
-    "test-data__spreadsheet__SimpleMultiCell.xls": 40,
-    "test-data__spreadsheet__StringContinueRecords.xls": 3,
-    "test-data__spreadsheet__WithExtendedStyles.xls": 40,
-    "test-data__spreadsheet__XRefCalc.xls": 40,
-    "test-data__spreadsheet__excel_with_embeded.xls": 40,
-    "test-data__spreadsheet__testEXCEL_3.xls": 8,
-    "test-data__spreadsheet__testEXCEL_4.xls": 8,
-    "test-data__spreadsheet__testEXCEL_95.xls": 12,
-    "test-data__spreadsheet__testRRaC.xls": 40,
-    "test-data__spreadsheet__unicodeNameRecord.xls": 40,
-}
-
-# Where LibreOffice's values are not the workbook's, with the cached results the readers give
-# (read from the FORMULA records): an external reference it cannot follow.
-SUBSTITUICOES = {
-    "test-data__spreadsheet__XRefCalc.xls": {"3\t5": "44,28", "4\t5": "46,74"},
-}
-
-# Files whose cells are compared in the sample only (or not at all), and why. LibreOffice
+# Files whose cells are not compared, and why. LibreOffice
 # recalculates the formulas whose cached result is a text, a boolean or an error, those it cannot
 # convert and the ones that depend on them (TODAY() gives the day of the conversion), stores
 # boolean results as 0 and 1, and writes some numbers with a different 15th digit; the readers
@@ -337,7 +301,7 @@ def main():
     os.makedirs(pasta, exist_ok=True)
     converte(corpus, lidos, pasta)
     versao = subprocess.run(["soffice", "--version"], capture_output=True, text=True).stdout.split()
-    resultado = {"libreoffice": " ".join(versao[1:2]), "amostra": {}, "arquivos": {}}
+    resultado = {"libreoffice": " ".join(versao[1:2]), "arquivos": {}}
     for a in lidos:
         xlsx = os.path.join(pasta, a[:-4] + ".xlsx")
         if not os.path.exists(xlsx):
@@ -350,13 +314,6 @@ def main():
             resultado["arquivos"][a] = "diferente: " + DIFERENCAS[a]
         else:
             resultado["arquivos"][a] = "%d %s" % (len(linhas), fnv(linhas))
-        if a in AMOSTRA:
-            troca = SUBSTITUICOES.get(a, {})
-            linhas = [x[:x.rindex("\t") + 1] + troca[x[:x.rindex("\t")]] if x[:x.rindex("\t")] in troca else x
-                      for x in linhas]
-            limite = AMOSTRA[a]
-            resultado["amostra"][a] = {"linhas": limite,
-                                       "celulas": [x for x in linhas if int(x.split("\t")[0]) <= limite]}
         if "--listas" in opcoes:
             os.makedirs(opcoes["--listas"], exist_ok=True)
             with open(os.path.join(opcoes["--listas"], a + ".txt"), "w", encoding="utf-8",
