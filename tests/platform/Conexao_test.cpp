@@ -1,6 +1,5 @@
 #include "platform/Conexao.h"
 #include "common/InstrucaoSQL.h"
-#include "platform/PontoDeSalvamento.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -114,30 +113,6 @@ TEST_F(ConexaoTest, ParametrosGravamOQueOLiteralGrava) {
   EXPECT_THROW(a.executa("insert into P (K, T) values (?, ?)", {Valor(int64_t{4}), Valor("123456789")}),
                ErroBanco);
   EXPECT_THROW(a.executa("insert into P (K, T) values (?, ?)", {Valor(int64_t{4})}), ErroBanco);
-}
-
-// A savepoint undoes its part alone, with the counts of what it undid; released, its work stays in
-// the transaction (the identifiers it gives back: the schema tests).
-TEST_F(ConexaoTest, PontoDeSalvamentoDesfazSoASuaParte) {
-  a.defineAtomica(true);
-  a.contaAlteracoes(true);
-  insere(a, 1);
-  {
-    PontoDeSalvamento linha(a, "LINHA");
-    insere(a, 2);
-  }  // not released: undone
-  EXPECT_EQ(conta(a), 1);
-  EXPECT_EQ(a.alteracoes().at("UNIDADE").incluidos, 1);
-  {
-    PontoDeSalvamento linha(a, "LINHA");
-    insere(a, 2);
-    linha.libera();
-  }
-  EXPECT_EQ(conta(a), 2);
-  EXPECT_THROW(a.liberaPonto("LINHA"), ErroBanco);  // none open
-  a.defineAtomica(false);
-  EXPECT_EQ(conta(b), 2);
-  EXPECT_THROW(PontoDeSalvamento(a, "FORA"), ErroBanco);  // no transaction: auto-commit
 }
 
 // Names in any case; a snapshot that the table's later changes do not touch; exact decimals;

@@ -44,10 +44,6 @@ TEST_F(PlanilhaGerada, CadaFormaDeGuardarOValor) {
   EXPECT_EQ(p->ultimaColuna(9), 2);
   EXPECT_EQ(p->celula(6, 300) + p->celula(0, 1), "");
   EXPECT_EQ(p->celula(2, 1), "7891234567890");  // back after a full pass: the stream restarts
-
-  usaEstilo(kIngles);
-  auto q = abrePlanilha(gerada("formas.xlsx"));
-  EXPECT_EQ(q->celula(2, 2) + " " + q->celula(3, 3) + " " + q->celula(4, 1), "3.5 03/05/2024 12:00:00 TRUE");
 }
 
 TEST_F(PlanilhaGerada, OutrosLivros) {
@@ -133,7 +129,6 @@ TEST_F(PlanilhaXls, CadaFormaDeGuardarOValor) {
                                {"biff2.xls", "1\t1\t7\n1\t2\t05/03/2024\n2\t1\tCafé\n"},
                                {"biff4.xls", "1\t1\tok\n1\t2\t0000012345\n"}})
     EXPECT_EQ(lista(gerada(nome)), celulas) << nome;
-  EXPECT_EQ(abrePlanilha(gerada("desordenada.xls"))->celula(1, 2), "1,5");
 
   usaEstilo(kIngles);
   auto q = abrePlanilha(gerada("biff8.xls"));
