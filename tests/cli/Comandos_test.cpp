@@ -16,7 +16,6 @@
 #include "cli/LinhaDeComando.h"
 #include "customers/AmbienteClientes.h"
 #include "dbcopy/AmbienteCopia.h"
-#include "dbcopy/ParBancos.h"
 #include "fiscal/ApoioFiscal.h"
 #include "fiscal/ConfiguracaoFiscal.h"
 #include "shell/PastaPrograma.h"
@@ -68,7 +67,6 @@ TEST_F(ComandosTest, EachTasksExitOutputAndDatabase) {
     std::string trecho;              // in stdout, then stderr
     std::string banco;               // stock items/customers/customers named ANTIGO afterwards
     std::string sql = "";            // run on the destination first
-    bool planilha = true;            // clientes.xlsx (Ana, Bruno) in the program folder
     const char* digitado = nullptr;  // what a terminal's user types; none: no terminal
     std::string ausente = "";        // in neither stdout nor stderr
   };
@@ -82,7 +80,6 @@ TEST_F(ComandosTest, EachTasksExitOutputAndDatabase) {
   };
   // clang-format off
   const std::vector<Caso> casos = {
-      {{"clientes", "importar", "--sim"}, 1, "clientes.xlsx", "6/3/3", "", false},
       {{"clientes", "importar", "--nao"}, 0, "Atualizar o Cadastro de Cliente [s/n] n (--nao)\n", "6/3/3"},
       {{"clientes", "importar", "--sim"}, 0, "Atualizar o Cadastro de Cliente [s/n] s (--sim)\nFIM\n", "6/5/3"},
       {{"clientes", "importar", "--sim", "--simular"}, 0, "Simulação: nada foi gravado em VENDAS.FDB. A operação "
@@ -92,16 +89,14 @@ TEST_F(ComandosTest, EachTasksExitOutputAndDatabase) {
                                             mantido + "\nfinalizado\n", "6/1/1", venda},
       {{"clientes", "excluir", "--sim", "--sem-copia", "--atomico"}, 0, "Alterações gravadas em VENDAS.FDB:\n  "
                                                                         "CLIENTE: 0 incluídas, 0 alteradas, 3 excluídas\n",
-       "6/0/0", "", true, nullptr, "Cópia de segurança"},
+       "6/0/0", "", nullptr, "Cópia de segurança"},
       // The copy: the wiping mode asks first; --sim answers, a terminal's empty answer is No.
       {mais(copia, {"--cliente"}), 0, "Fim da Importação\n", "6/3/0"},
       {mais(copia, {"--incluir-produtos"}), 0, copiados, "11/3/3"},
       {copia, 2, "e não há quem responda", "6/3/3"},
-      {copia, 1, " serão excluídos de $D. Continuar? [s/N] ", "6/3/3", "", true, "\n"},
+      {copia, 1, " serão excluídos de $D. Continuar? [s/N] ", "6/3/3", "", "\n"},
       {mais(copia, {"--sim"}), 0, "Continuar? [s/N] s (--sim)\n" + copiados, "5/3/3"},
-      {mais(copia, {"--limpa-banco", "--cliente"}), 0, "Continuar? [s/N] " + copiados + "Fim da Importação\n", "5/3/0", "", true, "s\n"},
-      {{"zuv", "copiar", "--origem", "$D", "--destino", "localhost:$D", "--cliente"}, 1,
-       mensagemMesmoBanco("localhost:$D") + "\n", "6/3/3"},
+      {mais(copia, {"--limpa-banco", "--cliente"}), 0, "Continuar? [s/N] " + copiados + "Fim da Importação\n", "5/3/0", "", "s\n"},
       {{"zuv", "copiar", "--origem", "/nao/existe.fdb", "--destino", "$D", "--cliente"}, 2,
        "Erro ao abrir os dados, verifique o caminho do banco de dados \n", "6/3/3"},
       {mais(copia, {"--incluir-produtos", "--limpa-banco"}), 2, "--limpa-banco", "6/3/3"},
@@ -126,7 +121,7 @@ TEST_F(ComandosTest, EachTasksExitOutputAndDatabase) {
       return s;
     };
     if (!c.sql.empty()) destino->executaIsql(c.sql + ";");
-    if (c.planilha) fs::copy_file(modelo, destino->pastaPrograma() / "clientes.xlsx");
+    fs::copy_file(modelo, destino->pastaPrograma() / "clientes.xlsx");
     std::vector<std::string> args;
     for (const std::string& a : c.args)
       args.push_back(troca(a));
@@ -270,8 +265,6 @@ TEST_F(ComandoNoBancoTest, ABackupKilledMidwayLeavesNoFileUnderABackupsName) {
 // The options reach the product import: --grade reads a text grid (Windows-1252 when a Windows
 // program saved it), --estoque and --nome-produto update an item, clean mode asks first.
 TEST_F(ComandoNoBancoTest, ImportarLeAPlanilhaOuAGradeComAsCaixasDoFormulario) {
-  EXPECT_EQ(roda({"produtos", "importar", "--limpa-base"}), 1);  // no produto.xlsx: nothing wiped
-  EXPECT_THAT(saida.str(), HasSubstr("produto.xlsx"));
   const std::string grade = (pasta / "grade.txt").string();
   std::ofstream(grade) << "Barra\tNome\tUn\tCusto\tVenda\tEstoque\n7891\tArroz\tUN\t20,00\t25,00\t4\n"
                           "7892\tFeijão\tUN\t6,00\tcaro\t5\n";
