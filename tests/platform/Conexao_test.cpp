@@ -153,7 +153,7 @@ TEST_F(ConexaoTest, ComandosComoOSistemaOsEscreve) {
   insere(a, 2);
   EXPECT_EQ(a.abre(" Update Unidade Un SEt Un.QTDECIMAL = 10 where Un.Descricao = 'UN'").totalCampos(), 0);
   EXPECT_EQ(b.abre("select QTDECIMAL from Unidade where IdUnidade = 1").valor(0).comoInteiro(), 10);
-  EXPECT_EQ(a.abre("select IdUnidade from UNIDADE for update").totalRegistros(), 2);
+  EXPECT_EQ(a.abre("select IdUnidade from UNIDADE for update with lock").totalRegistros(), 2);
   EXPECT_FALSE(a.emTransacao());
   const std::string somenteLeitura =
       "select mon$read_only from mon$transactions where mon$transaction_id = current_transaction";
