@@ -16,6 +16,7 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
+using qt::clica;
 using qt::controle;
 
 // The form's folder is the test database's; customer 2 has a sale, so a deletion keeps it.
@@ -51,15 +52,13 @@ TEST_F(FrmClientesTest, TheMenuOpensItAndEachButtonReachesItsRun) {
   // "Simular" undoes the deletion and says so in the status line; "Sem cópia de segurança" keeps
   // the deletion without a backup.
   controle<QCheckBox>(*form, "chkSimular")->setChecked(true);
-  controle(*form, "cmdExcluirCliente")->click();
-  form->aguardaOperacao();
+  clica(*form, "cmdExcluirCliente");
   EXPECT_EQ(conta("cliente"), 2);
   EXPECT_THAT(controle<QPlainTextEdit>(*form, "txtNotas")->toPlainText().toStdString(),
               StartsWith("Simulação: nada foi gravado em VENDAS.FDB."));
   controle<QCheckBox>(*form, "chkSimular")->setChecked(false);
   controle<QCheckBox>(*form, "chkSemCopia")->setChecked(true);
-  controle(*form, "cmdExcluirCliente")->click();
-  form->aguardaOperacao();
+  clica(*form, "cmdExcluirCliente");
   EXPECT_EQ(conta("cliente"), 1);
   EXPECT_FALSE(fs::exists(banco->pastaDados() / "copias"));
   auto* lista = controle<QListWidget>(*form, "lstCliente");
@@ -69,8 +68,7 @@ TEST_F(FrmClientesTest, TheMenuOpensItAndEachButtonReachesItsRun) {
       "2Nome: PADARIA PÃO QUENTEOperação não poderá ser completa, há operações vinculada a esse cliente : ");
 
   // The import ends the program: after "FIM", one window with what it did.
-  controle(*form, "cmdProd")->click();
-  form->aguardaOperacao();
+  clica(*form, "cmdProd");
   EXPECT_EQ(caixas.textos().back(), "FIM");
   EXPECT_GE(caixas.encerramentos, 1);
   ASSERT_EQ(caixas.janelas.size(), 1u);

@@ -12,6 +12,7 @@
 namespace zuv::teste {
 namespace {
 
+using qt::clica;
 using qt::controle;
 
 // Answers No to every question; the file dialogs are recorded and answered from escolhas.
@@ -68,19 +69,16 @@ TEST_F(FrmZUVdeZUVProdutoTest, TheMenuOpensItThePathsAreChosenAndTheIndividualRu
 
   // The default mode: the destination emptied and given the origin's catalogue; again, now that the
   // destination has a catalogue, answered No: nothing deleted, and the status line says so.
-  controle(*form, "cmdSalvar")->click();
-  form->aguardaOperacao();
+  clica(*form, "cmdSalvar");
   EXPECT_EQ(caixas.textos().back(), "Atualização feita com sucesso");
-  controle(*form, "cmdSalvar")->click();
-  form->aguardaOperacao();
+  clica(*form, "cmdSalvar");
   EXPECT_THAT(controle<QPlainTextEdit>(*form, "txtNotas")->toPlainText().toStdString(),
               ::testing::StartsWith("Cópia cancelada: nada foi excluído do destino.\n"));
 
   // The individual run with the customers ticked: its counts in the form's labels and bar.
   controle<QRadioButton>(*form, "optIncluiProdutos")->click();
   controle<QCheckBox>(*form, "chkCliente")->click();
-  controle(*form, "cmdComanda")->click();
-  form->aguardaOperacao();
+  clica(*form, "cmdComanda");
   EXPECT_EQ(caixas.textos().back(), "Fim da Importação");
   EXPECT_EQ(controle<QLabel>(*form, "Label1")->text().toStdString(), "5");
   EXPECT_EQ(controle<QLabel>(*form, "lblQT")->text().toStdString(), "Importados 3");

@@ -21,6 +21,7 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
+using qt::clica;
 using qt::controle;
 
 class FrmMigracaoPadraoTest : public ComEstilo {
@@ -37,10 +38,6 @@ class FrmMigracaoPadraoTest : public ComEstilo {
     processaExclusoes();
     definePastaPrograma("");
     ComEstilo::TearDown();
-  }
-  void clica(const char* botao) {
-    controle(*form, botao)->click();
-    form->aguardaOperacao();
   }
 
   CaixasGravadas caixas;
@@ -113,20 +110,20 @@ TEST_F(FrmMigracaoPadraoTest, ColarNaGradeComCtrlV) {
 // the file says so, and "Importar" fails with the system's message; the form stays open.
 TEST_F(FrmMigracaoPadraoTest, GeraPlanilhaESyspdvSemBanco) {
   controle<QRadioButton>(*form, "optTodos")->click();
-  clica("cmdGeraExcel");
+  clica(*form, "cmdGeraExcel");
   EXPECT_EQ(caixas.abertos, std::vector<std::string>{(banco.pastaPrograma() / "produto.xlsx").string()});
   EXPECT_EQ(controle<QLineEdit>(*form, "txtRegistro")->text(), "4");
 
   controle<QRadioButton>(*form, "optBanco")->click();
   EXPECT_EQ(controle<QLineEdit>(*form, "txtNomeBanco")->text().toStdString(), "BancoOrigem\\syspdv_srv.fdb");
   EXPECT_TRUE(fs::is_directory(banco.pastaPrograma() / "BancoOrigem"));
-  clica("cmdImportarOutroBanco");
+  clica(*form, "cmdImportarOutroBanco");
   EXPECT_EQ(caixas.textos(),
             (std::vector<std::string>{"Banco de Dados para Importação Não existe", "Erro ao Gerar o Excel"}));
   EXPECT_EQ(caixas.encerramentos, 0);
 
   // Listing shows this test program among the processes.
-  clica("cmdListarProcesso");
+  clica(*form, "cmdListarProcesso");
   const auto itens = controle<QListWidget>(*form, "List1")->findItems("test_migration_gui", Qt::MatchExactly);
   EXPECT_FALSE(itens.isEmpty());
 }
@@ -144,8 +141,7 @@ TEST_F(FrmMigracaoPadraoTest, TheGridsRowsAndTheTickedBoxesReachTheRun) {
   form->chkTodos()->click();
   form->optLimpaBase()->click();
   caixas.resposta = false;
-  form->cmdProd()->click();
-  form->aguardaOperacao();
+  clica(*form, "cmdProd");
   ASSERT_EQ(caixas.todas.size(), 1u);
   EXPECT_TRUE(caixas.janelas.empty() && caixas.encerramentos == 0);
   caixas.resposta = true;

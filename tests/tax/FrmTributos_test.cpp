@@ -17,6 +17,7 @@ namespace {
 
 using ::testing::StartsWith;
 
+using qt::clica;
 using qt::controle;
 
 class FrmTributosTest : public AmbienteTributos {
@@ -30,10 +31,6 @@ class FrmTributosTest : public AmbienteTributos {
     definePastaPrograma("");
     SlotConexao::programa().fecha();
     AmbienteTributos::TearDown();
-  }
-  void clica(FormularioBase& form, const char* botao) {
-    controle(form, botao)->click();
-    form.aguardaOperacao();
   }
   CaixasGravadas caixas;
 };
