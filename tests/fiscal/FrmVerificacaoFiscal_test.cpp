@@ -49,13 +49,6 @@ TEST_F(FrmVerificacaoFiscalTest, OBotaoAbreAListaDosAchadosEVerificaDeNovoComATa
   grade->getItemPosition(grade->indexOf(botao), &linha, &coluna, &linhas, &colunas);
   EXPECT_EQ(std::vector<int>({linha, coluna, colunas}), std::vector<int>({1, 0, 2}));
 
-  // In a row of buttons closed by a stretch it goes after the last button.
-  auto* fila = new QHBoxLayout;
-  grade->addLayout(fila, 2, 0);
-  fila->addWidget(new QPushButton("Fornecedor"));
-  fila->addStretch();
-  EXPECT_EQ(fila->indexOf(adicionaVerificacaoFiscal(fila, [] { return std::string(); })), 1);
-
   botao->click();
   auto* janela = form.findChild<FrmVerificacaoFiscal*>();
   ASSERT_NE(janela, nullptr);
