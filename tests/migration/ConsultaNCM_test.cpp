@@ -14,7 +14,6 @@ std::string xml(const std::string& ncm) {
 }
 
 TEST(ConsultaNCMTest, OnlyAnEightDigitCodeOfTheFirstElementIsAccepted) {
-  EXPECT_EQ(ConsultaNCM::ncmDaResposta(xml("09012100")), "09012100");
   EXPECT_EQ(ConsultaNCM::ncmDaResposta(xml(" 0901.21.00 ")), "09012100");
   EXPECT_EQ(
       ConsultaNCM::ncmDaResposta("<a><b><CODIGONCM>22030000</CODIGONCM></b><CODIGONCM>1</CODIGONCM></a>"),
@@ -36,31 +35,8 @@ TEST(ConsultaNCMTest, TheRequestCarriesThePortPathAndTheBarcodePercentEncoded) {
   EXPECT_EQ(ConsultaNCM("http://[::1]").url("Ç"), "http://[::1]:8080/xmlProduto945MIL.php?barra=%C3%87");
 }
 
-TEST(ConsultaNCMTest, RepliesNoRepliesAndGarbageFromALocalServer) {
-  ServidorNCM servidor([](const std::string& alvo) -> std::optional<std::string> {
-    if (alvo.ends_with("=1")) return xml("09012100");
-    if (alvo.ends_with("=2")) return xml("desconhecido");
-    if (alvo.ends_with("=3")) return std::string("<html>erro");
-    return std::nullopt;  // closes without a reply
-  });
-  ConsultaNCM consulta(servidor.endereco());
-  std::string aviso;
-  // An answer without a code is no failure, an empty barcode is not asked; garbage and silence are
-  // failures, and a good answer in between starts the count again.
-  for (const std::string barra : {"1", "2", "", "3", "4", "1", "3", "4"})
-    EXPECT_EQ(consulta.consulta(barra, aviso), barra == "1" ? "09012100" : "") << barra;
-  EXPECT_TRUE(aviso.empty());
-  EXPECT_EQ(consulta.consulta("4", aviso), "");
-  EXPECT_NE(aviso.find("desligada depois de 3 falhas seguidas"), std::string::npos) << aviso;
-  EXPECT_FALSE(consulta.ativa());
-  aviso.clear();
-  EXPECT_EQ(consulta.consulta("1", aviso), "");  // no longer asked
-  EXPECT_TRUE(aviso.empty());
-  EXPECT_EQ(servidor.alvos().size(), 8u);
-  EXPECT_EQ(servidor.alvos()[0], "/xmlProduto945MIL.php?barra=1");
-  EXPECT_EQ(ConsultaNCM("").consulta("1", aviso), "");
-}
-
+// Replies, silence and garbage in a run:
+// ImportaProdutoTest.RowsWithoutNcmAskTheLookupUntilItFailsThreeTimesInARow.
 TEST(ConsultaNCMTest, AServerThatNeverAnswersCostsAtMostTheTotalTimeLimit) {
   ServidorNCM servidor([](const std::string&) -> std::optional<std::string> {
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));

@@ -85,18 +85,10 @@ TEST_F(ImportaFornecedoresTest, SubstituiOsFornecedoresEParaNoCGCVazio) {
   EXPECT_FALSE(fs::exists(banco.pastaDados() / "copias"));
   EXPECT_NE(notas.find("A linha 4 de fornecedor.XLS está sem CGC"), std::string::npos) << notas;
   EXPECT_NE(tela.eventos.front().find("cursor: on"), std::string::npos);
-
-  // A second run leaves only its own suppliers.
-  planilha({fornecedor("CGC", "NOME", "", "", ""), fornecedor("5", "UNICO", "", "", "")});
-  fs::remove(banco.pastaPrograma() / "Fornecedor.xls");
-  comCopia = false;
-  ASSERT_EQ(importa(), Resultado::concluido());
-  EXPECT_EQ(fornecedores(), (BancoDeTeste::Linhas{{"1", "UNICO", "", "5", "0800", ""}}));
 }
 
 // A failure stops the run with its description: the suppliers before a failed statement stay, or
-// none in an all-or-nothing run; a missing workbook or database deletes nothing; no zuv.ini ends
-// the program.
+// none in an all-or-nothing run; a missing workbook or database deletes nothing.
 TEST_F(ImportaFornecedoresTest, FalhasParamARodada) {
   BancoDeTeste::executaIsql(dados(),
                             "INSERT INTO FORNECEDOR (IDFORNECEDOR, NOMERAZAO) VALUES (7, 'ANTIGO');");
@@ -123,9 +115,6 @@ TEST_F(ImportaFornecedoresTest, FalhasParamARodada) {
   fs::remove(dados());
   r = importa();
   EXPECT_TRUE(r.mensagem.starts_with("Erro ao abrir o banco de dados " + dados().string())) << r.mensagem;
-  fs::remove(banco.pastaPrograma() / "zuv.ini");
-  EXPECT_EQ(importa(), Resultado::encerrar(MotivoFim::Configuracao));
-  EXPECT_EQ(tela.mensagens.back().texto, "Arquivo zuv.INI não encontrado ");
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -23,8 +22,6 @@ class ServidorNCM {
 
   explicit ServidorNCM(Resposta resposta) : resposta_(std::move(resposta)) {
     escuta_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    const int sim = 1;
-    ::setsockopt(escuta_, SOL_SOCKET, SO_REUSEADDR, &sim, sizeof sim);
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -36,7 +33,6 @@ class ServidorNCM {
     fio_ = std::thread([this] { serve(); });
   }
   ~ServidorNCM() {
-    parar_ = true;
     ::shutdown(escuta_, SHUT_RDWR);
     ::close(escuta_);
     fio_.join();
@@ -50,9 +46,8 @@ class ServidorNCM {
 
  private:
   void serve() {
-    while (!parar_) {
-      const int c = ::accept(escuta_, nullptr, nullptr);
-      if (c < 0) break;
+    // Until the destructor shuts the socket down.
+    for (int c; (c = ::accept(escuta_, nullptr, nullptr)) >= 0;) {
       std::string pedido;
       char buf[2048];
       while (pedido.find("\r\n\r\n") == std::string::npos) {
@@ -79,7 +74,6 @@ class ServidorNCM {
   Resposta resposta_;
   int escuta_ = -1;
   int porta_ = 0;
-  std::atomic<bool> parar_{false};
   std::mutex trava_;
   std::vector<std::string> alvos_;
   std::thread fio_;

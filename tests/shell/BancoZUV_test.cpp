@@ -86,7 +86,6 @@ TEST(BancoZUV, CopiasERelatoriosFicamAoLadoDoBanco) {
   const std::tuple<const char*, const char*, const char*, const char*> casos[] = {
       {"/srv/zuv/DADOS/VENDAS.FDB", "VENDAS.FDB", "VENDAS", "/srv/zuv/DADOS/copias"},
       {"/srv/zuv/DESTINO", "DESTINO", "DESTINO", "/srv/zuv/copias"},
-      {"localhost:/srv/zuv/VENDAS.FDB", "VENDAS.FDB", "VENDAS", "/srv/zuv/copias"},
       {"127.0.0.1/3050:/srv/zuv/VENDAS.FDB", "VENDAS.FDB", "VENDAS", "/srv/zuv/copias"},
       {"loja:/srv/zuv/VENDAS.FDB", "VENDAS.FDB", "VENDAS", "/prog/copias/loja"},
       {"loja/3051:C:\\ZUV\\DADOS\\VENDAS.FDB", "VENDAS.FDB", "VENDAS", "/prog/copias/loja_3051"},
