@@ -28,12 +28,9 @@ class FrmMenuTest : public ::testing::Test {
   FrmMenu menu;
 };
 
-TEST_F(FrmMenuTest, LegendaComADataDeHoje) {
+TEST_F(FrmMenuTest, LegendaComADataECincoEscolhasEmMoldurasComLegendasERotulos) {
   EXPECT_EQ(tituloMenuComData(Data{2026, 12, 5}, "."), "Importador Sistema ZUV  & Data Criação 05.12.2026");
   EXPECT_EQ(menu.windowTitle().toStdString(), tituloMenuComData(Data::hoje(), separadorDataDoAmbiente()));
-}
-
-TEST_F(FrmMenuTest, CincoEscolhasEmMoldurasComLegendasERotulos) {
   const char* const esperados[][3] = {
       {"cmdImportaNFE", "Importação de NCM / CFOP", "Atualização da Base de Dados - Cadastro de  NCM e CFOP"},
       {"cmdclientes", "Importação de Novos Clientes", "Atualização da Base de Dados - Cadastro de Clientes"},
@@ -68,12 +65,6 @@ TEST_F(FrmMenuTest, UmaInstanciaModelessPorFormularioRecriadaDepoisDeFechada) {
   EXPECT_TRUE(primeiro.isNull());
   clica("cmdImportaZUV");
   EXPECT_NE(FrmMenu::formularioAberto("cmdImportaZUV"), nullptr);
-
-  FrmMenu::registraFormulario("cmdImportaNFE", {});  // no form: a placeholder window
-  clica("cmdImportaNFE");
-  QWidget* provisoria = FrmMenu::formularioAberto("cmdImportaNFE");
-  ASSERT_NE(provisoria, nullptr);
-  EXPECT_EQ(provisoria->windowTitle(), QString::fromUtf8("Importação de NCM / CFOP"));
 }
 
 }  // namespace

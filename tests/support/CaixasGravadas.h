@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gui/Aplicacao.h"
+#include "gui/FormularioBase.h"
 #include "gui/TelaQt.h"
 #include "support/AplicacaoQt.h"
 
@@ -73,5 +74,13 @@ struct CaixasGravadas {
     todas.push_back(std::move(c));
   }
 };
+
+namespace qt {
+// Clicks a form's button by name and waits for the run it started.
+inline void clica(FormularioBase& form, const char* botao) {
+  controle(form, botao)->click();
+  form.aguardaOperacao();
+}
+}  // namespace qt
 
 }  // namespace zuv::teste
