@@ -72,6 +72,10 @@ TEST_F(FrmZUVdeZUVProdutoTest, TheMenuOpensItThePathsAreChosenAndTheIndividualRu
   clica(*form, "cmdSalvar");
   EXPECT_EQ(caixas.textos().back(), "Atualização feita com sucesso");
   clica(*form, "cmdSalvar");
+  EXPECT_EQ(caixas.textos(true).back(),
+            "Limpa Banco e Cadastra Produtos: 3 produtos, 5 itens de estoque, 2 grupos e 2 cadastros de CFOP "
+            "serão excluídos de " +
+                destino->caminho().string() + ". Continuar? | ImportadorZUV [Não]");
   EXPECT_THAT(controle<QPlainTextEdit>(*form, "txtNotas")->toPlainText().toStdString(),
               ::testing::StartsWith("Cópia cancelada: nada foi excluído do destino.\n"));
 

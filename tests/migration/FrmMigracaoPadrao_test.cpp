@@ -16,8 +16,10 @@
 namespace zuv::teste {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ContainsRegex;
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
@@ -142,6 +144,11 @@ TEST_F(FrmMigracaoPadraoTest, TheGridsRowsAndTheTickedBoxesReachTheRun) {
   caixas.resposta = false;
   clica(*form, "cmdProd");
   ASSERT_EQ(caixas.todas.size(), 1u);
+  EXPECT_THAT(
+      caixas.textos(true)[0],
+      AllOf(StartsWith("Limpa Base de Produtos ( Nova Migração ): 2 produtos, 2 itens de estoque, 1 venda"),
+            EndsWith(" serão excluídos de " + banco.caminho().string() +
+                     ". Continuar? | ImportadorZUV [Não]")));
   EXPECT_TRUE(caixas.janelas.empty() && caixas.encerramentos == 0);
   caixas.resposta = true;
   form->cmdProd()->click();

@@ -57,6 +57,10 @@ TEST_F(FrmTributosTest, SATExportaImportaESai) {
   controle<QCheckBox>(*form, "chkCFOP")->setChecked(false);
   conexao->executa("update ProdutoEstoque set idTribCFOP = null where idItemProduto = 2");
   clica(*form, "cmdProd");
+  EXPECT_EQ(
+      caixas.textos(true).front(),
+      "Excluir os Cadastro de CFOP, e Criar um Novo, Parametro de Sistema Refazer Manual  | ImportadorZUV "
+      "[Não]");
   EXPECT_EQ(caixas.textos().back(), "FIM");
   EXPECT_GE(caixas.encerramentos, 1);    // "FIM" ends the program
   ASSERT_EQ(caixas.janelas.size(), 1u);  // before the end: what the run did, and where it is kept
