@@ -51,27 +51,14 @@ TEST_F(VerificaPlanilhaFiscalTest, PlanilhaDeProdutosComCadaErro) {
                                    {"789", "depois da linha vazia"},
                                });
   const ResultadoVerificacaoFiscal r = verificaPlanilha(caminho, nullptr, opcoes);
-  EXPECT_EQ(r.layout, LayoutFiscal::Produto);
   EXPECT_EQ(r.linhasDeDados, 3);
   EXPECT_EQ(posicoes(r.achados),
             (std::vector<std::string>{"2:1:", "2:9:", "3:11:", "3:12:", "4:6:", "4:10:", "4:15:", "5:1:"}));
-  EXPECT_EQ(textoDoAchado(em(r.achados, 2, 9)),
-            "Linha 2, coluna I (NCM) \"1006\": NCM com 4 dígitos: a importação grava 1006, mas o NCM tem 8 "
-            "dígitos");
   // The repeated barcode is one finding at its first row, standing for both.
   EXPECT_EQ(textoDoAchado(em(r.achados, 2, 1)),
             "Linha 2, coluna A (Barra) \"7891000100103\": em 2 linhas (2 e 3): a importação as trata como um "
             "item só; as linhas seguintes atualizam o item da primeira");
   EXPECT_EQ(em(r.achados, 2, 1).vezes, 2);
-  EXPECT_EQ(
-      em(r.achados, 4, 6).motivo,
-      "não é um número no estilo regional (1.234,56): um item novo fica com estoque 0 e a atualização do "
-      "estoque recusa a linha");
-  EXPECT_EQ(em(r.achados, 4, 10).tipo, "Alíquota acima de 99");
-  EXPECT_EQ(em(r.achados, 4, 15).motivo,
-            "a importação lê 1234: no estilo regional (1.234,56) o ponto separa milhares; se for um decimal, "
-            "escreva 1,234");
-  EXPECT_EQ(em(r.achados, 5, 1).motivo, "Linha vazia: a importação termina aqui e não lê a linha 6");
 }
 
 TEST_F(VerificaPlanilhaFiscalTest, PlanilhaDeTributacaoComCadaErro) {
@@ -83,17 +70,10 @@ TEST_F(VerificaPlanilhaFiscalTest, PlanilhaDeTributacaoComCadaErro) {
                     "1.65", "99", "760", "abc"});
   linhas.push_back({"010", "7892", "Y", "G", "2203", "18", "5102", "102", "00", "", "", "", "", "", "", ""});
   const ResultadoVerificacaoFiscal r = verificaPlanilha(planilha("produtosat.xlsx", linhas), nullptr, opcoes);
-  EXPECT_EQ(r.layout, LayoutFiscal::Tributacao);
   EXPECT_EQ(r.linhasDeDados, 3);
   EXPECT_EQ(
       posicoes(r.achados),
       (std::vector<std::string>{"2:1:", "3:1:", "3:6:", "3:7:", "3:11:", "3:12:", "3:15:", "3:16:", "4:5:"}));
-  EXPECT_EQ(em(r.achados, 2, 1).motivo,
-            "em 2 linhas (2 e 4): todas atualizam o mesmo item e fica o que a última grava");
-  EXPECT_EQ(em(r.achados, 3, 6).motivo, "não é um número (12,5 ou 12.5): a importação para nesta linha");
-  EXPECT_EQ(em(r.achados, 3, 11).motivo,
-            "CFOP de saída (começa com 5) na coluna de entrada: as entradas começam com 1, 2 ou 3");
-  EXPECT_EQ(em(r.achados, 3, 15).motivo, "Porcentagem fora de 0 a 100");
 }
 
 TEST_F(VerificaPlanilhaFiscalTest, TabelasOficiaisVigenciaEPrefixoDoCest) {
@@ -119,12 +99,9 @@ TEST_F(VerificaPlanilhaFiscalTest, TabelasOficiaisVigenciaEPrefixoDoCest) {
   const ResultadoVerificacaoFiscal r = verificaPlanilha(caminho, &tabelas, opcoes);
   EXPECT_EQ(posicoes(r.achados),
             (std::vector<std::string>{"2:9:", "3:14:", "5:9:", "6:9:", "7:14:", "9:14:"}));
-  // The texts of an ended NCM and of a CEST of another NCM: the command line's test.
-  EXPECT_EQ(em(r.achados, 5, 9).motivo, "NCM 12345678 não existe na tabela NCM (Vigente em 13/08/2026)");
+  // The NCM judged with its zero back; a CEST of another NCM: the command line's test.
   EXPECT_EQ(em(r.achados, 6, 9).motivo, "NCM 02203000 não existe na tabela NCM (Vigente em 13/08/2026)");
   EXPECT_EQ(em(r.achados, 7, 14).motivo, "CEST 9999999 não existe na tabela CEST (CONVÊNIO ICMS 142/18)");
-  EXPECT_EQ(em(r.achados, 9, 14).motivo,
-            "CEST 0302100 não vale para o NCM 17049010: vale para NCM que começa com 2203.00.00");
 
   // The day decides: before 30/09/2026 the code was in force.
   OpcoesVerificacaoFiscal antes = opcoes;

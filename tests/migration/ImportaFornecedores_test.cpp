@@ -67,9 +67,6 @@ TEST_F(ImportaFornecedoresTest, SubstituiOsFornecedoresEParaNoCGCVazio) {
       {"2", "ACME", "", "01222333000181", "0800", "1144445555"},
   };
   EXPECT_EQ(fornecedores(), esperadas);
-  EXPECT_EQ(insercaoFornecedor({"11222333000181", "D'AVILA", "ZE", "1"}, "0800", 3),
-            " INSERT INTO FORNECEDOR ( NOMERAZAO , CONTATO, CGC,FONE1,FAX,IDFORNECEDOR) VALUES "
-            "('D''AVILA','ZE','11222333000181','0800','1',3)");
   EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{"Fim"});
   // The backup before the delete, and the rows left after the end, are told as notes.
   std::string notas;
@@ -78,13 +75,11 @@ TEST_F(ImportaFornecedoresTest, SubstituiOsFornecedoresEParaNoCGCVazio) {
   // The backup is beside the database it protects, under its name; nothing goes to zuv.ini's folder.
   const fs::path copias = dados().parent_path() / "copias";
   ASSERT_TRUE(fs::is_directory(copias)) << notas;
-  EXPECT_TRUE(fs::directory_iterator(copias)->path().filename().string().starts_with("VENDAS_"));
   EXPECT_NE(notas.find("Cópia de segurança de VENDAS.FDB: " + copias.string() + "/VENDAS_"),
             std::string::npos)
       << notas;
   EXPECT_FALSE(fs::exists(banco.pastaDados() / "copias"));
   EXPECT_NE(notas.find("A linha 4 de fornecedor.XLS está sem CGC"), std::string::npos) << notas;
-  EXPECT_NE(tela.eventos.front().find("cursor: on"), std::string::npos);
 }
 
 // A failure stops the run with its description: the suppliers before a failed statement stay, or
