@@ -16,15 +16,13 @@ namespace {
 void registraTeste(CLI::App& programa, Tarefas& tarefas) {
   auto* teste = programa.add_subcommand("teste", "Tarefa de teste");
   auto qual = std::make_shared<std::string>();
-  teste->add_option("qual", *qual, "pergunta, concluido, falhou, fim, config, erro")->required();
+  teste->add_option("qual", *qual, "pergunta, concluido, falhou, erro")->required();
   tarefas.executa(teste, [qual](Tela& tela) -> Resultado {
     if (*qual == "pergunta") tela.mensagem(tela.pergunta("Atualizar o Cadastro de Cliente") ? "sim" : "não");
     if (*qual == "falhou") {
       tela.mensagem("Erro ao abrir a planilha");
       return Resultado::falhou("Erro ao abrir a planilha");
     }
-    if (*qual == "fim") throw FimDoPrograma{};
-    if (*qual == "config") throw FimDoPrograma{MotivoFim::Configuracao};
     if (*qual == "erro") throw ErroBanco("connection lost to database");
     return Resultado::concluido();
   });
@@ -48,16 +46,13 @@ TEST(LinhaDeComando, StatusSaidaEErrosDeCadaExecucaoEAjuda) {
   // clang-format off
   for (const auto& [args, entrada, interativo, status, saida, erro] : std::vector<Caso>{
            {{"--sim", "teste", "pergunta"}, "", false, 0, p + "s (--sim)\nsim\n", ""},
-           {{"teste", "pergunta", "--nao"}, "s\n", false, 0, p + "n (--nao)\nnão\n", ""},
            // A question whose default is Yes asks again after an empty line or another word.
            {{"teste", "pergunta"}, "\ntalvez\n  NÃO \n", true, 0, p + r + p + r + p + "não\n", ""},
            {{"teste", "pergunta"}, "", true, 2, p + "\n", "Atualizar o Cadastro de Cliente"},  // the input ended
            // No terminal and no --sim/--nao: nothing is read or guessed.
            {{"teste", "pergunta"}, "s\n", false, 2, "", "importadorzuv: a operação perguntou \"Atualizar o Cadastro "
             "de Cliente\" e não há quem responda.\nUse --sim ou --nao para responder sem terminal.\n"},
-           {{"teste", "fim"}, "", false, 0, "", ""},
            {{"teste", "falhou"}, "", false, 1, "Erro ao abrir a planilha\n", ""},
-           {{"teste", "config"}, "", false, 2, "", ""},
            {{"teste", "erro"}, "", false, 1, "connection lost to database\n", ""}}) {
     // clang-format on
     const auto [s, out, err] = executa(args, entrada, interativo);
@@ -81,7 +76,6 @@ TEST(LinhaDeComando, ErrosDeUsoEmPortuguesComONomeMaisParecido) {
            {{"produtos", "importar", "--atomicoo"}, 2,
             "opção desconhecida de \"produtos importar\": --atomicoo\nVocê quis dizer --atomico?\n"
             "Use importadorzuv produtos importar --help para ver as opções."},
-           {{"clientes", "importar", "--xyz"}, 2, "opção desconhecida de \"clientes importar\": --xyz\nUse"},
            {{"processos", "listar", "--atomico"}, 2, "opção desconhecida de \"processos listar\": --atomico"},
            {{"pasta", "extra"}, 2, "argumento a mais: extra"},
            {{"planilha", "ler"}, 2, "falta o argumento ARQUIVO"},
@@ -114,9 +108,7 @@ TEST(LinhaDeComando, AjudaSemDetalhesDoAnalisadorEOpcoesSegurasSoOndeSeGrava) {
                                             "Opções de todas as tarefas:", "--sim "}, {"{false}"}},
            {{"planilha", "ler", "--help"}, {"--linhas N ", "ARQUIVO", "(obrigatório)"},
             {"NONNEGATIVE", "TEXT", "--atomico", "--simular"}},
-           {{"zuv", "copiar", "--help"}, {"--origem ARQUIVO", "(obrigatória)", "--relatorio ARQUIVO"}, {"REQUIRED"}},
-           {{"produtos", "planilha", "--help"}, {"--simular"}, {"--atomico", "--relatorio", "--sem-copia"}},
-           {{"clientes", "importar", "--help"}, {"--atomico", "--simular", "--relatorio"}, {"--sem-copia"}}}) {
+           {{"produtos", "planilha", "--help"}, {"--simular"}, {"--atomico", "--relatorio", "--sem-copia"}}}) {
     // clang-format on
     const auto [s, ajuda, err] = executa(args);
     EXPECT_EQ(s, 0) << err;
@@ -125,16 +117,6 @@ TEST(LinhaDeComando, AjudaSemDetalhesDoAnalisadorEOpcoesSegurasSoOndeSeGrava) {
     for (const std::string& t : naoTem)
       EXPECT_EQ(ajuda.find(t), std::string::npos) << t << " in\n" << ajuda;
   }
-}
-
-TEST(LinhaDeComando, NomeMaisParecido) {
-  const std::vector<std::string> opcoes = {"--atomico",   "--simular", "--sem-copia",
-                                           "--relatorio", "--sim",     "--nao"};
-  EXPECT_EQ(nomeMaisParecido("-simular", opcoes), "--simular");
-  EXPECT_EQ(nomeMaisParecido("--rel", opcoes), "--relatorio");  // the only one it begins
-  EXPECT_EQ(nomeMaisParecido("--si", opcoes), "--sim");         // an exact prefix of one
-  EXPECT_EQ(nomeMaisParecido("--xyz", opcoes), std::nullopt);
-  EXPECT_EQ(nomeMaisParecido("--s", opcoes), std::nullopt);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ class ExecucaoSeguraTest : public AmbienteClientes {
 };
 
 // Answered No, then Yes: the database refuses 2 and 4 (the last of the snapshot), which keep all their
-// rows and are listed; then a closed connection is a failure. Ids reach the statements only as whole numbers.
+// rows and are listed. Ids reach the statements only as whole numbers.
 TEST_F(ExecucaoSeguraTest, RefusedCustomersAreKeptWholeAndListedTheOthersGo) {
   clientes({"ANA", "O''HARA | FILHOS", "CARLA", "DORA"}, {2, 4});
   tela.respostas = {false};
@@ -50,16 +50,11 @@ TEST_F(ExecucaoSeguraTest, RefusedCustomersAreKeptWholeAndListedTheOthersGo) {
   EXPECT_EQ(executa(ExcluiClientes), Resultado::concluido());
   EXPECT_EQ(linhas("select idcliente from cliente order by idcliente"), (Tabela{{"2"}, {"4"}}));
   EXPECT_EQ(dependentes(), (Tabela{{"2", "7"}, {"4", "7"}}));
-  const std::string pergunta = "pergunta: Excluir Base de dados de Cliente do ZUV -> ";
+  // The question and the texts word for word: ComandosTest.
   const std::string mantido = "Operação não poderá ser completa, há operações vinculada a esse cliente : ";
-  EXPECT_EQ(tela.eventos,
-            (std::vector<std::string>{
-                pergunta + "nao", "cursor: off", pergunta + "sim", "cursor: on", "limpa: lstCliente",
-                "mostra: lstCliente", "item: lstCliente = 2Nome: O'HARA | FILHOS" + mantido,
-                "item: lstCliente = 4Nome: DORA" + mantido, "mensagem: finalizado", "cursor: off"}));
-  conexao->fecha();
-  EXPECT_EQ(executa(ExcluiClientes).desfecho, Resultado::Desfecho::Falhou);
-  EXPECT_EQ(tela.mensagens.size(), 2u) << "the failure is shown";
+  EXPECT_EQ(tela.itens["lstCliente"],
+            (std::vector<std::string>{"2Nome: O'HARA | FILHOS" + mantido, "4Nome: DORA" + mantido}));
+  EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{"finalizado"});
   // Only whole numbers go into the deletion statements.
   EXPECT_EQ(textoIdCliente(Valor(Decimal{120, 1})), "12");
   EXPECT_EQ(textoIdCliente(Valor(" 7 ")), "7");
@@ -78,7 +73,6 @@ TEST_F(ExecucaoSeguraTest, DeletionUnderEachOption) {
   };
   const Caso casos[] = {
       {opcoes(false, false), {{"2"}, {"4"}}, dois("Alterações gravadas em VENDAS.FDB:"), 1},
-      {opcoes(true, false), {{"2"}, {"4"}}, dois("Alterações gravadas em VENDAS.FDB:"), 1},
       {opcoes(false, true),
        {{"1"}, {"2"}, {"3"}, {"4"}},
        dois("Simulação: nada foi gravado em VENDAS.FDB. A operação faria:"),
@@ -91,8 +85,6 @@ TEST_F(ExecucaoSeguraTest, DeletionUnderEachOption) {
     tela = TelaGravadora{};
     EXPECT_EQ(executa(ExcluiClientes, c.opcoes), Resultado::concluido());
     EXPECT_EQ(linhas("select idcliente from cliente order by 1"), c.clientes);
-    EXPECT_EQ(conta("cliref"), static_cast<long>(c.clientes.size()));
-    EXPECT_EQ(tela.itens["lstCliente"].size(), 2u);
     ASSERT_EQ(copias().size(), c.copias);
     ASSERT_FALSE(tela.notas.empty());
     EXPECT_EQ(tela.notas.back(), c.relatorio);  // the backup's note: ImportaFornecedoresTest
@@ -112,7 +104,6 @@ TEST_F(ExecucaoSeguraTest, AFailedBackupStopsTheDeletion) {
   EXPECT_NE(r.mensagem.find("nada foi excluído"), std::string::npos) << r.mensagem;
   EXPECT_EQ(tela.textosDasMensagens(), std::vector<std::string>{r.mensagem});
   EXPECT_EQ(conta("cliente"), 4);
-  EXPECT_EQ(conta("cliref"), 4);
 }
 
 // All or nothing: a workbook whose fifth row fails (the rows before it are Windows-1252, "Ñandú Ltda

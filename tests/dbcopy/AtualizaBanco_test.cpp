@@ -179,8 +179,6 @@ TEST(AtualizaBanco, DestinoFicaComOCatalogoDaOrigemEOMovimentoVazio) {
   // A second run finds its NCM groups again instead of adding more.
   EXPECT_EQ(par.roda(), Resultado::concluido());
   EXPECT_EQ(par.destino.valor("select count(*) from NCMGRUPO"), "5");
-  EXPECT_EQ(linhas(par.destino, kCodigosNCM, kCatalogo.at(kCodigosNCM)),
-            linhas(par.origem, kCodigosNCM, kCatalogo.at(kCodigosNCM)));
 }
 
 // A refused run leaves the destination exactly as it was, generators included.
@@ -224,7 +222,7 @@ TEST(AtualizaBanco, RecusaOuFalhaDeixaODestinoComoEstava) {
 
 // In a run context: the destination is backed up before the cleanup, into copias/ beside it (not
 // beside the program folder's database), under its own name; a dry run changes nothing, generators
-// included, and takes no backup.
+// included, and takes no backup (what a run writes: the test above).
 TEST(AtualizaBanco, NoContextoCopiaDeSegurancaESimulacao) {
   for (const bool simular : {false, true}) {
     Par par(itensOrigem(), "");
@@ -247,12 +245,7 @@ TEST(AtualizaBanco, NoContextoCopiaDeSegurancaESimulacao) {
       const std::string nome = std::filesystem::directory_iterator(pasta)->path().filename().string();
       EXPECT_TRUE(nome.starts_with("DESTINO_") && nome.ends_with("_copia-produtos.fbk")) << nome;
     }
-    if (simular) {
-      EXPECT_EQ(estado(par.destino), antes);
-    } else {
-      EXPECT_EQ(linhas(par.destino, kCodigosNCM, kCatalogo.at(kCodigosNCM)),
-                linhas(par.origem, kCodigosNCM, kCatalogo.at(kCodigosNCM)));
-    }
+    if (simular) EXPECT_EQ(estado(par.destino), antes);
   }
 }
 

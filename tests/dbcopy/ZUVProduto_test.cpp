@@ -57,7 +57,6 @@ TEST_F(ZUVProdutoTest, ADatabaseThatDoesNotOpenEndsTheProgramWithTheSystemsMessa
       EXPECT_EQ(roda(IniciaImportacao, o), Resultado::encerrar(MotivoFim::Configuracao));
       ASSERT_EQ(tela.mensagens.size(), 1u);
       EXPECT_EQ(tela.mensagens[0].texto, "Erro ao abrir os dados, verifique o caminho do banco de dados ");
-      EXPECT_EQ(tela.mensagens[0].icone, Icone::Informacao);
     }
   }
 }
