@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/Erro.h"
 #include "customers/AmbienteClientes.h"
 
 namespace zuv::teste {
@@ -108,6 +109,13 @@ TEST_F(ImportaClientesTest, NumbersUnderEitherRegionalStyle) {
     EXPECT_EQ(linhas("select NRO, COMPLEMENTO, CEP, CELULAR from cliente"),
               (Tabela{{nro, "1,234.50", "12345678", "11999998888"}}));
   }
+}
+
+// DEL is in Windows-1252 but a control character all the same: its row is refused too.
+TEST_F(InsercaoClienteTest, ControlCharactersAreRefused) {
+  CelulasCliente celulas;
+  celulas[4] = "n\x7Fl";
+  EXPECT_THROW(exigeCaracteresDoBanco(limpaCliente(celulas), 7), ErroConversao);
 }
 
 // Workbooks found by a hostile probe (made with openpyxl): an escaped NUL (_x0000_) and a lone

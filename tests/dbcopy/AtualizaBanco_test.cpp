@@ -245,7 +245,9 @@ TEST(AtualizaBanco, NoContextoCopiaDeSegurancaESimulacao) {
       const std::string nome = std::filesystem::directory_iterator(pasta)->path().filename().string();
       EXPECT_TRUE(nome.starts_with("DESTINO_") && nome.ends_with("_copia-produtos.fbk")) << nome;
     }
-    if (simular) EXPECT_EQ(estado(par.destino), antes);
+    if (simular) {
+      EXPECT_EQ(estado(par.destino), antes);
+    }
   }
 }
 
